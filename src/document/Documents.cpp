@@ -1,0 +1,38 @@
+#include "Documents.h"
+
+#include "IcoFile.h"
+
+namespace brixel {
+
+DocumentList<cIco> IconDocuments;
+
+namespace {
+
+bool IsIconType(const std::string& type) { return type == "ICO" || type == "CUR"; }
+
+}  // namespace
+
+void NewDocument() { IconDocuments.Items.push_back(std::make_unique<cIco>()); }
+
+bool OpenDocument(const std::string& path) {
+  const std::string type = DocumentType(path);
+  if (IsIconType(type)) {
+    auto document = std::make_unique<cIco>();
+    if (!document->OpenIcon(path)) return false;
+    IconDocuments.Items.push_back(std::move(document));
+    return true;
+  }
+  return false;
+}
+
+bool SaveDocument(const std::string& path) {
+  if (!IconDocuments.HasCurrent()) return false;
+  return IconDocuments.CurrentDocument().SaveIcon(path);
+}
+
+void CloseDocument(const std::string& path, const std::string& fallbackPath) {
+  const std::string type = DocumentType(path.empty() ? fallbackPath : path);
+  if (IsIconType(type)) IconDocuments.RemoveCurrent();
+}
+
+}  // namespace brixel

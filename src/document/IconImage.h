@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Colour.h"
+#include "Grid.h"
+
+namespace brixel {
+
+// One image of a document. A value: copying copies the grids and the palette.
+struct IconImage {
+  Grid Pixels;                  // colours; 1-bit images carry W32 columns, others Width
+  Grid Mask;                    // mask values, always W32 columns
+  std::vector<Colour> Palette;  // 2, 16 or 256 entries
+  std::int16_t Width = 0;
+  std::int16_t DibHeight = 0;   // twice the height: XOR rows plus AND rows
+  std::int16_t BitDepth = 0;
+  std::int16_t xHotSpot = 0;
+  std::int16_t yHotSpot = 0;
+
+  int Height() const { return DibHeight / 2; }
+
+  friend bool operator==(const IconImage&, const IconImage&) = default;
+};
+
+// The width rounded up to a multiple of 32.
+inline constexpr int W32(int width) { return ((width - 1) / 32) * 32 + 32; }
+
+// Depths the files and the editor support.
+inline constexpr bool IsSupportedDepth(int bitDepth) {
+  return bitDepth == 1 || bitDepth == 4 || bitDepth == 8 || bitDepth == 24 || bitDepth == 32;
+}
+
+// Palette entries an image of this depth carries.
+inline constexpr int PaletteSizeFor(int bitDepth) {
+  return bitDepth == 1 ? 2 : bitDepth == 4 ? 16 : 256;
+}
+
+// A fully transparent black image with the default palette of its depth. Raises
+// "Invalid procedure call" for a size below 1 or an unsupported depth and "Overflow" when
+// twice the height does not fit 16 bits.
+IconImage MakeNewImage(int width, int height, int bitDepth);
+
+// Sizes the grids for width and DibHeight already set on the image.
+void SizeGrids(IconImage& image);
+
+}  // namespace brixel

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Colour.h"
+#include "IconImage.h"
+#include "UndoStore.h"
+
+namespace brixel {
+
+// What icon and animated-cursor documents have in common: the image list, the flags, the
+// path, the undo store and every member that reads or changes images. The file formats live
+// in the derived classes.
+class ImageDocument {
+ public:
+  virtual ~ImageDocument() = default;
+
+  // --- Undo ---
+  void ResetUndo(std::int16_t imageIndex);
+  void GetUndo(std::int16_t imageIndex);
+  std::int16_t UndoCount() const { return undo_.UndoCount(); }
+
+  // --- The image list ---
+  // Position -1 appends; any other n starts the list afresh with the new image at index n.
+  void AddImage(std::int16_t width, std::int16_t height, std::int16_t bitDepth,
+                std::int16_t position);
+  void DeleteImage(std::int16_t imageIndex);
+  std::int16_t IconCount() const { return static_cast<std::int16_t>(images_.size()); }
+
+  // --- Transforms ---
+  void PicShift(std::int16_t imageIndex, std::int16_t direction);
+  void RotatePicture(std::int16_t imageIndex, std::int16_t direction);
+
+  // --- Flags ---
+  void NewIcon(bool value) { newIcon_ = value; }
+  bool NewIcon() const { return newIcon_; }
+  // Setting Changed sets NewIcon to the same value.
+  void Changed(bool value) { changed_ = value; newIcon_ = value; }
+  bool Changed() const { return changed_; }
+
+  // --- Hot spot, bounded to 0 .. width and 0 .. height ---
+  std::int16_t yHotSpot(std::int16_t imageIndex) const;
+  void yHotSpot(std::int16_t imageIndex, std::int16_t value);
+  std::int16_t xHotSpot(std::int16_t imageIndex) const;
+  void xHotSpot(std::int16_t imageIndex, std::int16_t value);
+
+  // --- Pixels. Coordinates round half to even. Colour reads outside return -1 and writes
+  // outside are ignored; mask reads outside raise "Subscript out of range" for the caller. ---
+  void XYMask(std::int16_t imageIndex, float x, float y, std::int32_t value);
+  std::int32_t XYMask(std::int16_t imageIndex, float x, float y) const;
+  void XYColor(std::int16_t imageIndex, float x, float y, Colour colour);
+  Colour XYColor(std::int16_t imageIndex, float x, float y) const;
+
+  // --- Palette ---
+  // Setting an entry of a paletted (or 32-bit) image recolours every pixel of its old colour.
+  void PaletteColor(std::int16_t imageIndex, std::int32_t entry, Colour colour);
+  Colour PaletteColor(std::int16_t imageIndex, std::int32_t entry) const;
+  std::int32_t GetPaletteClick(std::int16_t imageIndex, Colour colour) const;
+
+  // --- Size and depth ---
+  std::int16_t BitDepth(std::int16_t imageIndex) const;
+  std::int16_t Height(std::int16_t imageIndex) const;  // twice the height
+  std::int16_t Width(std::int16_t imageIndex) const;
+
+  // --- Path and name ---
+  void IconPath(const std::string& path) { path_ = path; }
+  const std::string& IconPath() const { return path_; }
+  // The file name part of the path, or the class's own name for a document never saved.
+  std::string IconName() const;
+
+  // Direct access for the file formats, rendering and tests. Raises "Subscript out of
+  // range" for an index outside the list.
+  const IconImage& Image(std::int16_t imageIndex) const;
+  IconImage& Image(std::int16_t imageIndex);
+  const std::vector<IconImage>& Images() const { return images_; }
+
+ protected:
+  ImageDocument() = default;
+  virtual const char* UnnamedName() const = 0;
+
+  std::vector<IconImage> images_;
+
+ private:
+  std::string path_;
+  bool changed_ = false;
+  bool newIcon_ = true;
+  UndoStore undo_;
+};
+
+}  // namespace brixel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "Colour.h"
+#include "IconImage.h"
+
+namespace brixel {
+
+// The fixed table of 256 colours that new palettes are taken from.
+const std::array<Colour, 256>& DefaultPalette();
+
+// Fills every entry of the palette from the same entry of the default table.
+void GetNewPalette(std::vector<Colour>& palette);
+
+// Index of the first entry equal to colour, 0 when none is (the lookup used for writing).
+std::int32_t GetPaletteNum(Colour colour, const IconImage& image);
+
+// Index of the last entry equal to colour, -1 when none is (the lookup used for clicks).
+std::int32_t HitTestPalette(const IconImage& image, Colour colour);
+
+}  // namespace brixel

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "FileIO.h"
+#include "ImageDocument.h"
+
+namespace brixel {
+
+// An icon (.ico) or cursor (.cur) document.
+class cIco : public ImageDocument {
+ public:
+  // Reads the file; on success the document holds its images, IconPath is the path and
+  // NewIcon is false. Failures are reported and give false.
+  bool OpenIcon(const std::string& path);
+
+  // Reads an icon or cursor file held in memory, as OpenIcon does, without touching
+  // IconPath or NewIcon.
+  bool ReadIconData(const Bytes& file);
+
+  // Writes every image to path (type by the path's extension) without destroying the old
+  // file first. A read-only target is overwritten only when the user agrees. Does not
+  // change Changed.
+  bool SaveIcon(const std::string& path);
+
+ protected:
+  const char* UnnamedName() const override { return "NewIcon"; }
+};
+
+}  // namespace brixel

@@ -1,0 +1,84 @@
+#include "ErrorReport.h"
+
+#include <iostream>
+#include <utility>
+
+#include "Version.h"
+
+namespace brixel {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+class StandardErrorReporter final : public ErrorReporter {
+ public:
+  void Show(const std::string& report) override { std::cerr << report << '\n'; }
+};
+
+StandardErrorReporter g_defaultReporter;
+ErrorReporter* g_reporter = &g_defaultReporter;
+ProgramIdentity g_identity{"brixel", kVersionMajor, kVersionMinor, kVersionRevision};
+
+}  // namespace
+
+std::string ErrorDescription(int number) {
+  switch (number) {
+    case 5: return "Invalid procedure call or argument";
+    case 6: return "Overflow";
+    case 7: return "Out of memory";
+    case 9: return "Subscript out of range";
+    case 52: return "Bad file name or number";
+    case 53: return "File not found";
+    case 57: return "Device I/O error";
+    case 62: return "Input past end of file";
+    case 70: return "Permission denied";
+    case 75: return "Path/File access error";
+    case 76: return "Path not found";
+    default: return "Application-defined or object-defined error";
+  }
+}
+
+BackEndError::BackEndError(ErrorCode code)
+    : number_(static_cast<int>(code)), description_(ErrorDescription(number_)) {}
+
+BackEndError::BackEndError(int number, std::string description)
+    : number_(number), description_(std::move(description)) {}
+
+void Raise(ErrorCode code) { throw BackEndError(code); }
+
+void SetProgramIdentity(ProgramIdentity identity) { g_identity = std::move(identity); }
+
+const ProgramIdentity& CurrentProgramIdentity() { return g_identity; }
+
+void InstallErrorReporter(ErrorReporter* reporter) {
+  g_reporter = reporter ? reporter : &g_defaultReporter;
+}
+
+std::string BuildErrorText(int number, std::string_view description, std::string_view label) {
+  std::string text = "Error Number: " + std::to_string(number) + kCrLf;
+  text += description;
+  text += kCrLf;
+  text += kCrLf;
+  text += "Debug Information:";
+  text += kCrLf;
+  text += label;
+  return text;
+}
+
+void ShowError(const std::string& text) {
+  const ProgramIdentity& id = g_identity;
+  std::string report = id.fileName + " : " + "Version - " + std::to_string(id.major) + "." +
+                       std::to_string(id.minor) + kCrLf + "Build " +
+                       std::to_string(id.revision) + kCrLf + text;
+  g_reporter->Show(report);
+}
+
+void ReportError(int number, std::string_view description, std::string_view label) {
+  ShowError(BuildErrorText(number, description, label));
+}
+
+void ReportError(const BackEndError& error, std::string_view label) {
+  ReportError(error.Number(), error.Description(), label);
+}
+
+}  // namespace brixel

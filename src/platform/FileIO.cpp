@@ -1,0 +1,120 @@
+#include "FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "ErrorReport.h"
+
+namespace brixel {
+namespace {
+
+[[noreturn]] void RaiseErrno(int err) {
+  const int number = ErrorNumberFromErrno(err);
+  throw BackEndError(number, ErrorDescription(number));
+}
+
+// Closes a descriptor on every path.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() { Close(); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  int Close() {
+    int result = 0;
+    if (fd_ >= 0) result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+void WriteAll(int fd, const Bytes& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseErrno(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+int ErrorNumberFromErrno(int err) {
+  switch (err) {
+    case ENOENT: return 53;
+    case ENOTDIR: return 76;
+    case EACCES:
+    case EPERM:
+    case EROFS: return 70;
+    case ENAMETOOLONG: return 52;
+    case ENOMEM: return 7;
+    case EIO:
+    case ENOSPC:
+    case EDQUOT: return 57;
+    default: return 75;
+  }
+}
+
+Bytes ReadWholeFile(const std::string& path) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) RaiseErrno(errno);
+  struct stat st {};
+  if (::fstat(fd.Get(), &st) != 0) RaiseErrno(errno);
+  if (S_ISDIR(st.st_mode)) Raise(ErrorCode::PathFileAccess);
+
+  Bytes bytes;
+  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  std::uint8_t chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd.Get(), chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      RaiseErrno(errno);
+    }
+    if (n == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  }
+  return bytes;
+}
+
+void WriteFileReplacing(const std::string& path, const Bytes& bytes) {
+  if (path.empty()) Raise(ErrorCode::BadFileName);
+
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (exists && S_ISDIR(old.st_mode)) Raise(ErrorCode::PathFileAccess);
+
+  std::string temp = path + ".XXXXXX";
+  FileDescriptor fd(::mkstemp(temp.data()));
+  if (fd.Get() < 0) RaiseErrno(errno);
+
+  try {
+    WriteAll(fd.Get(), bytes);
+    if (exists) {
+      if (::fchmod(fd.Get(), old.st_mode & 07777) != 0) RaiseErrno(errno);
+    } else {
+      // mkstemp creates the file 0600; a new document gets the usual mode for new files.
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      if (::fchmod(fd.Get(), 0666 & ~mask) != 0) RaiseErrno(errno);
+    }
+    if (::fsync(fd.Get()) != 0) RaiseErrno(errno);
+    if (fd.Close() != 0) RaiseErrno(errno);
+    if (::rename(temp.c_str(), path.c_str()) != 0) RaiseErrno(errno);
+  } catch (...) {
+    ::unlink(temp.c_str());
+    throw;
+  }
+}
+
+}  // namespace brixel
