@@ -71,12 +71,12 @@ BlockResult TranslateIcon(const Bytes& buffer, IconImage& image, int imageNumber
       return;
     }
     if (image.Width < 1 || image.Height() < 1) Raise(ErrorCode::InvalidArgument);
-    // Every row must be in the block before any grid is made for it, so a lying header
-    // cannot make us allocate more than the file could describe.
-    const std::size_t needed =
-        kSingleImageBlockOffset + kBitmapHeaderSize + ColourTableBytes(image.BitDepth) +
-        (XorRowBytes(image.Width, image.BitDepth) + AndRowBytes(image.Width)) *
-            static_cast<std::size_t>(image.Height());
+    // Every colour row must be in the block before any grid is made for it, so a lying
+    // header cannot make us allocate more than the file could describe.
+    const std::size_t needed = kSingleImageBlockOffset + kBitmapHeaderSize +
+                               ColourTableBytes(image.BitDepth) +
+                               XorRowBytes(image.Width, image.BitDepth) *
+                                   static_cast<std::size_t>(image.Height());
     if (buffer.size() < needed) Raise(ErrorCode::InputPastEnd);
   });
   if (!supported) {
@@ -87,9 +87,15 @@ BlockResult TranslateIcon(const Bytes& buffer, IconImage& image, int imageNumber
   rowsStart = SetPalette(buffer, image);
   SizeGrids(image);
   UnpackXorRows(buffer, rowsStart, image);
-  DrawMask(buffer, rowsStart + XorRowBytes(image.Width, image.BitDepth) *
-                                   static_cast<std::size_t>(image.Height()),
-           image);
+  const std::size_t maskStart =
+      rowsStart + XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
+  if (buffer.size() - maskStart >= AndRowBytes(image.Width) * static_cast<std::size_t>(image.Height())) {
+    DrawMask(buffer, maskStart, image);
+  } else if (image.BitDepth == 32) {
+    // Some writers leave the AND rows out of 32-bit images and rely on the alpha bytes alone.
+    MaskFromAlpha(buffer, rowsStart, image);
+  }
+  // Any other image without its AND rows stays opaque, as its grid was made.
   return BlockResult::Loaded;
 }
 

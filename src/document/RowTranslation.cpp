@@ -129,6 +129,22 @@ void DrawMask(const Bytes& buffer, std::size_t position, IconImage& image) {
   });
 }
 
+void MaskFromAlpha(const Bytes& buffer, std::size_t xorPosition, IconImage& image) {
+  TrapAndPropagate("PrjBackEnd.mTranslate.DrawMask", [&] {
+    const int width = image.Width;
+    const int height = image.Height();
+    const std::size_t rowBytes = XorRowBytes(width, 32);
+    Require(buffer, xorPosition, rowBytes * static_cast<std::size_t>(height));
+    for (int stored = 0; stored < height; ++stored) {
+      const int y = height - 1 - stored;
+      const std::uint8_t* row = &buffer[xorPosition + rowBytes * static_cast<std::size_t>(stored)];
+      for (int x = 0; x < width; ++x) {
+        image.Mask.At(x, y) = row[4 * static_cast<std::size_t>(x) + 3] < 128 ? MaskTransparent : MaskOpaque;
+      }
+    }
+  });
+}
+
 void CreateIconSubHeader(const IconImage& image, Bytes& bytes) {
   TrapAndPropagate("PrjBackEnd.mTranslate.CreateIconSubHeader", [&] {
     const auto width = static_cast<std::uint16_t>(image.Width);

@@ -32,6 +32,10 @@ void UnpackXorRows(const Bytes& buffer, std::size_t position, IconImage& image);
 // Unpacks the AND rows starting at position into Mask.
 void DrawMask(const Bytes& buffer, std::size_t position, IconImage& image);
 
+// For a 32-bit image stored without AND rows: pixels whose alpha byte is below 128 become
+// transparent, keeping their colour; the others are opaque.
+void MaskFromAlpha(const Bytes& buffer, std::size_t xorPosition, IconImage& image);
+
 // --- Writing one image's data block ---
 
 void CreateIconSubHeader(const IconImage& image, Bytes& bytes);

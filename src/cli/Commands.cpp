@@ -1,0 +1,163 @@
+#include "Commands.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "Documents.h"
+#include "ErrorReport.h"
+#include "IcoFile.h"
+#include "JsonWriter.h"
+#include "PamWriter.h"
+#include "Version.h"
+
+namespace brixel::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: brixel-cli COMMAND ...\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE [--json]  type of FILE and, per image, width, height, bit depth,\n"
+    "                      hot spot and palette size\n"
+    "  convert IN OUT      open IN and save it as OUT; the type (icon or cursor)\n"
+    "                      follows OUT's extension\n"
+    "  dump FILE DIR       write image i of FILE as DIR/i.pam (RGB_ALPHA)\n"
+    "\n"
+    "Options:\n"
+    "  --help              show this help\n"
+    "  --version           show the version\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a\n"
+    "usage error.\n";
+
+// The file's own type word says whether an icon file holds icons or cursors.
+std::string IconFileKind(const std::string& path) {
+  try {
+    const Bytes head = ReadWholeFile(path);
+    if (head.size() >= 4 && head[2] == 2 && head[3] == 0) return "cursor";
+  } catch (const BackEndError&) {
+  }
+  return "icon";
+}
+
+// Opens path through the document lists as the editor does; null (with a message on err)
+// when it cannot be opened.
+const ImageDocument* OpenForCli(const std::string& path, std::ostream& err) {
+  const std::string type = DocumentType(path);
+  if (type != "ICO" && type != "CUR") {
+    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur)\n";
+    return nullptr;
+  }
+  if (!OpenDocument(path)) {
+    err << "brixel-cli: " << path << ": cannot be read\n";
+    return nullptr;
+  }
+  IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
+  return &IconDocuments.CurrentDocument();
+}
+
+void PrintInfoText(const std::string& path, const std::string& kind, const ImageDocument& doc,
+                   std::ostream& out) {
+  out << path << ": " << kind << ", " << doc.IconCount() << (doc.IconCount() == 1 ? " image" : " images")
+      << '\n';
+  for (const IconImage& image : doc.Images()) {
+    out << "  " << image.Width << "x" << image.Height() << ", " << image.BitDepth
+        << " bit, hot spot " << image.xHotSpot << "," << image.yHotSpot << ", palette "
+        << image.Palette.size() << '\n';
+  }
+}
+
+void PrintInfoJson(const std::string& path, const std::string& kind, const ImageDocument& doc,
+                   std::ostream& out) {
+  out << "{\"path\": " << JsonString(path) << ", \"type\": " << JsonString(kind)
+      << ", \"images\": [";
+  bool first = true;
+  for (const IconImage& image : doc.Images()) {
+    out << (first ? "" : ", ") << "{\"width\": " << image.Width
+        << ", \"height\": " << image.Height() << ", \"bitDepth\": " << image.BitDepth
+        << ", \"xHotSpot\": " << image.xHotSpot << ", \"yHotSpot\": " << image.yHotSpot
+        << ", \"paletteSize\": " << image.Palette.size() << "}";
+    first = false;
+  }
+  out << "]}\n";
+}
+
+int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  bool json = false;
+  std::vector<std::string> files;
+  for (const std::string& a : args) {
+    if (a == "--json") json = true;
+    else files.push_back(a);
+  }
+  if (files.size() != 1) {
+    err << "brixel-cli: info takes one FILE\n";
+    return kExitUsage;
+  }
+  const ImageDocument* doc = OpenForCli(files[0], err);
+  if (!doc) return kExitFailure;
+  const std::string kind = IconFileKind(files[0]);
+  if (json) PrintInfoJson(files[0], kind, *doc, out);
+  else PrintInfoText(files[0], kind, *doc, out);
+  return kExitOk;
+}
+
+int Convert(const std::vector<std::string>& args, std::ostream& err) {
+  if (args.size() != 2) {
+    err << "brixel-cli: convert takes IN and OUT\n";
+    return kExitUsage;
+  }
+  if (!OpenForCli(args[0], err)) return kExitFailure;
+  if (!IconDocuments.CurrentDocument().SaveIcon(args[1])) {
+    err << "brixel-cli: " << args[1] << ": cannot be written\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int Dump(const std::vector<std::string>& args, std::ostream& err) {
+  if (args.size() != 2) {
+    err << "brixel-cli: dump takes FILE and DIR\n";
+    return kExitUsage;
+  }
+  const ImageDocument* doc = OpenForCli(args[0], err);
+  if (!doc) return kExitFailure;
+  const std::filesystem::path dir = args[1];
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  for (std::size_t i = 0; i < doc->Images().size(); ++i) {
+    const std::string target = (dir / (std::to_string(i) + ".pam")).string();
+    try {
+      WriteFileReplacing(target, EncodePam(doc->Images()[i]));
+    } catch (const BackEndError& e) {
+      err << "brixel-cli: " << target << ": " << e.Description() << '\n';
+      return kExitFailure;
+    }
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << kUsage;
+    return kExitUsage;
+  }
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    out << kUsage;
+    return kExitOk;
+  }
+  if (command == "--version") {
+    out << "brixel-cli " << kVersionMajor << "." << kVersionMinor << "." << kVersionRevision << '\n';
+    return kExitOk;
+  }
+  if (command == "info") return Info(rest, out, err);
+  if (command == "convert") return Convert(rest, err);
+  if (command == "dump") return Dump(rest, err);
+  err << "brixel-cli: unknown command '" << command << "'\n\n" << kUsage;
+  return kExitUsage;
+}
+
+}  // namespace brixel::cli
