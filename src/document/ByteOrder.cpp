@@ -4,7 +4,7 @@
 
 namespace brixel {
 
-std::uint32_t GetLength(const Bytes& bytes, std::size_t offset) {
+std::uint32_t GetLength(ByteView bytes, std::size_t offset) {
   if (offset > bytes.size() || bytes.size() - offset < 4) Raise(ErrorCode::InputPastEnd);
   return static_cast<std::uint32_t>(bytes[offset]) |
          static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |

@@ -10,7 +10,7 @@ namespace brixel {
 
 // Four little-endian bytes at offset as a 32-bit value; raises "Input past end of file"
 // when they are not all there.
-std::uint32_t GetLength(const Bytes& bytes, std::size_t offset);
+std::uint32_t GetLength(ByteView bytes, std::size_t offset);
 
 // A non-negative 32-bit value as four little-endian bytes.
 std::array<std::uint8_t, 4> ConvertMarker(std::int64_t value);

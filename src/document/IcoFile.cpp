@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-bool IsPngBlock(const Bytes& buffer) {
+bool IsPngBlock(ByteView buffer) {
   return buffer.size() >= kSingleImageBlockOffset + 8 &&
          std::equal(kPngSignature, kPngSignature + 8, buffer.begin() + kSingleImageBlockOffset);
 }
@@ -29,7 +29,7 @@ std::string DocumentType(const std::string& path) {
 
 int FileTypeForPath(const std::string& path) { return DocumentType(path) == "ICO" ? 1 : 2; }
 
-Bytes BuildSingleImageBuffer(const Bytes& file, std::size_t index) {
+Bytes BuildSingleImageBuffer(ByteView file, std::size_t index) {
   const std::size_t entryStart = kFileHeaderSize + kDirectoryEntrySize * index;
   if (file.size() < entryStart + kDirectoryEntrySize) Raise(ErrorCode::InputPastEnd);
   const std::uint32_t size = GetLength(file, entryStart + 8);
@@ -50,7 +50,7 @@ Bytes BuildSingleImageBuffer(const Bytes& file, std::size_t index) {
   return buffer;
 }
 
-BlockResult TranslateIcon(const Bytes& buffer, IconImage& image, int imageNumber) {
+BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber) {
   if (IsPngBlock(buffer)) {
     ShowMessage(kApplicationTitle, "Image " + std::to_string(imageNumber) +
                                        " is PNG-compressed; PNG-compressed icons are not "
@@ -99,7 +99,7 @@ BlockResult TranslateIcon(const Bytes& buffer, IconImage& image, int imageNumber
   return BlockResult::Loaded;
 }
 
-bool ReadIconImages(const Bytes& file, std::vector<IconImage>& images) {
+bool ReadIconImages(ByteView file, std::vector<IconImage>& images) {
   if (file.size() < kFileHeaderSize) Raise(ErrorCode::InputPastEnd);
   const int count = file[4];
   images.clear();

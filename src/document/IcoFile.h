@@ -21,7 +21,7 @@ std::string DocumentType(const std::string& path);
 // Builds the single-image buffer of directory entry index of an icon file: a one-image
 // header and entry whose block follows at offset 22. The block is taken as far as the file
 // holds it; an entry or a block start past the end of the file is the end-of-input error.
-Bytes BuildSingleImageBuffer(const Bytes& file, std::size_t index);
+Bytes BuildSingleImageBuffer(ByteView file, std::size_t index);
 
 // What became of one image block.
 enum class BlockResult { Loaded, LeftOut };
@@ -29,12 +29,12 @@ enum class BlockResult { Loaded, LeftOut };
 // Translates a single-image buffer into image. A PNG-compressed block or an unsupported depth
 // is shown to the user (imageNumber counts from 1) and left out. Failures inside are reported
 // and propagate as ReportedFailure.
-BlockResult TranslateIcon(const Bytes& buffer, IconImage& image, int imageNumber);
+BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber);
 
 // Reads every image of an icon or cursor file held in memory. Returns false for a file of no
 // images (or none that could be kept); failures are reported and propagate as ReportedFailure
 // or BackEndError.
-bool ReadIconImages(const Bytes& file, std::vector<IconImage>& images);
+bool ReadIconImages(ByteView file, std::vector<IconImage>& images);
 
 // The whole file for these images. Raises "Overflow" for more than 255 images or a hot spot
 // above 255, before anything is written.

@@ -7,7 +7,7 @@ namespace brixel {
 namespace {
 
 // Bounds for every read: a block too short for its rows is the end-of-input error.
-void Require(const Bytes& buffer, std::size_t position, std::size_t count) {
+void Require(ByteView buffer, std::size_t position, std::size_t count) {
   if (position > buffer.size() || buffer.size() - position < count) {
     Raise(ErrorCode::InputPastEnd);
   }
@@ -51,7 +51,7 @@ std::size_t ColourTableBytes(int bitDepth) {
   }
 }
 
-std::size_t SetPalette(const Bytes& buffer, IconImage& image) {
+std::size_t SetPalette(ByteView buffer, IconImage& image) {
   std::size_t rowsStart = kSingleImageBlockOffset + kBitmapHeaderSize;
   TrapAndPropagate("PrjBackEnd.mTranslate.SetPalette", [&] {
     const std::size_t tableStart = rowsStart;
@@ -72,7 +72,7 @@ std::size_t SetPalette(const Bytes& buffer, IconImage& image) {
   return rowsStart;
 }
 
-void UnpackXorRows(const Bytes& buffer, std::size_t position, IconImage& image) {
+void UnpackXorRows(ByteView buffer, std::size_t position, IconImage& image) {
   TrapAndPropagate("PrjBackEnd.mTranslate.TranslateIcon", [&] {
     const int width = image.Width;
     const int height = image.Height();
@@ -113,7 +113,7 @@ void UnpackXorRows(const Bytes& buffer, std::size_t position, IconImage& image) 
   });
 }
 
-void DrawMask(const Bytes& buffer, std::size_t position, IconImage& image) {
+void DrawMask(ByteView buffer, std::size_t position, IconImage& image) {
   TrapAndPropagate("PrjBackEnd.mTranslate.DrawMask", [&] {
     const int height = image.Height();
     const std::size_t rowBytes = AndRowBytes(image.Width);
@@ -129,7 +129,7 @@ void DrawMask(const Bytes& buffer, std::size_t position, IconImage& image) {
   });
 }
 
-void MaskFromAlpha(const Bytes& buffer, std::size_t xorPosition, IconImage& image) {
+void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image) {
   TrapAndPropagate("PrjBackEnd.mTranslate.DrawMask", [&] {
     const int width = image.Width;
     const int height = image.Height();

@@ -24,17 +24,17 @@ std::size_t ColourTableBytes(int bitDepth);
 
 // Reads the colour table (or gives true-colour images the default swatches) and returns the
 // buffer offset of the first XOR row.
-std::size_t SetPalette(const Bytes& buffer, IconImage& image);
+std::size_t SetPalette(ByteView buffer, IconImage& image);
 
 // Unpacks the XOR rows starting at position into Pixels.
-void UnpackXorRows(const Bytes& buffer, std::size_t position, IconImage& image);
+void UnpackXorRows(ByteView buffer, std::size_t position, IconImage& image);
 
 // Unpacks the AND rows starting at position into Mask.
-void DrawMask(const Bytes& buffer, std::size_t position, IconImage& image);
+void DrawMask(ByteView buffer, std::size_t position, IconImage& image);
 
 // For a 32-bit image stored without AND rows: pixels whose alpha byte is below 128 become
 // transparent, keeping their colour; the others are opaque.
-void MaskFromAlpha(const Bytes& buffer, std::size_t xorPosition, IconImage& image);
+void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image);
 
 // --- Writing one image's data block ---
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace brixel {
 
 using Bytes = std::vector<std::uint8_t>;
+// Read-only bytes: a whole file or a part of one, without copying.
+using ByteView = std::span<const std::uint8_t>;
 
 // Reads the whole file. Raises BackEndError with the classic number of the failure
 // (53 file not found, 70 permission denied, 75 access error, ...).
