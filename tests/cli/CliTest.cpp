@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "FileIO.h"
+#include "TestSupport.h"
+
+namespace brixel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs brixel-cli with arguments, capturing both streams.
+Result RunCli(const std::vector<std::string>& args, const fs::path& scratch) {
+  std::string command = Quote(BRIXEL_CLI_PATH);
+  for (const std::string& a : args) command += " " + Quote(a);
+  const fs::path errFile = scratch / "stderr.txt";
+  command += " 2>" + Quote(errFile.string());
+  Result r;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return r;
+  std::array<char, 4096> buffer{};
+  std::size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const Bytes err = ReadWholeFile(errFile.string());
+  r.err.assign(err.begin(), err.end());
+  return r;
+}
+
+bool HaveTool(const std::string& tool) { return test::RunCommand("command -v " + tool + " >/dev/null 2>&1") == 0; }
+
+// A decoded PAM file.
+struct Pam {
+  int width = 0, height = 0, depth = 0;
+  Bytes pixels;
+  std::array<int, 4> At(int x, int y) const {
+    const std::size_t i = (static_cast<std::size_t>(y) * width + x) * depth;
+    return {pixels[i], pixels[i + 1], pixels[i + 2], depth == 4 ? pixels[i + 3] : 255};
+  }
+};
+
+Pam ReadPam(const fs::path& path) {
+  const Bytes bytes = ReadWholeFile(path.string());
+  const std::string text(bytes.begin(), bytes.end());
+  const std::size_t end = text.find("ENDHDR\n");
+  Pam pam;
+  std::istringstream header(text.substr(0, end));
+  std::string key;
+  while (header >> key) {
+    if (key == "WIDTH") header >> pam.width;
+    else if (key == "HEIGHT") header >> pam.height;
+    else if (key == "DEPTH") header >> pam.depth;
+  }
+  pam.pixels.assign(bytes.begin() + static_cast<std::ptrdiff_t>(end + 7), bytes.end());
+  return pam;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveTool("convert")) GTEST_SKIP() << "ImageMagick is not installed";
+    // A picture with fully transparent and fully opaque pixels only, so every reader agrees.
+    source_ = dir_ / "source.png";
+    ASSERT_EQ(test::RunCommand("convert -size 24x24 xc:none +antialias -fill '#d02010' -draw 'rectangle 2,2 12,12' "
+                               "-fill '#10c040' -draw 'circle 16,16 16,21' -fill '#2030f0' -draw 'point 0,23' " +
+                               Quote(source_.string())), 0);
+  }
+  Result Run(const std::vector<std::string>& args) { return RunCli(args, dir_.Path()); }
+
+  // Compares our dump of image index of file with ImageMagick's reading of it.
+  void ExpectDumpMatchesImageMagick(const fs::path& file, int index) {
+    const fs::path ours = dir_ / ("dump-" + file.stem().string());
+    ASSERT_EQ(Run({"dump", file.string(), ours.string()}).status, 0);
+    // ImageMagick's raw RGBA output has four channels whatever the picture's type.
+    const fs::path theirs = dir_ / ("im-" + file.stem().string() + ".rgba");
+    ASSERT_EQ(test::RunCommand("convert " + Quote(file.string() + "[" + std::to_string(index) + "]") +
+                               " -depth 8 " + Quote("rgba:" + theirs.string())), 0);
+    const Pam a = ReadPam(ours / (std::to_string(index) + ".pam"));
+    ASSERT_EQ(a.depth, 4);
+    const Pam b{a.width, a.height, 4, ReadWholeFile(theirs.string())};
+    ASSERT_EQ(a.pixels.size(), b.pixels.size());
+    int opaque = 0;
+    for (int y = 0; y < a.height; ++y) {
+      for (int x = 0; x < a.width; ++x) {
+        const auto p = a.At(x, y), q = b.At(x, y);
+        // Partly transparent pixels have no AND bit of their own to agree on.
+        if (q[3] != 0 && q[3] != 255) continue;
+        EXPECT_EQ(p[3], q[3]) << x << "," << y;
+        if (q[3] == 255) {
+          ++opaque;
+          EXPECT_EQ(p, q) << x << "," << y;
+        }
+      }
+    }
+    EXPECT_GT(opaque, 50);
+  }
+
+  test::TempDir dir_;
+  fs::path source_;
+};
+
+TEST_F(CliTest, UsageErrorsHelpAndVersion) {
+  EXPECT_EQ(Run({}).status, 2);
+  EXPECT_EQ(Run({"frobnicate"}).status, 2);
+  EXPECT_EQ(Run({"info"}).status, 2);
+  EXPECT_EQ(Run({"convert", "a.ico"}).status, 2);
+  const Result help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("dump FILE DIR"), std::string::npos);
+  const Result version = Run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "brixel-cli 1.0.0\n");
+}
+
+TEST_F(CliTest, InfoOfAnIconWrittenByImageMagick) {
+  const fs::path icon = dir_ / "multi.ico";
+  ASSERT_EQ(test::RunCommand("convert " + Quote(source_.string()) + " -define icon:auto-resize=48,24,16 " +
+                             Quote(icon.string())), 0);
+  const Result r = Run({"info", icon.string(), "--json"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find("{\"path\": \"" + icon.string() + "\", \"type\": \"icon\", \"images\": [{\"width\": 48, "
+                       "\"height\": 48, \"bitDepth\": 32, "),
+            0u) << r.out;
+  EXPECT_NE(r.out.find("{\"width\": 16, \"height\": 16, \"bitDepth\": 32, \"xHotSpot\": 1, \"yHotSpot\": 32, "
+                       "\"paletteSize\": 256}]}"),
+            std::string::npos) << r.out;
+  if (HaveTool("/usr/bin/python3")) {
+    EXPECT_EQ(test::RunCommand(Quote(BRIXEL_CLI_PATH) + " info " + Quote(icon.string()) +
+                               " --json | /usr/bin/python3 -c 'import json,sys; d=json.load(sys.stdin); "
+                               "sys.exit(0 if len(d[\"images\"]) == 3 else 1)'"), 0);
+  }
+  const Result text = Run({"info", icon.string()});
+  EXPECT_NE(text.out.find("icon, 3 images"), std::string::npos) << text.out;
+  // The 24-pixel image is the picture itself, not resampled: its alpha is all or nothing.
+  ExpectDumpMatchesImageMagick(icon, 1);
+}
+
+TEST_F(CliTest, PalettedIconsOfIcotoolDumpAsImageMagickReadsThem) {
+  if (!HaveTool("icotool")) GTEST_SKIP() << "icoutils is not installed";
+  for (int depth : {1, 4, 8, 24}) {
+    SCOPED_TRACE(depth);
+    fs::path png = source_;
+    if (depth == 1) {
+      // Two colours only, or icotool refuses the depth.
+      png = dir_ / "mono.png";
+      ASSERT_EQ(test::RunCommand("convert -size 24x24 xc:none +antialias -fill black -draw 'rectangle 2,2 12,12' "
+                                 "-fill white -draw 'circle 16,16 16,21' " + Quote(png.string())), 0);
+    }
+    const fs::path icon = dir_ / ("d" + std::to_string(depth) + ".ico");
+    ASSERT_EQ(test::RunCommand("icotool -c -b " + std::to_string(depth) + " -o " + Quote(icon.string()) + " " +
+                               Quote(png.string())), 0);
+    const Result r = Run({"info", icon.string(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"bitDepth\": " + std::to_string(depth) + ","), std::string::npos) << r.out;
+    ExpectDumpMatchesImageMagick(icon, 0);
+  }
+}
+
+TEST_F(CliTest, ConvertFollowsTheTargetExtension) {
+  const fs::path icon = dir_ / "one.ico";
+  ASSERT_EQ(test::RunCommand("convert " + Quote(source_.string()) + " " + Quote(icon.string())), 0);
+  const fs::path cursor = dir_ / "one.cur";
+  ASSERT_EQ(Run({"convert", icon.string(), cursor.string()}).status, 0);
+  const Bytes bytes = ReadWholeFile(cursor.string());
+  ASSERT_GT(bytes.size(), 6u);
+  EXPECT_EQ(bytes[2], 2);
+  EXPECT_NE(Run({"info", cursor.string()}).out.find("cursor, 1 image"), std::string::npos);
+  const fs::path ours = dir_ / "a", again = dir_ / "b";
+  ASSERT_EQ(Run({"dump", icon.string(), ours.string()}).status, 0);
+  ASSERT_EQ(Run({"dump", cursor.string(), again.string()}).status, 0);
+  EXPECT_EQ(ReadWholeFile((ours / "0.pam").string()), ReadWholeFile((again / "0.pam").string()));
+}
+
+TEST_F(CliTest, FailuresExitWithOneAndLeaveFilesAlone) {
+  const Result missing = Run({"info", (dir_ / "missing.ico").string()});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("Error Number: 53"), std::string::npos) << missing.err;
+  EXPECT_TRUE(missing.out.empty());
+
+  EXPECT_EQ(Run({"info", source_.string()}).status, 1);  // not an icon file name
+
+  const fs::path icon = dir_ / "in.ico";
+  ASSERT_EQ(test::RunCommand("convert " + Quote(source_.string()) + " " + Quote(icon.string())), 0);
+  const fs::path locked = dir_ / "locked.ico";
+  test::WriteBytes(locked, {1, 2, 3});
+  ::chmod(locked.c_str(), 0444);
+  const Result readOnly = Run({"convert", icon.string(), locked.string()});
+  EXPECT_EQ(readOnly.status, 1);
+  EXPECT_NE(readOnly.err.find("The file is read only, Overwrite anyway?"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(locked.string()), (Bytes{1, 2, 3}));
+  EXPECT_EQ(Run({"convert", icon.string(), (dir_ / "no" / "x.ico").string()}).status, 1);
+}
+
+}  // namespace
+}  // namespace brixel
