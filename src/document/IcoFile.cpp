@@ -19,6 +19,12 @@ bool IsPngBlock(ByteView buffer) {
          std::equal(kPngSignature, kPngSignature + 8, buffer.begin() + kSingleImageBlockOffset);
 }
 
+// Bytes of its block that an image's header, colour table and colour rows take.
+std::size_t BlockBytesUsed(const IconImage& image) {
+  return kBitmapHeaderSize + ColourTableBytes(image.BitDepth) +
+         XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
+}
+
 }  // namespace
 
 std::string DocumentType(const std::string& path) {
@@ -73,11 +79,9 @@ BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber) {
     if (image.Width < 1 || image.Height() < 1) Raise(ErrorCode::InvalidArgument);
     // Every colour row must be in the block before any grid is made for it, so a lying
     // header cannot make us allocate more than the file could describe.
-    const std::size_t needed = kSingleImageBlockOffset + kBitmapHeaderSize +
-                               ColourTableBytes(image.BitDepth) +
-                               XorRowBytes(image.Width, image.BitDepth) *
-                                   static_cast<std::size_t>(image.Height());
-    if (buffer.size() < needed) Raise(ErrorCode::InputPastEnd);
+    if (buffer.size() < kSingleImageBlockOffset + BlockBytesUsed(image)) {
+      Raise(ErrorCode::InputPastEnd);
+    }
   });
   if (!supported) {
     ShowMessage(kApplicationTitle,
@@ -107,10 +111,17 @@ bool ReadIconImages(ByteView file, std::vector<IconImage>& images) {
   if (file.size() < kFileHeaderSize + kDirectoryEntrySize * static_cast<std::size_t>(count)) {
     Raise(ErrorCode::InputPastEnd);
   }
+  // Entries may point at the same block. Together the images must not take more bytes than
+  // the file holds, or a few hundred entries sharing one large block would make the grids
+  // thousands of times the size of the file.
+  std::size_t used = 0;
   for (int i = 0; i < count; ++i) {
     const Bytes buffer = BuildSingleImageBuffer(file, static_cast<std::size_t>(i));
     IconImage image;
-    if (TranslateIcon(buffer, image, i + 1) == BlockResult::Loaded) images.push_back(std::move(image));
+    if (TranslateIcon(buffer, image, i + 1) == BlockResult::LeftOut) continue;
+    used += BlockBytesUsed(image);
+    if (used > file.size()) Raise(ErrorCode::InputPastEnd);
+    images.push_back(std::move(image));
   }
   return !images.empty();
 }

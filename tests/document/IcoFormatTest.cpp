@@ -362,6 +362,18 @@ TEST_F(IcoFormatTest, HostileFilesFailWithAReport) {
   truncatedRows.resize(valid.size() - 6);
   truncatedRows[6 + 8] = static_cast<std::uint8_t>(truncatedRows[6 + 8] - 6);
   cases.push_back({"rows cut short", truncatedRows, 62});
+  // Every entry points at one block: read 255 times, it would stand for far more than the
+  // file holds.
+  Bytes sharedBlock = BitmapHeader(32, 64, 1);
+  sharedBlock.resize(40 + 8 + 2 * 4 * 32, 0);
+  Bytes shared = {0, 0, 1, 0, 255, 0};
+  for (int i = 0; i < 255; ++i) {
+    shared.insert(shared.end(), {32, 32, 2, 0, 1, 0, 1, 0});
+    Put32(shared, static_cast<std::uint32_t>(sharedBlock.size()));
+    Put32(shared, 6 + 16 * 255);
+  }
+  shared.insert(shared.end(), sharedBlock.begin(), sharedBlock.end());
+  cases.push_back({"255 entries sharing one block", shared, 62});
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
