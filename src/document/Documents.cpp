@@ -5,6 +5,7 @@
 namespace brixel {
 
 DocumentList<cIco> IconDocuments;
+DocumentList<cAni> AniDocuments;
 
 namespace {
 
@@ -22,10 +23,21 @@ bool OpenDocument(const std::string& path) {
     IconDocuments.Items.push_back(std::move(document));
     return true;
   }
+  if (type == "ANI") {
+    auto document = std::make_unique<cAni>();
+    if (!document->OpenAni(path)) return false;
+    AniDocuments.Items.push_back(std::move(document));
+    return true;
+  }
   return false;
 }
 
 bool SaveDocument(const std::string& path) {
+  if (DocumentType(path) == "ANI") {
+    // Nothing is written; the user is told so even when no animated cursor is open.
+    return AniDocuments.HasCurrent() ? AniDocuments.CurrentDocument().SaveAni(path)
+                                     : cAni().SaveAni(path);
+  }
   if (!IconDocuments.HasCurrent()) return false;
   return IconDocuments.CurrentDocument().SaveIcon(path);
 }
@@ -33,6 +45,7 @@ bool SaveDocument(const std::string& path) {
 void CloseDocument(const std::string& path, const std::string& fallbackPath) {
   const std::string type = DocumentType(path.empty() ? fallbackPath : path);
   if (IsIconType(type)) IconDocuments.RemoveCurrent();
+  else if (type == "ANI") AniDocuments.RemoveCurrent();
 }
 
 }  // namespace brixel

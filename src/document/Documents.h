@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cAni.h"
 #include "cIco.h"
 
 namespace brixel {
@@ -32,6 +33,7 @@ struct DocumentList {
 };
 
 extern DocumentList<cIco> IconDocuments;
+extern DocumentList<cAni> AniDocuments;
 
 // Appends a new, empty icon document (no image yet, NewIcon true, Changed false).
 void NewDocument();

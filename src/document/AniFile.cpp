@@ -1,0 +1,237 @@
+#include "AniFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <optional>
+
+#include "ByteOrder.h"
+#include "ErrorReport.h"
+#include "IcoFile.h"
+#include "RowTranslation.h"
+
+namespace brixel {
+namespace {
+
+constexpr std::size_t kChunkHeadSize = 8;
+constexpr std::size_t kFirstChunk = 12;   // after "RIFF", its size and "ACON"
+constexpr std::size_t kListBodyStart = 4;  // a list's sub-chunks follow its list type
+constexpr std::size_t kResyncWindow = 8;
+
+// One chunk: where its head starts, its four-character identifier and its data.
+struct Chunk {
+  std::size_t position = 0;
+  std::string id;
+  ByteView data;
+};
+
+std::string FourCharacters(ByteView bytes, std::size_t offset) {
+  return std::string(reinterpret_cast<const char*>(&bytes[offset]), 4);
+}
+
+std::string UpperCased(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool HasHead(std::size_t position, std::size_t end) {
+  return position < end && end - position >= kChunkHeadSize;
+}
+
+// True when the chunk whose head starts at position has all its data inside bytes (the file,
+// or the data of the list that holds the chunk).
+bool DataFits(ByteView bytes, std::size_t position) {
+  return HasHead(position, bytes.size()) &&
+         GetLength(bytes, position + 4) <= bytes.size() - position - kChunkHeadSize;
+}
+
+// The chunk whose head starts at position in bytes. Data that would run past the end of
+// bytes is not there: "Input past end of file".
+Chunk ChunkAt(ByteView bytes, std::size_t position) {
+  if (!DataFits(bytes, position)) Raise(ErrorCode::InputPastEnd);
+  const std::uint32_t size = GetLength(bytes, position + 4);
+  return {position, FourCharacters(bytes, position), bytes.subspan(position + kChunkHeadSize, size)};
+}
+
+// Chunks are word-aligned: one of odd size is followed by a pad byte. Always advances by at
+// least the head, and cannot overflow since the data was found to lie inside the bytes.
+std::size_t NextChunk(const Chunk& chunk) {
+  return chunk.position + kChunkHeadSize + chunk.data.size() + (chunk.data.size() & 1);
+}
+
+bool IsTopLevelChunk(const std::string& upperId) {
+  return upperId == "LIST" || upperId == "ANIH" || upperId == "RATE" || upperId == "SEQ ";
+}
+
+// Some writers get a chunk size a few bytes wrong, or leave out the pad byte after an odd
+// size, so the next head is not quite where the size says. When the head found there runs
+// past the end of the file, a recognised chunk that starts within a few bytes of it, but
+// after the previous head (lowest), is taken instead.
+std::optional<std::size_t> NearbyChunk(ByteView file, std::size_t position, std::size_t lowest,
+                                       std::size_t end) {
+  for (std::size_t distance = 1; distance <= kResyncWindow; ++distance) {
+    for (const bool back : {true, false}) {
+      if (back && position < lowest + distance) continue;
+      const std::size_t candidate = back ? position - distance : position + distance;
+      if (HasHead(candidate, end) && IsTopLevelChunk(UpperCased(FourCharacters(file, candidate))) &&
+          DataFits(file, candidate)) {
+        return candidate;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+// A text entry: its bytes taken as 8-bit characters, with the zero bytes left out.
+std::string EntryText(ByteView data) {
+  std::string text;
+  for (std::uint8_t byte : data) {
+    if (byte != 0) text.push_back(static_cast<char>(byte));
+  }
+  return text;
+}
+
+void ReadInfoList(ByteView list, AniInfo& info) {
+  std::size_t position = kListBodyStart;
+  while (HasHead(position, list.size())) {
+    const Chunk entry = ChunkAt(list, position);
+    // Identifiers of the INFO list are compared in their exact case.
+    if (entry.id == "IART") info.Artist = EntryText(entry.data);
+    else if (entry.id == "INAM") info.Name = EntryText(entry.data);
+    else if (entry.id == "ICOP") info.Copyright = EntryText(entry.data);
+    position = NextChunk(entry);
+  }
+}
+
+void ReadFrameList(ByteView list, std::vector<IconImage>& images) {
+  std::size_t position = kListBodyStart;
+  while (HasHead(position, list.size())) {
+    const Chunk frame = ChunkAt(list, position);
+    if (UpperCased(frame.id) != "ICON") break;
+    AppendFrameImages(frame.data, images);
+    position = NextChunk(frame);
+  }
+}
+
+void ReadList(ByteView file, std::uint32_t position, AniInfo& info, std::vector<IconImage>& images) {
+  if (position == 0) return;
+  const Chunk list = ChunkAt(file, position);
+  if (list.data.size() < kListBodyStart) return;  // no room for a list type
+  const std::string type = UpperCased(FourCharacters(list.data, 0));
+  if (type == "INFO") ReadInfoList(list.data, info);
+  else if (type == "FRAM") ReadFrameList(list.data, images);
+}
+
+std::int32_t ValueAt(ByteView data, std::size_t offset) {
+  if (offset > data.size() || data.size() - offset < 4) return 0;
+  return static_cast<std::int32_t>(GetLength(data, offset));
+}
+
+AniHeader ReadHeader(ByteView data) {
+  AniHeader h;
+  std::int32_t* fields[] = {&h.HeaderSize, &h.FrameCount, &h.StepCount, &h.Width,
+                            &h.Height,     &h.BitCount,   &h.Planes,    &h.DisplayRate};
+  for (std::size_t i = 0; i < std::size(fields); ++i) *fields[i] = ValueAt(data, 4 * i);
+  return h;
+}
+
+// One value per step, as far as the chunk holds them: the step count is only a claim.
+std::vector<std::int32_t> ReadStepList(ByteView data, std::int32_t steps) {
+  const std::size_t count = std::min<std::size_t>(steps < 0 ? 0 : static_cast<std::size_t>(steps),
+                                                  data.size() / 4);
+  std::vector<std::int32_t> values(count);
+  for (std::size_t i = 0; i < count; ++i) values[i] = ValueAt(data, 4 * i);
+  return values;
+}
+
+// The single image of a frame can be read in place when its block sits where a one-image
+// icon file puts it.
+bool SingleBlockInPlace(ByteView frame) {
+  return frame.size() >= kSingleImageBlockOffset && GetLength(frame, 18) == kSingleImageBlockOffset;
+}
+
+}  // namespace
+
+std::array<std::int32_t, 8> AniHeader::Values() const {
+  return {HeaderSize, FrameCount, StepCount, Width, Height, BitCount, Planes, DisplayRate};
+}
+
+bool IsAnimatedCursorFile(ByteView file) {
+  return file.size() >= kFirstChunk && UpperCased(FourCharacters(file, 0)) == "RIFF" &&
+         UpperCased(FourCharacters(file, 8)) == "ACON";
+}
+
+AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images) {
+  if (!IsAnimatedCursorFile(file)) Raise(ErrorCode::InvalidArgument);
+  AniInfo info;
+  const std::uint32_t riffSize = GetLength(file, 4);
+  info.Positions.RiffSize = riffSize;
+
+  // The RIFF size bounds the scan, and so does the end of the file: a size that claims more
+  // than the file holds is not trusted.
+  const std::size_t scanEnd =
+      std::min<std::size_t>(file.size(), std::size_t{riffSize} + kChunkHeadSize);
+  bool listSeen = false;
+  std::size_t lowest = kFirstChunk;
+  for (std::size_t position = kFirstChunk; HasHead(position, scanEnd);) {
+    if (!DataFits(file, position)) {
+      const std::optional<std::size_t> nearby = NearbyChunk(file, position, lowest, scanEnd);
+      if (!nearby) Raise(ErrorCode::InputPastEnd);
+      position = *nearby;
+    }
+    const Chunk chunk = ChunkAt(file, position);
+    // Below scanEnd, which is at most the RIFF size + 8, so a 32-bit value.
+    const auto at = static_cast<std::uint32_t>(position);
+    const std::string id = UpperCased(chunk.id);
+    if (id == "LIST") {
+      (listSeen ? info.Positions.SecondList : info.Positions.FirstList) = at;
+      listSeen = true;
+    } else if (id == "ANIH") {
+      info.Positions.Anih = at;
+    } else if (id == "RATE") {
+      info.Positions.Rate = at;
+    } else if (id == "SEQ ") {
+      info.Positions.Seq = at;
+    }
+    // Every chunk starts after the previous one's head, so the scan always moves on.
+    lowest = position + kChunkHeadSize;
+    position = NextChunk(chunk);
+  }
+
+  ReadList(file, info.Positions.FirstList, info, images);
+  ReadList(file, info.Positions.SecondList, info, images);
+  if (info.Positions.Anih != 0) {
+    info.Header = ReadHeader(ChunkAt(file, info.Positions.Anih).data);
+  }
+  if (info.Positions.Seq != 0) {
+    info.Sequence = ReadStepList(ChunkAt(file, info.Positions.Seq).data,
+                                 info.Header.StepCount);
+  }
+  if (info.Positions.Rate != 0) {
+    info.Rates = ReadStepList(ChunkAt(file, info.Positions.Rate).data,
+                              info.Header.StepCount);
+  }
+  return info;
+}
+
+void AppendFrameImages(ByteView frame, std::vector<IconImage>& images) {
+  if (frame.size() < kFileHeaderSize) Raise(ErrorCode::InputPastEnd);
+  const int count = frame[4];
+  std::vector<IconImage> read;
+  if (count == 0 || (count == 1 && SingleBlockInPlace(frame))) {
+    IconImage image;
+    if (TranslateIcon(frame, image, 1) == BlockResult::Loaded) read.push_back(std::move(image));
+  } else {
+    ReadIconImages(frame, read);
+  }
+  for (IconImage& image : read) {
+    // A frame of several images keeps its colour images only: the 1-bit one is the
+    // monochrome version beside them.
+    if (count > 1 && image.BitDepth == 1) continue;
+    // Image indices are 16-bit throughout the editor.
+    if (images.size() >= static_cast<std::size_t>(INT16_MAX)) Raise(ErrorCode::Overflow);
+    images.push_back(std::move(image));
+  }
+}
+
+}  // namespace brixel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AniFile.h"
+#include "FileIO.h"
+#include "ImageDocument.h"
+
+namespace brixel {
+
+// An animated cursor (.ani) document. Its frames are images like an icon document's; the
+// header values, the rate and sequence lists and the three texts are kept beside them.
+// Animated cursors are read only.
+class cAni : public ImageDocument {
+ public:
+  // --- The texts of the INFO list ---
+  const std::string& CursorCopy() const { return info_.Copyright; }
+  void CursorCopy(const std::string& text) { info_.Copyright = text; }
+  const std::string& CursorArtist() const { return info_.Artist; }
+  void CursorArtist(const std::string& text) { info_.Artist = text; }
+  const std::string& CursorName() const { return info_.Name; }
+  void CursorName(const std::string& text) { info_.Name = text; }
+
+  // --- What the file said beside its frames ---
+  const AniHeader& Header() const { return info_.Header; }
+  const std::vector<std::int32_t>& Rates() const { return info_.Rates; }
+  const std::vector<std::int32_t>& Sequence() const { return info_.Sequence; }
+  const AniChunkPositions& ChunkPositions() const { return info_.Positions; }
+
+  // Opens path as this document: stores the path, starts with no image and reads the file.
+  // On success NewIcon is false, as for an opened icon.
+  bool OpenAni(const std::string& path);
+
+  // Reads the file, appending its frames' images. A file that is not a RIFF "ACON" file is
+  // shown as not recognised; other failures are reported. Either way it gives false and the
+  // document is as it was. A file whose frames give no image opens nothing either.
+  bool OpenAniCur(const std::string& path);
+
+  // Reads an animated cursor held in memory, as OpenAniCur does.
+  bool ReadAniData(ByteView file);
+
+  // Appends the image or images of the icon file embedded at position in file, length bytes
+  // long. Raises "Input past end of file" when those bytes are not all in file; failures
+  // inside an image are reported and propagate as ReportedFailure.
+  void ChangeIconData(ByteView file, std::size_t position, std::size_t length);
+
+  // Animated cursors cannot be written: tells the user so and gives false. Nothing is written.
+  bool SaveAni(const std::string& path);
+
+ protected:
+  const char* UnnamedName() const override { return "NewCursor"; }
+
+ private:
+  AniInfo info_;
+};
+
+}  // namespace brixel

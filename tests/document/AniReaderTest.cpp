@@ -1,0 +1,365 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "AniTestFiles.h"
+#include "ByteOrder.h"
+#include "Documents.h"
+#include "TestSupport.h"
+#include "cAni.h"
+
+namespace brixel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Anih;
+using test::Chunk;
+using test::ChunkClaiming;
+using test::FrameImage;
+using test::Icon;
+using test::List;
+using test::PaletteColour;
+using test::Riff;
+using test::Steps;
+using test::Text;
+
+const Colour kRed = MakeColour(200, 10, 20);
+const Colour kGreen = MakeColour(10, 180, 40);
+
+class AniReaderTest : public ::testing::Test {
+ protected:
+  // Opens the bytes from a file as the editor does, keeping them as a fuzzing seed.
+  bool Open(cAni& doc, const Bytes& file, const std::string& name) {
+    test::KeepFuzzSeed("ani", name + ".ani", file);
+    const fs::path path = dir_ / (name + ".ani");
+    test::WriteBytes(path, file);
+    return doc.OpenAni(path.string());
+  }
+
+  // The one error report there is must be "Input past end of file" from the reader.
+  void ExpectOneInputPastEndReport() {
+    ASSERT_EQ(backEnd_.reporter.reports.size(), 1u);
+    const std::string& report = backEnd_.reporter.reports[0];
+    EXPECT_NE(report.find("Error Number: 62"), std::string::npos) << report;
+    EXPECT_NE(report.find("PrjKorvane.cAni.OpenAniCur"), std::string::npos) << report;
+  }
+
+  test::BackEndFixture backEnd_;
+  test::TempDir dir_;
+};
+
+// --- Well-formed files ---
+
+TEST_F(AniReaderTest, OneImageFramesOpenInFrameOrderWithHeaderRatesAndSequence) {
+  const std::vector<IconImage> frames = {FrameImage(32, 24, kRed, 3, 4),
+                                         FrameImage(32, 8, PaletteColour(8, 5), 3, 4),
+                                         FrameImage(16, 4, PaletteColour(4, 9), 1, 2)};
+  const Bytes file = Riff("ACON", {Anih(3, 4, 7, test::kIconFlag | test::kSequenceFlag), Steps("rate", {1, 2, 3, 4}), Steps("seq ", {0, 1, 2, 1}),
+                                   List("fram", {Icon({frames[0]}), Icon({frames[1]}), Icon({frames[2]})})});
+  cAni doc;
+  ASSERT_TRUE(Open(doc, file, "three-frames"));
+  ASSERT_EQ(doc.IconCount(), 3);
+  for (std::int16_t i = 0; i < 3; ++i) EXPECT_EQ(doc.Image(i), frames[static_cast<std::size_t>(i)]) << i;
+  EXPECT_EQ(doc.Header().Values(), (std::array<std::int32_t, 8>{36, 3, 4, 0, 0, 0, 0, 7}));
+  EXPECT_EQ(doc.Rates(), (std::vector<std::int32_t>{1, 2, 3, 4}));
+  EXPECT_EQ(doc.Sequence(), (std::vector<std::int32_t>{0, 1, 2, 1}));
+  // anih (8 + 36) at 12, rate (8 + 16) at 56, seq at 80, the frame list at 104.
+  const AniChunkPositions& at = doc.ChunkPositions();
+  EXPECT_EQ(at.Anih, 12u);
+  EXPECT_EQ(at.Rate, 56u);
+  EXPECT_EQ(at.Seq, 80u);
+  EXPECT_EQ(at.FirstList, 104u);
+  EXPECT_EQ(at.SecondList, 0u);
+  EXPECT_EQ(at.RiffSize, file.size() - 8);
+  EXPECT_EQ(doc.IconName(), "three-frames.ani");
+  EXPECT_FALSE(doc.NewIcon());
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+  EXPECT_TRUE(backEnd_.prompter.shown.empty());
+}
+
+TEST_F(AniReaderTest, FramesOfSeveralImagesKeepOnlyTheirColourImages) {
+  const IconImage mono = FrameImage(32, 1, kWhite, 5, 6);
+  const IconImage colour = FrameImage(32, 8, PaletteColour(8, 40), 5, 6);
+  const IconImage monoAlone = FrameImage(16, 1, kWhite);
+  const Bytes file = Riff("ACON", {Anih(2, 2, 5), List("fram", {Icon({mono, colour}), Icon({monoAlone})})});
+  cAni doc;
+  ASSERT_TRUE(Open(doc, file, "mono-and-colour"));
+  ASSERT_EQ(doc.IconCount(), 2);
+  EXPECT_EQ(doc.Image(0), colour);
+  // A frame of one image keeps it, 1-bit or not.
+  EXPECT_EQ(doc.Image(1), monoAlone);
+}
+
+TEST_F(AniReaderTest, InfoTextsAreFoundAfterOddSizedAndUnknownEntries) {
+  const IconImage frame = FrameImage(16, 24, kGreen);
+  const Bytes file =
+      Riff("ACON", {Anih(1, 1, 5), List("fram", {Icon({frame})}),
+                    List("INFO", {Chunk("IART", Text("Ann")),  // odd size: a pad byte follows
+                                  Chunk("ISFT", Text("some tool")), Chunk("inam", Text("not the name")),
+                                  Chunk("INAM", Text(std::string_view("Spin\0ner\0", 9))),
+                                  Chunk("ICOP", Text("(c) 2024"))})});
+  cAni doc;
+  ASSERT_TRUE(Open(doc, file, "info-texts"));
+  EXPECT_EQ(doc.CursorArtist(), "Ann");
+  EXPECT_EQ(doc.CursorName(), "Spinner");  // zero bytes are left out
+  EXPECT_EQ(doc.CursorCopy(), "(c) 2024");
+  EXPECT_NE(doc.ChunkPositions().SecondList, 0u);
+  EXPECT_EQ(doc.IconCount(), 1);
+}
+
+TEST_F(AniReaderTest, WithoutSeqAndRateTheListsStayEmpty) {
+  const Bytes file = Riff("ACON", {Anih(2, 2, 9), List("fram", {Icon({FrameImage(8, 4, PaletteColour(4, 1))}),
+                                                                Icon({FrameImage(8, 4, PaletteColour(4, 2))})})});
+  cAni doc;
+  ASSERT_TRUE(Open(doc, file, "no-seq-no-rate"));
+  EXPECT_EQ(doc.IconCount(), 2);
+  EXPECT_TRUE(doc.Rates().empty());
+  EXPECT_TRUE(doc.Sequence().empty());
+  EXPECT_EQ(doc.ChunkPositions().Rate, 0u);
+  EXPECT_EQ(doc.ChunkPositions().Seq, 0u);
+  EXPECT_EQ(doc.Header().DisplayRate, 9);
+}
+
+TEST_F(AniReaderTest, IdentifiersAndFormTypeIgnoreLetterCase) {
+  Bytes file = Riff("acon", {Chunk("ANIH", Bytes(36, 0)),
+                             Chunk("list", test::Joined({Text("FRAM"), Chunk("ICON", BuildIconFile({FrameImage(8, 24, kRed)}, 1))}))});
+  file[0] = 'r';
+  cAni doc;
+  ASSERT_TRUE(Open(doc, file, "letter-case"));
+  EXPECT_EQ(doc.IconCount(), 1);
+  EXPECT_EQ(doc.ChunkPositions().Anih, 12u);
+}
+
+TEST_F(AniReaderTest, FilesThatAreNotAnimatedCursorsAreNotRecognised) {
+  const Bytes wave = Riff("WAVE", {Chunk("fmt ", Bytes(16, 1)), Chunk("data", Bytes(64, 0))});
+  for (const Bytes& file : {wave, Bytes{'R', 'I', 'F', 'F', 4, 0}, BuildIconFile({FrameImage(8, 24, kRed)}, 1)}) {
+    backEnd_.prompter.shown.clear();
+    cAni doc;
+    EXPECT_FALSE(Open(doc, file, "not-ani"));
+    EXPECT_EQ(doc.IconCount(), 0);
+    ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+    EXPECT_EQ(backEnd_.prompter.shown[0].title, "Invalid File");
+    EXPECT_EQ(backEnd_.prompter.shown[0].text, "File format not recognized");
+    EXPECT_EQ(backEnd_.prompter.shown[0].buttons, Prompter::Buttons::Ok);
+  }
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+// --- Files as some writers get them slightly wrong ---
+
+TEST_F(AniReaderTest, OddSizedTopLevelChunksArePaddedAndMissingPadsAreTolerated) {
+  const std::vector<IconImage> frames = {FrameImage(32, 24, kGreen), FrameImage(32, 24, kRed)};
+  const Bytes info = List("INFO", {Chunk("INAM", Text("Pad"))});
+  const Bytes frameList = List("fram", {Icon({frames[0]}), Icon({frames[1]})});
+  // A standard writer pads the odd-sized chunk. Read from the pad byte on, the INFO list's
+  // head would give a chunk that fits the file and hide the list.
+  const Bytes padded = Riff("ACON", {Anih(2, 2, 5), Chunk("junk", Bytes(3, 0x4C)), info, frameList});
+  // A careless writer leaves the pad out.
+  const Bytes unpadded = Riff("ACON", {Anih(2, 2, 5), ChunkClaiming("junk", 3, Bytes(3, 0x4C)), info, frameList});
+  for (const Bytes& file : {padded, unpadded}) {
+    const std::string name = file.size() % 2 ? "unpadded" : "padded";
+    SCOPED_TRACE(name);
+    cAni doc;
+    ASSERT_TRUE(Open(doc, file, name));
+    EXPECT_EQ(doc.CursorName(), "Pad");
+    ASSERT_EQ(doc.IconCount(), 2);
+    EXPECT_EQ(doc.Image(1), frames[1]);
+  }
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+TEST_F(AniReaderTest, AListSizeAFewBytesTooLargeStillFindsTheNextChunk) {
+  Bytes info = List("INFO", {Chunk("INAM", Text("Name"))});
+  info[4] += 2;  // the size now reaches two bytes into the "anih" head that follows
+  const Bytes file = Riff("ACON", {info, Anih(1, 1, 4), List("fram", {Icon({FrameImage(8, 24, kRed)})})});
+  cAni doc;
+  ASSERT_TRUE(Open(doc, file, "info-size-off"));
+  EXPECT_EQ(doc.CursorName(), "Name");
+  EXPECT_EQ(doc.Header().DisplayRate, 4);
+  EXPECT_EQ(doc.IconCount(), 1);
+}
+
+TEST_F(AniReaderTest, RiffSizeBoundsTheScanButNotBeyondTheFile) {
+  const Bytes body = Riff("ACON", {Anih(1, 1, 5), List("fram", {Icon({FrameImage(8, 24, kRed)})})});
+  Bytes tooLarge = body;
+  tooLarge[4] = 0xF0, tooLarge[5] = 0xFF, tooLarge[6] = 0xFF, tooLarge[7] = 0x7F;
+  cAni large;
+  ASSERT_TRUE(Open(large, tooLarge, "riff-size-too-large"));
+  EXPECT_EQ(large.IconCount(), 1);
+  EXPECT_EQ(large.ChunkPositions().RiffSize, 0x7FFFFFF0u);
+
+  // A chunk behind the RIFF data is not the cursor's.
+  const Bytes trailing = test::Joined({body, Steps("seq ", {0})});
+  cAni doc;
+  ASSERT_TRUE(Open(doc, trailing, "chunk-after-riff"));
+  EXPECT_EQ(doc.ChunkPositions().Seq, 0u);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+TEST_F(AniReaderTest, StepListsTakeNoMoreValuesThanTheirChunksHold) {
+  const Bytes frames = List("fram", {Icon({FrameImage(8, 24, kRed)})});
+  struct Case {
+    std::uint32_t steps;
+    std::vector<std::int32_t> sequence, rates;
+  };
+  // 2^31 and 2^31 - 1 steps would be 8 GB of values if the count were believed.
+  for (const Case& c : {Case{0x80000000u, {}, {}}, Case{0x7FFFFFFFu, {0, 0, 0}, {6, 7}}, Case{5, {0, 0, 0}, {6, 7}},
+                        Case{2, {0, 0}, {6, 7}}}) {
+    SCOPED_TRACE(c.steps);
+    const Bytes file = Riff("ACON", {Anih(1, c.steps, 5), Steps("seq ", {0, 0, 0}), Steps("rate", {6, 7}), frames});
+    cAni doc;
+    ASSERT_TRUE(Open(doc, file, "steps-" + std::to_string(c.steps)));
+    EXPECT_EQ(doc.Header().StepCount, static_cast<std::int32_t>(c.steps));
+    EXPECT_EQ(doc.Sequence(), c.sequence);
+    EXPECT_EQ(doc.Rates(), c.rates);
+  }
+}
+
+TEST_F(AniReaderTest, AnIconWhoseImageIsNotRightBehindItsDirectoryIsReadFromItsOffset) {
+  const IconImage image = FrameImage(16, 8, PaletteColour(8, 77), 2, 3);
+  Bytes icon = BuildIconFile({image}, 2);
+  icon.insert(icon.begin() + 22, 10, 0xEE);  // a gap before the image block
+  icon[18] = 32;
+  cAni doc;
+  ASSERT_TRUE(Open(doc, Riff("ACON", {Anih(1, 1, 5), List("fram", {Chunk("icon", icon)})}), "block-at-32"));
+  ASSERT_EQ(doc.IconCount(), 1);
+  EXPECT_EQ(doc.Image(0), image);
+}
+
+TEST_F(AniReaderTest, FrameImagesOfUnsupportedDepthAreShownAndLeftOut) {
+  Bytes sixteenBit = BuildIconFile({FrameImage(8, 24, kRed)}, 2);
+  sixteenBit[22 + 14] = 16;  // the bit count of its bitmap header
+  const IconImage good = FrameImage(8, 24, kGreen);
+  cAni doc;
+  ASSERT_TRUE(Open(doc, Riff("ACON", {Anih(2, 2, 5), List("fram", {Chunk("icon", sixteenBit), Icon({good})})}),
+                   "sixteen-bit-frame"));
+  ASSERT_EQ(doc.IconCount(), 1);
+  EXPECT_EQ(doc.Image(0), good);
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].text, "16 bit icons are not currently supported");
+}
+
+TEST_F(AniReaderTest, AFileWithoutFrameImagesOpensNothing) {
+  cAni doc;
+  EXPECT_FALSE(Open(doc, Riff("ACON", {Anih(0, 0, 5), List("INFO", {Chunk("INAM", Text("empty"))})}), "no-frames"));
+  EXPECT_EQ(doc.IconCount(), 0);
+  EXPECT_EQ(doc.CursorName(), "");
+}
+
+// --- Hostile sizes ---
+
+TEST_F(AniReaderTest, ChunksRunningPastTheirContainerAreReportedAndChangeNothing) {
+  const Bytes frame = Icon({FrameImage(8, 24, kRed)});
+  const Bytes garbage(24, 0xA5);
+  const std::vector<std::pair<std::string, Bytes>> cases = {
+      // Read as 32 bits these sizes wrap the offset round to itself or send it backwards.
+      {"size-fffffff8", Riff("ACON", {Anih(1, 1, 5), List("fram", {frame}), ChunkClaiming("junk", 0xFFFFFFF8u, garbage)})},
+      {"size-negative", Riff("ACON", {Anih(1, 1, 5), ChunkClaiming("LIST", 0x80000000u, garbage), List("fram", {frame})})},
+      {"info-entry-past-list", Riff("ACON", {List("INFO", {ChunkClaiming("INAM", 400, Text("name"))}), Anih(1, 1, 5),
+                                             List("fram", {frame})})},
+      {"icon-past-list", Riff("ACON", {Anih(1, 1, 5), List("fram", {frame, ChunkClaiming("icon", 0xFFFFFFF0u, garbage)})})},
+      // Two hundred entries sharing one block would make grids far larger than the file.
+      {"entries-sharing-a-block", [&] {
+         Bytes icon = BuildIconFile({FrameImage(32, 24, kRed)}, 2);
+         const Bytes entry(icon.begin() + 6, icon.begin() + 22), block(icon.begin() + 22, icon.end());
+         icon.resize(6);
+         icon[4] = 200;
+         for (int i = 0; i < 200; ++i) icon.insert(icon.end(), entry.begin(), entry.end());
+         const std::uint32_t offset = static_cast<std::uint32_t>(icon.size());
+         for (std::size_t i = 0; i < 200; ++i) PutMarker(icon, 6 + 16 * i + 12, offset);
+         icon.insert(icon.end(), block.begin(), block.end());
+         return Riff("ACON", {Anih(1, 1, 5), List("fram", {Chunk("icon", icon)})});
+       }()},
+      {"truncated", [&] {
+         Bytes f = Riff("ACON", {Anih(1, 1, 5), List("fram", {frame, frame})});
+         f.resize(f.size() - 30);
+         return f;
+       }()},
+  };
+  for (const auto& [name, file] : cases) {
+    SCOPED_TRACE(name);
+    backEnd_.reporter.reports.clear();
+    cAni doc;
+    ASSERT_TRUE(doc.ReadAniData(Riff("ACON", {Anih(1, 1, 3), List("fram", {Icon({FrameImage(4, 24, kGreen)})})})));
+    const IconImage before = doc.Image(0);
+    test::KeepFuzzSeed("ani", name + ".ani", file);
+    EXPECT_FALSE(doc.ReadAniData(file));
+    ExpectOneInputPastEndReport();
+    ASSERT_EQ(doc.IconCount(), 1);
+    EXPECT_EQ(doc.Image(0), before);
+    EXPECT_EQ(doc.Header().DisplayRate, 3);
+  }
+}
+
+TEST_F(AniReaderTest, MoreImagesThanASixteenBitIndexIsAnOverflow) {
+  Bytes frames = Text("fram");
+  const Bytes frame = Icon({FrameImage(1, 1, kWhite)});
+  for (int i = 0; i < 32768; ++i) frames.insert(frames.end(), frame.begin(), frame.end());
+  cAni doc;
+  EXPECT_FALSE(doc.ReadAniData(Riff("ACON", {Chunk("LIST", frames)})));
+  ASSERT_EQ(backEnd_.reporter.reports.size(), 1u);
+  EXPECT_NE(backEnd_.reporter.reports[0].find("Error Number: 6\r\n"), std::string::npos)
+      << backEnd_.reporter.reports[0];
+  EXPECT_EQ(doc.IconCount(), 0);
+}
+
+TEST_F(AniReaderTest, ChangeIconDataReadsTheEmbeddedIconAtItsPosition) {
+  const IconImage image = FrameImage(8, 4, PaletteColour(4, 3), 1, 1);
+  const Bytes icon = BuildIconFile({image}, 2);
+  const Bytes file = test::Joined({Bytes(10, 0xCC), icon, Bytes(6, 0xCC)});
+  cAni doc;
+  doc.ChangeIconData(file, 10, icon.size());
+  ASSERT_EQ(doc.IconCount(), 1);
+  EXPECT_EQ(doc.Image(0), image);
+  EXPECT_THROW(doc.ChangeIconData(file, 10, file.size()), BackEndError);
+  EXPECT_EQ(doc.IconCount(), 1);
+}
+
+// --- Saving and the document lists ---
+
+TEST_F(AniReaderTest, SaveAniTellsTheUserAndWritesNothing) {
+  const fs::path existing = dir_ / "old.ani", absent = dir_ / "new.ani";
+  test::WriteBytes(existing, {1, 2, 3});
+  cAni doc;
+  EXPECT_FALSE(doc.SaveAni(existing.string()));
+  EXPECT_FALSE(doc.SaveAni(absent.string()));
+  EXPECT_EQ(ReadWholeFile(existing.string()), (Bytes{1, 2, 3}));
+  EXPECT_FALSE(fs::exists(absent));
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 2u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].title, kApplicationTitle);
+  EXPECT_EQ(backEnd_.prompter.shown[0].text, "ToDo Save animated cursors");
+  EXPECT_EQ(backEnd_.prompter.shown[0].buttons, Prompter::Buttons::Ok);
+}
+
+TEST_F(AniReaderTest, TheDispatchKeepsAnimatedCursorsInTheirOwnList) {
+  IconDocuments.Clear();
+  AniDocuments.Clear();
+  EXPECT_EQ(cAni().IconName(), "NewCursor");
+  const fs::path path = dir_ / "Spin.ANI";
+  test::WriteBytes(path, Riff("ACON", {Anih(1, 1, 5), List("fram", {Icon({FrameImage(8, 24, kRed)})})}));
+  ASSERT_TRUE(OpenDocument(path.string()));
+  EXPECT_EQ(AniDocuments.Count(), 1);
+  EXPECT_EQ(IconDocuments.Count(), 0);
+  EXPECT_EQ(AniDocuments.CurrentDocument().IconPath(), path.string());
+
+  const fs::path wave = dir_ / "noise.ani";
+  test::WriteBytes(wave, Riff("WAVE", {}));
+  EXPECT_FALSE(OpenDocument(wave.string()));
+  EXPECT_EQ(AniDocuments.Count(), 1);
+
+  const Bytes before = ReadWholeFile(path.string());
+  EXPECT_FALSE(SaveDocument(path.string()));
+  EXPECT_EQ(ReadWholeFile(path.string()), before);
+  EXPECT_EQ(backEnd_.prompter.shown.back().text, "ToDo Save animated cursors");
+
+  CloseDocument("", "ANI");
+  EXPECT_EQ(AniDocuments.Count(), 0);
+  // With no animated cursor open the user is still told why nothing was saved.
+  backEnd_.prompter.shown.clear();
+  EXPECT_FALSE(SaveDocument((dir_ / "other.ani").string()));
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].text, "ToDo Save animated cursors");
+}
+
+}  // namespace
+}  // namespace brixel

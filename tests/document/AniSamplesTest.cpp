@@ -1,0 +1,180 @@
+// Animated cursors written by other programs, and gdk-pixbuf's reading of animated cursors as
+// an independent reference for ours.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "AniTestFiles.h"
+#include "ByteOrder.h"
+#include "TestSupport.h"
+#include "cAni.h"
+
+namespace brixel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ExpectedImage {
+  int width = 0, height = 0, depth = 0;
+  bool cursor = false;  // hot spots are only given for cursor frames
+  int xHot = 0, yHot = 0;
+};
+
+// The images a sample's frames should give, from the description beside it in SOURCES.tsv:
+// "f0[cur:32x32x32@15,15] f1[...]", a frame holding one or more "WxHxD[@X,Y]".
+std::vector<ExpectedImage> ExpectedImages(const std::string& description) {
+  static const std::regex frameRe(R"(f\d+\[(\w+):([^\]]*)\])");
+  static const std::regex imageRe(R"((\d+)x(\d+)x(\d+)(?:@(\d+),(\d+))?)");
+  std::vector<ExpectedImage> images;
+  for (std::sregex_iterator f(description.begin(), description.end(), frameRe), end; f != end; ++f) {
+    const std::string kind = (*f)[1], inner = (*f)[2];
+    std::vector<ExpectedImage> frame;
+    for (std::sregex_iterator i(inner.begin(), inner.end(), imageRe); i != end; ++i) {
+      const std::smatch& m = *i;
+      frame.push_back({std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), kind == "cur",
+                       m[4].matched ? std::stoi(m[4]) : 0, m[5].matched ? std::stoi(m[5]) : 0});
+    }
+    for (const ExpectedImage& image : frame) {
+      if (frame.size() == 1 || image.depth != 1) images.push_back(image);
+    }
+  }
+  return images;
+}
+
+// name -> description of every animated cursor listed in the samples folder.
+std::vector<std::pair<std::string, std::string>> ListedSamples(const fs::path& dir) {
+  std::vector<std::pair<std::string, std::string>> samples;
+  std::ifstream in(dir / "SOURCES.tsv");
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+      fields.push_back(line.substr(start, tab - start));
+    }
+    fields.push_back(line.substr(start));
+    if (fields.size() >= 4 && fields[2] == "ani") samples.emplace_back(fields[0], fields[3]);
+  }
+  return samples;
+}
+
+enum class Oracle { Unavailable, CannotRead, Compared };
+
+// Compares every step of the animation as gdk-pixbuf shows it with the frame image our
+// reading gives for that step. Meant for cursors whose frames hold one image each.
+Oracle CompareStepsWithGdkPixbuf(const fs::path& file, const cAni& doc, const fs::path& scratch) {
+  const std::size_t steps = doc.Sequence().empty() ? doc.Images().size() : doc.Sequence().size();
+  const fs::path out = scratch / (file.stem().string() + ".steps");
+  const int status = test::RunCommand("/usr/bin/python3 '" BRIXEL_ANI_ORACLE "' '" + file.string() + "' " +
+                                      std::to_string(steps) + " '" + out.string() + "' 2>/dev/null");
+  if (status == 2) return Oracle::Unavailable;
+  if (status != 0) return Oracle::CannotRead;  // refused, or gdk-pixbuf failed on it
+
+  const Bytes bytes = ReadWholeFile(out.string());
+  std::size_t at = 0;
+  for (std::size_t step = 0; step < steps; ++step) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    const std::size_t frame = doc.Sequence().empty() ? step : static_cast<std::size_t>(doc.Sequence()[step]);
+    EXPECT_LT(frame, doc.Images().size());
+    if (frame >= doc.Images().size()) break;
+    const IconImage& image = doc.Images()[frame];
+    const int width = static_cast<int>(GetLength(bytes, at)), height = static_cast<int>(GetLength(bytes, at + 4));
+    at += 8;
+    EXPECT_EQ(width, image.Width);
+    EXPECT_EQ(height, image.Height());
+    if (width != image.Width || height != image.Height()) return Oracle::Compared;
+    int opaque = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x, at += 4) {
+        const int alpha = bytes.at(at + 3);
+        const bool ourOpaque = image.Mask.At(x, y) == MaskOpaque;
+        if (alpha == 255) {
+          ++opaque;
+          EXPECT_TRUE(ourOpaque) << x << "," << y;
+          EXPECT_EQ(image.Pixels.At(x, y), MakeColour(bytes[at], bytes[at + 1], bytes[at + 2])) << x << "," << y;
+        } else if (alpha == 0) {
+          EXPECT_FALSE(ourOpaque) << x << "," << y;
+        }
+        // Partly transparent pixels have no AND bit of their own to agree on.
+      }
+    }
+    EXPECT_GT(opaque, 0);
+  }
+  return Oracle::Compared;
+}
+
+class AniSamplesTest : public ::testing::Test {
+ protected:
+  test::BackEndFixture backEnd_;
+  test::TempDir dir_;
+};
+
+TEST_F(AniSamplesTest, CursorsOfOtherProgramsOpenWithTheirFrames) {
+  const fs::path dir = test::SamplesDir();
+  if (dir.empty()) GTEST_SKIP() << "no samples folder";
+  const auto samples = ListedSamples(dir);
+  if (samples.empty()) GTEST_SKIP() << "no animated cursors listed in SOURCES.tsv";
+  for (const auto& [name, description] : samples) {
+    SCOPED_TRACE(name);
+    const fs::path path = dir / name;
+    cAni doc;
+    ASSERT_TRUE(doc.OpenAni(path.string()));
+    test::KeepFuzzSeed("ani", name, ReadWholeFile(path.string()));
+    const std::vector<ExpectedImage> expected = ExpectedImages(description);
+    ASSERT_FALSE(expected.empty()) << description;
+    ASSERT_EQ(doc.Images().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      const IconImage& image = doc.Images()[i];
+      EXPECT_EQ(image.Width, expected[i].width) << i;
+      EXPECT_EQ(image.Height(), expected[i].height) << i;
+      EXPECT_EQ(image.BitDepth, expected[i].depth) << i;
+      if (expected[i].cursor) {
+        EXPECT_EQ(image.xHotSpot, expected[i].xHot) << i;
+        EXPECT_EQ(image.yHotSpot, expected[i].yHot) << i;
+      }
+    }
+    // Every step names a frame there is.
+    for (std::int32_t frame : doc.Sequence()) EXPECT_LT(static_cast<std::size_t>(frame), doc.Images().size());
+  }
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+TEST_F(AniSamplesTest, FramesAndStepsAgreeWithGdkPixbuf) {
+  // A cursor of our own making first, so that the comparison runs without the samples too.
+  const std::vector<IconImage> frames = {
+      test::FrameImage(32, 24, MakeColour(200, 10, 20)), test::FrameImage(32, 8, test::PaletteColour(8, 100)),
+      test::FrameImage(32, 4, test::PaletteColour(4, 12))};
+  const fs::path own = dir_ / "own.ani";
+  test::WriteBytes(own, test::Riff("ACON", {test::Anih(3, 4, 6, test::kIconFlag | test::kSequenceFlag), test::Steps("rate", {6, 3, 6, 3}),
+                                            test::Steps("seq ", {2, 0, 1, 0}),
+                                            test::List("fram", {test::Icon({frames[0]}), test::Icon({frames[1]}),
+                                                                test::Icon({frames[2]})})}));
+  std::vector<fs::path> files = {own};
+  if (const fs::path dir = test::SamplesDir(); !dir.empty()) {
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      if (entry.path().extension() == ".ani") files.push_back(entry.path());
+    }
+  }
+  int compared = 0;
+  for (const fs::path& file : files) {
+    SCOPED_TRACE(file.string());
+    cAni doc;
+    ASSERT_TRUE(doc.OpenAni(file.string()));
+    // gdk-pixbuf shows one image per frame; a frame of several is not comparable.
+    if (doc.Header().FrameCount != doc.IconCount()) continue;
+    const Oracle result = CompareStepsWithGdkPixbuf(file, doc, dir_.Path());
+    if (result == Oracle::Unavailable) GTEST_SKIP() << "gdk-pixbuf for Python is not installed";
+    // gdk-pixbuf refuses some files (an INFO list before "anih", for one); ours must not be one.
+    if (result == Oracle::CannotRead) {
+      EXPECT_NE(file, own);
+    }
+    if (result == Oracle::Compared) ++compared;
+  }
+  EXPECT_GE(compared, 1);
+}
+
+}  // namespace
+}  // namespace brixel
