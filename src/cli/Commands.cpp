@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "Documents.h"
@@ -18,10 +19,16 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  info FILE [--json]  type of FILE and, per image, width, height, bit depth,\n"
-    "                      hot spot and palette size\n"
+    "                      hot spot and palette size; for an animated cursor the\n"
+    "                      images are its frames' images, and --json adds its\n"
+    "                      texts, header values, rates and sequence\n"
     "  convert IN OUT      open IN and save it as OUT; the type (icon or cursor)\n"
-    "                      follows OUT's extension\n"
+    "                      follows OUT's extension; an animated cursor's frames\n"
+    "                      become the images of the icon or cursor written\n"
     "  dump FILE DIR       write image i of FILE as DIR/i.pam (RGB_ALPHA)\n"
+    "\n"
+    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani);\n"
+    "animated cursors are read only.\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -40,20 +47,56 @@ std::string IconFileKind(const std::string& path) {
   return "icon";
 }
 
-// Opens path through the document lists as the editor does; null (with a message on err)
+// A document opened for a command: its images, and the animated cursor's own values when it
+// is one.
+struct OpenedDocument {
+  const ImageDocument* images = nullptr;
+  const cAni* animated = nullptr;
+  std::string kind;  // "icon", "cursor" or "animated cursor"
+};
+
+// Opens path through the document lists as the editor does; nothing (with a message on err)
 // when it cannot be opened.
-const ImageDocument* OpenForCli(const std::string& path, std::ostream& err) {
+std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
   const std::string type = DocumentType(path);
-  if (type != "ICO" && type != "CUR") {
-    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur)\n";
-    return nullptr;
+  if (type != "ICO" && type != "CUR" && type != "ANI") {
+    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
+    return std::nullopt;
   }
   if (!OpenDocument(path)) {
     err << "brixel-cli: " << path << ": cannot be read\n";
-    return nullptr;
+    return std::nullopt;
+  }
+  if (type == "ANI") {
+    AniDocuments.Current = static_cast<std::int16_t>(AniDocuments.Count() - 1);
+    const cAni& cursor = AniDocuments.CurrentDocument();
+    return OpenedDocument{&cursor, &cursor, "animated cursor"};
   }
   IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
-  return &IconDocuments.CurrentDocument();
+  return OpenedDocument{&IconDocuments.CurrentDocument(), nullptr, IconFileKind(path)};
+}
+
+template <class Values>
+void PrintJsonArray(const Values& values, std::ostream& out) {
+  out << '[';
+  bool first = true;
+  for (const auto value : values) {
+    out << (first ? "" : ", ") << value;
+    first = false;
+  }
+  out << ']';
+}
+
+// The animated cursor's members beyond its images, as JSON members (with a leading comma).
+void PrintAniJson(const cAni& cursor, std::ostream& out) {
+  out << ", \"name\": " << JsonString(cursor.CursorName())
+      << ", \"artist\": " << JsonString(cursor.CursorArtist())
+      << ", \"copyright\": " << JsonString(cursor.CursorCopy()) << ", \"header\": ";
+  PrintJsonArray(cursor.Header().Values(), out);
+  out << ", \"rates\": ";
+  PrintJsonArray(cursor.Rates(), out);
+  out << ", \"sequence\": ";
+  PrintJsonArray(cursor.Sequence(), out);
 }
 
 void PrintInfoText(const std::string& path, const std::string& kind, const ImageDocument& doc,
@@ -67,10 +110,11 @@ void PrintInfoText(const std::string& path, const std::string& kind, const Image
   }
 }
 
-void PrintInfoJson(const std::string& path, const std::string& kind, const ImageDocument& doc,
-                   std::ostream& out) {
-  out << "{\"path\": " << JsonString(path) << ", \"type\": " << JsonString(kind)
-      << ", \"images\": [";
+void PrintInfoJson(const std::string& path, const OpenedDocument& opened, std::ostream& out) {
+  const ImageDocument& doc = *opened.images;
+  out << "{\"path\": " << JsonString(path) << ", \"type\": " << JsonString(opened.kind);
+  if (opened.animated) PrintAniJson(*opened.animated, out);
+  out << ", \"images\": [";
   bool first = true;
   for (const IconImage& image : doc.Images()) {
     out << (first ? "" : ", ") << "{\"width\": " << image.Width
@@ -93,11 +137,10 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     err << "brixel-cli: info takes one FILE\n";
     return kExitUsage;
   }
-  const ImageDocument* doc = OpenForCli(files[0], err);
-  if (!doc) return kExitFailure;
-  const std::string kind = IconFileKind(files[0]);
-  if (json) PrintInfoJson(files[0], kind, *doc, out);
-  else PrintInfoText(files[0], kind, *doc, out);
+  const std::optional<OpenedDocument> opened = OpenForCli(files[0], err);
+  if (!opened) return kExitFailure;
+  if (json) PrintInfoJson(files[0], *opened, out);
+  else PrintInfoText(files[0], opened->kind, *opened->images, out);
   return kExitOk;
 }
 
@@ -106,8 +149,19 @@ int Convert(const std::vector<std::string>& args, std::ostream& err) {
     err << "brixel-cli: convert takes IN and OUT\n";
     return kExitUsage;
   }
-  if (!OpenForCli(args[0], err)) return kExitFailure;
-  if (!IconDocuments.CurrentDocument().SaveIcon(args[1])) {
+  if (DocumentType(args[1]) == "ANI") {
+    err << "brixel-cli: " << args[1] << ": animated cursors cannot be written\n";
+    return kExitFailure;
+  }
+  const std::optional<OpenedDocument> opened = OpenForCli(args[0], err);
+  if (!opened) return kExitFailure;
+  // An animated cursor is read only: its images go into an icon document, which is saved.
+  cIco target;
+  for (const IconImage& image : opened->images->Images()) {
+    target.AddImage(1, 1, 1, -1);
+    target.Image(static_cast<std::int16_t>(target.IconCount() - 1)) = image;
+  }
+  if (!target.SaveIcon(args[1])) {
     err << "brixel-cli: " << args[1] << ": cannot be written\n";
     return kExitFailure;
   }
@@ -119,8 +173,9 @@ int Dump(const std::vector<std::string>& args, std::ostream& err) {
     err << "brixel-cli: dump takes FILE and DIR\n";
     return kExitUsage;
   }
-  const ImageDocument* doc = OpenForCli(args[0], err);
-  if (!doc) return kExitFailure;
+  const std::optional<OpenedDocument> opened = OpenForCli(args[0], err);
+  if (!opened) return kExitFailure;
+  const ImageDocument* doc = opened->images;
   const std::filesystem::path dir = args[1];
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
