@@ -1,9 +1,11 @@
 // Writes a small seed corpus for a fuzz target when the tests have left none:
 //   make_seeds KIND DIR
-// KIND "ico" gives icons and cursors of every depth; a kind without seeds here writes
-// nothing, and the fuzzer starts from an empty corpus.
+// KIND "ico" gives icons and cursors of every depth, "ani" animated cursors whose frames are
+// such icons; a kind without seeds here writes nothing, and the fuzzer starts from an empty
+// corpus.
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -40,6 +42,67 @@ const std::vector<Seed>& IcoSeeds() {
   return seeds;
 }
 
+// --- Animated cursors: pattern icons as frames of a RIFF "ACON" file ---
+
+struct AniSeed {
+  const char* name;
+  std::vector<std::vector<bench::ImageSpec>> frames;  // the images of each frame
+  std::vector<std::uint32_t> sequence;                // empty: no "seq " and "rate" chunks
+};
+
+const std::vector<AniSeed>& AniSeeds() {
+  static const std::vector<AniSeed> seeds = {
+      {"three-frames.ani", {{{16, 4}}, {{16, 8}}, {{16, 32}}}, {0, 1, 2, 1}},
+      {"mono-and-colour.ani", {{{32, 1}, {32, 8}}, {{32, 1}, {32, 24}}}, {}},
+      {"one-frame.ani", {{{24, 1}}}, {}},
+  };
+  return seeds;
+}
+
+void Append32(Bytes& bytes, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// A chunk with its size, padded to an even length.
+void AppendChunk(Bytes& bytes, const char* id, const Bytes& data) {
+  bytes.insert(bytes.end(), id, id + 4);
+  Append32(bytes, static_cast<std::uint32_t>(data.size()));
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  if (data.size() % 2 == 1) bytes.push_back(0);
+}
+
+Bytes BuildAniSeed(const AniSeed& seed) {
+  const auto steps = static_cast<std::uint32_t>(seed.sequence.empty() ? seed.frames.size() : seed.sequence.size());
+  Bytes header, rates, sequence, info = {'I', 'N', 'F', 'O'}, frames = {'f', 'r', 'a', 'm'};
+  for (std::uint32_t v : {36u, static_cast<std::uint32_t>(seed.frames.size()), steps, 0u, 0u, 0u, 0u, 6u,
+                          seed.sequence.empty() ? 1u : 3u}) {
+    Append32(header, v);
+  }
+  for (std::uint32_t frame : seed.sequence) {
+    Append32(sequence, frame);
+    Append32(rates, 6 + frame);
+  }
+  AppendChunk(info, "INAM", {'S', 'e', 'e', 'd', 0});
+  AppendChunk(info, "IART", {'B', 'r', 'i', 'x', 'e', 'l'});
+  for (const auto& images : seed.frames) {
+    cIco icon;
+    bench::AddPatternImages(icon, images);
+    AppendChunk(frames, "icon", BuildIconFile(icon.Images(), 2));
+  }
+  Bytes body = {'A', 'C', 'O', 'N'};
+  AppendChunk(body, "anih", header);
+  if (!seed.sequence.empty()) {
+    AppendChunk(body, "rate", rates);
+    AppendChunk(body, "seq ", sequence);
+  }
+  AppendChunk(body, "LIST", info);
+  AppendChunk(body, "LIST", frames);
+  Bytes file = {'R', 'I', 'F', 'F'};
+  Append32(file, static_cast<std::uint32_t>(body.size()));
+  file.insert(file.end(), body.begin(), body.end());
+  return file;
+}
+
 bool WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -56,6 +119,16 @@ int main(int argc, char** argv) {
   const std::string kind = argv[1];
   const std::string dir = argv[2];
   fuzz::InstallQuietBackEnd();
+  if (kind == "ani") {
+    for (const AniSeed& seed : AniSeeds()) {
+      const std::string path = dir + "/" + seed.name;
+      if (!WriteFile(path, BuildAniSeed(seed))) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
   if (kind != "ico") return 0;
   for (const Seed& seed : IcoSeeds()) {
     cIco icon;

@@ -1,0 +1,48 @@
+// Feeds arbitrary bytes to the animated cursor reader. Besides the sanitizers' checks: a file
+// that fails changes nothing; one that reads keeps its step lists within what the header
+// claims; and its frames, saved as an icon file (what brixel-cli convert writes), read back as
+// the same images.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "FuzzSupport.h"
+#include "IcoFile.h"
+#include "cAni.h"
+#include "cIco.h"
+
+using namespace brixel;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::InstallQuietBackEnd();
+  const Bytes input(data, data + size);
+  cAni cursor;
+  if (!cursor.ReadAniData(input)) {
+    fuzz::Require(cursor.IconCount() == 0 && cursor.Sequence().empty() && cursor.CursorName().empty(),
+                  "a file that fails to read leaves the document as it was");
+    return 0;
+  }
+  fuzz::Require(cursor.IconCount() > 0, "a cursor that reads has an image");
+  const std::int32_t steps = cursor.Header().StepCount;
+  fuzz::Require(cursor.Sequence().size() <= static_cast<std::size_t>(steps < 0 ? 0 : steps) &&
+                    cursor.Rates().size() <= static_cast<std::size_t>(steps < 0 ? 0 : steps),
+                "the step lists hold no more values than the header's step count");
+  fuzz::Require(4 * (cursor.Sequence().size() + cursor.Rates().size()) <= size,
+                "the step lists hold no more values than the file");
+  fuzz::Require(cursor.ChunkPositions().Anih < size && cursor.ChunkPositions().FirstList < size,
+                "chunk positions lie inside the file");
+
+  if (cursor.IconCount() > 255) return 0;  // more than an icon file can hold
+  Bytes saved;
+  try {
+    saved = BuildIconFile(cursor.Images(), 2);
+  } catch (const BackEndError& e) {
+    std::fprintf(stderr, "saving the frames failed: %s\n", e.what());
+    fuzz::Require(false, "frames that were read can be saved as an icon file");
+  }
+  cIco icon;
+  fuzz::Require(icon.ReadIconData(saved), "the saved frames read back");
+  fuzz::Require(icon.Images() == cursor.Images(), "the saved frames read back as the same images");
+  return 0;
+}
