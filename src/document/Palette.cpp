@@ -42,6 +42,13 @@ std::int32_t GetPaletteNum(Colour colour, const IconImage& image) {
   return 0;
 }
 
+PaletteLookup::PaletteLookup(const IconImage& image) {
+  firstIndex_.reserve(image.Palette.size());
+  for (std::size_t i = 0; i < image.Palette.size(); ++i) {
+    firstIndex_.emplace(image.Palette[i], static_cast<std::int32_t>(i));  // the first one stays
+  }
+}
+
 std::int32_t HitTestPalette(const IconImage& image, Colour colour) {
   for (std::size_t i = image.Palette.size(); i-- > 0;) {
     if (image.Palette[i] == colour) return static_cast<std::int32_t>(i);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <unordered_map>
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +18,19 @@ void GetNewPalette(std::vector<Colour>& palette);
 
 // Index of the first entry equal to colour, 0 when none is (the lookup used for writing).
 std::int32_t GetPaletteNum(Colour colour, const IconImage& image);
+
+// GetPaletteNum for many pixels of one image: the palette is indexed once.
+class PaletteLookup {
+ public:
+  explicit PaletteLookup(const IconImage& image);
+  std::int32_t Find(Colour colour) const {
+    const auto it = firstIndex_.find(colour);
+    return it == firstIndex_.end() ? 0 : it->second;
+  }
+
+ private:
+  std::unordered_map<Colour, std::int32_t> firstIndex_;
+};
 
 // Index of the last entry equal to colour, -1 when none is (the lookup used for clicks).
 std::int32_t HitTestPalette(const IconImage& image, Colour colour);

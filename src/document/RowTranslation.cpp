@@ -175,6 +175,7 @@ void TranslatePicArr(const IconImage& image, Bytes& bytes) {
     const int width = image.Width;
     const int height = image.Height();
     const std::size_t rowBytes = XorRowBytes(width, image.BitDepth);
+    const PaletteLookup palette(image);
     for (int y = height - 1; y >= 0; --y) {
       const std::size_t rowStart = bytes.size();
       bytes.resize(rowStart + rowBytes, 0);
@@ -191,12 +192,12 @@ void TranslatePicArr(const IconImage& image, Bytes& bytes) {
         const Colour colour = image.Mask.At(x, y) == MaskComplement ? InvertColor(pixel) : pixel;
         switch (image.BitDepth) {
           case 4: {
-            const auto index = static_cast<std::uint8_t>(GetPaletteNum(colour, image) & 0x0F);
+            const auto index = static_cast<std::uint8_t>(palette.Find(colour) & 0x0F);
             row[x / 2] |= (x % 2 == 0) ? static_cast<std::uint8_t>(index << 4) : index;
             break;
           }
           case 8:
-            row[x] = static_cast<std::uint8_t>(GetPaletteNum(colour, image));
+            row[x] = static_cast<std::uint8_t>(palette.Find(colour));
             break;
           default: {
             std::uint8_t* p = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(image.BitDepth / 8);

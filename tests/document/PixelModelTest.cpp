@@ -155,6 +155,10 @@ TEST(Palettes, DefaultTableAndLookups) {
   EXPECT_EQ(GetPaletteNum(kWhite, doc.Image(1)), 0);
   EXPECT_EQ(GetPaletteNum(0xFFFF00, doc.Image(1)), 1);  // first of the equal entries 1 and 119
   EXPECT_EQ(GetPaletteNum(0x123456, doc.Image(1)), 0);
+  const PaletteLookup lookup(doc.Image(1));
+  EXPECT_EQ(lookup.Find(0xFFFF00), 1);
+  EXPECT_EQ(lookup.Find(0x808080), 7);  // 7 and 247
+  EXPECT_EQ(lookup.Find(0x123456), 0);
   EXPECT_EQ(doc.GetPaletteClick(1, 0xFFFF00), 119);   // last of them
   EXPECT_EQ(doc.GetPaletteClick(1, 0x123456), -1);
 }
