@@ -218,6 +218,7 @@ void AppendFrameImages(ByteView frame, std::vector<IconImage>& images) {
   if (frame.size() < kFileHeaderSize) Raise(ErrorCode::InputPastEnd);
   const int count = frame[4];
   std::vector<IconImage> read;
+  // A count of 0 is read as one image in place, as a one-image file would hold it.
   if (count == 0 || (count == 1 && SingleBlockInPlace(frame))) {
     IconImage image;
     if (TranslateIcon(frame, image, 1) == BlockResult::Loaded) read.push_back(std::move(image));

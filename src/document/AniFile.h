@@ -53,15 +53,18 @@ bool IsAnimatedCursorFile(ByteView file);
 
 // Reads an animated cursor held in memory (it must pass IsAnimatedCursorFile), appending the
 // images of its frames to images. Every size in the file is checked against the bytes that
-// hold it: a chunk that runs past the end of the file, or a sub-chunk past the end of its
-// list, raises "Input past end of file". The rate and sequence lists take one value per step
-// as far as their chunks hold them. Failures inside a frame image are reported and propagate
-// as ReportedFailure.
+// hold it: a chunk that runs past the end of the file (unless a recognised chunk starts a few
+// bytes from where it was expected, as when a writer got a size slightly wrong), or a
+// sub-chunk past the end of its list, raises "Input past end of file". The rate and sequence
+// lists take one value per step as far as their chunks hold them. More than 32767 images
+// raise "Overflow". Failures inside a frame image are reported and propagate as
+// ReportedFailure.
 AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images);
 
 // Appends the images of one frame, an icon file embedded in the cursor. A frame of one image
 // keeps it at any depth; a frame of several keeps only those that are not 1-bit. Images of an
-// unsupported depth or PNG-compressed ones are shown to the user and left out.
+// unsupported depth or PNG-compressed ones are shown to the user and left out. Raises as
+// reading an icon file does, and "Overflow" past 32767 images.
 void AppendFrameImages(ByteView frame, std::vector<IconImage>& images);
 
 }  // namespace brixel

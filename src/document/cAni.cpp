@@ -1,5 +1,7 @@
 #include "cAni.h"
 
+#include <iterator>
+
 #include "Prompter.h"
 #include "TrapErrors.h"
 

@@ -131,16 +131,5 @@ TEST_F(AniCliTest, AnimatedCursorsAreNeitherWrittenNorMistakenForOthers) {
   EXPECT_TRUE(notAni.out.empty());
 }
 
-TEST_F(AniCliTest, InfoOnCursorsOfOtherPrograms) {
-  const fs::path dir = test::SamplesDir();
-  if (dir.empty() || !fs::exists(dir / "deb-wx3.2-examples__hourglass.ani")) GTEST_SKIP() << "no samples";
-  const Result r = Run({"info", (dir / "deb-wx3.2-examples__hourglass.ani").string(), "--json"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  // Its texts hold line breaks, which JSON escapes.
-  EXPECT_NE(r.out.find("\"artist\": \"(c)1997 "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\\u000d\\u000a"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\"header\": [36, 20, 20, 0, 0, 4, 1, 10]"), std::string::npos) << r.out;
-}
-
 }  // namespace
 }  // namespace brixel
