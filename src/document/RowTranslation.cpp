@@ -1,5 +1,7 @@
 #include "RowTranslation.h"
 
+#include <optional>
+
 #include "Palette.h"
 #include "TrapErrors.h"
 
@@ -175,7 +177,9 @@ void TranslatePicArr(const IconImage& image, Bytes& bytes) {
     const int width = image.Width;
     const int height = image.Height();
     const std::size_t rowBytes = XorRowBytes(width, image.BitDepth);
-    const PaletteLookup palette(image);
+    // A 256-entry palette is indexed once; sixteen entries are quicker to search.
+    const std::optional<PaletteLookup> palette =
+        image.BitDepth == 8 ? std::optional<PaletteLookup>(image) : std::nullopt;
     for (int y = height - 1; y >= 0; --y) {
       const std::size_t rowStart = bytes.size();
       bytes.resize(rowStart + rowBytes, 0);
@@ -192,12 +196,12 @@ void TranslatePicArr(const IconImage& image, Bytes& bytes) {
         const Colour colour = image.Mask.At(x, y) == MaskComplement ? InvertColor(pixel) : pixel;
         switch (image.BitDepth) {
           case 4: {
-            const auto index = static_cast<std::uint8_t>(palette.Find(colour) & 0x0F);
+            const auto index = static_cast<std::uint8_t>(GetPaletteNum(colour, image) & 0x0F);
             row[x / 2] |= (x % 2 == 0) ? static_cast<std::uint8_t>(index << 4) : index;
             break;
           }
           case 8:
-            row[x] = static_cast<std::uint8_t>(palette.Find(colour));
+            row[x] = static_cast<std::uint8_t>(palette->Find(colour));
             break;
           default: {
             std::uint8_t* p = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(image.BitDepth / 8);
