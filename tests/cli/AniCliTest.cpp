@@ -17,17 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+using Result = test::ProcessResult;
 
 class AniCliTest : public ::testing::Test {
  protected:
@@ -40,23 +30,7 @@ class AniCliTest : public ::testing::Test {
                                                                       test::Icon({frames_[2]})})}));
   }
 
-  // Runs brixel-cli with arguments, capturing both streams.
-  Result Run(const std::vector<std::string>& args) {
-    std::string command = Quote(BRIXEL_CLI_PATH);
-    for (const std::string& a : args) command += " " + Quote(a);
-    const fs::path errFile = dir_ / "stderr.txt";
-    command += " 2>" + Quote(errFile.string());
-    Result r;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buffer{};
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) r.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const Bytes err = ReadWholeFile(errFile.string());
-    r.err.assign(err.begin(), err.end());
-    return r;
-  }
+  Result Run(const std::vector<std::string>& args) { return test::RunProgram(BRIXEL_CLI_PATH, args, dir_.Path()); }
 
   test::TempDir dir_;
   const fs::path cursor_ = dir_ / "spin.ani";
@@ -83,7 +57,7 @@ TEST_F(AniCliTest, InfoListsTheFramesAndInJsonTheCursorsOwnValues) {
   test::WriteBytes(out, Bytes(json.out.begin(), json.out.end()));
   EXPECT_EQ(test::RunCommand("/usr/bin/python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); "
                              "sys.exit(0 if len(d[\"images\"]) == 3 and d[\"sequence\"] == [0, 1, 2, 1] else 1)' " +
-                             Quote(out.string())),
+                             test::ShellQuote(out.string())),
             0);
 }
 
@@ -112,7 +86,7 @@ TEST_F(AniCliTest, ConvertWritesTheFramesAsOneIconFile) {
   EXPECT_EQ(doc.Images(), frames_);
   if (test::RunCommand("command -v icotool >/dev/null") == 0) {
     // icotool lists one line per image.
-    EXPECT_EQ(test::RunCommand("test \"$(icotool -l " + Quote(icon.string()) + " | wc -l)\" = 3"), 0);
+    EXPECT_EQ(test::RunCommand("test \"$(icotool -l " + test::ShellQuote(icon.string()) + " | wc -l)\" = 3"), 0);
   }
 }
 

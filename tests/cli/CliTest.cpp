@@ -14,36 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// Runs brixel-cli with arguments, capturing both streams.
-Result RunCli(const std::vector<std::string>& args, const fs::path& scratch) {
-  std::string command = Quote(BRIXEL_CLI_PATH);
-  for (const std::string& a : args) command += " " + Quote(a);
-  const fs::path errFile = scratch / "stderr.txt";
-  command += " 2>" + Quote(errFile.string());
-  Result r;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buffer{};
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  const Bytes err = ReadWholeFile(errFile.string());
-  r.err.assign(err.begin(), err.end());
-  return r;
-}
+using Result = test::ProcessResult;
 
 bool HaveTool(const std::string& tool) { return test::RunCommand("command -v " + tool + " >/dev/null 2>&1") == 0; }
 
@@ -81,9 +52,9 @@ class CliTest : public ::testing::Test {
     source_ = dir_ / "source.png";
     ASSERT_EQ(test::RunCommand("convert -size 24x24 xc:none +antialias -fill '#d02010' -draw 'rectangle 2,2 12,12' "
                                "-fill '#10c040' -draw 'circle 16,16 16,21' -fill '#2030f0' -draw 'point 0,23' " +
-                               Quote(source_.string())), 0);
+                               test::ShellQuote(source_.string())), 0);
   }
-  Result Run(const std::vector<std::string>& args) { return RunCli(args, dir_.Path()); }
+  Result Run(const std::vector<std::string>& args) { return test::RunProgram(BRIXEL_CLI_PATH, args, dir_.Path()); }
 
   // Compares our dump of image index of file with ImageMagick's reading of it.
   void ExpectDumpMatchesImageMagick(const fs::path& file, int index) {
@@ -91,8 +62,8 @@ class CliTest : public ::testing::Test {
     ASSERT_EQ(Run({"dump", file.string(), ours.string()}).status, 0);
     // ImageMagick's raw RGBA output has four channels whatever the picture's type.
     const fs::path theirs = dir_ / ("im-" + file.stem().string() + ".rgba");
-    ASSERT_EQ(test::RunCommand("convert " + Quote(file.string() + "[" + std::to_string(index) + "]") +
-                               " -depth 8 " + Quote("rgba:" + theirs.string())), 0);
+    ASSERT_EQ(test::RunCommand("convert " + test::ShellQuote(file.string() + "[" + std::to_string(index) + "]") +
+                               " -depth 8 " + test::ShellQuote("rgba:" + theirs.string())), 0);
     const Pam a = ReadPam(ours / (std::to_string(index) + ".pam"));
     ASSERT_EQ(a.depth, 4);
     const Pam b{a.width, a.height, 4, ReadWholeFile(theirs.string())};
@@ -132,8 +103,8 @@ TEST_F(CliTest, UsageErrorsHelpAndVersion) {
 
 TEST_F(CliTest, InfoOfAnIconWrittenByImageMagick) {
   const fs::path icon = dir_ / "multi.ico";
-  ASSERT_EQ(test::RunCommand("convert " + Quote(source_.string()) + " -define icon:auto-resize=48,24,16 " +
-                             Quote(icon.string())), 0);
+  ASSERT_EQ(test::RunCommand("convert " + test::ShellQuote(source_.string()) + " -define icon:auto-resize=48,24,16 " +
+                             test::ShellQuote(icon.string())), 0);
   const Result r = Run({"info", icon.string(), "--json"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.find("{\"path\": \"" + icon.string() + "\", \"type\": \"icon\", \"images\": [{\"width\": 48, "
@@ -143,7 +114,7 @@ TEST_F(CliTest, InfoOfAnIconWrittenByImageMagick) {
                        "\"paletteSize\": 256}]}"),
             std::string::npos) << r.out;
   if (HaveTool("/usr/bin/python3")) {
-    EXPECT_EQ(test::RunCommand(Quote(BRIXEL_CLI_PATH) + " info " + Quote(icon.string()) +
+    EXPECT_EQ(test::RunCommand(test::ShellQuote(BRIXEL_CLI_PATH) + " info " + test::ShellQuote(icon.string()) +
                                " --json | /usr/bin/python3 -c 'import json,sys; d=json.load(sys.stdin); "
                                "sys.exit(0 if len(d[\"images\"]) == 3 else 1)'"), 0);
   }
@@ -162,11 +133,11 @@ TEST_F(CliTest, PalettedIconsOfIcotoolDumpAsImageMagickReadsThem) {
       // Two colours only, or icotool refuses the depth.
       png = dir_ / "mono.png";
       ASSERT_EQ(test::RunCommand("convert -size 24x24 xc:none +antialias -fill black -draw 'rectangle 2,2 12,12' "
-                                 "-fill white -draw 'circle 16,16 16,21' " + Quote(png.string())), 0);
+                                 "-fill white -draw 'circle 16,16 16,21' " + test::ShellQuote(png.string())), 0);
     }
     const fs::path icon = dir_ / ("d" + std::to_string(depth) + ".ico");
-    ASSERT_EQ(test::RunCommand("icotool -c -b " + std::to_string(depth) + " -o " + Quote(icon.string()) + " " +
-                               Quote(png.string())), 0);
+    ASSERT_EQ(test::RunCommand("icotool -c -b " + std::to_string(depth) + " -o " + test::ShellQuote(icon.string()) + " " +
+                               test::ShellQuote(png.string())), 0);
     const Result r = Run({"info", icon.string(), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"bitDepth\": " + std::to_string(depth) + ","), std::string::npos) << r.out;
@@ -176,7 +147,7 @@ TEST_F(CliTest, PalettedIconsOfIcotoolDumpAsImageMagickReadsThem) {
 
 TEST_F(CliTest, ConvertFollowsTheTargetExtension) {
   const fs::path icon = dir_ / "one.ico";
-  ASSERT_EQ(test::RunCommand("convert " + Quote(source_.string()) + " " + Quote(icon.string())), 0);
+  ASSERT_EQ(test::RunCommand("convert " + test::ShellQuote(source_.string()) + " " + test::ShellQuote(icon.string())), 0);
   const fs::path cursor = dir_ / "one.cur";
   ASSERT_EQ(Run({"convert", icon.string(), cursor.string()}).status, 0);
   const Bytes bytes = ReadWholeFile(cursor.string());
@@ -198,7 +169,7 @@ TEST_F(CliTest, FailuresExitWithOneAndLeaveFilesAlone) {
   EXPECT_EQ(Run({"info", source_.string()}).status, 1);  // not an icon file name
 
   const fs::path icon = dir_ / "in.ico";
-  ASSERT_EQ(test::RunCommand("convert " + Quote(source_.string()) + " " + Quote(icon.string())), 0);
+  ASSERT_EQ(test::RunCommand("convert " + test::ShellQuote(source_.string()) + " " + test::ShellQuote(icon.string())), 0);
   const fs::path locked = dir_ / "locked.ico";
   test::WriteBytes(locked, {1, 2, 3});
   ::chmod(locked.c_str(), 0444);

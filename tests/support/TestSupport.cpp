@@ -1,5 +1,9 @@
 #include "TestSupport.h"
 
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -65,6 +69,32 @@ void KeepFuzzSeed(const std::string& kind, const std::string& name, const Bytes&
 int RunCommand(const std::string& command) {
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::filesystem::path& scratch) {
+  std::string command = ShellQuote(program);
+  for (const std::string& a : args) command += " " + ShellQuote(a);
+  const std::filesystem::path errFile = scratch / "stderr.txt";
+  command += " 2>" + ShellQuote(errFile.string());
+  ProcessResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return result;
+  std::array<char, 4096> buffer{};
+  for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
+    result.out.append(buffer.data(), n);
+  }
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const Bytes err = ReadWholeFile(errFile.string());
+  result.err.assign(err.begin(), err.end());
+  return result;
 }
 
 }  // namespace brixel::test

@@ -65,4 +65,19 @@ void KeepFuzzSeed(const std::string& kind, const std::string& name, const Bytes&
 // Runs a shell command; returns its exit status.
 int RunCommand(const std::string& command);
 
+// A text quoted for the shell.
+std::string ShellQuote(const std::string& text);
+
+// What a program printed and how it ended.
+struct ProcessResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs program with arguments, capturing both output streams; scratch is a folder for the
+// captured standard error.
+ProcessResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::filesystem::path& scratch);
+
 }  // namespace brixel::test
