@@ -34,6 +34,7 @@ std::string ErrorDescription(int number) {
     case 70: return "Permission denied";
     case 75: return "Path/File access error";
     case 76: return "Path not found";
+    case 481: return "Invalid picture";
     default: return "Application-defined or object-defined error";
   }
 }

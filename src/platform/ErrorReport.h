@@ -19,6 +19,7 @@ enum class ErrorCode : int {
   PermissionDenied = 70,
   PathFileAccess = 75,
   PathNotFound = 76,
+  InvalidPicture = 481,
 };
 
 // The standard description of an error number ("Overflow", "Input past end of file", ...).
