@@ -4,6 +4,7 @@
 
 #include "Numeric.h"
 #include "Palette.h"
+#include "Rendering.h"
 #include "Transforms.h"
 #include "TrapErrors.h"
 
@@ -151,6 +152,28 @@ std::int16_t ImageDocument::Height(std::int16_t imageIndex) const {
 }
 
 std::int16_t ImageDocument::Width(std::int16_t imageIndex) const { return Image(imageIndex).Width; }
+
+void ImageDocument::DrawIcon(std::int16_t imageIndex, PictureSurface& picture,
+                             PictureSurface* maskPicture) const {
+  Trap(kDrawIconExLabel, [&] { DrawIconEx(picture, Image(imageIndex), maskPicture); });
+}
+
+void ImageDocument::SaveIconFromPic(std::int16_t imageIndex, PictureSurface& picture,
+                                    PictureSurface* maskPicture) {
+  Trap(kSaveIconFromPictureExLabel,
+       [&] { SaveIconFromPictureEx(picture, Image(imageIndex), maskPicture); });
+}
+
+void ImageDocument::DrawMainIcon(std::int16_t imageIndex, PictureSurface& picture) const {
+  Trap(kDrawZoomedIconLabel, [&] { DrawZoomedIcon(picture, Image(imageIndex)); });
+}
+
+void ImageDocument::ShowPalette(std::int16_t imageIndex, PictureSurface& picture) const {
+  Trap(kDrawPaletteLabel, [&] {
+    const IconImage& image = Image(imageIndex);
+    DrawPalette(picture, image.BitDepth, image.Palette);
+  });
+}
 
 std::string ImageDocument::IconName() const {
   const std::size_t slash = path_.find_last_of('/');

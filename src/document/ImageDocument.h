@@ -10,6 +10,8 @@
 
 namespace brixel {
 
+class PictureSurface;
+
 // What icon and animated-cursor documents have in common: the image list, the flags, the
 // path, the undo store and every member that reads or changes images. The file formats live
 // in the derived classes.
@@ -63,6 +65,19 @@ class ImageDocument {
   std::int16_t BitDepth(std::int16_t imageIndex) const;
   std::int16_t Height(std::int16_t imageIndex) const;  // twice the height
   std::int16_t Width(std::int16_t imageIndex) const;
+
+  // --- Rendering onto picture surfaces, one unit per pixel. A failure, an image index
+  // outside the list among them, is reported under the drawing procedure's label. ---
+  // The image at its true size, and its mask on the second surface when one is given.
+  void DrawIcon(std::int16_t imageIndex, PictureSurface& picture,
+                PictureSurface* maskPicture = nullptr) const;
+  // Reads the image back from the surfaces DrawIcon draws on.
+  void SaveIconFromPic(std::int16_t imageIndex, PictureSurface& picture,
+                       PictureSurface* maskPicture = nullptr);
+  // The enlarged view, ten units per pixel, marking the pixels that are not opaque.
+  void DrawMainIcon(std::int16_t imageIndex, PictureSurface& picture) const;
+  // The image's palette as swatches filling the surface.
+  void ShowPalette(std::int16_t imageIndex, PictureSurface& picture) const;
 
   // --- Path and name ---
   void IconPath(const std::string& path) { path_ = path; }

@@ -1,0 +1,122 @@
+#include "Rendering.h"
+
+#include <cmath>
+
+#include "TrapErrors.h"
+
+namespace brixel {
+namespace {
+
+// The image's grids must hold every pixel the procedures visit.
+void CheckGrids(const IconImage& image) {
+  const int width = image.Width;
+  const int height = image.Height();
+  if (width <= 0 || height <= 0) return;
+  if (!image.Pixels.Contains(width - 1, height - 1) || !image.Mask.Contains(width - 1, height - 1)) {
+    Raise(ErrorCode::SubscriptOutOfRange);
+  }
+}
+
+// A surface too small for the image would read as -1 ("no colour") outside.
+void CheckCovers(const PictureSurface& surface, const IconImage& image) {
+  if (image.Width <= 0 || image.Height() <= 0) return;
+  if (surface.Point(static_cast<float>(image.Width - 1), static_cast<float>(image.Height() - 1)) == -1) {
+    Raise(ErrorCode::SubscriptOutOfRange);
+  }
+}
+
+template <class Visit>
+void ForEachPixel(const IconImage& image, Visit&& visit) {
+  for (int x = 0; x < image.Width; ++x) {
+    for (int y = 0; y < image.Height(); ++y) visit(x, y, static_cast<float>(x), static_cast<float>(y));
+  }
+}
+
+int CellSize(float extent, int cells) {
+  return static_cast<int>(std::nearbyint(extent / static_cast<float>(cells)));
+}
+
+}  // namespace
+
+void DrawIconEx(PictureSurface& picture, const IconImage& image, PictureSurface* maskPicture) {
+  Trap(kDrawIconExLabel, [&] {
+    CheckGrids(image);
+    picture.Cls();
+    const Colour background = picture.BackColor();
+    ForEachPixel(image, [&](int x, int y, float fx, float fy) {
+      picture.PSet(fx, fy, image.Mask.At(x, y) != MaskOpaque ? background : image.Pixels.At(x, y));
+    });
+    if (maskPicture) {
+      ForEachPixel(image, [&](int x, int y, float fx, float fy) {
+        maskPicture->PSet(fx, fy, InvertColor(image.Mask.At(x, y)));
+      });
+      maskPicture->Refresh();
+    }
+    picture.Refresh();
+  });
+}
+
+void SaveIconFromPictureEx(PictureSurface& picture, IconImage& image,
+                           PictureSurface* maskPicture) {
+  Trap(kSaveIconFromPictureExLabel, [&] {
+    CheckGrids(image);
+    CheckCovers(picture, image);
+    if (maskPicture) {
+      CheckCovers(*maskPicture, image);
+      ForEachPixel(image, [&](int x, int y, float fx, float fy) {
+        image.Mask.At(x, y) = InvertColor(maskPicture->Point(fx, fy));
+      });
+    }
+    ForEachPixel(image, [&](int x, int y, float fx, float fy) {
+      image.Pixels.At(x, y) = image.Mask.At(x, y) != MaskOpaque ? kBlack : picture.Point(fx, fy);
+    });
+  });
+}
+
+void DrawZoomedIcon(PictureSurface& picture, const IconImage& image) {
+  Trap(kDrawZoomedIconLabel, [&] {
+    CheckGrids(image);
+    picture.Cls();
+    ForEachPixel(image, [&](int x, int y, float, float) {
+      const float left = 10.0f * static_cast<float>(x);
+      const float top = 10.0f * static_cast<float>(y);
+      const Colour colour = image.Pixels.At(x, y);
+      if (image.Mask.At(x, y) == MaskOpaque) {
+        picture.Line(left, top, left + 10, top + 10, colour, PictureSurface::LineKind::FilledBox);
+      } else if (colour == kBlack) {
+        picture.Line(left, top, left + 10, top + 10, kTransparentMark);
+      } else {
+        picture.Line(left, top + 10, left + 10, top, kNotOpaqueMark);
+      }
+    });
+  });
+}
+
+void DrawPalette(PictureSurface& picture, int bitDepth, const std::vector<Colour>& palette) {
+  Trap(kDrawPaletteLabel, [&] {
+    picture.Cls();
+    int columns = 0;
+    int rows = 0;
+    switch (bitDepth) {
+      case 1: columns = 2; rows = 1; break;
+      case 4: columns = 8; rows = 2; break;
+      case 8:
+      case 24:
+      case 32: columns = 16; rows = 16; break;
+      default: return;
+    }
+    const int cellWidth = CellSize(picture.ScaleWidth(), columns);
+    const int cellHeight = CellSize(picture.ScaleHeight(), rows);
+    const std::size_t cells = static_cast<std::size_t>(columns * rows);
+    for (std::size_t k = 0; k < palette.size() && k < cells; ++k) {
+      const int column = static_cast<int>(k) % columns;
+      const int row = static_cast<int>(k) / columns;
+      picture.Line(static_cast<float>(column * cellWidth), static_cast<float>(row * cellHeight),
+                   static_cast<float>((column + 1) * cellWidth),
+                   static_cast<float>((row + 1) * cellHeight), palette[k],
+                   PictureSurface::LineKind::FilledBox);
+    }
+  });
+}
+
+}  // namespace brixel
