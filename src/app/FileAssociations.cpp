@@ -1,0 +1,258 @@
+#include "FileAssociations.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string_view>
+#include <system_error>
+
+#include "ErrorReport.h"
+#include "FileIO.h"
+#include "XdgPaths.h"
+
+namespace brixel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kDesktopPrefix = "brixel-";
+constexpr std::string_view kDesktopSuffix = ".desktop";
+constexpr std::string_view kClassMarker = "X-Brixel-Class=";
+constexpr std::string_view kDefaultsGroup = "[Default Applications]";
+
+std::string_view Trim(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+std::string_view Unquoted(std::string_view text) {
+  text = Trim(text);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    text = text.substr(1, text.size() - 2);
+  }
+  return text;
+}
+
+// A class name that is also safe as part of a file name.
+bool UsableClassName(const std::string& name) {
+  if (name.empty() || name.size() > 200) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '.' || c == '_' || c == '-';
+  });
+}
+
+// One argument of an Exec line, quoted when it holds a reserved character, then with the
+// escapes every desktop entry string takes.
+std::string ExecArgument(std::string_view argument) {
+  constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`";
+  std::string quoted;
+  if (argument.find_first_of(kReserved) == std::string_view::npos) {
+    quoted = argument;
+  } else {
+    quoted = "\"";
+    for (const char c : argument) {
+      if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+      quoted += c;
+    }
+    quoted += '"';
+  }
+  std::string escaped;
+  for (const char c : quoted) {
+    if (c == '%') escaped += '%';
+    if (c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+std::vector<std::string> SplitList(std::string_view list) {
+  std::vector<std::string> items;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t end = std::min(list.find(';', start), list.size());
+    const std::string_view item = Trim(list.substr(start, end - start));
+    if (!item.empty()) items.emplace_back(item);
+    start = end + 1;
+  }
+  return items;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool IsOurs(std::string_view id) { return id.starts_with(kDesktopPrefix); }
+
+struct DesktopEntry {
+  std::string fileClass;
+  std::string exec;
+  std::vector<std::string> mimeTypes;
+};
+
+std::string DesktopEntryText(const DesktopEntry& entry) {
+  std::string text =
+      "[Desktop Entry]\n"
+      "Type=Application\n"
+      "Name=Brixel\n"
+      "Comment=Edit icons and cursors\n"
+      "Exec=" + entry.exec + "\n"
+      "MimeType=";
+  for (const std::string& type : entry.mimeTypes) text += type + ";";
+  text += "\nNoDisplay=true\nTerminal=false\n";
+  text += std::string(kClassMarker) + entry.fileClass + "\n";
+  return text;
+}
+
+std::optional<std::string> ReadText(const fs::path& file) {
+  try {
+    const Bytes bytes = ReadWholeFile(file.string());
+    return std::string(bytes.begin(), bytes.end());
+  } catch (const BackEndError&) {
+    return std::nullopt;
+  }
+}
+
+void WriteText(const fs::path& file, const std::string& text) {
+  std::error_code ec;
+  fs::create_directories(file.parent_path(), ec);
+  if (ec) Raise(ErrorCode::PathNotFound);
+  WriteFileReplacing(file.string(), Bytes(text.begin(), text.end()));
+}
+
+// A desktop entry this program wrote: named like ours and carrying the class marker.
+bool WrittenByUs(const fs::path& file) {
+  const std::string name = file.filename().string();
+  if (!IsOurs(name) || !name.ends_with(kDesktopSuffix)) return false;
+  const std::optional<std::string> text = ReadText(file);
+  return text && text->find("\n" + std::string(kClassMarker)) != std::string::npos;
+}
+
+}  // namespace
+
+std::string DesktopIdForClass(const std::string& fileClass) {
+  return std::string(kDesktopPrefix) + fileClass + std::string(kDesktopSuffix);
+}
+
+std::optional<std::string> ExecFromCommand(const std::string& command) {
+  if (std::any_of(command.begin(), command.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+    return std::nullopt;
+  }
+  std::string_view program = Trim(command);
+  for (const std::string_view placeholder : {std::string_view("\"%1\""), std::string_view("%1")}) {
+    if (program.ends_with(placeholder)) {
+      program.remove_suffix(placeholder.size());
+      break;
+    }
+  }
+  program = Unquoted(program);
+  if (program.empty()) return std::nullopt;
+  return ExecArgument(program) + " %f";
+}
+
+std::string UpdateMimeApps(const std::string& text,
+                           const std::vector<std::pair<std::string, std::string>>& defaults) {
+  std::vector<std::string> lines = SplitLines(text);
+  auto group = std::find_if(lines.begin(), lines.end(),
+                            [](const std::string& line) { return Trim(line) == kDefaultsGroup; });
+  for (const auto& [mimeType, id] : defaults) {
+    if (group == lines.end()) {
+      if (id.empty()) continue;
+      if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+      lines.emplace_back(kDefaultsGroup);
+      group = lines.end() - 1;
+    }
+    // The group runs to the next group header; new entries go after its last entry.
+    auto end = std::find_if(group + 1, lines.end(),
+                            [](const std::string& line) { return Trim(line).starts_with("["); });
+    auto insertAt = end;
+    while (insertAt - 1 != group && Trim(*(insertAt - 1)).empty()) --insertAt;
+    auto entry = std::find_if(group + 1, end, [&](const std::string& line) {
+      const std::size_t equals = line.find('=');
+      return equals != std::string::npos && Trim(std::string_view(line).substr(0, equals)) == mimeType;
+    });
+    std::vector<std::string> ids;
+    if (entry != end) ids = SplitList(std::string_view(*entry).substr(entry->find('=') + 1));
+    std::erase_if(ids, [](const std::string& item) { return IsOurs(item); });
+    if (!id.empty()) ids.insert(ids.begin(), id);
+    std::string line = mimeType + "=";
+    for (const std::string& item : ids) line += item + ";";
+    const std::ptrdiff_t groupIndex = group - lines.begin();
+    if (entry != end) {
+      if (ids.empty()) {
+        lines.erase(entry);
+      } else {
+        *entry = line;
+      }
+    } else if (!ids.empty()) {
+      lines.insert(insertAt, line);
+    }
+    group = lines.begin() + groupIndex;
+  }
+  std::string result;
+  for (const std::string& line : lines) result += line + "\n";
+  return result;
+}
+
+bool PublishAssociations(const RegistryStore& classes) {
+  std::map<std::string, DesktopEntry> wanted;  // by desktop id
+  std::vector<std::pair<std::string, std::string>> defaults;
+  for (const AssociatedType& type : kAssociatedTypes) {
+    std::string id;
+    const std::string fileClass = StripNulls(RegistryText(classes.Value(type.extension, "")));
+    if (UsableClassName(fileClass)) {
+      const std::string command =
+          StripNulls(RegistryText(classes.Value(fileClass + "\\shell\\open\\command", "")));
+      if (const std::optional<std::string> exec = ExecFromCommand(command)) {
+        id = DesktopIdForClass(fileClass);
+        DesktopEntry& entry = wanted[id];
+        entry.fileClass = fileClass;
+        entry.exec = *exec;
+        entry.mimeTypes.emplace_back(type.mimeType);
+      }
+    }
+    defaults.emplace_back(type.mimeType, id);
+  }
+
+  try {
+    const fs::path applications = DataHome() / "applications";
+    for (const auto& [id, entry] : wanted) {
+      const std::string text = DesktopEntryText(entry);
+      if (ReadText(applications / id) != text) WriteText(applications / id, text);
+    }
+    std::error_code ec;
+    for (const fs::directory_entry& file : fs::directory_iterator(applications, ec)) {
+      const std::string name = file.path().filename().string();
+      if (wanted.count(name) == 0 && WrittenByUs(file.path()) && !fs::remove(file.path(), ec)) {
+        return false;
+      }
+    }
+
+    const fs::path list = ConfigHome() / "mimeapps.list";
+    std::string old;
+    if (fs::exists(list, ec)) {
+      const std::optional<std::string> text = ReadText(list);
+      if (!text) return false;
+      old = *text;
+    }
+    const std::string updated = UpdateMimeApps(old, defaults);
+    if (updated != old) WriteText(list, updated);
+    return true;
+  } catch (const BackEndError&) {
+    return false;
+  } catch (const fs::filesystem_error&) {
+    return false;
+  }
+}
+
+}  // namespace brixel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "RegistryStore.h"
+
+namespace brixel {
+
+// The file types the program registers itself for: the extension's key under the classes
+// root and the MIME type the desktop knows the files by.
+struct AssociatedType {
+  const char* extension;
+  const char* mimeType;
+};
+inline constexpr AssociatedType kAssociatedTypes[] = {
+    {".ico", "image/vnd.microsoft.icon"},
+    {".cur", "image/x-win-bitmap"},
+};
+
+// The desktop entry written for a file class: "brixel-icofile.desktop".
+std::string DesktopIdForClass(const std::string& fileClass);
+
+// The Exec line of a desktop entry for an open command "<program> %1" (quotes around either
+// part allowed; the program's path may hold spaces): the program quoted as desktop entries
+// need it, then %f. Nothing for an empty command or one with control characters.
+std::optional<std::string> ExecFromCommand(const std::string& command);
+
+// The text of mimeapps.list with the program's default-application entries set: for each
+// (MIME type, desktop id) our id goes first in the list of that type, or ours are removed
+// when the id is empty. Other programs' entries and every other line stay.
+std::string UpdateMimeApps(const std::string& text,
+                           const std::vector<std::pair<std::string, std::string>>& defaults);
+
+// Brings the desktop in line with the associations held under the classes root: an
+// extension whose class has an open command gets a desktop entry for that class under
+// <data home>/applications and the default-application entry of its MIME type in
+// <config home>/mimeapps.list; entries of ours that nothing uses any more are removed.
+// False when a file could not be read or written.
+bool PublishAssociations(const RegistryStore& classes);
+
+}  // namespace brixel

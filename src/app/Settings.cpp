@@ -1,0 +1,67 @@
+#include "Settings.h"
+
+#include <charconv>
+#include <optional>
+#include <string>
+
+#include "RegEdit.h"
+
+namespace brixel {
+namespace {
+
+constexpr const char* kTrue = "True";
+constexpr const char* kFalse = "False";
+
+std::string ReadText(const char* name) {
+  return StripNulls(RegistryText(QueryValue(HKEY_CURRENT_USER, kSettingsKey, name)));
+}
+
+void WriteText(const char* name, const std::string& text) {
+  SetKeyValue(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text);
+}
+
+// The tool numbers a button can carry: 0 to 14 except 11, which only switches flood filling.
+bool IsButtonTool(int tool) { return tool >= 0 && tool <= 14 && tool != 11; }
+
+std::optional<std::int16_t> ReadTool(const char* name) {
+  const std::string text = ReadText(name);
+  int tool = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), tool);
+  if (error != std::errc() || end != text.data() + text.size() || !IsButtonTool(tool)) {
+    return std::nullopt;
+  }
+  return static_cast<std::int16_t>(tool);
+}
+
+}  // namespace
+
+void LoadSettings(Settings& settings) {
+  settings.SameWindow = !ReadText("SameWindow").empty();
+
+  const std::string grid = ReadText("Grid");
+  settings.Grid = grid != kFalse;  // "True", empty and anything unusable all mean on
+
+  if (!ReadText("FloodFill").empty()) settings.FloodFill = true;
+  if (!ReadText("LinkMouse").empty()) settings.LinkMouse = true;
+  if (ReadText("HotSpot").empty()) settings.HotSpot = true;
+
+  if (auto tool = ReadTool("DrawLeft")) settings.ButtonTool[kLeftButtonTool] = *tool;
+  if (auto tool = ReadTool("DrawMiddle")) settings.ButtonTool[kMiddleButtonTool] = *tool;
+  if (auto tool = ReadTool("DrawRight")) settings.ButtonTool[kRightButtonTool] = *tool;
+}
+
+void SaveSettings(const Settings& settings) {
+  CreateKey(HKEY_CURRENT_USER, kSettingsKey);
+  WriteText("SameWindow", settings.SameWindow ? kTrue : "");
+  WriteText("Grid", settings.Grid ? kTrue : kFalse);
+  WriteText("FloodFill", settings.FloodFill ? kTrue : "");
+  WriteText("LinkMouse", settings.LinkMouse ? kTrue : "");
+  WriteText("HotSpot", settings.HotSpot ? "" : kFalse);
+  WriteText("DrawLeft", std::to_string(settings.ButtonTool[kLeftButtonTool]));
+  WriteText("DrawMiddle", std::to_string(settings.ButtonTool[kMiddleButtonTool]));
+  WriteText("DrawRight", std::to_string(settings.ButtonTool[kRightButtonTool]));
+}
+
+bool ReadSameWindow() { return !ReadText("SameWindow").empty(); }
+
+}  // namespace brixel
