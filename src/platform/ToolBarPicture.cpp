@@ -86,8 +86,8 @@ QString ToolBarPictureReference(const ToolBarPicture& picture) {
   // Stored at the picture's own size in pixels, whatever the screen it was drawn for.
   QImage image = picture.pixmap.toImage();
   if (image.devicePixelRatio() != 1.0) {
-    image = image.scaled(picture.pixmap.deviceIndependentSize().toSize(), Qt::IgnoreAspectRatio,
-                         Qt::SmoothTransformation);
+    image = image.scaledToWidth(qRound(picture.pixmap.deviceIndependentSize().width()),
+                                Qt::SmoothTransformation);
     image.setDevicePixelRatio(1.0);
   }
   QByteArray png;

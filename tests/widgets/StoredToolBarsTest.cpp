@@ -52,12 +52,17 @@ TEST(StoredToolBars, RoundTripKeepsEveryButtonAndLeavesDefaultsOut) {
   source.AddButton("New", "", ShippedPicture("New"), "");
   source.AddButton("Dots", "Caption", ToolBarPicture{dots, {}}, "Tip");
   source.AddButton("Bare", "", ToolBarPicture{}, "");
+  // Drawn for a screen of twice the pixels: stored at its own size.
+  QPixmap sharp(64, 64);
+  sharp.fill(QColor(200, 0, 100));
+  sharp.setDevicePixelRatio(2.0);
+  source.AddButton("Sharp", "", ToolBarPicture{sharp, {}}, "");
 
   const FormToolBars saved = SaveFormToolBars(form.widget);
   const PropertyBag& bag = saved.at("TBOne");
-  for (const char* absent : {"ButtonStyle", "Caption0", "ToolTip0", "Picture2", "Key3"})
+  for (const char* absent : {"ButtonStyle", "Caption0", "ToolTip0", "Picture2", "Key4"})
     EXPECT_FALSE(bag.Contains(absent)) << absent;
-  EXPECT_EQ(bag.ReadProperty("ButtonCount", 0).toInt(), 3);
+  EXPECT_EQ(bag.ReadProperty("ButtonCount", 0).toInt(), 4);
   EXPECT_EQ(bag.ReadProperty("Picture0", QString()).toString(), ShippedPicturePath("New"));
   EXPECT_EQ(bag.ReadProperty("ToolTip1", QString()).toString(), "Tip");
 
@@ -72,7 +77,10 @@ TEST(StoredToolBars, RoundTripKeepsEveryButtonAndLeavesDefaultsOut) {
   EXPECT_EQ(loaded.ButtonStyle(), 0);
   EXPECT_EQ(loaded.ButtonSize(), 24);
   EXPECT_EQ(loaded.size(), QSize(120, 80));
-  ASSERT_EQ(loaded.ButtonCount(), 3);
+  ASSERT_EQ(loaded.ButtonCount(), 4);
+  const QPixmap sharpLoaded = loaded.ButtonPicture(3).pixmap;
+  EXPECT_EQ(sharpLoaded.deviceIndependentSize().toSize(), QSize(32, 32));
+  EXPECT_EQ(sharpLoaded.toImage().pixelColor(5, 5), QColor(200, 0, 100));
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(loaded.ButtonKey(i), source.ButtonKey(i));
     EXPECT_EQ(loaded.ButtonCaption(i), source.ButtonCaption(i));

@@ -26,6 +26,7 @@ struct Edge {
 const Edge kRaised{kHighlight, kLight, kShadow, kDarkShadow};
 const Edge kSunken{kDarkShadow, kShadow, kLight, kHighlight};
 const Edge kEtched{kDarkShadow, kLight, kShadow, kHighlight};
+const Edge kBump{kHighlight, kShadow, kLight, kDarkShadow};
 
 std::ostream& operator<<(std::ostream& out, const Edge& e) {
   return out << std::hex << e.outerTop << ' ' << e.innerTop << ' ' << e.innerBottom << ' '
@@ -91,7 +92,9 @@ TEST_F(ToolBarTest, SeventySevenPixelsHoldTwoColumnsAndFifteenButtonsTakeEightRo
   EXPECT_EQ(toolbar_->HitTest({2, 39}), 2);
   EXPECT_EQ(toolbar_->HitTest({1, 1}), -1);
 
-  // One pixel narrower than two cells need: one column; a new size lays out again.
+  // Exactly wide enough for two cells: still two columns; one pixel less: one column.
+  toolbar_->resize(75, 600);
+  EXPECT_EQ(toolbar_->ButtonCell(1), QRect(39, 2, 36, 36));
   toolbar_->resize(74, 600);
   EXPECT_EQ(toolbar_->ButtonCell(1), QRect(2, 39, 36, 36));
   toolbar_->SetButtonSize(16);
@@ -164,6 +167,19 @@ TEST_F(ToolBarTest, PressedButtonSinksAndItsPictureMovesOnePixel) {
   EXPECT_EQ(shot.pixel(corner), kFace);
   EXPECT_EQ(shot.pixel(corner + QPoint(1, 1)), qRgb(255, 0, 0));
   QTest::mouseRelease(toolbar_, Qt::LeftButton, {}, Centre(1));
+}
+
+TEST_F(ToolBarTest, BumpButtonsRiseWhenHotAndSinkWhenPressed) {
+  toolbar_->SetButtonStyle(3);
+  AddButtons(2);
+  EXPECT_EQ(EdgeOf(Shot(), toolbar_->ButtonCell(0)), kBump);
+  QTest::mouseMove(toolbar_, Centre(0));
+  EXPECT_EQ(EdgeOf(Shot(), toolbar_->ButtonCell(0)), kRaised);
+  QTest::mousePress(toolbar_, Qt::LeftButton, {}, Centre(1));
+  EXPECT_EQ(EdgeOf(Shot(), toolbar_->ButtonCell(1)), kSunken);
+  QTest::mouseRelease(toolbar_, Qt::LeftButton, {}, Centre(1));
+  toolbar_->Refresh();
+  EXPECT_EQ(EdgeOf(Shot(), toolbar_->ButtonCell(1)), kBump);
 }
 
 TEST_F(ToolBarTest, ButtonWithoutPictureDrawsOnlyItsEdge) {
