@@ -4,26 +4,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "MouseCodes.h"
+
 namespace brixel {
-namespace {
-
-int ButtonCode(Qt::MouseButtons buttons) {
-  int code = 0;
-  if (buttons & Qt::LeftButton) code |= 1;
-  if (buttons & Qt::RightButton) code |= 2;
-  if (buttons & Qt::MiddleButton) code |= 4;
-  return code;
-}
-
-int ShiftCode(Qt::KeyboardModifiers modifiers) {
-  int code = 0;
-  if (modifiers & Qt::ShiftModifier) code |= 1;
-  if (modifiers & Qt::ControlModifier) code |= 2;
-  if (modifiers & Qt::AltModifier) code |= 4;
-  return code;
-}
-
-}  // namespace
 
 PictureBox::PictureBox(int width, int height, QWidget* parent)
     : QWidget(parent), surface_(width, height) {

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "ErrorReport.h"
+#include "MouseCodes.h"
 #include "PropertyBag.h"
 
 namespace brixel {
@@ -16,22 +17,6 @@ namespace {
 constexpr qint16 kDefaultButtonSize = 32;
 constexpr int kMargin = 2;  // from the control's edge to the first cell, and cell edge to picture
 constexpr int kGap = 1;     // between cells
-
-qint16 ButtonCode(Qt::MouseButtons buttons) {
-  qint16 code = 0;
-  if (buttons & Qt::LeftButton) code |= 1;
-  if (buttons & Qt::RightButton) code |= 2;
-  if (buttons & Qt::MiddleButton) code |= 4;
-  return code;
-}
-
-qint16 ShiftCode(Qt::KeyboardModifiers modifiers) {
-  qint16 code = 0;
-  if (modifiers & Qt::ShiftModifier) code |= 1;
-  if (modifiers & Qt::ControlModifier) code |= 2;
-  if (modifiers & Qt::AltModifier) code |= 4;
-  return code;
-}
 
 QPoint PixelOf(QPointF position) {
   return {static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y()))};
