@@ -8,6 +8,7 @@
 
 #include "ErrorReport.h"
 #include "FileIO.h"
+#include "TrimBlanks.h"
 #include "XdgPaths.h"
 
 namespace brixel {
@@ -20,15 +21,8 @@ constexpr std::string_view kDesktopSuffix = ".desktop";
 constexpr std::string_view kClassMarker = "X-Brixel-Class=";
 constexpr std::string_view kDefaultsGroup = "[Default Applications]";
 
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
-
 std::string_view Unquoted(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
     text = text.substr(1, text.size() - 2);
   }
@@ -73,7 +67,7 @@ std::vector<std::string> SplitList(std::string_view list) {
   std::size_t start = 0;
   while (start <= list.size()) {
     const std::size_t end = std::min(list.find(';', start), list.size());
-    const std::string_view item = Trim(list.substr(start, end - start));
+    const std::string_view item = TrimBlanks(list.substr(start, end - start));
     if (!item.empty()) items.emplace_back(item);
     start = end + 1;
   }
@@ -148,7 +142,7 @@ std::optional<std::string> ExecFromCommand(const std::string& command) {
                   [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
     return std::nullopt;
   }
-  std::string_view program = Trim(command);
+  std::string_view program = TrimBlanks(command);
   for (const std::string_view placeholder : {std::string_view("\"%1\""), std::string_view("%1")}) {
     if (program.ends_with(placeholder)) {
       program.remove_suffix(placeholder.size());
@@ -164,22 +158,22 @@ std::string UpdateMimeApps(const std::string& text,
                            const std::vector<std::pair<std::string, std::string>>& defaults) {
   std::vector<std::string> lines = SplitLines(text);
   auto group = std::find_if(lines.begin(), lines.end(),
-                            [](const std::string& line) { return Trim(line) == kDefaultsGroup; });
+                            [](const std::string& line) { return TrimBlanks(line) == kDefaultsGroup; });
   for (const auto& [mimeType, id] : defaults) {
     if (group == lines.end()) {
       if (id.empty()) continue;
-      if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+      if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
       lines.emplace_back(kDefaultsGroup);
       group = lines.end() - 1;
     }
     // The group runs to the next group header; new entries go after its last entry.
     auto end = std::find_if(group + 1, lines.end(),
-                            [](const std::string& line) { return Trim(line).starts_with("["); });
+                            [](const std::string& line) { return TrimBlanks(line).starts_with("["); });
     auto insertAt = end;
-    while (insertAt - 1 != group && Trim(*(insertAt - 1)).empty()) --insertAt;
+    while (insertAt - 1 != group && TrimBlanks(*(insertAt - 1)).empty()) --insertAt;
     auto entry = std::find_if(group + 1, end, [&](const std::string& line) {
       const std::size_t equals = line.find('=');
-      return equals != std::string::npos && Trim(std::string_view(line).substr(0, equals)) == mimeType;
+      return equals != std::string::npos && TrimBlanks(std::string_view(line).substr(0, equals)) == mimeType;
     });
     std::vector<std::string> ids;
     if (entry != end) ids = SplitList(std::string_view(*entry).substr(entry->find('=') + 1));

@@ -6,6 +6,7 @@
 
 #include "ErrorReport.h"
 #include "FileIO.h"
+#include "TrimBlanks.h"
 
 namespace brixel {
 namespace {
@@ -86,13 +87,6 @@ std::optional<std::int32_t> ParseDword(std::string_view text) {
     value = value * 16 + static_cast<std::uint32_t>(digit);
   }
   return static_cast<std::int32_t>(value);
-}
-
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
 }
 
 // The path of the parent key, "" for a key directly below the root.
@@ -204,7 +198,7 @@ RegistryStore RegistryStore::Parse(std::string_view text) {
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = Trim(text.substr(start, end - start));
+    const std::string_view line = TrimBlanks(text.substr(start, end - start));
     start = end + 1;
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line[0] == '[') {
