@@ -1,0 +1,132 @@
+#include "EditGrid.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPalette>
+
+#include "CurrentDocument.h"
+#include "GridGeometry.h"
+#include "PictureBox.h"
+#include "QtColour.h"
+
+namespace brixel {
+namespace {
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+constexpr Colour kBlue = MakeColour(0, 0, 255);
+constexpr Colour kYellow = MakeColour(255, 255, 0);
+constexpr float kUnitsPerPixelInRepaint = 10;
+
+Colour SystemColour(QPalette::ColorRole role) {
+  return ColourFromRgb(QApplication::palette().color(QPalette::Active, role).rgb());
+}
+
+}  // namespace
+
+EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
+    : view_(new PictureBox(kViewSize, kViewSize, &parent)),
+      scratch_(new PictureBox(kDefaultGridCells, kDefaultGridCells, &parent)),
+      location_(location),
+      options_(options) {
+  view_->setObjectName("PctGrid");
+  QtPictureSurface& surface = view_->Surface();
+  surface.BackColor(SystemColour(QPalette::Base));
+  surface.ForeColor(SystemColour(QPalette::Text));
+  surface.Cls();
+  surface.Scale(kDefaultGridCells, kDefaultGridCells);
+
+  scratch_->setObjectName("pctExport");
+  scratch_->hide();
+
+  QObject::connect(view_, &PictureBox::MouseMove, view_,
+                   [this](int, int, float x, float y) { PointerMoved(x, y); });
+}
+
+int EditGrid::Cells() const {
+  const cIco* document = CurrentIconDocument();
+  if (!HasImage(document, currentImage_)) return kDefaultGridCells;
+  const int width = document->Width(currentImage_);
+  return width > 0 ? width : kDefaultGridCells;
+}
+
+void EditGrid::PaintCell(float x, float y, Colour colour, int mode) {
+  QtPictureSurface& surface = view_->Surface();
+  const auto fill = [&] {
+    surface.Line(x, y, x + 1, y + 1, colour, PictureSurface::LineKind::FilledBox);
+  };
+  switch (mode) {
+    case CellInverted:
+      fill();
+      surface.Line(x, y + 1, x + 1, y, kRed);
+      break;
+    case CellTransparent:
+      fill();
+      surface.Line(x, y, x + 1, y + 1, kBlue);
+      break;
+    case CellOpaque:
+      fill();
+      break;
+    default:
+      break;
+  }
+  if (gridReady_) DrawGridLines();
+}
+
+void EditGrid::DrawGridLines() {
+  const int cells = Cells();
+  QtPictureSurface& surface = view_->Surface();
+  surface.Scale(static_cast<float>(cells), static_cast<float>(cells));
+  if (!options_.Grid) return;
+
+  const float width = surface.ScaleWidth();
+  const float height = surface.ScaleHeight();
+  const Colour buttonFace = SystemColour(QPalette::Button);
+  for (int i = 1; i <= cells; ++i) {
+    const auto at = static_cast<float>(i);
+    surface.Line(0, at, width, at, buttonFace);
+    surface.Line(at, 0, at, height, buttonFace);
+  }
+
+  const auto mid = static_cast<float>(CentreLine(cells));
+  surface.Line(0, mid, width, mid, kRed);
+  surface.Line(mid, 0, mid, height, kRed);
+
+  const cIco* document = CurrentIconDocument();
+  if (options_.HotSpot && HasImage(document, currentImage_)) {
+    const auto x = static_cast<float>(document->xHotSpot(currentImage_));
+    const auto y = static_cast<float>(document->yHotSpot(currentImage_));
+    surface.Line(x, y, x + 1, y + 1, kYellow, PictureSurface::LineKind::Box);
+  }
+}
+
+void EditGrid::DrawMainIcon() {
+  const int cells = Cells();
+  const auto extent = static_cast<float>(cells);
+  QtPictureSurface& surface = view_->Surface();
+  surface.Scale(extent * kUnitsPerPixelInRepaint, extent * kUnitsPerPixelInRepaint);
+  scratch_->Surface().Resize(cells, cells);
+  scratch_->Surface().ScalePixels();
+
+  gridReady_ = false;
+  const cIco* document = CurrentIconDocument();
+  if (HasImage(document, currentImage_)) {
+    document->DrawMainIcon(currentImage_, surface);
+    gridReady_ = true;
+    DrawGridLines();
+  } else {
+    surface.Scale(extent, extent);
+  }
+}
+
+void EditGrid::Clear() { view_->Surface().Cls(); }
+
+void EditGrid::PointerMoved(float x, float y) {
+  const cIco* document = CurrentIconDocument();
+  if (!document || currentImage_ == -1) return;
+  location_.setText(LocationText(x, y));
+  if (!HasImage(document, currentImage_)) return;
+  pointerOutside_ = OutsideImage(x, y, document->Width(currentImage_),
+                                 document->Height(currentImage_) / 2);
+}
+
+}  // namespace brixel

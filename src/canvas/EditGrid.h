@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+#include "Colour.h"
+#include "Settings.h"
+
+class QLabel;
+class QWidget;
+
+namespace brixel {
+
+class PictureBox;
+
+// The edit grid: the current image of the current icon document enlarged on a square view of
+// 480 x 480 pixels, one cell per pixel. The view spans n x n logical units, n being the image's
+// width (16 with no image), so a pointer position truncates to the pixel under it whatever the
+// image's height. Owns the view (PctGrid), the hidden scratch surface of n x n pixels on which
+// shapes and text are rasterised (pctExport), and which image is current.
+class EditGrid {
+ public:
+  static constexpr int kViewSize = 480;
+
+  // Looks of a cell.
+  static constexpr int CellInverted = -1;     // white, red rising diagonal
+  static constexpr int CellTransparent = 0;   // white, blue falling diagonal
+  static constexpr int CellOpaque = 1;        // filled with the pixel's colour
+
+  // Creates the view and the scratch surface as children of parent. The position label shows
+  // the pixel under the pointer; options supplies the Grid and HotSpot switches.
+  EditGrid(QWidget& parent, QLabel& location, const Settings& options);
+
+  PictureBox& View() { return *view_; }
+  PictureBox& Scratch() { return *scratch_; }
+
+  // Index of the current image of the current document, -1 for none.
+  std::int16_t CurrentImage() const { return currentImage_; }
+  void CurrentImage(std::int16_t index) { currentImage_ = index; }
+
+  // Cells a side: the current image's width, 16 when there is none.
+  int Cells() const;
+  // True once the enlarged image and its grid lines stand; false during a full repaint.
+  bool GridReady() const { return gridReady_; }
+  // Whether the last pointer position reported lay outside the current image.
+  bool PointerOutside() const { return pointerOutside_; }
+
+  // Paints the cell of pixel (x, y) in one of the cell looks; other modes paint nothing. Once
+  // the grid is ready the grid lines are drawn again over it.
+  void PaintCell(float x, float y, Colour colour, int mode);
+  // Sets the n x n scale and draws the grid lines, the red centre lines and, when asked for,
+  // the yellow box around the hot-spot cell; nothing at all with the Grid option off.
+  void DrawGridLines();
+  // Repaints every cell from the current image, ten units per pixel, then the grid lines.
+  // With no image it only sets the scale and sizes the scratch surface.
+  void DrawMainIcon();
+  // Clears the view to its background colour.
+  void Clear();
+
+ private:
+  void PointerMoved(float x, float y);
+
+  PictureBox* view_;
+  PictureBox* scratch_;
+  QLabel& location_;
+  const Settings& options_;
+  std::int16_t currentImage_ = -1;
+  bool gridReady_ = false;
+  bool pointerOutside_ = false;
+};
+
+}  // namespace brixel

@@ -1,0 +1,41 @@
+#pragma once
+
+class QWidget;
+
+namespace brixel {
+
+// What the file commands need from the window that shows the documents.
+class DocumentWindow {
+ public:
+  virtual ~DocumentWindow() = default;
+  // Brings the counter, the strip and the grid up to date after the document list changed.
+  virtual void ShowCount() = 0;
+  // Clears the edit grid to its background colour.
+  virtual void ClearGrid() = 0;
+  // The window that owns the file dialogs.
+  virtual QWidget* DialogOwner() = 0;
+};
+
+// New, Open, Save, Save As and Close on the current icon document. Every question and message
+// goes through the installed prompter, every file dialog through cCommonDialog.
+class FileCommands {
+ public:
+  explicit FileCommands(DocumentWindow& window) : window_(window) {}
+
+  // Appends a document with one 32 x 32 image of 256 colours and shows it, unchanged.
+  void New();
+  // Asks for an icon or cursor file and shows it; a file that does not open leads to the
+  // offer to import it as a picture.
+  void OpenIconFile();
+  // Saves to the document's own path, or to a name asked for when saveAs is set or the
+  // document has never been saved.
+  void SaveCurrent(bool saveAs);
+  // Closes the current document, offering to save it first when it has changed. The document
+  // is closed whatever the answer and whatever the save did.
+  void Close();
+
+ private:
+  DocumentWindow& window_;
+};
+
+}  // namespace brixel

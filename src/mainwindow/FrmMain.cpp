@@ -1,0 +1,373 @@
+#include "FrmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "CurrentDocument.h"
+#include "EditGrid.h"
+#include "FrmAbout.h"
+#include "HelpTopics.h"
+#include "ImageStrip.h"
+#include "MouseFunctionsPanel.h"
+#include "OpenForEditing.h"
+#include "PalettePanel.h"
+#include "PathText.h"
+#include "PictureBox.h"
+#include "ProgramLogo.h"
+#include "Prompter.h"
+#include "StoredToolBars.h"
+#include "kzrToolBar.h"
+
+namespace brixel {
+namespace {
+
+constexpr int kFloodButton = 11;  // the TBDrawing button that switches 4- and 8-connected fills
+constexpr int kStripWidth = 200;
+
+void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+kzrToolBar* MakeToolBar(const char* name, QWidget* parent) {
+  auto* toolbar = new kzrToolBar(parent);
+  toolbar->setObjectName(name);
+  return toolbar;
+}
+
+QFrame* MakeLine(QFrame::Shape shape, QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(shape);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
+  setObjectName("FrmMain");
+  setWindowTitle(kApplicationTitle);
+  setWindowIcon(QIcon(ProgramLogo(64)));
+
+  menus_ = BuildMainMenus(*menuBar());
+  BuildStatusBar();
+  setCentralWidget(BuildCentralArea());
+  LoadFormToolBars(*this);
+  for (kzrToolBar* toolbar : {tbFile_, tbClipboard_, tbDrawing_, tbTransForm_}) {
+    toolbar->setFixedSize(toolbar->sizeHint());
+  }
+  helpTopics_ = new HelpTopics(*this);
+  AssignHelpTopics();
+  ConnectCommands();
+
+  menus_.MnuIcon->setEnabled(false);
+  menus_.MnuFileClose->setEnabled(false);
+  menus_.MnuToolsImport->setEnabled(false);
+
+  LoadSettings(settings_);
+  ShowButtonTools();
+  ShowFloodPicture();
+  ShowCount();
+}
+
+FrmMain::~FrmMain() = default;
+
+// --- Layout ---
+
+void FrmMain::BuildStatusBar() {
+  lblInfo_ = new QLabel("Info", this);
+  lblInfo_->setObjectName("lblInfo");
+  lblInfo_->setMinimumWidth(120);
+  auto* position = new QLabel("Position", this);
+  position->setObjectName("Label1");
+  lblLocation_ = new QLabel("0-0", this);
+  lblLocation_->setObjectName("LblLocation");
+  lblLocation_->setMinimumWidth(60);
+  statusBar()->addWidget(lblInfo_, 1);
+  statusBar()->addPermanentWidget(position);
+  statusBar()->addPermanentWidget(lblLocation_);
+}
+
+QWidget* FrmMain::BuildCentralArea() {
+  auto* central = new QWidget(this);
+  central->setObjectName("MainArea");
+
+  tbFile_ = MakeToolBar("TBFile", central);
+  tbClipboard_ = MakeToolBar("TBClipboard", central);
+  tbDrawing_ = MakeToolBar("TBDrawing", central);
+  tbTransForm_ = MakeToolBar("TBTransForm", central);
+
+  auto* commandRow = new QHBoxLayout;
+  commandRow->setSpacing(8);
+  commandRow->addWidget(tbFile_);
+  commandRow->addWidget(MakeLine(QFrame::VLine, central));
+  commandRow->addWidget(tbClipboard_);
+  commandRow->addStretch(1);
+
+  auto* toolColumn = new QVBoxLayout;
+  toolColumn->setSpacing(8);
+  toolColumn->addWidget(tbDrawing_);
+  toolColumn->addWidget(tbTransForm_);
+  toolColumn->addStretch(1);
+
+  grid_ = std::make_unique<EditGrid>(*central, *lblLocation_, settings_);
+  auto* gridFrame = new QFrame(central);
+  gridFrame->setObjectName("GridFrame");
+  gridFrame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  auto* gridLayout = new QVBoxLayout(gridFrame);
+  gridLayout->setContentsMargins(1, 1, 1, 1);
+  grid_->View().setParent(gridFrame);
+  gridLayout->addWidget(&grid_->View());
+
+  auto* gridColumn = new QVBoxLayout;
+  gridColumn->addWidget(gridFrame);
+  gridColumn->addStretch(1);
+
+  palette_ = new PalettePanel(central);
+  mouseFunctions_ = new MouseFunctionsPanel(central);
+  auto* panelColumn = new QVBoxLayout;
+  panelColumn->setSpacing(10);
+  panelColumn->addWidget(palette_);
+  panelColumn->addWidget(mouseFunctions_);
+  panelColumn->addStretch(1);
+
+  auto* hidden = new QWidget(central);
+  hidden->hide();
+  command1_ = new QPushButton(kHandOverCaption, hidden);
+  command1_->setObjectName("Command1");
+  squareFlood_ = ShippedPicture("PctSquare");
+  diagonalFlood_ = ShippedPicture("PctDiag");
+  auto* pctSquare = new QLabel(hidden);
+  pctSquare->setObjectName("PctSquare");
+  pctSquare->setPixmap(squareFlood_.pixmap);
+  auto* pctDiag = new QLabel(hidden);
+  pctDiag->setObjectName("PctDiag");
+  pctDiag->setPixmap(diagonalFlood_.pixmap);
+
+  auto* body = new QHBoxLayout;
+  body->setSpacing(12);
+  body->addWidget(BuildDocumentColumn(central));
+  body->addLayout(toolColumn);
+  body->addLayout(gridColumn);
+  body->addLayout(panelColumn);
+
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(10, 6, 10, 8);
+  layout->setSpacing(8);
+  layout->addLayout(commandRow);
+  layout->addWidget(MakeLine(QFrame::HLine, central));
+  layout->addLayout(body, 1);
+  return central;
+}
+
+QWidget* FrmMain::BuildDocumentColumn(QWidget* parent) {
+  auto* column = new QWidget(parent);
+  column->setFixedWidth(kStripWidth);
+
+  auto* frame2 = new QGroupBox("Icon List", column);
+  frame2->setObjectName("Frame2");
+  cmdPrev_ = new QPushButton("<<", frame2);
+  cmdPrev_->setObjectName("CmdPrev");
+  cmdNext_ = new QPushButton(">>", frame2);
+  cmdNext_->setObjectName("CmdNext");
+  for (QPushButton* button : {cmdPrev_, cmdNext_}) button->setFixedWidth(40);
+  lblCount_ = new QLabel("0 of 0", frame2);
+  lblCount_->setObjectName("LblCount");
+  lblCount_->setAlignment(Qt::AlignCenter);
+  lblFileName_ = new QLabel(frame2);
+  lblFileName_->setObjectName("LblFileName");
+  lblFileName_->setAlignment(Qt::AlignCenter);
+  lblFileName_->setMinimumWidth(1);  // long names are cut rather than widening the column
+  QFont nameFont = lblFileName_->font();
+  nameFont.setBold(true);
+  lblFileName_->setFont(nameFont);
+
+  auto* counterRow = new QHBoxLayout;
+  counterRow->addWidget(cmdPrev_);
+  counterRow->addWidget(lblCount_, 1);
+  counterRow->addWidget(cmdNext_);
+  auto* frameLayout = new QVBoxLayout(frame2);
+  frameLayout->addLayout(counterRow);
+  frameLayout->addWidget(lblFileName_);
+
+  auto* heading = new QLabel("Current icon (Click the image to edit)", column);
+  heading->setObjectName("Label5");
+  heading->setWordWrap(true);
+  strip_ = new ImageStrip(column);
+
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(frame2);
+  layout->addSpacing(4);
+  layout->addWidget(heading);
+  layout->addWidget(strip_, 1);
+  return column;
+}
+
+void FrmMain::AssignHelpTopics() {
+  helpTopics_->Assign(*tbClipboard_, 1100);
+  helpTopics_->Assign(*palette_, 1100);
+  helpTopics_->Assign(*tbDrawing_, 1200);
+  helpTopics_->Assign(*tbFile_, 1300);
+  helpTopics_->Assign(*findChild<QWidget*>("PctScroll"), 1400);
+  helpTopics_->Assign(*findChild<QWidget*>("Frame2"), 1500);
+  helpTopics_->Assign(*menus_.MnuIcon, 1700);
+  helpTopics_->Assign(*mouseFunctions_, 1800);
+  helpTopics_->Assign(palette_->Swatches(), 1900);
+  helpTopics_->Assign(*tbTransForm_, 2000);
+}
+
+int FrmMain::HelpContextID() const { return helpTopics_->Current(); }
+
+// --- Commands ---
+
+void FrmMain::ConnectCommands() {
+  connect(menus_.MnuFileNew, &QAction::triggered, this, [this] { files_.New(); });
+  connect(menus_.MnuFileOpen, &QAction::triggered, this, [this] { files_.OpenIconFile(); });
+  connect(menus_.MnuFileSave, &QAction::triggered, this, [this] { files_.SaveCurrent(false); });
+  connect(menus_.MnuFileSaveAs, &QAction::triggered, this, [this] { files_.SaveCurrent(true); });
+  connect(menus_.MnuFileClose, &QAction::triggered, this, [this] { files_.Close(); });
+  connect(menus_.MnuFileExit, &QAction::triggered, this, &QWidget::close);
+  connect(menus_.MnuHelpHelp, &QAction::triggered, this, [this] { OpenHelp(HelpContextID()); });
+  connect(menus_.MnuHelpAbout, &QAction::triggered, this, [this] {
+    FrmAbout about(this);
+    about.exec();
+  });
+
+  connect(cmdPrev_, &QPushButton::clicked, this, [this] { StepDocument(-1); });
+  connect(cmdNext_, &QPushButton::clicked, this, [this] { StepDocument(1); });
+  connect(strip_, &ImageStrip::ImagePressed, this, &FrmMain::ImagePressed);
+  connect(command1_, &QPushButton::clicked, this, &FrmMain::PrevInstancePassOver);
+
+  connect(tbFile_, &kzrToolBar::Click, this,
+          [this](qint16, qint16, const QString& key) { FileToolBarClick(key); });
+  for (kzrToolBar* toolbar : {tbFile_, tbDrawing_, tbTransForm_}) {
+    connect(toolbar, &kzrToolBar::MouseEnter, this,
+            [this, toolbar](qint16 index) { lblInfo_->setText(toolbar->ButtonKey(index)); });
+  }
+}
+
+void FrmMain::FileToolBarClick(const QString& key) {
+  if (key == "New") files_.New();
+  else if (key == "Open") files_.OpenIconFile();
+  else if (key == "Close") files_.Close();
+  else if (key == "Save") files_.SaveCurrent(false);
+  else if (key == "Exit") {
+    close();
+    return;
+  }
+  tbFile_->Refresh();
+}
+
+void FrmMain::StepDocument(int step) {
+  const int target = IconDocuments.Current + step;
+  if (target < 0 || target >= IconDocuments.Count()) return;
+  IconDocuments.Current = static_cast<std::int16_t>(target);
+  ShowCount();
+}
+
+void FrmMain::ImagePressed(int index, int button) {
+  SelectImage(static_cast<std::int16_t>(index));
+  if (button == 2) menus_.MnuIcon->popup(QCursor::pos());
+}
+
+// --- Showing the documents ---
+
+void FrmMain::ShowCount() {
+  const int count = IconDocuments.Count();
+  const bool open = IconDocuments.HasCurrent();
+  const int position = open ? IconDocuments.Current + 1 : 0;
+  lblCount_->setText(QString::number(position) + " of " + QString::number(count));
+  lblFileName_->setText(open ? ShownPath(IconDocuments.CurrentDocument().IconName()) : "No Icon");
+  BuildImageList(0);
+  menus_.MnuToolsImport->setEnabled(open);
+  menus_.MnuFileClose->setEnabled(open);
+  menus_.MnuIcon->setEnabled(open);
+  cmdPrev_->setEnabled(open && IconDocuments.Current >= 1);
+  cmdNext_->setEnabled(open && IconDocuments.Current < count - 1);
+}
+
+void FrmMain::BuildImageList(std::int16_t selectIndex) {
+  grid_->CurrentImage(-1);
+  const cIco* document = CurrentIconDocument();
+  strip_->Build(document);
+  if (!document) return;
+  SelectImage(selectIndex);
+}
+
+void FrmMain::SelectImage(std::int16_t index) {
+  const cIco* document = CurrentIconDocument();
+  strip_->MarkSelected(index);
+  if (document && grid_->CurrentImage() != -1) strip_->RedrawImage(*document, grid_->CurrentImage());
+  grid_->CurrentImage(index);
+  palette_->Show(document, index);
+  grid_->DrawMainIcon();
+}
+
+std::int16_t FrmMain::CurrentImage() const { return grid_->CurrentImage(); }
+
+void FrmMain::DrawMainIcon() { grid_->DrawMainIcon(); }
+
+void FrmMain::ClearGrid() { grid_->Clear(); }
+
+void FrmMain::ShowButtonTools() {
+  constexpr std::pair<int, int> kButtons[] = {
+      {1, kLeftButtonTool}, {2, kRightButtonTool}, {4, kMiddleButtonTool}};
+  for (const auto& [code, entry] : kButtons) {
+    const int tool = settings_.ButtonTool[static_cast<std::size_t>(entry)];
+    mouseFunctions_->SetToolPicture(code, tbDrawing_->ButtonPicture(tool).pixmap);
+  }
+}
+
+void FrmMain::ShowFloodPicture() {
+  tbDrawing_->SetButtonPicture(kFloodButton, settings_.FloodFill ? diagonalFlood_ : squareFlood_);
+  tbDrawing_->Refresh();
+}
+
+// --- Hand-over and closing ---
+
+void FrmMain::PrevInstancePassOver() {
+  const QString path = command1_->text();
+  if (!path.isEmpty()) {
+    if (OpenForEditing(LocalPath(path))) {
+      IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
+      ShowCount();
+    } else {
+      ShowMessage("Unable to open file", path.toStdString() + " is an invalid file format",
+                  Prompter::Icon::Exclamation);
+    }
+  }
+  command1_->setText(kHandOverCaption);
+}
+
+void FrmMain::HandOver(const QString& path) {
+  command1_->setText(path);
+  command1_->click();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  SaveSettings(settings_);
+  LetEventsRun();
+  for (int index = IconDocuments.Count() - 1; index >= 0; --index) {
+    if (index >= IconDocuments.Count()) continue;
+    IconDocuments.Current = static_cast<std::int16_t>(index);
+    files_.Close();
+    LetEventsRun();
+  }
+  LetEventsRun();
+  for (QWidget* form : QApplication::topLevelWidgets()) {
+    if (form != this && form->isVisible()) form->close();
+  }
+  event->accept();
+}
+
+}  // namespace brixel

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+
+#include "FileCommands.h"
+#include "MainMenus.h"
+#include "Settings.h"
+#include "ToolBarPicture.h"
+
+class QLabel;
+class QPushButton;
+
+namespace brixel {
+
+class EditGrid;
+class HelpTopics;
+class ImageStrip;
+class MouseFunctionsPanel;
+class PalettePanel;
+class kzrToolBar;
+
+// The editor's one window. It holds any number of open icon documents and shows the current
+// one: a counter with Previous and Next, the strip of the document's images, the edit grid of
+// the current image and its palette. Menus and toolbars lead to the commands; the hidden
+// button Command1 receives a file handed over by a second start of the program.
+class FrmMain : public QMainWindow, private DocumentWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kHandOverCaption = "PrevInstancePassOverButton";
+
+  // Builds the window and reads the settings.
+  explicit FrmMain(QWidget* parent = nullptr);
+  ~FrmMain() override;
+
+  // Brings the counter, the file-name label, the menus, the navigation buttons and the strip
+  // up to date for the current document and selects its first image.
+  void ShowCount() override;
+  // Opens the file whose path is Command1's caption, then gives the button its caption back.
+  void PrevInstancePassOver();
+  // Sets Command1's caption to the path and clicks it: how a file reaches the window.
+  void HandOver(const QString& path);
+  QPushButton& Command1() { return *command1_; }
+
+  // Rebuilds the strip for the current document and selects the image of that index.
+  void BuildImageList(std::int16_t selectIndex);
+  // Makes an image of the current document current and repaints what depends on it: the
+  // captions' colours, the previous image's thumbnail, the palette and the grid.
+  void SelectImage(std::int16_t index);
+  std::int16_t CurrentImage() const;
+  // Repaints the edit grid from the current image.
+  void DrawMainIcon();
+
+  void SaveCurrent(bool saveAs) { files_.SaveCurrent(saveAs); }
+  void OpenIconFile() { files_.OpenIconFile(); }
+
+  // The options and each mouse button's tool, as read at construction and saved on close.
+  Settings& Options() { return settings_; }
+  EditGrid& Grid() { return *grid_; }
+  // The help topic of the region last under the pointer.
+  int HelpContextID() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ClearGrid() override;
+  QWidget* DialogOwner() override { return this; }
+
+  QWidget* BuildCentralArea();
+  QWidget* BuildDocumentColumn(QWidget* parent);
+  void BuildStatusBar();
+  void ConnectCommands();
+  void AssignHelpTopics();
+  void ShowButtonTools();
+  void ShowFloodPicture();
+  void StepDocument(int step);
+  void ImagePressed(int index, int button);
+  void FileToolBarClick(const QString& key);
+
+  Settings settings_;
+  FileCommands files_{*this};
+  MainMenus menus_;
+
+  kzrToolBar* tbFile_ = nullptr;
+  kzrToolBar* tbClipboard_ = nullptr;
+  kzrToolBar* tbDrawing_ = nullptr;
+  kzrToolBar* tbTransForm_ = nullptr;
+  QPushButton* cmdPrev_ = nullptr;
+  QPushButton* cmdNext_ = nullptr;
+  QLabel* lblCount_ = nullptr;
+  QLabel* lblFileName_ = nullptr;
+  QLabel* lblLocation_ = nullptr;
+  QLabel* lblInfo_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  ImageStrip* strip_ = nullptr;
+  PalettePanel* palette_ = nullptr;
+  MouseFunctionsPanel* mouseFunctions_ = nullptr;
+  std::unique_ptr<EditGrid> grid_;
+  HelpTopics* helpTopics_ = nullptr;
+  // The two pictures of the flood-fill button (PctSquare: four neighbours, PctDiag: eight).
+  ToolBarPicture squareFlood_;
+  ToolBarPicture diagonalFlood_;
+};
+
+}  // namespace brixel

@@ -1,0 +1,203 @@
+#include "ImageStrip.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+#include "CurrentDocument.h"
+#include "ImageDocument.h"
+#include "PictureBox.h"
+#include "QtColour.h"
+
+namespace brixel {
+namespace {
+
+// Design position of element 0 on PctScroll, and the gaps between the elements below it.
+constexpr int kLeft = 8;
+constexpr int kFirstCaptionTop = 6;
+constexpr int kGapAboveCaption = 10;
+constexpr int kGapAbovePicture = 4;
+constexpr int kGapBelowStrip = 4;
+
+const QColor kSelectedCaption(255, 100, 100);
+
+QString DepthText(int bitDepth) {
+  switch (bitDepth) {
+    case 1: return " 2 color";
+    case 4: return " 16 color";
+    case 8: return " 256 color";
+    case 24: return " true color";
+    case 32: return " 32 bit color";
+    default: return QString();
+  }
+}
+
+int ButtonCode(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+  }
+}
+
+int Bottom(const QWidget* widget) { return widget->y() + widget->height(); }
+
+void SetCaptionColour(QLabel* caption, const QColor& colour) {
+  QPalette palette = caption->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  caption->setPalette(palette);
+}
+
+}  // namespace
+
+ImageStrip::ImageStrip(QWidget* parent)
+    : QFrame(parent),
+      container_(new QWidget(this)),
+      scroll_(new QWidget(container_)),
+      scrollBar_(new QScrollBar(Qt::Vertical, this)) {
+  setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+
+  container_->setObjectName("PctContainer");
+  container_->setBackgroundRole(QPalette::Base);
+  container_->setAutoFillBackground(true);
+  container_->installEventFilter(this);
+
+  scroll_->setObjectName("PctScroll");
+  scroll_->setBackgroundRole(QPalette::Base);
+  scroll_->setAutoFillBackground(true);
+  scroll_->move(0, 0);
+
+  scrollBar_->setObjectName("scrIcon");
+  scrollBar_->setEnabled(false);
+  scrollBar_->setSingleStep(16);
+  connect(scrollBar_, &QScrollBar::valueChanged, this,
+          [this](int value) { scroll_->move(scroll_->x(), -value); });
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(frameWidth(), frameWidth(), frameWidth(), frameWidth());
+  layout->setSpacing(0);
+  layout->addWidget(container_, 1);
+  layout->addWidget(scrollBar_);
+
+  AddElement();
+  captions_[0]->setText("Info Label");
+  captions_[0]->adjustSize();
+  captions_[0]->move(kLeft, kFirstCaptionTop);
+  pictures_[0]->move(kLeft, Bottom(captions_[0]) + kGapAbovePicture);
+  captions_[0]->hide();
+  pictures_[0]->hide();
+}
+
+QString ImageStrip::Caption(int width, int height, int bitDepth) {
+  return QString::number(width) + "x" + QString::number(height) + DepthText(bitDepth);
+}
+
+void ImageStrip::AddElement() {
+  const int index = static_cast<int>(pictures_.size());
+  auto* caption = new QLabel(scroll_);
+  caption->setObjectName(QString("LblIco%1").arg(index));
+  caption->installEventFilter(this);
+  auto* picture = new PictureBox(1, 1, scroll_);
+  picture->setObjectName(QString("PctIco%1").arg(index));
+  picture->Surface().BackColor(ColourFromRgb(palette().color(QPalette::Base).rgb()));
+  connect(picture, &PictureBox::MouseDown, this,
+          [this, index](int button, int, float, float) { emit ImagePressed(index, button); });
+  captions_.push_back(caption);
+  pictures_.push_back(picture);
+}
+
+void ImageStrip::RemoveElementsAboveZero() {
+  for (std::size_t i = 1; i < pictures_.size(); ++i) {
+    delete captions_[i];
+    delete pictures_[i];
+  }
+  captions_.resize(1);
+  pictures_.resize(1);
+}
+
+void ImageStrip::Build(const ImageDocument* document) {
+  pictures_[0]->hide();
+  captions_[0]->hide();
+  RemoveElementsAboveZero();
+  count_ = 0;
+  scrollBar_->setValue(0);
+  scrollBar_->setEnabled(false);
+  scroll_->resize(container_->width(), container_->height());
+  if (!document) return;
+
+  for (std::int16_t i = 0; i < document->IconCount(); ++i) {
+    if (i > 0) {
+      AddElement();
+      captions_[i]->move(pictures_[i - 1]->x(), Bottom(pictures_[i - 1]) + kGapAboveCaption);
+    }
+    QLabel* caption = captions_[i];
+    PictureBox* picture = pictures_[i];
+    const int width = document->Width(i);
+    const int height = document->Height(i) / 2;
+    caption->setText(Caption(width, height, document->BitDepth(i)));
+    caption->adjustSize();
+    picture->move(caption->x(), Bottom(caption) + kGapAbovePicture);
+    picture->Surface().Resize(std::max(width, 0), std::max(height, 0));
+    document->DrawIcon(i, picture->Surface());
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    picture->show();
+    caption->show();
+    count_ = i + 1;
+    scroll_->resize(container_->width(), Bottom(picture) + kGapBelowStrip);
+  }
+  UpdateScrollRange();
+}
+
+void ImageStrip::UpdateScrollRange() {
+  const int overflow = scroll_->height() - container_->height();
+  if (count_ > 0 && overflow > 0) {
+    scrollBar_->setEnabled(true);
+    scrollBar_->setMaximum(overflow + kGapBelowStrip);
+    scrollBar_->setPageStep(container_->height());
+  } else {
+    scrollBar_->setValue(0);
+    scrollBar_->setEnabled(false);
+  }
+}
+
+void ImageStrip::MarkSelected(int index) {
+  const QColor normal = QApplication::palette().color(QPalette::ButtonText);
+  for (std::size_t i = 0; i < captions_.size(); ++i) {
+    SetCaptionColour(captions_[i], static_cast<int>(i) == index ? kSelectedCaption : normal);
+  }
+}
+
+void ImageStrip::RedrawImage(const ImageDocument& document, std::int16_t index) {
+  if (index < 0 || index >= count_ || !HasImage(&document, index)) return;
+  document.DrawIcon(index, pictures_[static_cast<std::size_t>(index)]->Surface());
+}
+
+bool ImageStrip::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == container_) {
+    if (event->type() == QEvent::Resize) {
+      scroll_->resize(container_->width(), count_ > 0 ? scroll_->height() : container_->height());
+      UpdateScrollRange();
+    } else if (event->type() == QEvent::Wheel && scrollBar_->isEnabled()) {
+      QApplication::sendEvent(scrollBar_, event);
+      return true;
+    }
+    return false;
+  }
+  if (event->type() == QEvent::MouseButtonPress) {
+    const auto found = std::find(captions_.begin(), captions_.end(), watched);
+    if (found != captions_.end()) {
+      const int code = ButtonCode(static_cast<QMouseEvent*>(event)->button());
+      emit ImagePressed(static_cast<int>(found - captions_.begin()), code);
+      return true;
+    }
+  }
+  return QFrame::eventFilter(watched, event);
+}
+
+}  // namespace brixel

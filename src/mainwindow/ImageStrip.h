@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QFrame>
+#include <cstdint>
+#include <vector>
+
+class QLabel;
+class QScrollBar;
+
+namespace brixel {
+
+class ImageDocument;
+class PictureBox;
+
+// The vertical strip of the current document's images at their real size, each under a
+// caption of its width, height and depth ("32x32 256 color"). The pictures (PctIco0, PctIco1,
+// ...) and captions (LblIco0, ...) sit on PctScroll, which the viewport PctContainer clips and
+// the scroll bar scrIcon moves. Element 0 always exists; it is hidden while the strip is empty.
+class ImageStrip : public QFrame {
+  Q_OBJECT
+
+ public:
+  explicit ImageStrip(QWidget* parent = nullptr);
+
+  // Rebuilds the strip for the document's images (empty for nullptr), letting the window
+  // paint after each picture so that the strip fills in picture by picture.
+  void Build(const ImageDocument* document);
+  // Colours the caption of the selected image (255, 100, 100) and every other one in the
+  // button-text colour.
+  void MarkSelected(int index);
+  // Draws the image again into its picture, so that an edited image's thumbnail follows.
+  void RedrawImage(const ImageDocument& document, std::int16_t index);
+
+  int Count() const { return count_; }
+  QWidget& Viewport() { return *container_; }
+
+  // The caption of an image: width, "x", height and the depth's text.
+  static QString Caption(int width, int height, int bitDepth);
+
+ signals:
+  // A mouse button (1 left, 2 right, 4 middle) went down on an image or its caption.
+  void ImagePressed(int index, int button);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void AddElement();
+  void RemoveElementsAboveZero();
+  void UpdateScrollRange();
+
+  QWidget* container_;
+  QWidget* scroll_;
+  QScrollBar* scrollBar_;
+  std::vector<PictureBox*> pictures_;
+  std::vector<QLabel*> captions_;
+  int count_ = 0;  // images shown
+};
+
+}  // namespace brixel

@@ -1,0 +1,68 @@
+#include "MainMenus.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace brixel {
+namespace {
+
+QMenu* AddMenu(QMenuBar& bar, const char* name, const char* caption) {
+  QMenu* menu = bar.addMenu(caption);
+  menu->setObjectName(name);
+  return menu;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const char* caption,
+                 const QKeySequence& shortcut = {}) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  action->setShortcut(shortcut);
+  return action;
+}
+
+QAction* AddSeparator(QMenu* menu, const char* name) {
+  QAction* separator = menu->addSeparator();
+  separator->setObjectName(name);
+  return separator;
+}
+
+}  // namespace
+
+MainMenus BuildMainMenus(QMenuBar& bar) {
+  MainMenus m;
+  m.MnuFile = AddMenu(bar, "MnuFile", "&File");
+  m.MnuFileNew = AddItem(m.MnuFile, "MnuFileNew", "&New", QKeySequence("Ctrl+N"));
+  m.MnuFileOpen = AddItem(m.MnuFile, "MnuFileOpen", "&Open", QKeySequence("Ctrl+O"));
+  m.MnuFileSave = AddItem(m.MnuFile, "MnuFileSave", "&Save", QKeySequence("Ctrl+S"));
+  m.MnuFileSaveAs = AddItem(m.MnuFile, "MnuFileSaveAs", "Save &As");
+  m.MnuFileClose = AddItem(m.MnuFile, "MnuFileClose", "&Close");
+  m.MnuFileSp1 = AddSeparator(m.MnuFile, "MnuFileSp1");
+  m.MnuFileExit = AddItem(m.MnuFile, "MnuFileExit", "E&xit");
+
+  m.MnuIcon = AddMenu(bar, "MnuIcon", "&Icon");
+  m.MnuIconAdd = AddItem(m.MnuIcon, "MnuIconAdd", "&Add Image", QKeySequence("Ctrl+A"));
+  m.MnuIconDelete = AddItem(m.MnuIcon, "MnuIconDelete", "&Delete Image", QKeySequence("Ctrl+D"));
+  m.MnuIconSp1 = AddSeparator(m.MnuIcon, "MnuIconSp1");
+  m.MnuToolsImport = AddItem(m.MnuIcon, "MnuToolsImport", "&Import Image");
+  m.MnuIconExport = AddItem(m.MnuIcon, "MnuIconExport", "&Export Image");
+  m.MnuIconSp2 = AddSeparator(m.MnuIcon, "MnuIconSp2");
+  m.MnuIconCopy = AddItem(m.MnuIcon, "MnuIconCopy", "&Copy to new size / depth");
+
+  m.MnuTool = AddMenu(bar, "MnuTool", "&Tools");
+  m.MnuToolOpt = AddItem(m.MnuTool, "MnuToolOpt", "&Options");
+
+  m.MnuClip = AddMenu(bar, "MnuClip", "&Clipboard");
+  m.MnuClipCut = AddItem(m.MnuClip, "MnuClipCut", "C&ut", QKeySequence("Ctrl+X"));
+  m.MnuClipCopy = AddItem(m.MnuClip, "MnuClipCopy", "&Copy", QKeySequence("Ctrl+C"));
+  m.MnuClipPaste = AddItem(m.MnuClip, "MnuClipPaste", "&Paste", QKeySequence("Ctrl+V"));
+  m.MnuClipDelete = AddItem(m.MnuClip, "MnuClipDelete", "C&lear");
+
+  m.MnuHelp = AddMenu(bar, "MnuHelp", "&Help");
+  m.MnuHelpHelp = AddItem(m.MnuHelp, "MnuHelpHelp", "&Help");
+  m.MnuHelpAbout = AddItem(m.MnuHelp, "MnuHelpAbout", "&About");
+  return m;
+}
+
+}  // namespace brixel
