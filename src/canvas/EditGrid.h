@@ -31,6 +31,7 @@ class EditGrid {
   EditGrid(QWidget& parent, QLabel& location, const Settings& options);
 
   PictureBox& View() { return *view_; }
+  const PictureBox& View() const { return *view_; }
   PictureBox& Scratch() { return *scratch_; }
 
   // Index of the current image of the current document, -1 for none.

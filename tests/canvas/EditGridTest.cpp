@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QWidget>
+#include <memory>
+
+#include "CurrentDocument.h"
+#include "Documents.h"
+#include "EditGrid.h"
+#include "GridGeometry.h"
+#include "PictureBox.h"
+#include "QtColour.h"
+#include "TestSupport.h"
+
+namespace brixel {
+namespace {
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+constexpr Colour kBlue = MakeColour(0, 0, 255);
+constexpr Colour kYellow = MakeColour(255, 255, 0);
+constexpr Colour kGreen = MakeColour(0, 160, 0);
+
+Colour ButtonFace() { return ColourFromRgb(QApplication::palette().color(QPalette::Button).rgb()); }
+Colour Background() { return ColourFromRgb(QApplication::palette().color(QPalette::Base).rgb()); }
+
+TEST(GridGeometry, CentreLinesPixelsAndTheOutsideTest) {
+  EXPECT_EQ(CentreLine(16), 8);
+  EXPECT_EQ(CentreLine(33), 16);  // 16.5 goes to the even neighbour
+  EXPECT_EQ(CentreLine(35), 18);  // 17.5 likewise
+  EXPECT_EQ(CentreLine(1), 0);
+
+  EXPECT_EQ(PixelOf(5.99f), 5);
+  EXPECT_EQ(PixelOf(-0.4f), 0);
+  EXPECT_EQ(PixelOf(-1.2f), -1);
+  EXPECT_EQ(PixelOf(1e20f), std::numeric_limits<int>::max());
+  EXPECT_EQ(LocationText(5.5f, 12.9f), "5-12");
+  EXPECT_EQ(LocationText(-1.5f, 3.2f), "-1-3");
+
+  // The raw position counts: -0.4 truncates to pixel 0 but lies outside.
+  EXPECT_TRUE(OutsideImage(-0.4f, 1, 16, 16));
+  EXPECT_TRUE(OutsideImage(3, -0.1f, 16, 16));
+  EXPECT_FALSE(OutsideImage(15.9f, 15.9f, 16, 16));
+  EXPECT_TRUE(OutsideImage(16, 0, 16, 16));
+  EXPECT_TRUE(OutsideImage(3, 8, 32, 8));
+}
+
+class EditGridTest : public ::testing::Test {
+ protected:
+  EditGridTest() : grid_(parent_, location_, options_) {
+    IconDocuments.Clear();
+    parent_.show();
+  }
+  ~EditGridTest() override { IconDocuments.Clear(); }
+
+  // A document whose one image is transparent but for a green pixel at (3, 4).
+  cIco& OpenDocument(int width, int height) {
+    NewDocument();
+    cIco& document = IconDocuments.CurrentDocument();
+    document.AddImage(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height), 24, 0);
+    document.XYColor(0, 3, 4, kGreen);
+    document.XYMask(0, 3, 4, MaskOpaque);
+    grid_.CurrentImage(0);
+    return document;
+  }
+
+  // The colour shown at a pixel of the 480 x 480 view.
+  Colour Shown(int px, int py) const {
+    return ColourFromRgb(grid_.View().Surface().Canvas().pixel(px, py));
+  }
+
+  test::BackEndFixture backEnd_;
+  QWidget parent_;
+  QLabel location_{"0-0"};
+  Settings options_{.Grid = true, .HotSpot = false};
+  EditGrid grid_;
+};
+
+TEST_F(EditGridTest, FullRepaintShowsThePixelsWithGridAndCentreLines) {
+  OpenDocument(16, 16);
+  grid_.DrawMainIcon();
+
+  EXPECT_TRUE(grid_.GridReady());
+  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
+  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleHeight(), 16);
+  EXPECT_EQ(grid_.Scratch().Surface().PixelWidth(), 16);
+  EXPECT_EQ(grid_.Scratch().Surface().PixelHeight(), 16);
+  EXPECT_TRUE(grid_.Scratch().isHidden());
+
+  // Cells are 30 pixels: pixel (3, 4) covers x 90..120, y 120..150.
+  EXPECT_EQ(Shown(105, 135), kGreen);
+  EXPECT_EQ(Shown(91, 121), kGreen);
+  // A transparent cell: the background with the blue falling diagonal.
+  EXPECT_EQ(Shown(10, 20), Background());
+  EXPECT_EQ(Shown(15, 15), kBlue);
+  // Grid lines between the cells, the red centre lines at 8 cells on top of them.
+  EXPECT_EQ(Shown(30, 50), ButtonFace());
+  EXPECT_EQ(Shown(50, 60), ButtonFace());
+  EXPECT_EQ(Shown(240, 50), kRed);
+  EXPECT_EQ(Shown(50, 240), kRed);
+  EXPECT_EQ(Shown(210, 50), ButtonFace());
+}
+
+TEST_F(EditGridTest, TheScaleFollowsTheWidthOnlySoANarrowImageLeavesEmptyRows) {
+  cIco& document = OpenDocument(32, 16);
+  document.XYColor(0, 31, 15, kGreen);
+  document.XYMask(0, 31, 15, MaskOpaque);
+  grid_.DrawMainIcon();
+
+  EXPECT_EQ(grid_.Cells(), 32);
+  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleHeight(), 32);
+  EXPECT_EQ(grid_.Scratch().Surface().PixelWidth(), 32);
+  EXPECT_EQ(grid_.Scratch().Surface().PixelHeight(), 32);
+  EXPECT_EQ(Shown(31 * 15 + 7, 15 * 15 + 7), kGreen);  // 15-pixel cells
+  EXPECT_EQ(Shown(100, 16 * 15 + 7), Background());  // below the image: no cell, no diagonal
+  EXPECT_EQ(Shown(240, 100), kRed);                  // centre at 16 cells
+}
+
+TEST_F(EditGridTest, GridAndHotSpotOptions) {
+  cIco& document = OpenDocument(16, 16);
+  document.xHotSpot(0, 5);
+  document.yHotSpot(0, 2);
+  options_.HotSpot = true;
+  grid_.DrawMainIcon();
+  // The yellow box lies on the edges of cell (5, 2), over the grid lines.
+  EXPECT_EQ(Shown(150, 75), kYellow);
+  EXPECT_EQ(Shown(180, 75), kYellow);
+  EXPECT_EQ(Shown(165, 60), kYellow);
+  EXPECT_EQ(Shown(165, 90), kYellow);
+
+  // Without the grid there are no lines, no centre lines and no hot-spot box.
+  options_.Grid = false;
+  grid_.DrawMainIcon();
+  EXPECT_EQ(Shown(150, 75), Background());
+  EXPECT_EQ(Shown(240, 50), Background());
+  EXPECT_EQ(Shown(30, 50), Background());
+  EXPECT_EQ(Shown(105, 135), kGreen);
+}
+
+TEST_F(EditGridTest, PaintCellLooksAndTheOverlayOnlyOnceTheGridIsReady) {
+  OpenDocument(16, 16);
+  // Before the first full repaint the grid is not ready: no lines are drawn after a cell.
+  grid_.PaintCell(0, 0, kGreen, EditGrid::CellOpaque);
+  EXPECT_FALSE(grid_.GridReady());
+  EXPECT_EQ(Shown(30, 10), kGreen);  // the cell's fill reaches the next edge, no line over it
+
+  grid_.DrawMainIcon();
+  grid_.PaintCell(2, 0, kGreen, EditGrid::CellOpaque);
+  EXPECT_EQ(Shown(75, 15), kGreen);
+  EXPECT_EQ(Shown(90, 15), ButtonFace());  // the line was drawn again over the fill
+
+  grid_.PaintCell(4, 0, kWhite, EditGrid::CellTransparent);
+  EXPECT_EQ(Shown(135, 15), kBlue);   // falling diagonal through the middle
+  EXPECT_EQ(Shown(140, 5), kWhite);
+  grid_.PaintCell(6, 0, kWhite, EditGrid::CellInverted);
+  EXPECT_EQ(Shown(195, 15), kRed);    // rising diagonal through the middle
+  EXPECT_EQ(Shown(185, 25), kRed);
+  EXPECT_EQ(Shown(185, 5), kWhite);
+
+  const Colour before = Shown(255, 15);
+  grid_.PaintCell(8, 0, kGreen, 7);
+  EXPECT_EQ(Shown(255, 15), before);
+}
+
+TEST_F(EditGridTest, PointerMovesShowThePixelAndTellWhetherItIsOutside) {
+  grid_.CurrentImage(-1);
+  QTest::mouseMove(&grid_.View(), QPoint(100, 100));
+  EXPECT_EQ(location_.text(), "0-0");  // nothing is shown yet
+
+  OpenDocument(32, 16);
+  grid_.DrawMainIcon();
+  QTest::mouseMove(&grid_.View(), QPoint(5 * 15 + 3, 12 * 15 + 14));
+  EXPECT_EQ(location_.text(), "5-12");
+  EXPECT_FALSE(grid_.PointerOutside());  // row 12 of 16
+
+  QTest::mouseMove(&grid_.View(), QPoint(40, 16 * 15 + 1));
+  EXPECT_EQ(location_.text(), "2-16");
+  EXPECT_TRUE(grid_.PointerOutside());  // below the image, inside the view
+}
+
+TEST_F(EditGridTest, WithoutAnImageTheGridOnlyTakesItsDefaultScale) {
+  grid_.DrawMainIcon();
+  EXPECT_FALSE(grid_.GridReady());
+  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
+  EXPECT_EQ(Shown(240, 50), Background());
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+}  // namespace
+}  // namespace brixel

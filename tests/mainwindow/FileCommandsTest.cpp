@@ -1,0 +1,173 @@
+#include <QCloseEvent>
+
+#include "EditGrid.h"
+#include "MainWindowFixture.h"
+#include "PictureBox.h"
+#include "QtColour.h"
+
+namespace brixel {
+namespace {
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+
+using FileCommandsTest = test::MainWindowTest;
+using Answer = Prompter::Answer;
+
+std::string UnsavedText(const std::string& name) {
+  return name + " has been changed, would you like to save it?";
+}
+
+Colour SavedPixel(const std::filesystem::path& path, float x, float y) {
+  cIco reread;
+  EXPECT_TRUE(reread.OpenIcon(path.string()));
+  return reread.IconCount() > 0 ? reread.XYColor(0, x, y) : -1;
+}
+
+TEST_F(FileCommandsTest, SaveWritesAnOpenedDocumentToItsPathWithoutADialog) {
+  const auto path = WriteIcon(dir_ / "plain.ico", {{16, 16, 24, kWhite}});
+  window_->HandOver(QString::fromStdString(path.string()));
+  cIco& document = IconDocuments.CurrentDocument();
+  document.XYColor(0, 2, 3, kRed);
+  document.Changed(true);
+
+  Trigger("MnuFileSave");
+  EXPECT_TRUE(dialogs_.fileRequests.empty());
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].title, "Icon Saved");
+  EXPECT_EQ(backEnd_.prompter.shown[0].text, "Icon Saved as " + path.string());
+  EXPECT_EQ(backEnd_.prompter.shown[0].icon, Prompter::Icon::Information);
+  EXPECT_FALSE(document.Changed());
+  EXPECT_EQ(SavedPixel(path, 2, 3), kRed);
+
+  // Save As always asks, starting from an empty name; a cancelled dialog saves nothing.
+  Trigger("MnuFileSaveAs");
+  ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
+  EXPECT_TRUE(dialogs_.fileRequests[0].save);
+  EXPECT_TRUE(dialogs_.fileRequests[0].fileName.isEmpty());
+  EXPECT_TRUE(dialogs_.fileRequests[0].flags & fileflag::kOverwritePrompt);
+  EXPECT_EQ(backEnd_.prompter.shown.size(), 1u);
+}
+
+TEST_F(FileCommandsTest, SavingANewDocumentAsksForTheNameAndTheExtensionPicksTheType) {
+  Trigger("MnuFileNew");
+  const auto path = dir_ / "pointer.cur";
+  AnswerFileDialog(path);
+  Trigger("MnuFileSave");
+
+  ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
+  EXPECT_EQ(dialogs_.fileRequests[0].filters.size(), 2u);
+  const Bytes written = ReadWholeFile(path.string());
+  ASSERT_GE(written.size(), 6u);
+  EXPECT_EQ(written[2], 2);  // a cursor file
+  EXPECT_EQ(IconDocuments.CurrentDocument().IconPath(), path.string());
+  EXPECT_EQ(Text("LblFileName"), "pointer.cur");
+  EXPECT_EQ(PromptTexts(), (std::vector<std::string>{"Icon Saved as " + path.string()}));
+}
+
+TEST_F(FileCommandsTest, ClosingAChangedDocumentAsksAndClosesWhateverTheAnswer) {
+  Trigger("MnuFileNew");
+  Trigger("MnuFileClose");  // unchanged: no question
+  EXPECT_TRUE(backEnd_.prompter.shown.empty());
+  EXPECT_EQ(Text("LblCount"), "0 of 0");
+
+  Trigger("MnuFileNew");
+  IconDocuments.CurrentDocument().Changed(true);
+  backEnd_.prompter.answers = {Answer::No};
+  Trigger("MnuFileClose");
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].title, "Unsaved Icon");
+  EXPECT_EQ(backEnd_.prompter.shown[0].text, UnsavedText("NewIcon"));
+  EXPECT_EQ(backEnd_.prompter.shown[0].buttons, Prompter::Buttons::YesNo);
+  EXPECT_EQ(Text("LblCount"), "0 of 0");
+  EXPECT_EQ(Text("LblFileName"), "No Icon");
+  EXPECT_FALSE(Find<QWidget>("PctIco0")->isVisible());
+  // The grid is cleared to its background.
+  const QImage grid = window_->Grid().View().Surface().Canvas();
+  EXPECT_EQ(grid.pixel(240, 240), grid.pixel(5, 5));
+
+  // Yes on a document never saved asks for a name; cancelling it still closes the document.
+  Trigger("MnuFileNew");
+  IconDocuments.CurrentDocument().Changed(true);
+  backEnd_.prompter.answers = {Answer::Yes};
+  Trigger("MnuFileClose");
+  EXPECT_EQ(dialogs_.fileRequests.size(), 1u);
+  EXPECT_EQ(IconDocuments.Count(), 0);
+}
+
+TEST_F(FileCommandsTest, YesOnCloseSavesToTheDocumentsOwnFolder) {
+  std::filesystem::create_directory(dir_ / "elsewhere");
+  const auto path = WriteIcon(dir_ / "elsewhere" / "far.ico", {{16, 16, 24, kWhite}});
+  ASSERT_FALSE(std::filesystem::exists("far.ico"));  // not in the current folder
+  window_->HandOver(QString::fromStdString(path.string()));
+  IconDocuments.CurrentDocument().XYColor(0, 1, 1, kRed);
+  IconDocuments.CurrentDocument().Changed(true);
+
+  backEnd_.prompter.answers = {Answer::Yes};
+  Trigger("MnuFileClose");
+  EXPECT_TRUE(dialogs_.fileRequests.empty());
+  EXPECT_EQ(PromptTexts(), (std::vector<std::string>{UnsavedText("far.ico"),
+                                                     "Icon Saved as " + path.string()}));
+  EXPECT_EQ(SavedPixel(path, 1, 1), kRed);
+  EXPECT_EQ(IconDocuments.Count(), 0);
+}
+
+TEST_F(FileCommandsTest, ADocumentSavedUnderAnotherExtensionStillCloses) {
+  Trigger("MnuFileNew");
+  AnswerFileDialog(dir_ / "picture.png");
+  Trigger("MnuFileSave");
+  ASSERT_EQ(IconDocuments.CurrentDocument().IconPath(), (dir_ / "picture.png").string());
+  Trigger("MnuFileClose");
+  EXPECT_EQ(IconDocuments.Count(), 0);
+  EXPECT_EQ(Text("LblCount"), "0 of 0");
+}
+
+TEST_F(FileCommandsTest, ClosingTheWindowAsksForEveryChangedDocumentLastFirst) {
+  for (const char* name : {"first.ico", "second.ico"}) {
+    window_->HandOver(QString::fromStdString(WriteIcon(dir_ / name, {{16, 16, 24, kWhite}}).string()));
+    IconDocuments.CurrentDocument().Changed(true);
+  }
+  Trigger("MnuFileNew");  // unchanged, closed without a question
+  window_->Options().Grid = false;
+  backEnd_.prompter.answers = {Answer::No, Answer::No};
+
+  Trigger("MnuFileExit");
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(PromptTexts(),
+            (std::vector<std::string>{UnsavedText("second.ico"), UnsavedText("first.ico")}));
+  EXPECT_EQ(IconDocuments.Count(), 0);
+
+  // The options were saved on the way out.
+  Settings stored;
+  LoadSettings(stored);
+  EXPECT_FALSE(stored.Grid);
+}
+
+TEST_F(FileCommandsTest, AFileThatDoesNotOpenIsOfferedForImport) {
+  const auto path = dir_ / "photo.bmp";
+  test::WriteBytes(path, Bytes{'B', 'M', 0, 0});
+  AnswerFileDialog(path);
+  const std::string offer =
+      path.string() + " is an invalid file format\r\nDo you want to try importing it?";
+
+  backEnd_.prompter.answers = {Answer::No};
+  Trigger("MnuFileOpen");
+  EXPECT_EQ(PromptTexts(), (std::vector<std::string>{offer}));
+  EXPECT_EQ(backEnd_.prompter.shown[0].title, "Unable to open file");
+  EXPECT_EQ(IconDocuments.Count(), 0);
+
+  backEnd_.prompter.answers = {Answer::Yes};
+  Trigger("MnuFileOpen");
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 3u);
+  EXPECT_EQ(backEnd_.prompter.shown[2].text, "Importing pictures is not available yet.");
+  EXPECT_EQ(Text("LblCount"), "1 of 1");
+  EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
+
+  // A cancelled dialog does nothing at all.
+  dialogs_.file = nullptr;
+  Trigger("MnuFileOpen");
+  EXPECT_EQ(backEnd_.prompter.shown.size(), 3u);
+  EXPECT_EQ(IconDocuments.Count(), 1);
+}
+
+}  // namespace
+}  // namespace brixel

@@ -1,0 +1,341 @@
+#include <QDesktopServices>
+#include <QFile>
+#include <QMenu>
+#include <QScrollBar>
+#include <QUrl>
+#include <cstdlib>
+
+#include "AniTestFiles.h"
+#include "EditGrid.h"
+#include "ImageStrip.h"
+#include "MainWindowFixture.h"
+#include "PictureBox.h"
+#include "QtColour.h"
+#include "Settings.h"
+#include "kzrToolBar.h"
+
+namespace brixel {
+namespace {
+
+const QColor kSelected(255, 100, 100);
+
+QColor CaptionColour(const QLabel* caption) { return caption->palette().color(QPalette::WindowText); }
+
+class UrlRecorder : public QObject {
+  Q_OBJECT
+
+ public slots:
+  void Open(const QUrl& url) { urls.push_back(url); }
+
+ public:
+  std::vector<QUrl> urls;
+};
+
+using FrmMainTest = test::MainWindowTest;
+
+TEST_F(FrmMainTest, StartsWithNoDocument) {
+  EXPECT_EQ(window_->windowTitle(), "Brixel");
+  EXPECT_EQ(Text("LblCount"), "0 of 0");
+  EXPECT_EQ(Text("LblFileName"), "No Icon");
+  EXPECT_FALSE(Enabled("CmdPrev"));
+  EXPECT_FALSE(Enabled("CmdNext"));
+  EXPECT_FALSE(Find<QMenu>("MnuIcon")->isEnabled());
+  EXPECT_FALSE(Find<QAction>("MnuFileClose")->isEnabled());
+  EXPECT_FALSE(Find<QAction>("MnuToolsImport")->isEnabled());
+  EXPECT_FALSE(Find<QWidget>("PctIco0")->isVisible());
+  EXPECT_FALSE(Find<QWidget>("LblIco0")->isVisible());
+  EXPECT_FALSE(Enabled("scrIcon"));
+  EXPECT_EQ(window_->CurrentImage(), -1);
+  EXPECT_EQ(Find<QWidget>("PctGrid")->size(), QSize(480, 480));
+  EXPECT_FALSE(Find<QWidget>("pctExport")->isVisible());
+  EXPECT_FALSE(window_->Command1().isVisible());
+  EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
+  for (const char* name : {"Frame2", "Label5", "Label1", "LblLocation", "lblInfo", "PctContainer",
+                           "PctScroll", "TBFile", "TBClipboard", "TBDrawing", "TBTransForm",
+                           "PctTool1", "PctTool2", "PctTool4", "PctSquare", "PctDiag",
+                           "FmePalette", "Pctpal", "Frame1", "Label6"}) {
+    EXPECT_NE(window_->findChild<QWidget*>(name), nullptr) << name;
+  }
+  EXPECT_EQ(Find<kzrToolBar>("TBDrawing")->ButtonCount(), 15);
+  EXPECT_EQ(Find<kzrToolBar>("TBTransForm")->ButtonCount(), 8);
+  EXPECT_EQ(Find<kzrToolBar>("TBClipboard")->ButtonCount(), 4);
+}
+
+TEST_F(FrmMainTest, MenusCarryTheirCaptionsAndShortcuts) {
+  const std::vector<std::tuple<const char*, const char*, const char*>> items = {
+      {"MnuFileNew", "&New", "Ctrl+N"},        {"MnuFileOpen", "&Open", "Ctrl+O"},
+      {"MnuFileSave", "&Save", "Ctrl+S"},      {"MnuFileSaveAs", "Save &As", ""},
+      {"MnuFileClose", "&Close", ""},          {"MnuFileExit", "E&xit", ""},
+      {"MnuIconAdd", "&Add Image", "Ctrl+A"},  {"MnuIconDelete", "&Delete Image", "Ctrl+D"},
+      {"MnuToolsImport", "&Import Image", ""}, {"MnuIconExport", "&Export Image", ""},
+      {"MnuIconCopy", "&Copy to new size / depth", ""},
+      {"MnuToolOpt", "&Options", ""},          {"MnuClipCut", "C&ut", "Ctrl+X"},
+      {"MnuClipCopy", "&Copy", "Ctrl+C"},      {"MnuClipPaste", "&Paste", "Ctrl+V"},
+      {"MnuClipDelete", "C&lear", ""},         {"MnuHelpHelp", "&Help", ""},
+      {"MnuHelpAbout", "&About", ""}};
+  for (const auto& [name, caption, shortcut] : items) {
+    const QAction* action = Find<QAction>(name);
+    EXPECT_EQ(action->text(), caption) << name;
+    EXPECT_EQ(action->shortcut(), QKeySequence(shortcut)) << name;
+  }
+  std::vector<QString> titles;
+  for (const char* name : {"MnuFile", "MnuIcon", "MnuTool", "MnuClip", "MnuHelp"}) {
+    titles.push_back(Find<QMenu>(name)->title());
+  }
+  EXPECT_EQ(titles, (std::vector<QString>{"&File", "&Icon", "&Tools", "&Clipboard", "&Help"}));
+  EXPECT_TRUE(Find<QAction>("MnuFileSp1")->isSeparator());
+  EXPECT_TRUE(Find<QAction>("MnuIconSp2")->isSeparator());
+}
+
+TEST_F(FrmMainTest, NewTwiceCountsTwoAndStepsBetweenThem) {
+  Trigger("MnuFileNew");
+  Trigger("MnuFileNew");
+  EXPECT_EQ(Text("LblCount"), "2 of 2");
+  EXPECT_TRUE(Enabled("CmdPrev"));
+  EXPECT_FALSE(Enabled("CmdNext"));
+  EXPECT_EQ(Text("LblFileName"), "NewIcon");
+  EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
+  EXPECT_EQ(Find<QWidget>("PctIco0")->size(), QSize(32, 32));
+  EXPECT_EQ(window_->findChild<QWidget*>("PctIco1"), nullptr);
+  EXPECT_TRUE(Find<QMenu>("MnuIcon")->isEnabled());
+  EXPECT_TRUE(Find<QAction>("MnuFileClose")->isEnabled());
+  ASSERT_EQ(IconDocuments.Count(), 2);
+  for (const auto& document : IconDocuments.Items) {
+    EXPECT_FALSE(document->Changed());
+    EXPECT_TRUE(document->NewIcon());
+    EXPECT_EQ(document->IconCount(), 1);
+  }
+
+  QTest::mouseClick(Find<QPushButton>("CmdPrev"), Qt::LeftButton);
+  EXPECT_EQ(Text("LblCount"), "1 of 2");
+  EXPECT_FALSE(Enabled("CmdPrev"));
+  EXPECT_TRUE(Enabled("CmdNext"));
+  EXPECT_EQ(IconDocuments.Current, 0);
+  EXPECT_EQ(window_->CurrentImage(), 0);
+  QTest::mouseClick(Find<QPushButton>("CmdNext"), Qt::LeftButton);
+  EXPECT_EQ(Text("LblCount"), "2 of 2");
+}
+
+TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
+  const std::string folder = test::ShellQuote(dir_.Path().string());
+  if (test::RunCommand("cd " + folder + " && convert -size 32x32 gradient:red-blue -colors 200 a.png"
+                       " && convert -size 16x16 xc:yellow -fill black -draw 'point 3,3' b.png"
+                       " && convert -size 32x16 gradient:green-white -colors 12 c.png"
+                       " && icotool -c -o other.ico a.png b.png c.png") != 0) {
+    GTEST_SKIP() << "ImageMagick or icoutils is missing";
+  }
+  const auto path = dir_ / "other.ico";
+  AnswerFileDialog(path);
+  Trigger("MnuFileOpen");
+
+  ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
+  EXPECT_FALSE(dialogs_.fileRequests[0].save);
+  EXPECT_TRUE(dialogs_.fileRequests[0].flags & fileflag::kFileMustExist);
+  EXPECT_EQ(dialogs_.fileRequests[0].filters.at(0).pattern, "*.ico;*.cur");
+  EXPECT_EQ(Text("LblCount"), "1 of 1");
+  EXPECT_EQ(Text("LblFileName"), "other.ico");
+  EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
+  EXPECT_EQ(Text("LblIco1"), "16x16 2 color");
+  EXPECT_EQ(Text("LblIco2"), "32x16 16 color");
+  EXPECT_EQ(Find<QWidget>("PctIco2")->size(), QSize(32, 16));
+  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco0")), kSelected);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+
+  // The strip pictures show the images at their real size.
+  const cIco& document = IconDocuments.CurrentDocument();
+  auto* yellow = Find<PictureBox>("PctIco1");
+  EXPECT_EQ(yellow->Surface().Point(0, 0), document.XYColor(1, 0, 0));
+  EXPECT_EQ(yellow->Surface().Point(3, 3), document.XYColor(1, 3, 3));
+  EXPECT_NE(document.XYColor(1, 0, 0), document.XYColor(1, 3, 3));
+
+  // Choosing the 32 x 16 image: its caption turns red, the grid shows 32 x 32 cells of 15 pixels.
+  QTest::mouseClick(Find<QWidget>("PctIco2"), Qt::LeftButton, {}, QPoint(2, 2));
+  EXPECT_EQ(window_->CurrentImage(), 2);
+  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco2")), kSelected);
+  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco0")), QApplication::palette().color(QPalette::ButtonText));
+  auto* grid = Find<PictureBox>("PctGrid");
+  EXPECT_EQ(window_->Grid().Cells(), 32);
+  EXPECT_FLOAT_EQ(grid->Surface().ScaleWidth(), 32);
+  EXPECT_FLOAT_EQ(grid->Surface().ScaleHeight(), 32);
+  for (int y : {0, 7, 15}) {
+    for (int x : {0, 20, 31}) {
+      EXPECT_EQ(ColourFromRgb(grid->Surface().Canvas().pixel(x * 15 + 7, y * 15 + 5)),
+                document.XYColor(2, static_cast<float>(x), static_cast<float>(y)))
+          << x << "," << y;
+    }
+  }
+  // The palette panel shows the image's sixteen colours, eight a row.
+  auto* palette = Find<PictureBox>("Pctpal");
+  EXPECT_EQ(palette->Surface().Point(12, 48), document.PaletteColor(2, 0));
+  EXPECT_EQ(palette->Surface().Point(7 * 25 + 12, 96 + 48), document.PaletteColor(2, 15));
+
+  QTest::mouseMove(grid, QPoint(9 * 15 + 3, 20 * 15 + 3));
+  EXPECT_EQ(Text("LblLocation"), "9-20");
+}
+
+TEST_F(FrmMainTest, ClickingACaptionSelectsAndTheRightButtonOpensTheIconMenu) {
+  window_->HandOver(QString::fromStdString(
+      WriteIcon(dir_ / "two.ico", {{16, 16, 24, kWhite}, {24, 24, 24, kBlack}}).string()));
+  ASSERT_EQ(window_->CurrentImage(), 0);
+
+  QTest::mouseClick(Find<QLabel>("LblIco1"), Qt::RightButton);
+  EXPECT_EQ(window_->CurrentImage(), 1);
+  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco1")), kSelected);
+  EXPECT_EQ(window_->Grid().Cells(), 24);
+  auto* menu = Find<QMenu>("MnuIcon");
+  EXPECT_TRUE(menu->isVisible());
+  menu->close();
+
+  QTest::mouseClick(Find<QLabel>("LblIco0"), Qt::LeftButton);
+  EXPECT_EQ(window_->CurrentImage(), 0);
+  EXPECT_FALSE(menu->isVisible());
+}
+
+TEST_F(FrmMainTest, TheStripScrollsWhenItsImagesDoNotFit) {
+  Trigger("MnuFileNew");
+  cIco& document = IconDocuments.CurrentDocument();
+  for (int i = 0; i < 8; ++i) document.AddImage(64, 64, 24, -1);
+  window_->ShowCount();
+
+  auto* picture0 = Find<QWidget>("PctIco0");
+  auto* caption1 = Find<QWidget>("LblIco1");
+  auto* picture1 = Find<QWidget>("PctIco1");
+  EXPECT_EQ(caption1->y(), picture0->y() + picture0->height() + 10);
+  EXPECT_EQ(picture1->y(), caption1->y() + caption1->height() + 4);
+  EXPECT_EQ(caption1->x(), picture0->x());
+
+  auto* scroll = Find<QWidget>("PctScroll");
+  auto* container = Find<QWidget>("PctContainer");
+  auto* bar = Find<QScrollBar>("scrIcon");
+  auto* last = Find<QWidget>("PctIco8");
+  EXPECT_EQ(scroll->height(), last->y() + last->height() + 4);
+  ASSERT_TRUE(bar->isEnabled());
+  EXPECT_EQ(bar->maximum(), scroll->height() - container->height() + 4);
+  bar->setValue(bar->maximum());
+  EXPECT_EQ(scroll->y(), -bar->maximum());
+
+  // Back to one image: the bar is disabled and the strip back at the top.
+  Trigger("MnuFileNew");
+  EXPECT_FALSE(bar->isEnabled());
+  EXPECT_EQ(scroll->y(), 0);
+  EXPECT_EQ(window_->findChild<QWidget*>("PctIco1"), nullptr);
+}
+
+TEST_F(FrmMainTest, AnAnimatedCursorOpensAsAChangedIconDocumentOfItsFrames) {
+  using namespace test;
+  const Colour green = PaletteColour(8, 2);
+  const auto path = dir_ / "walk.ani";
+  WriteBytes(path, Riff("ACON", {Anih(2, 2, 6), List("fram", {Icon({FrameImage(32, 8, green)}),
+                                                              Icon({FrameImage(32, 24, kWhite)})})}));
+  window_->HandOver(QString::fromStdString(path.string()));
+
+  EXPECT_EQ(AniDocuments.Count(), 0);
+  ASSERT_EQ(IconDocuments.Count(), 1);
+  const cIco& document = IconDocuments.CurrentDocument();
+  EXPECT_TRUE(document.Changed());
+  EXPECT_TRUE(document.IconPath().empty());
+  EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
+  EXPECT_EQ(Text("LblIco1"), "32x32 true color");
+  EXPECT_EQ(document.XYColor(0, 5, 5), green);
+  EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
+}
+
+TEST_F(FrmMainTest, AHandOverThatFailsSaysSoAndAnEmptyOneDoesNothing) {
+  const QString missing = QString::fromStdString((dir_ / "missing.ico").string());
+  window_->HandOver(missing);
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].title, "Unable to open file");
+  EXPECT_EQ(backEnd_.prompter.shown[0].text, missing.toStdString() + " is an invalid file format");
+  EXPECT_EQ(backEnd_.prompter.shown[0].icon, Prompter::Icon::Exclamation);
+  EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
+  EXPECT_EQ(IconDocuments.Count(), 0);
+
+  window_->HandOver(QString());
+  EXPECT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
+}
+
+TEST_F(FrmMainTest, FileToolbarRunsTheCommandsAndTheInfoLabelNamesTheButton) {
+  auto* file = Find<kzrToolBar>("TBFile");
+  QTest::mouseClick(file, Qt::LeftButton, {}, file->ButtonCell(0).center());
+  EXPECT_EQ(Text("LblCount"), "1 of 1");
+  QTest::mouseMove(file, file->ButtonCell(3).center());
+  EXPECT_EQ(Text("lblInfo"), "Save");
+
+  auto* drawing = Find<kzrToolBar>("TBDrawing");
+  QTest::mouseMove(drawing, drawing->ButtonCell(9).center());
+  EXPECT_EQ(Text("lblInfo"), "EyeDrop");
+  // The drawing, transform and clipboard buttons are there; clicking them changes nothing yet.
+  for (const char* name : {"TBDrawing", "TBTransForm", "TBClipboard"}) {
+    auto* toolbar = Find<kzrToolBar>(name);
+    QTest::mouseClick(toolbar, Qt::LeftButton, {}, toolbar->ButtonCell(1).center());
+  }
+  EXPECT_EQ(IconDocuments.Count(), 1);
+  EXPECT_FALSE(IconDocuments.CurrentDocument().Changed());
+
+  QTest::mouseClick(file, Qt::LeftButton, {}, file->ButtonCell(2).center());  // Close
+  EXPECT_EQ(Text("LblCount"), "0 of 0");
+}
+
+TEST_F(FrmMainTest, HelpTopicsFollowThePointerAndHelpOpensAtTheTopic) {
+  Trigger("MnuFileNew");
+  const auto topicOver = [&](const char* name, QPoint at) {
+    QTest::mouseMove(Find<QWidget>(name), at);
+    return window_->HelpContextID();
+  };
+  EXPECT_EQ(topicOver("PctIco0", QPoint(3, 3)), 1400);
+  EXPECT_EQ(topicOver("LblCount", QPoint(2, 2)), 1500);
+  EXPECT_EQ(topicOver("TBDrawing", QPoint(5, 5)), 1200);
+  EXPECT_EQ(topicOver("TBTransForm", QPoint(5, 5)), 2000);
+  EXPECT_EQ(topicOver("TBFile", QPoint(5, 5)), 1300);
+  EXPECT_EQ(topicOver("TBClipboard", QPoint(5, 5)), 1100);
+  EXPECT_EQ(topicOver("Pctpal", QPoint(5, 5)), 1900);
+  EXPECT_EQ(topicOver("FmePalette", QPoint(2, 2)), 1100);
+  EXPECT_EQ(topicOver("PctTool1", QPoint(5, 5)), 1800);
+  EXPECT_EQ(topicOver("PctGrid", QPoint(5, 5)), 1000);
+  EXPECT_EQ(Find<QMenu>("MnuIcon")->property("HelpContextID").toInt(), 1700);
+
+  UrlRecorder recorder;
+  QDesktopServices::setUrlHandler("file", &recorder, "Open");
+  topicOver("Frame2", QPoint(2, 2));
+  Trigger("MnuHelpHelp");
+  QDesktopServices::unsetUrlHandler("file");
+  ASSERT_EQ(recorder.urls.size(), 1u);
+  EXPECT_EQ(recorder.urls[0].fragment(), "1500");
+  EXPECT_EQ(recorder.urls[0].toLocalFile(), QCoreApplication::applicationDirPath() + "/Tessarine.html");
+
+  // The shipped guide has an anchor for every topic.
+  QFile help(recorder.urls[0].toLocalFile());
+  ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+  const QByteArray text = help.readAll();
+  for (int topic : {1000, 1100, 1200, 1300, 1400, 1500, 1700, 1800, 1900, 2000}) {
+    EXPECT_TRUE(text.contains(QString("id=\"%1\"").arg(topic).toLatin1())) << topic;
+  }
+}
+
+TEST_F(FrmMainTest, StoredSettingsGiveTheOptionsAndTheToolPictures) {
+  Settings stored;
+  stored.Grid = false;
+  stored.FloodFill = true;
+  stored.ButtonTool[kLeftButtonTool] = 5;
+  stored.ButtonTool[kMiddleButtonTool] = 9;
+  SaveSettings(stored);
+  OpenWindow();
+
+  EXPECT_FALSE(window_->Options().Grid);
+  EXPECT_TRUE(window_->Options().FloodFill);
+  auto* drawing = Find<kzrToolBar>("TBDrawing");
+  EXPECT_EQ(drawing->ButtonPicture(11).source, ShippedPicturePath("PctDiag"));
+  const auto shows = [&](const char* name, int tool) {
+    return Find<QLabel>(name)->pixmap().toImage() == drawing->ButtonPicture(tool).pixmap.toImage();
+  };
+  EXPECT_TRUE(shows("PctTool1", 5));
+  EXPECT_TRUE(shows("PctTool4", 9));
+  EXPECT_TRUE(shows("PctTool2", 0));
+  EXPECT_FALSE(shows("PctTool1", 0));
+}
+
+}  // namespace
+}  // namespace brixel
+
+#include "FrmMainTest.moc"
