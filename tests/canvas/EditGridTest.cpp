@@ -102,21 +102,6 @@ TEST_F(EditGridTest, FullRepaintShowsThePixelsWithGridAndCentreLines) {
   EXPECT_EQ(Shown(210, 50), ButtonFace());
 }
 
-TEST_F(EditGridTest, TheScaleFollowsTheWidthOnlySoANarrowImageLeavesEmptyRows) {
-  cIco& document = OpenDocument(32, 16);
-  document.XYColor(0, 31, 15, kGreen);
-  document.XYMask(0, 31, 15, MaskOpaque);
-  grid_.DrawMainIcon();
-
-  EXPECT_EQ(grid_.Cells(), 32);
-  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleHeight(), 32);
-  EXPECT_EQ(grid_.Scratch().Surface().PixelWidth(), 32);
-  EXPECT_EQ(grid_.Scratch().Surface().PixelHeight(), 32);
-  EXPECT_EQ(Shown(31 * 15 + 7, 15 * 15 + 7), kGreen);  // 15-pixel cells
-  EXPECT_EQ(Shown(100, 16 * 15 + 7), Background());  // below the image: no cell, no diagonal
-  EXPECT_EQ(Shown(240, 100), kRed);                  // centre at 16 cells
-}
-
 TEST_F(EditGridTest, GridAndHotSpotOptions) {
   cIco& document = OpenDocument(16, 16);
   document.xHotSpot(0, 5);

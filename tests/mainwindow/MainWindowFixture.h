@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "AniTestFiles.h"
 #include "Documents.h"
 #include "FrmMain.h"
 #include "ScriptedDialogBackend.h"
@@ -62,24 +63,14 @@ class MainWindowTest : public ::testing::Test {
     };
   }
 
-  // An icon file written by our own back end, each image filled with one opaque colour.
+  // An icon file of these images, written by our own back end.
   static std::filesystem::path WriteIcon(const std::filesystem::path& path,
-                                         const std::vector<std::vector<int>>& images) {
-    cIco icon;
-    for (const auto& spec : images) {
-      const int width = spec[0], height = spec[1], depth = spec[2];
-      icon.AddImage(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height),
-                    static_cast<std::int16_t>(depth), -1);
-      const auto index = static_cast<std::int16_t>(icon.IconCount() - 1);
-      for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-          icon.XYColor(index, static_cast<float>(x), static_cast<float>(y), spec[3]);
-          icon.XYMask(index, static_cast<float>(x), static_cast<float>(y), MaskOpaque);
-        }
-      }
-    }
-    EXPECT_TRUE(icon.SaveIcon(path.string()));
+                                         const std::vector<IconImage>& images) {
+    WriteBytes(path, BuildIconFile(images, 1));
     return path;
+  }
+  void HandOverFile(const std::filesystem::path& path) {
+    window_->HandOver(QString::fromStdString(path.string()));
   }
 
   // The texts of the message boxes shown so far.
