@@ -283,24 +283,28 @@ void FrmMain::ImagePressed(int index, int button) {
 // --- Showing the documents ---
 
 void FrmMain::ShowCount() {
-  const int count = IconDocuments.Count();
   const bool open = IconDocuments.HasCurrent();
   const int position = open ? IconDocuments.Current + 1 : 0;
-  lblCount_->setText(QString::number(position) + " of " + QString::number(count));
+  lblCount_->setText(QString::number(position) + " of " + QString::number(IconDocuments.Count()));
   lblFileName_->setText(open ? ShownPath(IconDocuments.CurrentDocument().IconName()) : "No Icon");
   BuildImageList(0);
+  // Read again: a file handed over while the strip was painted may have changed the list.
+  ShowNavigation();
+}
+
+void FrmMain::ShowNavigation() {
+  const bool open = IconDocuments.HasCurrent();
   menus_.MnuToolsImport->setEnabled(open);
   menus_.MnuFileClose->setEnabled(open);
   menus_.MnuIcon->setEnabled(open);
   cmdPrev_->setEnabled(open && IconDocuments.Current >= 1);
-  cmdNext_->setEnabled(open && IconDocuments.Current < count - 1);
+  cmdNext_->setEnabled(open && IconDocuments.Current < IconDocuments.Count() - 1);
 }
 
 void FrmMain::BuildImageList(std::int16_t selectIndex) {
   grid_->CurrentImage(-1);
   const cIco* document = CurrentIconDocument();
-  strip_->Build(document);
-  if (!document) return;
+  if (!strip_->Build(document) || !document) return;
   SelectImage(selectIndex);
 }
 
@@ -357,9 +361,9 @@ void FrmMain::HandOver(const QString& path) {
 void FrmMain::closeEvent(QCloseEvent* event) {
   SaveSettings(settings_);
   LetEventsRun();
-  for (int index = IconDocuments.Count() - 1; index >= 0; --index) {
-    if (index >= IconDocuments.Count()) continue;
-    IconDocuments.Current = static_cast<std::int16_t>(index);
+  // Last first; Close always removes the document, and one handed over meanwhile is closed too.
+  while (IconDocuments.Count() > 0) {
+    IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
     files_.Close();
     LetEventsRun();
   }

@@ -76,6 +76,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   void AssignHelpTopics();
   void ShowButtonTools();
   void ShowFloodPicture();
+  void ShowNavigation();
   void StepDocument(int step);
   void ImagePressed(int index, int button);
   void FileToolBarClick(const QString& key);

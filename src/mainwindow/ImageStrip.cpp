@@ -121,7 +121,8 @@ void ImageStrip::RemoveElementsAboveZero() {
   pictures_.resize(1);
 }
 
-void ImageStrip::Build(const ImageDocument* document) {
+bool ImageStrip::Build(const ImageDocument* document) {
+  const unsigned build = ++builds_;
   pictures_[0]->hide();
   captions_[0]->hide();
   RemoveElementsAboveZero();
@@ -129,7 +130,7 @@ void ImageStrip::Build(const ImageDocument* document) {
   scrollBar_->setValue(0);
   scrollBar_->setEnabled(false);
   scroll_->resize(container_->width(), container_->height());
-  if (!document) return;
+  if (!document) return true;
 
   for (std::int16_t i = 0; i < document->IconCount(); ++i) {
     if (i > 0) {
@@ -146,12 +147,14 @@ void ImageStrip::Build(const ImageDocument* document) {
     picture->Surface().Resize(std::max(width, 0), std::max(height, 0));
     document->DrawIcon(i, picture->Surface());
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (build != builds_) return false;
     picture->show();
     caption->show();
     count_ = i + 1;
     scroll_->resize(container_->width(), Bottom(picture) + kGapBelowStrip);
   }
   UpdateScrollRange();
+  return true;
 }
 
 void ImageStrip::UpdateScrollRange() {

@@ -23,8 +23,9 @@ class ImageStrip : public QFrame {
   explicit ImageStrip(QWidget* parent = nullptr);
 
   // Rebuilds the strip for the document's images (empty for nullptr), letting the window
-  // paint after each picture so that the strip fills in picture by picture.
-  void Build(const ImageDocument* document);
+  // paint after each picture so that the strip fills in picture by picture. Returns false
+  // when a newer build, started while the window painted, took over.
+  bool Build(const ImageDocument* document);
   // Colours the caption of the selected image (255, 100, 100) and every other one in the
   // button-text colour.
   void MarkSelected(int index);
@@ -55,6 +56,7 @@ class ImageStrip : public QFrame {
   std::vector<PictureBox*> pictures_;
   std::vector<QLabel*> captions_;
   int count_ = 0;  // images shown
+  unsigned builds_ = 0;  // builds started, so that an outdated one stops
 };
 
 }  // namespace brixel

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <cstdlib>
 
@@ -177,6 +178,23 @@ TEST_F(FrmMainTest, TheStripScrollsWhenItsImagesDoNotFit) {
   EXPECT_FALSE(bar->isEnabled());
   EXPECT_EQ(scroll->y(), 0);
   EXPECT_EQ(window_->findChild<QWidget*>("PctIco1"), nullptr);
+}
+
+TEST_F(FrmMainTest, AFileHandedOverWhileTheStripIsPaintedTakesOver) {
+  using test::FrameImage;
+  const auto later = WriteIcon(dir_ / "later.ico", {FrameImage(16, 24, kWhite)});
+  // Arrives while the first file's strip lets the window paint.
+  QTimer::singleShot(0, window_.get(), [&] { HandOverFile(later); });
+  HandOverFile(WriteIcon(dir_ / "first.ico", {FrameImage(24, 24, kBlack), FrameImage(32, 24, kBlack),
+                                              FrameImage(48, 24, kBlack)}));
+
+  EXPECT_EQ(Text("LblCount"), "2 of 2");
+  EXPECT_EQ(Text("LblFileName"), "later.ico");
+  EXPECT_EQ(Text("LblIco0"), "16x16 true color");
+  EXPECT_EQ(window_->findChild<QWidget*>("PctIco1"), nullptr);
+  EXPECT_TRUE(Enabled("CmdPrev"));
+  EXPECT_FALSE(Enabled("CmdNext"));
+  EXPECT_EQ(window_->Grid().Cells(), 16);
 }
 
 TEST_F(FrmMainTest, AnAnimatedCursorOpensAsAChangedIconDocumentOfItsFrames) {
