@@ -17,6 +17,7 @@
 
 #include "CurrentDocument.h"
 #include "EditGrid.h"
+#include "ElidedLabel.h"
 #include "FrmAbout.h"
 #include "HelpTopics.h"
 #include "ImageStrip.h"
@@ -183,10 +184,9 @@ QWidget* FrmMain::BuildDocumentColumn(QWidget* parent) {
   lblCount_ = new QLabel("0 of 0", frame2);
   lblCount_->setObjectName("LblCount");
   lblCount_->setAlignment(Qt::AlignCenter);
-  lblFileName_ = new QLabel(frame2);
+  lblFileName_ = new ElidedLabel(frame2);
   lblFileName_->setObjectName("LblFileName");
   lblFileName_->setAlignment(Qt::AlignCenter);
-  lblFileName_->setMinimumWidth(1);  // long names are cut rather than widening the column
   QFont nameFont = lblFileName_->font();
   nameFont.setBold(true);
   lblFileName_->setFont(nameFont);
@@ -286,7 +286,8 @@ void FrmMain::ShowCount() {
   const bool open = IconDocuments.HasCurrent();
   const int position = open ? IconDocuments.Current + 1 : 0;
   lblCount_->setText(QString::number(position) + " of " + QString::number(IconDocuments.Count()));
-  lblFileName_->setText(open ? ShownPath(IconDocuments.CurrentDocument().IconName()) : "No Icon");
+  lblFileName_->SetFullText(open ? ShownPath(IconDocuments.CurrentDocument().IconName())
+                                  : QString("No Icon"));
   BuildImageList(0);
   // Read again: a file handed over while the strip was painted may have changed the list.
   ShowNavigation();

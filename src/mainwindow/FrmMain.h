@@ -15,6 +15,7 @@ class QPushButton;
 namespace brixel {
 
 class EditGrid;
+class ElidedLabel;
 class HelpTopics;
 class ImageStrip;
 class MouseFunctionsPanel;
@@ -92,7 +93,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   QPushButton* cmdPrev_ = nullptr;
   QPushButton* cmdNext_ = nullptr;
   QLabel* lblCount_ = nullptr;
-  QLabel* lblFileName_ = nullptr;
+  ElidedLabel* lblFileName_ = nullptr;
   QLabel* lblLocation_ = nullptr;
   QLabel* lblInfo_ = nullptr;
   QPushButton* command1_ = nullptr;
