@@ -4,10 +4,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QUrl>
-#include <cstdlib>
 
 #include "EditGrid.h"
-#include "ImageStrip.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtColour.h"
@@ -16,6 +14,8 @@
 
 namespace brixel {
 namespace {
+
+using test::FrameImage;
 
 const QColor kSelected(255, 100, 100);
 
@@ -33,22 +33,13 @@ class UrlRecorder : public QObject {
 
 using FrmMainTest = test::MainWindowTest;
 
-TEST_F(FrmMainTest, StartsWithNoDocument) {
+TEST_F(FrmMainTest, CountsAndStepsBetweenDocuments) {
   EXPECT_EQ(Text("LblCount"), "0 of 0");
   EXPECT_EQ(Text("LblFileName"), "No Icon");
   EXPECT_FALSE(Enabled("CmdPrev"));
-  EXPECT_FALSE(Enabled("CmdNext"));
   EXPECT_FALSE(Find<QMenu>("MnuIcon")->isEnabled());
-  EXPECT_FALSE(Find<QAction>("MnuFileClose")->isEnabled());
-  EXPECT_FALSE(Find<QAction>("MnuToolsImport")->isEnabled());
   EXPECT_FALSE(Find<QWidget>("PctIco0")->isVisible());
-  EXPECT_FALSE(Find<QWidget>("LblIco0")->isVisible());
-  EXPECT_FALSE(Enabled("scrIcon"));
-  EXPECT_EQ(window_->CurrentImage(), -1);
-  EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
-}
 
-TEST_F(FrmMainTest, NewTwiceCountsTwoAndStepsBetweenThem) {
   Trigger("MnuFileNew");
   Trigger("MnuFileNew");
   EXPECT_EQ(Text("LblCount"), "2 of 2");
@@ -56,25 +47,13 @@ TEST_F(FrmMainTest, NewTwiceCountsTwoAndStepsBetweenThem) {
   EXPECT_FALSE(Enabled("CmdNext"));
   EXPECT_EQ(Text("LblFileName"), "NewIcon");
   EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
-  EXPECT_EQ(Find<QWidget>("PctIco0")->size(), QSize(32, 32));
-  EXPECT_EQ(window_->findChild<QWidget*>("PctIco1"), nullptr);
   EXPECT_TRUE(Find<QMenu>("MnuIcon")->isEnabled());
-  EXPECT_TRUE(Find<QAction>("MnuFileClose")->isEnabled());
-  ASSERT_EQ(IconDocuments.Count(), 2);
-  for (const auto& document : IconDocuments.Items) {
-    EXPECT_FALSE(document->Changed());
-    EXPECT_TRUE(document->NewIcon());
-    EXPECT_EQ(document->IconCount(), 1);
-  }
 
   QTest::mouseClick(Find<QPushButton>("CmdPrev"), Qt::LeftButton);
   EXPECT_EQ(Text("LblCount"), "1 of 2");
   EXPECT_FALSE(Enabled("CmdPrev"));
   EXPECT_TRUE(Enabled("CmdNext"));
   EXPECT_EQ(IconDocuments.Current, 0);
-  EXPECT_EQ(window_->CurrentImage(), 0);
-  QTest::mouseClick(Find<QPushButton>("CmdNext"), Qt::LeftButton);
-  EXPECT_EQ(Text("LblCount"), "2 of 2");
 }
 
 TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
@@ -85,12 +64,9 @@ TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
                        " && icotool -c -o other.ico a.png b.png c.png") != 0) {
     GTEST_SKIP() << "ImageMagick or icoutils is missing";
   }
-  const auto path = dir_ / "other.ico";
-  AnswerFileDialog(path);
+  AnswerFileDialog(dir_ / "other.ico");
   Trigger("MnuFileOpen");
 
-  ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
-  EXPECT_TRUE(dialogs_.fileRequests[0].flags & fileflag::kFileMustExist);
   EXPECT_EQ(Text("LblCount"), "1 of 1");
   EXPECT_EQ(Text("LblFileName"), "other.ico");
   EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
@@ -111,11 +87,9 @@ TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
   QTest::mouseClick(Find<QWidget>("PctIco2"), Qt::LeftButton, {}, QPoint(2, 2));
   EXPECT_EQ(window_->CurrentImage(), 2);
   EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco2")), kSelected);
-  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco0")), QApplication::palette().color(QPalette::ButtonText));
+  EXPECT_NE(CaptionColour(Find<QLabel>("LblIco0")), kSelected);
   auto* grid = Find<PictureBox>("PctGrid");
   EXPECT_EQ(window_->Grid().Cells(), 32);
-  EXPECT_FLOAT_EQ(grid->Surface().ScaleWidth(), 32);
-  EXPECT_FLOAT_EQ(grid->Surface().ScaleHeight(), 32);
   for (int y : {0, 7, 15}) {
     for (int x : {0, 20, 31}) {
       EXPECT_EQ(ColourFromRgb(grid->Surface().Canvas().pixel(x * 15 + 7, y * 15 + 5)),
@@ -127,16 +101,10 @@ TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
   auto* palette = Find<PictureBox>("Pctpal");
   EXPECT_EQ(palette->Surface().Point(12, 48), document.PaletteColor(2, 0));
   EXPECT_EQ(palette->Surface().Point(7 * 25 + 12, 96 + 48), document.PaletteColor(2, 15));
-
-  QTest::mouseMove(grid, QPoint(9 * 15 + 3, 20 * 15 + 3));
-  EXPECT_EQ(Text("LblLocation"), "9-20");
 }
 
 TEST_F(FrmMainTest, ClickingACaptionSelectsAndTheRightButtonOpensTheIconMenu) {
-  HandOverFile(WriteIcon(dir_ / "two.ico", {test::FrameImage(16, 24, kWhite),
-                                            test::FrameImage(24, 24, kBlack)}));
-  ASSERT_EQ(window_->CurrentImage(), 0);
-
+  HandOverFile(WriteIcon(dir_ / "two.ico", {FrameImage(16, 24, kWhite), FrameImage(24, 24, kBlack)}));
   QTest::mouseClick(Find<QLabel>("LblIco1"), Qt::RightButton);
   EXPECT_EQ(window_->CurrentImage(), 1);
   EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco1")), kSelected);
@@ -152,24 +120,15 @@ TEST_F(FrmMainTest, ClickingACaptionSelectsAndTheRightButtonOpensTheIconMenu) {
 
 TEST_F(FrmMainTest, TheStripScrollsWhenItsImagesDoNotFit) {
   Trigger("MnuFileNew");
-  cIco& document = IconDocuments.CurrentDocument();
-  for (int i = 0; i < 8; ++i) document.AddImage(64, 64, 24, -1);
+  for (int i = 0; i < 8; ++i) IconDocuments.CurrentDocument().AddImage(64, 64, 24, -1);
   window_->ShowCount();
 
-  auto* picture0 = Find<QWidget>("PctIco0");
-  auto* caption1 = Find<QWidget>("LblIco1");
-  auto* picture1 = Find<QWidget>("PctIco1");
-  EXPECT_EQ(caption1->y(), picture0->y() + picture0->height() + 10);
-  EXPECT_EQ(picture1->y(), caption1->y() + caption1->height() + 4);
-  EXPECT_EQ(caption1->x(), picture0->x());
-
   auto* scroll = Find<QWidget>("PctScroll");
-  auto* container = Find<QWidget>("PctContainer");
   auto* bar = Find<QScrollBar>("scrIcon");
   auto* last = Find<QWidget>("PctIco8");
   EXPECT_EQ(scroll->height(), last->y() + last->height() + 4);
   ASSERT_TRUE(bar->isEnabled());
-  EXPECT_EQ(bar->maximum(), scroll->height() - container->height() + 4);
+  EXPECT_EQ(bar->maximum(), scroll->height() - Find<QWidget>("PctContainer")->height() + 4);
   bar->setValue(bar->maximum());
   EXPECT_EQ(scroll->y(), -bar->maximum());
 
@@ -181,7 +140,6 @@ TEST_F(FrmMainTest, TheStripScrollsWhenItsImagesDoNotFit) {
 }
 
 TEST_F(FrmMainTest, AFileHandedOverWhileTheStripIsPaintedTakesOver) {
-  using test::FrameImage;
   const auto later = WriteIcon(dir_ / "later.ico", {FrameImage(16, 24, kWhite)});
   // Arrives while the first file's strip lets the window paint.
   QTimer::singleShot(0, window_.get(), [&] { HandOverFile(later); });
@@ -192,43 +150,33 @@ TEST_F(FrmMainTest, AFileHandedOverWhileTheStripIsPaintedTakesOver) {
   EXPECT_EQ(Text("LblFileName"), "later.ico");
   EXPECT_EQ(Text("LblIco0"), "16x16 true color");
   EXPECT_EQ(window_->findChild<QWidget*>("PctIco1"), nullptr);
-  EXPECT_TRUE(Enabled("CmdPrev"));
-  EXPECT_FALSE(Enabled("CmdNext"));
   EXPECT_EQ(window_->Grid().Cells(), 16);
 }
 
 TEST_F(FrmMainTest, AnAnimatedCursorOpensAsAChangedIconDocumentOfItsFrames) {
   using namespace test;
-  const Colour green = PaletteColour(8, 2);
   const auto path = dir_ / "walk.ani";
-  WriteBytes(path, Riff("ACON", {Anih(2, 2, 6), List("fram", {Icon({FrameImage(32, 8, green)}),
+  WriteBytes(path, Riff("ACON", {Anih(2, 2, 6), List("fram", {Icon({FrameImage(32, 8, PaletteColour(8, 2))}),
                                                               Icon({FrameImage(32, 24, kWhite)})})}));
   HandOverFile(path);
 
   EXPECT_EQ(AniDocuments.Count(), 0);
   ASSERT_EQ(IconDocuments.Count(), 1);
-  const cIco& document = IconDocuments.CurrentDocument();
-  EXPECT_TRUE(document.Changed());
-  EXPECT_TRUE(document.IconPath().empty());
+  EXPECT_TRUE(IconDocuments.CurrentDocument().Changed());
+  EXPECT_TRUE(IconDocuments.CurrentDocument().IconPath().empty());
   EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
   EXPECT_EQ(Text("LblIco1"), "32x32 true color");
-  EXPECT_EQ(document.XYColor(0, 5, 5), green);
-  EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
 }
 
 TEST_F(FrmMainTest, AHandOverThatFailsSaysSoAndAnEmptyOneDoesNothing) {
   const QString missing = QString::fromStdString((dir_ / "missing.ico").string());
   window_->HandOver(missing);
+  window_->HandOver(QString());
   ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
   EXPECT_EQ(backEnd_.prompter.shown[0].title, "Unable to open file");
   EXPECT_EQ(backEnd_.prompter.shown[0].text, missing.toStdString() + " is an invalid file format");
-  EXPECT_EQ(backEnd_.prompter.shown[0].icon, Prompter::Icon::Exclamation);
   EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
   EXPECT_EQ(IconDocuments.Count(), 0);
-
-  window_->HandOver(QString());
-  EXPECT_EQ(backEnd_.prompter.shown.size(), 1u);
-  EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
 }
 
 TEST_F(FrmMainTest, FileToolbarRunsTheCommandsAndTheInfoLabelNamesTheButton) {
@@ -237,41 +185,18 @@ TEST_F(FrmMainTest, FileToolbarRunsTheCommandsAndTheInfoLabelNamesTheButton) {
   EXPECT_EQ(Text("LblCount"), "1 of 1");
   QTest::mouseMove(file, file->ButtonCell(3).center());
   EXPECT_EQ(Text("lblInfo"), "Save");
-
-  auto* drawing = Find<kzrToolBar>("TBDrawing");
-  QTest::mouseMove(drawing, drawing->ButtonCell(9).center());
-  EXPECT_EQ(Text("lblInfo"), "EyeDrop");
-  // The drawing, transform and clipboard buttons are there; clicking them changes nothing yet.
-  for (const char* name : {"TBDrawing", "TBTransForm", "TBClipboard"}) {
-    auto* toolbar = Find<kzrToolBar>(name);
-    QTest::mouseClick(toolbar, Qt::LeftButton, {}, toolbar->ButtonCell(1).center());
-  }
-  EXPECT_EQ(IconDocuments.Count(), 1);
-  EXPECT_FALSE(IconDocuments.CurrentDocument().Changed());
-
   QTest::mouseClick(file, Qt::LeftButton, {}, file->ButtonCell(2).center());  // Close
   EXPECT_EQ(Text("LblCount"), "0 of 0");
 }
 
-TEST_F(FrmMainTest, HelpTopicsFollowThePointerAndHelpOpensAtTheTopic) {
+TEST_F(FrmMainTest, HelpOpensTheShippedGuideAtThePointersTopic) {
   Trigger("MnuFileNew");
-  const auto topicOver = [&](const char* name, QPoint at) {
-    QTest::mouseMove(Find<QWidget>(name), at);
-    return window_->HelpContextID();
-  };
-  EXPECT_EQ(topicOver("PctIco0", QPoint(3, 3)), 1400);
-  EXPECT_EQ(topicOver("LblCount", QPoint(2, 2)), 1500);
-  EXPECT_EQ(topicOver("TBDrawing", QPoint(5, 5)), 1200);
-  EXPECT_EQ(topicOver("TBClipboard", QPoint(5, 5)), 1100);
-  EXPECT_EQ(topicOver("Pctpal", QPoint(5, 5)), 1900);
-  EXPECT_EQ(topicOver("FmePalette", QPoint(2, 2)), 1100);
-  EXPECT_EQ(topicOver("PctTool1", QPoint(5, 5)), 1800);
-  EXPECT_EQ(topicOver("PctGrid", QPoint(5, 5)), 1000);
-  EXPECT_EQ(Find<QMenu>("MnuIcon")->property("HelpContextID").toInt(), 1700);
+  QTest::mouseMove(Find<QWidget>("PctIco0"), QPoint(3, 3));
+  EXPECT_EQ(window_->HelpContextID(), 1400);
 
   UrlRecorder recorder;
   QDesktopServices::setUrlHandler("file", &recorder, "Open");
-  topicOver("Frame2", QPoint(2, 2));
+  QTest::mouseMove(Find<QWidget>("Frame2"), QPoint(2, 2));
   Trigger("MnuHelpHelp");
   QDesktopServices::unsetUrlHandler("file");
   ASSERT_EQ(recorder.urls.size(), 1u);
@@ -297,7 +222,6 @@ TEST_F(FrmMainTest, StoredSettingsGiveTheOptionsAndTheToolPictures) {
   OpenWindow();
 
   EXPECT_FALSE(window_->Options().Grid);
-  EXPECT_TRUE(window_->Options().FloodFill);
   auto* drawing = Find<kzrToolBar>("TBDrawing");
   EXPECT_EQ(drawing->ButtonPicture(11).source, ShippedPicturePath("PctDiag"));
   const auto shows = [&](const char* name, int tool) {
