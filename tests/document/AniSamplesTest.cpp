@@ -46,17 +46,12 @@ std::vector<ExpectedImage> ExpectedImages(const std::string& description) {
 
 // name -> description of every animated cursor listed in the samples folder.
 std::vector<std::pair<std::string, std::string>> ListedSamples(const fs::path& dir) {
+  static const std::regex lineRe(R"(([^\t]*)\t[^\t]*\tani\t([^\t]*).*)");
   std::vector<std::pair<std::string, std::string>> samples;
   std::ifstream in(dir / "SOURCES.tsv");
-  std::string line;
-  while (std::getline(in, line)) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
-      fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    if (fields.size() >= 4 && fields[2] == "ani") samples.emplace_back(fields[0], fields[3]);
+  std::smatch m;
+  for (std::string line; std::getline(in, line);) {
+    if (std::regex_match(line, m, lineRe)) samples.emplace_back(m[1], m[2]);
   }
   return samples;
 }
@@ -68,8 +63,9 @@ enum class Oracle { Unavailable, CannotRead, Compared };
 Oracle CompareStepsWithGdkPixbuf(const fs::path& file, const cAni& doc, const fs::path& scratch) {
   const std::size_t steps = doc.Sequence().empty() ? doc.Images().size() : doc.Sequence().size();
   const fs::path out = scratch / (file.stem().string() + ".steps");
-  const int status = test::RunCommand("/usr/bin/python3 '" BRIXEL_ANI_ORACLE "' '" + file.string() + "' " +
-                                      std::to_string(steps) + " '" + out.string() + "' 2>/dev/null");
+  const int status = test::RunCommand("/usr/bin/python3 " + test::ShellQuote(BRIXEL_ANI_ORACLE) + " " +
+                                      test::ShellQuote(file.string()) + " " + std::to_string(steps) + " " +
+                                      test::ShellQuote(out.string()) + " 2>/dev/null");
   if (status == 2) return Oracle::Unavailable;
   if (status != 0) return Oracle::CannotRead;  // refused, or gdk-pixbuf failed on it
 
@@ -83,9 +79,10 @@ Oracle CompareStepsWithGdkPixbuf(const fs::path& file, const cAni& doc, const fs
     const IconImage& image = doc.Images()[frame];
     const int width = static_cast<int>(GetLength(bytes, at)), height = static_cast<int>(GetLength(bytes, at + 4));
     at += 8;
-    EXPECT_EQ(width, image.Width);
-    EXPECT_EQ(height, image.Height());
-    if (width != image.Width || height != image.Height()) return Oracle::Compared;
+    if (width != image.Width || height != image.Height()) {
+      ADD_FAILURE() << width << " x " << height << " against " << image.Width << " x " << image.Height();
+      return Oracle::Compared;
+    }
     int opaque = 0;
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x, at += 4) {
@@ -128,12 +125,11 @@ TEST_F(AniSamplesTest, CursorsOfOtherProgramsOpenWithTheirFrames) {
     ASSERT_EQ(doc.Images().size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
       const IconImage& image = doc.Images()[i];
-      EXPECT_EQ(image.Width, expected[i].width) << i;
-      EXPECT_EQ(image.Height(), expected[i].height) << i;
-      EXPECT_EQ(image.BitDepth, expected[i].depth) << i;
-      if (expected[i].cursor) {
-        EXPECT_EQ(image.xHotSpot, expected[i].xHot) << i;
-        EXPECT_EQ(image.yHotSpot, expected[i].yHot) << i;
+      const ExpectedImage& e = expected[i];
+      EXPECT_EQ((std::array<int, 3>{image.Width, image.Height(), image.BitDepth}),
+                (std::array<int, 3>{e.width, e.height, e.depth})) << i;
+      if (e.cursor) {
+        EXPECT_EQ((std::pair<int, int>(image.xHotSpot, image.yHotSpot)), std::make_pair(e.xHot, e.yHot)) << i;
       }
     }
     // Every step names a frame there is.
@@ -171,7 +167,7 @@ TEST_F(AniSamplesTest, FramesAndStepsAgreeWithGdkPixbuf) {
     if (result == Oracle::CannotRead) {
       EXPECT_NE(file, own);
     }
-    if (result == Oracle::Compared) ++compared;
+    compared += result == Oracle::Compared;
   }
   EXPECT_GE(compared, 1);
 }
