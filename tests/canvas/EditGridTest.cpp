@@ -29,20 +29,13 @@ TEST(GridGeometry, CentreLinesPixelsAndTheOutsideTest) {
   EXPECT_EQ(CentreLine(16), 8);
   EXPECT_EQ(CentreLine(33), 16);  // 16.5 goes to the even neighbour
   EXPECT_EQ(CentreLine(35), 18);  // 17.5 likewise
-  EXPECT_EQ(CentreLine(1), 0);
-
-  EXPECT_EQ(PixelOf(5.99f), 5);
   EXPECT_EQ(PixelOf(-0.4f), 0);
   EXPECT_EQ(PixelOf(-1.2f), -1);
   EXPECT_EQ(PixelOf(1e20f), std::numeric_limits<int>::max());
-  EXPECT_EQ(LocationText(5.5f, 12.9f), "5-12");
   EXPECT_EQ(LocationText(-1.5f, 3.2f), "-1-3");
-
   // The raw position counts: -0.4 truncates to pixel 0 but lies outside.
   EXPECT_TRUE(OutsideImage(-0.4f, 1, 16, 16));
-  EXPECT_TRUE(OutsideImage(3, -0.1f, 16, 16));
   EXPECT_FALSE(OutsideImage(15.9f, 15.9f, 16, 16));
-  EXPECT_TRUE(OutsideImage(16, 0, 16, 16));
   EXPECT_TRUE(OutsideImage(3, 8, 32, 8));
 }
 
@@ -82,21 +75,13 @@ TEST_F(EditGridTest, FullRepaintShowsThePixelsWithGridAndCentreLines) {
   grid_.DrawMainIcon();
 
   EXPECT_TRUE(grid_.GridReady());
-  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
-  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleHeight(), 16);
-  EXPECT_EQ(grid_.Scratch().Surface().PixelWidth(), 16);
-  EXPECT_EQ(grid_.Scratch().Surface().PixelHeight(), 16);
-  EXPECT_TRUE(grid_.Scratch().isHidden());
-
   // Cells are 30 pixels: pixel (3, 4) covers x 90..120, y 120..150.
   EXPECT_EQ(Shown(105, 135), kGreen);
-  EXPECT_EQ(Shown(91, 121), kGreen);
   // A transparent cell: the background with the blue falling diagonal.
   EXPECT_EQ(Shown(10, 20), Background());
   EXPECT_EQ(Shown(15, 15), kBlue);
   // Grid lines between the cells, the red centre lines at 8 cells on top of them.
   EXPECT_EQ(Shown(30, 50), ButtonFace());
-  EXPECT_EQ(Shown(50, 60), ButtonFace());
   EXPECT_EQ(Shown(240, 50), kRed);
   EXPECT_EQ(Shown(50, 240), kRed);
   EXPECT_EQ(Shown(210, 50), ButtonFace());
@@ -109,10 +94,7 @@ TEST_F(EditGridTest, GridAndHotSpotOptions) {
   options_.HotSpot = true;
   grid_.DrawMainIcon();
   // The yellow box lies on the edges of cell (5, 2), over the grid lines.
-  EXPECT_EQ(Shown(150, 75), kYellow);
-  EXPECT_EQ(Shown(180, 75), kYellow);
-  EXPECT_EQ(Shown(165, 60), kYellow);
-  EXPECT_EQ(Shown(165, 90), kYellow);
+  for (const auto& [x, y] : {std::pair{150, 75}, {180, 75}, {165, 60}, {165, 90}}) EXPECT_EQ(Shown(x, y), kYellow);
 
   // Without the grid there are no lines, no centre lines and no hot-spot box.
   options_.Grid = false;
@@ -149,26 +131,22 @@ TEST_F(EditGridTest, PaintCellLooksAndTheOverlayOnlyOnceTheGridIsReady) {
 }
 
 TEST_F(EditGridTest, PointerMovesShowThePixelAndTellWhetherItIsOutside) {
+  // Without an image the grid only takes its default scale and shows nothing.
   grid_.CurrentImage(-1);
+  grid_.DrawMainIcon();
+  EXPECT_FALSE(grid_.GridReady());
+  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
   QTest::mouseMove(&grid_.View(), QPoint(100, 100));
-  EXPECT_EQ(location_.text(), "0-0");  // nothing is shown yet
+  EXPECT_EQ(location_.text(), "0-0");
 
   OpenDocument(32, 16);
   grid_.DrawMainIcon();
   QTest::mouseMove(&grid_.View(), QPoint(5 * 15 + 3, 12 * 15 + 14));
   EXPECT_EQ(location_.text(), "5-12");
   EXPECT_FALSE(grid_.PointerOutside());  // row 12 of 16
-
   QTest::mouseMove(&grid_.View(), QPoint(40, 16 * 15 + 1));
   EXPECT_EQ(location_.text(), "2-16");
   EXPECT_TRUE(grid_.PointerOutside());  // below the image, inside the view
-}
-
-TEST_F(EditGridTest, WithoutAnImageTheGridOnlyTakesItsDefaultScale) {
-  grid_.DrawMainIcon();
-  EXPECT_FALSE(grid_.GridReady());
-  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
-  EXPECT_EQ(Shown(240, 50), Background());
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
