@@ -144,29 +144,27 @@ TEST_F(IcoFormatTest, ReadsEveryDepthBottomRowFirst) {
   ASSERT_EQ(doc.IconCount(), 6);
   EXPECT_FALSE(doc.NewIcon());
   const Colour red = MakeColour(255, 0, 0), blue = MakeColour(0, 0, 255);
-  EXPECT_EQ(doc.XYColor(0, 0, 0), blue);
-  EXPECT_EQ(doc.XYColor(0, 1, 0), red);
-  EXPECT_EQ(doc.XYColor(0, 2, 0), blue);
-  EXPECT_EQ(doc.XYColor(0, 1, 1), blue);
-  EXPECT_EQ(doc.XYMask(0, 0, 1), MaskTransparent);
-  EXPECT_EQ(doc.XYMask(0, 1, 1), MaskOpaque);
+  constexpr std::int32_t O = MaskOpaque, T = MaskTransparent;
+  const struct {
+    std::int16_t image;
+    int x, y;
+    Colour colour;
+    std::int32_t mask;
+  } pixels[] = {
+      {0, 0, 0, blue, O}, {0, 1, 0, red, O}, {0, 2, 0, blue, O}, {0, 0, 1, red, T}, {0, 1, 1, blue, O},
+      {1, 0, 0, MakeColour(0, 0, 1), O}, {1, 1, 0, MakeColour(0, 0, 2), O}, {1, 2, 0, MakeColour(0, 0, 15), O},
+      {2, 0, 0, MakeColour(0, 200, 0), O}, {2, 1, 0, MakeColour(0, 7, 0), T}, {3, 0, 0, MakeColour(3, 2, 1), O},
+      {4, 0, 0, MakeColour(6, 5, 4), O}, {5, 0, 0, MakeColour(1, 1, 1), O}, {5, 1, 0, MakeColour(2, 2, 2), T}};
+  for (const auto& p : pixels) {
+    EXPECT_EQ(doc.XYColor(p.image, p.x, p.y), p.colour) << p.image << ": " << p.x << "," << p.y;
+    EXPECT_EQ(doc.XYMask(p.image, p.x, p.y), p.mask) << p.image << ": " << p.x << "," << p.y;
+  }
   EXPECT_EQ(doc.XYMask(0, 31, 0), MaskTransparent);  // padding bits are kept
   EXPECT_EQ(doc.Image(0).Palette, (std::vector<Colour>{red, blue}));
-  EXPECT_EQ(doc.XYColor(1, 0, 0), MakeColour(0, 0, 1));
-  EXPECT_EQ(doc.XYColor(1, 1, 0), MakeColour(0, 0, 2));
-  EXPECT_EQ(doc.XYColor(1, 2, 0), MakeColour(0, 0, 15));
-  EXPECT_EQ(doc.XYColor(2, 0, 0), MakeColour(0, 200, 0));
-  EXPECT_EQ(doc.XYColor(2, 1, 0), MakeColour(0, 7, 0));
-  EXPECT_EQ(doc.XYMask(2, 1, 0), MaskTransparent);
-  EXPECT_EQ(doc.XYColor(3, 0, 0), MakeColour(3, 2, 1));
-  EXPECT_EQ(doc.XYColor(4, 0, 0), MakeColour(6, 5, 4));
   EXPECT_EQ(doc.xHotSpot(4), 5);
   EXPECT_EQ(doc.yHotSpot(4), 9);
   EXPECT_EQ(doc.xHotSpot(1), 1);  // an icon's planes and bit count bytes come in as hot spot
   EXPECT_EQ(doc.yHotSpot(1), 4);
-  EXPECT_EQ(doc.XYMask(5, 0, 0), MaskOpaque);
-  EXPECT_EQ(doc.XYMask(5, 1, 0), MaskTransparent);
-  EXPECT_EQ(doc.XYColor(5, 1, 0), MakeColour(2, 2, 2));
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 
   // Saved again: the hot spot bytes go back in place, and the alpha byte is dropped.
