@@ -17,10 +17,6 @@ constexpr Colour kBlue = MakeColour(0, 0, 255);
 constexpr Colour kYellow = MakeColour(255, 255, 0);
 constexpr float kUnitsPerPixelInRepaint = 10;
 
-Colour SystemColour(QPalette::ColorRole role) {
-  return ColourFromRgb(QApplication::palette().color(QPalette::Active, role).rgb());
-}
-
 }  // namespace
 
 EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
@@ -30,8 +26,8 @@ EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
       options_(options) {
   view_->setObjectName("PctGrid");
   QtPictureSurface& surface = view_->Surface();
-  surface.BackColor(SystemColour(QPalette::Base));
-  surface.ForeColor(SystemColour(QPalette::Text));
+  surface.BackColor(RoleColour(QPalette::Base));
+  surface.ForeColor(RoleColour(QPalette::Text));
   surface.Cls();
   surface.Scale(kDefaultGridCells, kDefaultGridCells);
 
@@ -80,7 +76,7 @@ void EditGrid::DrawGridLines() {
 
   const float width = surface.ScaleWidth();
   const float height = surface.ScaleHeight();
-  const Colour buttonFace = SystemColour(QPalette::Button);
+  const Colour buttonFace = RoleColour(QPalette::Button);
   for (int i = 1; i <= cells; ++i) {
     const auto at = static_cast<float>(i);
     surface.Line(0, at, width, at, buttonFace);

@@ -43,7 +43,7 @@ MouseFunctionsPanel::MouseFunctionsPanel(QWidget* parent) : QGroupBox("Mouse Fun
   colourHeading->setObjectName("Label6");
   layout->addWidget(colourHeading, 2, 0);
 
-  const std::int32_t buttonFace = ColourFromRgb(QApplication::palette().color(QPalette::Button).rgb());
+  const std::int32_t buttonFace = RoleColour(QPalette::Button);
   int column = 1;
   for (const ButtonColumn& button : kColumns) {
     const auto slot = static_cast<std::size_t>(button.code);

@@ -15,7 +15,7 @@ PalettePanel::PalettePanel(QWidget* parent)
   setObjectName("FmePalette");
   swatches_->setObjectName("Pctpal");
   QtPictureSurface& surface = swatches_->Surface();
-  surface.BackColor(ColourFromRgb(QApplication::palette().color(QPalette::Window).rgb()));
+  surface.BackColor(RoleColour(QPalette::Window));
   surface.Cls();
 
   auto* layout = new QVBoxLayout(this);

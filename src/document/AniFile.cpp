@@ -1,10 +1,10 @@
 #include "AniFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <optional>
 
+#include "AsciiText.h"
 #include "ByteOrder.h"
 #include "ErrorReport.h"
 #include "IcoFile.h"
@@ -27,11 +27,6 @@ struct Chunk {
 
 std::string FourCharacters(ByteView bytes, std::size_t offset) {
   return std::string(reinterpret_cast<const char*>(&bytes[offset]), 4);
-}
-
-std::string UpperCased(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 bool HasHead(std::size_t position, std::size_t end) {
@@ -73,7 +68,7 @@ std::optional<std::size_t> NearbyChunk(ByteView file, std::size_t position, std:
     for (const bool back : {true, false}) {
       if (back && position < lowest + distance) continue;
       const std::size_t candidate = back ? position - distance : position + distance;
-      if (HasHead(candidate, end) && IsTopLevelChunk(UpperCased(FourCharacters(file, candidate))) &&
+      if (HasHead(candidate, end) && IsTopLevelChunk(AsciiUpper(FourCharacters(file, candidate))) &&
           DataFits(file, candidate)) {
         return candidate;
       }
@@ -107,7 +102,7 @@ void ReadFrameList(ByteView list, std::vector<IconImage>& images) {
   std::size_t position = kListBodyStart;
   while (HasHead(position, list.size())) {
     const Chunk frame = ChunkAt(list, position);
-    if (UpperCased(frame.id) != "ICON") break;
+    if (AsciiUpper(frame.id) != "ICON") break;
     AppendFrameImages(frame.data, images);
     position = NextChunk(frame);
   }
@@ -117,7 +112,7 @@ void ReadList(ByteView file, std::uint32_t position, AniInfo& info, std::vector<
   if (position == 0) return;
   const Chunk list = ChunkAt(file, position);
   if (list.data.size() < kListBodyStart) return;  // no room for a list type
-  const std::string type = UpperCased(FourCharacters(list.data, 0));
+  const std::string type = AsciiUpper(FourCharacters(list.data, 0));
   if (type == "INFO") ReadInfoList(list.data, info);
   else if (type == "FRAM") ReadFrameList(list.data, images);
 }
@@ -157,8 +152,8 @@ std::array<std::int32_t, 8> AniHeader::Values() const {
 }
 
 bool IsAnimatedCursorFile(ByteView file) {
-  return file.size() >= kFirstChunk && UpperCased(FourCharacters(file, 0)) == "RIFF" &&
-         UpperCased(FourCharacters(file, 8)) == "ACON";
+  return file.size() >= kFirstChunk && AsciiUpper(FourCharacters(file, 0)) == "RIFF" &&
+         AsciiUpper(FourCharacters(file, 8)) == "ACON";
 }
 
 AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images) {
@@ -182,7 +177,7 @@ AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images) {
     const Chunk chunk = ChunkAt(file, position);
     // Below scanEnd, which is at most the RIFF size + 8, so a 32-bit value.
     const auto at = static_cast<std::uint32_t>(position);
-    const std::string id = UpperCased(chunk.id);
+    const std::string id = AsciiUpper(chunk.id);
     if (id == "LIST") {
       (listSeen ? info.Positions.SecondList : info.Positions.FirstList) = at;
       listSeen = true;

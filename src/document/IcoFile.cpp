@@ -1,8 +1,8 @@
 #include "IcoFile.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "AsciiText.h"
 #include "ByteOrder.h"
 #include "Numeric.h"
 #include "Prompter.h"
@@ -28,9 +28,7 @@ std::size_t BlockBytesUsed(const IconImage& image) {
 }  // namespace
 
 std::string DocumentType(const std::string& path) {
-  std::string type = path.size() >= 3 ? path.substr(path.size() - 3) : path;
-  for (char& c : type) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return type;
+  return AsciiUpper(path.size() >= 3 ? path.substr(path.size() - 3) : path);
 }
 
 int FileTypeForPath(const std::string& path) { return DocumentType(path) == "ICO" ? 1 : 2; }

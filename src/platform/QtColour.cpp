@@ -1,6 +1,12 @@
 #include "QtColour.h"
 
+#include <QGuiApplication>
+
 namespace brixel {
+
+std::int32_t RoleColour(QPalette::ColorRole role, QPalette::ColorGroup group) {
+  return ColourFromRgb(QGuiApplication::palette().color(group, role).rgb());
+}
 
 QImage ImageFromBitmap(const Bitmap& bitmap) {
   if (bitmap.Empty()) return QImage();

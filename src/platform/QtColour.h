@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPalette>
 #include <QRgb>
 #include <cstdint>
 
@@ -19,6 +20,9 @@ inline QRgb RgbFromColour(std::int32_t colour) {
 inline std::int32_t ColourFromRgb(QRgb rgb) {
   return qRed(rgb) + 256 * qGreen(rgb) + 65536 * qBlue(rgb);
 }
+
+// The application palette's colour of a role, as a colour value.
+std::int32_t RoleColour(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::Active);
 
 // A bitmap as an image in Format_RGB32, and back (alpha is ignored).
 QImage ImageFromBitmap(const Bitmap& bitmap);

@@ -18,29 +18,27 @@ qint32 WithoutHookBits(qint32 flags) {
 }  // namespace
 
 qint32 SystemColour(int index) {
-  const QPalette palette = QApplication::palette();
-  auto role = [&](QPalette::ColorRole r) { return palette.color(QPalette::Active, r); };
-  QColor c;
+  constexpr auto kActive = QPalette::Active;
+  constexpr auto kInactive = QPalette::Inactive;
   switch (index) {
-    case 0: c = role(QPalette::Midlight); break;                              // scroll bar
-    case 1: c = role(QPalette::Dark); break;                                  // desktop
-    case 2: c = role(QPalette::Highlight); break;                             // active caption
-    case 3: c = palette.color(QPalette::Inactive, QPalette::Highlight); break;  // inactive caption
-    case 4: c = role(QPalette::Window); break;                                // menu
-    case 5: c = role(QPalette::Base); break;                                  // window
-    case 6: c = role(QPalette::Shadow); break;                                // window frame
-    case 7: c = role(QPalette::WindowText); break;                            // menu text
-    case 8: c = role(QPalette::Text); break;                                  // window text
-    case 9: c = role(QPalette::HighlightedText); break;                       // caption text
-    case 10: c = role(QPalette::Button); break;                               // active border
-    case 11: c = palette.color(QPalette::Inactive, QPalette::Button); break;  // inactive border
-    case 12: c = role(QPalette::Mid); break;                                  // application workspace
-    case 13: c = role(QPalette::Highlight); break;                            // highlight
-    case 14: c = role(QPalette::HighlightedText); break;                      // highlighted text
-    case 15: c = role(QPalette::Button); break;                               // button face
+    case 0: return RoleColour(QPalette::Midlight);                   // scroll bar
+    case 1: return RoleColour(QPalette::Dark);                       // desktop
+    case 2: return RoleColour(QPalette::Highlight);                  // active caption
+    case 3: return RoleColour(QPalette::Highlight, kInactive);       // inactive caption
+    case 4: return RoleColour(QPalette::Window);                     // menu
+    case 5: return RoleColour(QPalette::Base);                       // window
+    case 6: return RoleColour(QPalette::Shadow);                     // window frame
+    case 7: return RoleColour(QPalette::WindowText);                 // menu text
+    case 8: return RoleColour(QPalette::Text);                       // window text
+    case 9: return RoleColour(QPalette::HighlightedText);            // caption text
+    case 10: return RoleColour(QPalette::Button, kActive);           // active border
+    case 11: return RoleColour(QPalette::Button, kInactive);         // inactive border
+    case 12: return RoleColour(QPalette::Mid);                       // application workspace
+    case 13: return RoleColour(QPalette::Highlight);                 // highlight
+    case 14: return RoleColour(QPalette::HighlightedText);           // highlighted text
+    case 15: return RoleColour(QPalette::Button);                    // button face
     default: return -1;
   }
-  return ColourFromRgb(c.rgb());
 }
 
 CommonDialogBackend& cCommonDialog::Backend() const {

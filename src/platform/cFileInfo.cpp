@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "AsciiText.h"
 #include "ErrorReport.h"
 #include "FileIO.h"
 #include "Prompter.h"
@@ -136,9 +137,7 @@ cFileInfo::Value cFileInfo::Information(int infor) const {
     case 5: {
       std::string ext = fs::path(path_).extension().string();
       if (ext.size() <= 1) return std::string("File");
-      std::string upper;
-      for (char c : ext.substr(1)) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      return upper + " File";
+      return AsciiUpper(ext.substr(1)) + " File";
     }
     default: return std::string("Unknown");
   }

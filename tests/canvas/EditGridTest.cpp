@@ -22,8 +22,8 @@ constexpr Colour kBlue = MakeColour(0, 0, 255);
 constexpr Colour kYellow = MakeColour(255, 255, 0);
 constexpr Colour kGreen = MakeColour(0, 160, 0);
 
-Colour ButtonFace() { return ColourFromRgb(QApplication::palette().color(QPalette::Button).rgb()); }
-Colour Background() { return ColourFromRgb(QApplication::palette().color(QPalette::Base).rgb()); }
+Colour ButtonFace() { return RoleColour(QPalette::Button); }
+Colour Background() { return RoleColour(QPalette::Base); }
 
 TEST(GridGeometry, CentreLinesPixelsAndTheOutsideTest) {
   EXPECT_EQ(CentreLine(16), 8);
