@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "ErrorReport.h"
+#include "IcoFile.h"
 #include "Prompter.h"
+#include "cIco.h"
 
 namespace brixel::fuzz {
 
@@ -36,6 +39,20 @@ inline void Require(bool holds, const char* invariant) {
   if (holds) return;
   std::fprintf(stderr, "invariant violated: %s\n", invariant);
   std::abort();
+}
+
+// Images that were read must save, and read back as the same images.
+inline void RequireSavesAndReadsBack(const std::vector<IconImage>& images, int fileType) {
+  Bytes saved;
+  try {
+    saved = BuildIconFile(images, fileType);
+  } catch (const BackEndError& e) {
+    std::fprintf(stderr, "saving what was read failed: %s\n", e.what());
+    Require(false, "images that were read can be saved");
+  }
+  cIco reread;
+  Require(reread.ReadIconData(saved), "a saved file reads back");
+  Require(reread.Images() == images, "a saved file reads back as the same images");
 }
 
 }  // namespace brixel::fuzz

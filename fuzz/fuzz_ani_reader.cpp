@@ -34,15 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "chunk positions lie inside the file");
 
   if (cursor.IconCount() > 255) return 0;  // more than an icon file can hold
-  Bytes saved;
-  try {
-    saved = BuildIconFile(cursor.Images(), 2);
-  } catch (const BackEndError& e) {
-    std::fprintf(stderr, "saving the frames failed: %s\n", e.what());
-    fuzz::Require(false, "frames that were read can be saved as an icon file");
-  }
-  cIco icon;
-  fuzz::Require(icon.ReadIconData(saved), "the saved frames read back");
-  fuzz::Require(icon.Images() == cursor.Images(), "the saved frames read back as the same images");
+  fuzz::RequireSavesAndReadsBack(cursor.Images(), 2);
   return 0;
 }
