@@ -39,10 +39,10 @@ int main(int argc, char** argv) {
                                           .arg(brixel::kVersionRevision));
   brixel::SetProgramIdentity({"brixel", brixel::kVersionMajor, brixel::kVersionMinor,
                               brixel::kVersionRevision});
-  brixel::QtErrorReporter startReporter;
-  brixel::QtPrompter startPrompter;
-  brixel::InstallErrorReporter(&startReporter);
-  brixel::InstallPrompter(&startPrompter);
+  brixel::QtErrorReporter reporter;
+  brixel::QtPrompter prompter;
+  brixel::InstallErrorReporter(&reporter);
+  brixel::InstallPrompter(&prompter);
 
   // One file path; a name that is not a file of ours is still handed on, and fails to open
   // with the usual message.
@@ -62,10 +62,8 @@ int main(int argc, char** argv) {
   splash.ShowAndPaint();
 
   brixel::FrmMain window;
-  brixel::QtErrorReporter reporter(&window);
-  brixel::QtPrompter prompter(&window);
-  brixel::InstallErrorReporter(&reporter);
-  brixel::InstallPrompter(&prompter);
+  reporter.SetOwner(&window);
+  prompter.SetOwner(&window);
 
   window.show();
   QApplication::processEvents();

@@ -1,8 +1,8 @@
 #include "Commands.h"
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "Documents.h"
 #include "ErrorReport.h"
@@ -39,11 +39,9 @@ constexpr const char* kUsage =
 
 // The file's own type word says whether an icon file holds icons or cursors.
 std::string IconFileKind(const std::string& path) {
-  try {
-    const Bytes head = ReadWholeFile(path);
-    if (head.size() >= 4 && head[2] == 2 && head[3] == 0) return "cursor";
-  } catch (const BackEndError&) {
-  }
+  std::ifstream file(path, std::ios::binary);
+  char head[4] = {};
+  if (file.read(head, sizeof head) && head[2] == 2 && head[3] == 0) return "cursor";
   return "icon";
 }
 

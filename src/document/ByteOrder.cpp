@@ -19,11 +19,6 @@ std::array<std::uint8_t, 4> ConvertMarker(std::int64_t value) {
           static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
 }
 
-void AppendMarker(Bytes& bytes, std::int64_t value) {
-  const auto marker = ConvertMarker(value);
-  bytes.insert(bytes.end(), marker.begin(), marker.end());
-}
-
 void PutMarker(Bytes& bytes, std::size_t offset, std::int64_t value) {
   const auto marker = ConvertMarker(value);
   for (std::size_t i = 0; i < 4; ++i) bytes.at(offset + i) = marker[i];

@@ -15,9 +15,6 @@ std::uint32_t GetLength(ByteView bytes, std::size_t offset);
 // A non-negative 32-bit value as four little-endian bytes.
 std::array<std::uint8_t, 4> ConvertMarker(std::int64_t value);
 
-// Appends the four bytes of ConvertMarker.
-void AppendMarker(Bytes& bytes, std::int64_t value);
-
 // Writes the four bytes of ConvertMarker at offset, which must lie inside bytes.
 void PutMarker(Bytes& bytes, std::size_t offset, std::int64_t value);
 

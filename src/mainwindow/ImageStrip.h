@@ -33,7 +33,6 @@ class ImageStrip : public QFrame {
   void RedrawImage(const ImageDocument& document, std::int16_t index);
 
   int Count() const { return count_; }
-  QWidget& Viewport() { return *container_; }
 
   // The caption of an image: width, "x", height and the depth's text.
   static QString Caption(int width, int height, int bitDepth);

@@ -21,8 +21,6 @@ Prompter* g_prompter = &g_defaultPrompter;
 
 void InstallPrompter(Prompter* prompter) { g_prompter = prompter ? prompter : &g_defaultPrompter; }
 
-Prompter& CurrentPrompter() { return *g_prompter; }
-
 void ShowMessage(const std::string& title, const std::string& text, Prompter::Icon icon) {
   g_prompter->Ask(title, text, icon, Prompter::Buttons::Ok);
 }

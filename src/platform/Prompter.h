@@ -20,7 +20,6 @@ class Prompter {
 // Installs the prompter the back end uses; nullptr restores the default, which prints to
 // standard error and answers every question with No. The caller keeps ownership.
 void InstallPrompter(Prompter* prompter);
-Prompter& CurrentPrompter();
 
 // The application's name, the title of the back end's plain messages.
 inline constexpr const char* kApplicationTitle = "Brixel";
