@@ -26,12 +26,15 @@ inline void AddPatternImage(cIco& icon, ImageSpec spec) {
   for (int y = 0; y < spec.size; ++y) {
     for (int x = 0; x < spec.size; ++x) {
       const auto v = static_cast<unsigned>(x * 7 + y * 13 + (x ^ y));
-      const Colour colour = spec.depth <= 8
-                                ? palette[v % palette.size()]
-                                : MakeColour(x * 255 / spec.size, y * 255 / spec.size, v & 0xFF);
+      const bool transparent = (x + 2 * y) % 5 == 0;
+      Colour colour = spec.depth <= 8
+                          ? palette[v % palette.size()]
+                          : MakeColour(x * 255 / spec.size, y * 255 / spec.size, v & 0xFF);
+      // White under the mask reads back as an inverting pixel, so write it as one.
+      if (transparent && colour == kWhite) colour = kNoColour;
       icon.XYColor(index, static_cast<float>(x), static_cast<float>(y), colour);
       icon.XYMask(index, static_cast<float>(x), static_cast<float>(y),
-                  (x + 2 * y) % 5 == 0 ? MaskTransparent : MaskOpaque);
+                  transparent ? MaskTransparent : MaskOpaque);
     }
   }
 }

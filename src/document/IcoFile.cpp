@@ -93,6 +93,7 @@ BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber) {
       rowsStart + XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
   if (buffer.size() - maskStart >= AndRowBytes(image.Width) * static_cast<std::size_t>(image.Height())) {
     DrawMask(buffer, maskStart, image);
+    MarkInvertingPixels(image);
   } else if (image.BitDepth == 32) {
     // Some writers leave the AND rows out of 32-bit images and rely on the alpha bytes alone.
     MaskFromAlpha(buffer, rowsStart, image);

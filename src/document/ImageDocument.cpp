@@ -1,5 +1,6 @@
 #include "ImageDocument.h"
 
+#include <optional>
 #include <utility>
 
 #include "Numeric.h"
@@ -21,11 +22,18 @@ IconImage& ImageDocument::Image(std::int16_t imageIndex) {
   return const_cast<IconImage&>(std::as_const(*this).Image(imageIndex));
 }
 
-void ImageDocument::ResetUndo(std::int16_t imageIndex) { undo_.Push(Image(imageIndex)); }
+void ImageDocument::ResetUndo(std::int16_t imageIndex) {
+  undo_.Push(Image(imageIndex), imageIndex);
+}
 
-void ImageDocument::GetUndo(std::int16_t imageIndex) {
-  IconImage& target = Image(imageIndex);
-  if (auto snapshot = undo_.Pop()) target = std::move(*snapshot);
+std::int16_t ImageDocument::GetUndo() {
+  std::optional<UndoStore::Snapshot> snapshot = undo_.Pop();
+  if (!snapshot) return -1;
+  const std::int16_t index = snapshot->imageIndex;
+  // The list is kept in step with the store; an image that is gone anyway is not restored.
+  if (index < 0 || static_cast<std::size_t>(index) >= images_.size()) return -1;
+  images_[static_cast<std::size_t>(index)] = std::move(snapshot->image);
+  return index;
 }
 
 void ImageDocument::AddImage(std::int16_t width, std::int16_t height, std::int16_t bitDepth,
@@ -35,6 +43,7 @@ void ImageDocument::AddImage(std::int16_t width, std::int16_t height, std::int16
     if (position < 0) Raise(ErrorCode::SubscriptOutOfRange);
     // The list starts afresh with position empty places; the callers pass 0.
     images_.assign(static_cast<std::size_t>(position), IconImage{});
+    undo_.Clear();
   }
   images_.push_back(std::move(image));
 }
@@ -42,6 +51,7 @@ void ImageDocument::AddImage(std::int16_t width, std::int16_t height, std::int16
 void ImageDocument::DeleteImage(std::int16_t imageIndex) {
   Image(imageIndex);
   images_.erase(images_.begin() + imageIndex);
+  undo_.DropImage(imageIndex);
 }
 
 void ImageDocument::PicShift(std::int16_t imageIndex, std::int16_t direction) {
@@ -122,7 +132,10 @@ void ImageDocument::PaletteColor(std::int16_t imageIndex, std::int32_t entry, Co
     const Colour old = slot;
     for (int y = 0; y < image.Height(); ++y) {
       for (int x = 0; x < image.Width; ++x) {
-        if (image.Pixels.At(x, y) == old) image.Pixels.At(x, y) = colour;
+        // Transparent pixels keep their colour: a new image's background is black as well.
+        if (image.Pixels.At(x, y) == old && image.Mask.At(x, y) != MaskTransparent) {
+          image.Pixels.At(x, y) = colour;
+        }
       }
     }
   }

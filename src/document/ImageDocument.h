@@ -20,14 +20,19 @@ class ImageDocument {
   virtual ~ImageDocument() = default;
 
   // --- Undo ---
+  // Takes a snapshot of the image; the store keeps the nine latest.
   void ResetUndo(std::int16_t imageIndex);
-  void GetUndo(std::int16_t imageIndex);
+  // Puts the latest snapshot back into the image it was taken from and returns that image's
+  // index; -1 when no snapshot was ever taken (nothing changes).
+  std::int16_t GetUndo();
   std::int16_t UndoCount() const { return undo_.UndoCount(); }
 
   // --- The image list ---
-  // Position -1 appends; any other n starts the list afresh with the new image at index n.
+  // Position -1 appends; any other n starts the list afresh with the new image at index n,
+  // emptying the undo store.
   void AddImage(std::int16_t width, std::int16_t height, std::int16_t bitDepth,
                 std::int16_t position);
+  // The snapshots of the deleted image go; those of the images behind it follow them down.
   void DeleteImage(std::int16_t imageIndex);
   std::int16_t IconCount() const { return static_cast<std::int16_t>(images_.size()); }
 
@@ -56,7 +61,8 @@ class ImageDocument {
   Colour XYColor(std::int16_t imageIndex, float x, float y) const;
 
   // --- Palette ---
-  // Setting an entry of a paletted (or 32-bit) image recolours every pixel of its old colour.
+  // Setting an entry of a paletted (or 32-bit) image recolours every pixel of its old colour
+  // that is not transparent.
   void PaletteColor(std::int16_t imageIndex, std::int32_t entry, Colour colour);
   Colour PaletteColor(std::int16_t imageIndex, std::int32_t entry) const;
   std::int32_t GetPaletteClick(std::int16_t imageIndex, Colour colour) const;

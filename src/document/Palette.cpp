@@ -42,10 +42,10 @@ std::int32_t GetPaletteNum(Colour colour, const IconImage& image) {
   return 0;
 }
 
-PaletteLookup::PaletteLookup(const IconImage& image) {
-  firstIndex_.reserve(image.Palette.size());
-  for (std::size_t i = 0; i < image.Palette.size(); ++i) {
-    firstIndex_.emplace(image.Palette[i], static_cast<std::int32_t>(i));  // the first one stays
+PaletteLookup::PaletteLookup(const std::vector<Colour>& palette) {
+  firstIndex_.reserve(palette.size());
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    firstIndex_.emplace(palette[i], static_cast<std::int32_t>(i));  // the first one stays
   }
 }
 
@@ -54,6 +54,25 @@ std::int32_t HitTestPalette(const IconImage& image, Colour colour) {
     if (image.Palette[i] == colour) return static_cast<std::int32_t>(i);
   }
   return -1;
+}
+
+std::int32_t NearestPaletteEntry(const std::vector<Colour>& palette, Colour colour) {
+  for (std::size_t i = palette.size(); i-- > 0;) {
+    if (palette[i] == colour) return static_cast<std::int32_t>(i);
+  }
+  std::int32_t best = -1;
+  long long bestDistance = 0;
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    const long long dr = RedOf(palette[i]) - RedOf(colour);
+    const long long dg = GreenOf(palette[i]) - GreenOf(colour);
+    const long long db = BlueOf(palette[i]) - BlueOf(colour);
+    const long long distance = dr * dr + dg * dg + db * db;
+    if (best == -1 || distance < bestDistance) {
+      best = static_cast<std::int32_t>(i);
+      bestDistance = distance;
+    }
+  }
+  return best;
 }
 
 }  // namespace brixel

@@ -22,7 +22,8 @@ std::int32_t GetPaletteNum(Colour colour, const IconImage& image);
 // GetPaletteNum for many pixels of one image: the palette is indexed once.
 class PaletteLookup {
  public:
-  explicit PaletteLookup(const IconImage& image);
+  explicit PaletteLookup(const IconImage& image) : PaletteLookup(image.Palette) {}
+  explicit PaletteLookup(const std::vector<Colour>& palette);
   std::int32_t Find(Colour colour) const {
     const auto it = firstIndex_.find(colour);
     return it == firstIndex_.end() ? 0 : it->second;
@@ -34,5 +35,10 @@ class PaletteLookup {
 
 // Index of the last entry equal to colour, -1 when none is (the lookup used for clicks).
 std::int32_t HitTestPalette(const IconImage& image, Colour colour);
+
+// The entry to paint colour with: the last entry equal to it, as HitTestPalette finds it,
+// else the entry nearest in RGB (smallest squared distance, the first one on ties); -1 for an
+// empty palette.
+std::int32_t NearestPaletteEntry(const std::vector<Colour>& palette, Colour colour);
 
 }  // namespace brixel

@@ -1,6 +1,8 @@
 #include "RowTranslation.h"
 
+#include <algorithm>
 #include <optional>
+#include <string>
 
 #include "Palette.h"
 #include "TrapErrors.h"
@@ -29,12 +31,40 @@ void CheckWritable(const IconImage& image) {
   if (!IsSupportedDepth(image.BitDepth) || image.Width < 1 || image.Height() < 1) {
     Raise(ErrorCode::InvalidArgument);
   }
-  if (image.Pixels.Rows() < image.Height() || image.Mask.Rows() < image.Height() ||
+  if (image.Palette.size() < ColourTableBytes(image.BitDepth) / 4 ||
+      image.Pixels.Rows() < image.Height() || image.Mask.Rows() < image.Height() ||
       image.Mask.Columns() < W32(image.Width) ||
       image.Pixels.Columns() < (image.BitDepth == 1 ? W32(image.Width) : image.Width)) {
     Raise(ErrorCode::SubscriptOutOfRange);
   }
 }
+
+// The palette index a 1-, 4- or 8-bit XOR row carries for a pixel.
+class IndexWriter {
+ public:
+  IndexWriter(int bitDepth, const std::vector<Colour>& palette)
+      : bitDepth_(bitDepth), zero_(palette.empty() ? kBlack : palette[0]), lookup_(palette) {
+    for (std::size_t k = 0; k < palette.size() && white_ < 0; ++k) {
+      if (palette[k] == kWhite) white_ = static_cast<std::int32_t>(k);
+    }
+  }
+
+  std::int32_t Index(Colour pixel, std::int32_t mask) const {
+    const Colour colour = bitDepth_ != 1 && mask == MaskComplement ? InvertColor(pixel) : pixel;
+    // An inverting pixel is AND 1 over XOR white.
+    if (colour == kNoColour && mask != MaskOpaque && white_ >= 0) return white_;
+    if (bitDepth_ == 1) return colour == zero_ ? 0 : 1;
+    return lookup_.Find(colour);
+  }
+
+ private:
+  int bitDepth_;
+  Colour zero_;
+  PaletteLookup lookup_;
+  std::int32_t white_ = -1;
+};
+
+bool IsPaletted(int bitDepth) { return bitDepth == 1 || bitDepth == 4 || bitDepth == 8; }
 
 }  // namespace
 
@@ -141,10 +171,77 @@ void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image) {
       const int y = height - 1 - stored;
       const std::uint8_t* row = &buffer[xorPosition + rowBytes * static_cast<std::size_t>(stored)];
       for (int x = 0; x < width; ++x) {
-        image.Mask.At(x, y) = row[4 * static_cast<std::size_t>(x) + 3] < 128 ? MaskTransparent : MaskOpaque;
+        // What the alpha hides is not shown anywhere, so such a pixel is plainly transparent;
+        // its colour under an AND bit would show on the screen behind it.
+        if (row[4 * static_cast<std::size_t>(x) + 3] < 128) {
+          image.Pixels.At(x, y) = kBlack;
+          image.Mask.At(x, y) = MaskTransparent;
+        } else {
+          image.Mask.At(x, y) = MaskOpaque;
+        }
       }
     }
   });
+}
+
+void MarkInvertingPixels(IconImage& image) {
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width; ++x) {
+      if (image.Mask.At(x, y) != MaskOpaque && image.Pixels.At(x, y) == kWhite) {
+        image.Pixels.At(x, y) = kNoColour;
+      }
+    }
+  }
+}
+
+std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image) {
+  std::vector<Colour> palette = image.Palette;
+  if (!IsPaletted(image.BitDepth)) return palette;
+  const std::size_t entries = ColourTableBytes(image.BitDepth) / 4;
+  if (palette.size() > entries) palette.resize(entries);
+  const auto has = [&](Colour c) { return std::find(palette.begin(), palette.end(), c) != palette.end(); };
+  const bool hasBlack = has(kBlack);
+  const bool hasWhite = has(kWhite);
+  if (hasBlack && hasWhite) return palette;
+
+  // Which entries the pixels are written with, leaving out the pixels waiting for the
+  // missing colour. Padding columns are not part of the picture and do not count.
+  const IndexWriter writer(image.BitDepth, palette);
+  std::vector<bool> used(palette.size(), false);
+  bool needBlack = false;
+  bool needWhite = false;
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width; ++x) {
+      const Colour pixel = image.Pixels.At(x, y);
+      const std::int32_t mask = image.Mask.At(x, y);
+      if (mask != MaskOpaque) {
+        const Colour colour = image.BitDepth != 1 && mask == MaskComplement ? InvertColor(pixel) : pixel;
+        if (colour == kBlack && !hasBlack) {
+          needBlack = true;
+          continue;
+        }
+        if (colour == kNoColour && !hasWhite) {
+          needWhite = true;
+          continue;
+        }
+      }
+      used[static_cast<std::size_t>(writer.Index(pixel, mask))] = true;
+    }
+  }
+  std::size_t candidate = used.size();
+  const auto takeFree = [&](Colour colour) {
+    while (candidate > 0) {
+      if (!used[--candidate]) {
+        palette[candidate] = colour;
+        return true;
+      }
+    }
+    return false;
+  };
+  if (needBlack && !takeFree(kBlack)) return std::nullopt;
+  // Without room for white, inverting pixels keep the lookup's entry 0.
+  if (needWhite) takeFree(kWhite);
+  return palette;
 }
 
 void CreateIconSubHeader(const IconImage& image, Bytes& bytes) {
@@ -162,55 +259,65 @@ void CreateIconSubHeader(const IconImage& image, Bytes& bytes) {
   });
 }
 
-void TranslatePalette(const IconImage& image, Bytes& bytes) {
+void TranslatePalette(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes) {
   TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePalette", [&] {
     const std::size_t entries = ColourTableBytes(image.BitDepth) / 4;
+    if (palette.size() < entries) Raise(ErrorCode::SubscriptOutOfRange);
     for (std::size_t k = 0; k < entries; ++k) {
-      const Colour c = PaletteEntry(image, k);
+      const Colour c = palette[k];
       bytes.insert(bytes.end(), {BlueByte(c), GreenByte(c), RedByte(c), 0});
     }
   });
 }
 
-void TranslatePicArr(const IconImage& image, Bytes& bytes) {
+void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes) {
   TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePicArr", [&] {
     const int width = image.Width;
     const int height = image.Height();
     const std::size_t rowBytes = XorRowBytes(width, image.BitDepth);
-    // A 256-entry palette is indexed once; sixteen entries are quicker to search.
-    const std::optional<PaletteLookup> palette =
-        image.BitDepth == 8 ? std::optional<PaletteLookup>(image) : std::nullopt;
+    if (IsPaletted(image.BitDepth) && palette.size() < ColourTableBytes(image.BitDepth) / 4) {
+      Raise(ErrorCode::SubscriptOutOfRange);
+    }
+    const std::optional<IndexWriter> indices =
+        IsPaletted(image.BitDepth) ? std::optional<IndexWriter>(std::in_place, image.BitDepth, palette)
+                                   : std::nullopt;
     for (int y = height - 1; y >= 0; --y) {
       const std::size_t rowStart = bytes.size();
       bytes.resize(rowStart + rowBytes, 0);
       std::uint8_t* row = &bytes[rowStart];
-      if (image.BitDepth == 1) {
-        const Colour zero = PaletteEntry(image, 0);
-        for (int x = 0; x < image.Pixels.Columns(); ++x) {
-          if (image.Pixels.At(x, y) != zero) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        }
-        continue;
-      }
-      for (int x = 0; x < width; ++x) {
-        const Colour pixel = image.Pixels.At(x, y);
-        const Colour colour = image.Mask.At(x, y) == MaskComplement ? InvertColor(pixel) : pixel;
-        switch (image.BitDepth) {
-          case 4: {
-            const auto index = static_cast<std::uint8_t>(GetPaletteNum(colour, image) & 0x0F);
-            row[x / 2] |= (x % 2 == 0) ? static_cast<std::uint8_t>(index << 4) : index;
-            break;
+      switch (image.BitDepth) {
+        case 1:
+          // Every W32 column, the padding ones from the grid's padding columns.
+          for (int x = 0; x < image.Pixels.Columns(); ++x) {
+            if (indices->Index(image.Pixels.At(x, y), image.Mask.At(x, y)) != 0) {
+              row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            }
           }
-          case 8:
-            row[x] = static_cast<std::uint8_t>(palette->Find(colour));
-            break;
-          default: {
+          break;
+        case 4:
+          for (int x = 0; x < width; ++x) {
+            const auto index = static_cast<std::uint8_t>(indices->Index(image.Pixels.At(x, y), image.Mask.At(x, y)) & 0x0F);
+            row[x / 2] |= (x % 2 == 0) ? static_cast<std::uint8_t>(index << 4) : index;
+          }
+          break;
+        case 8:
+          for (int x = 0; x < width; ++x) {
+            row[x] = static_cast<std::uint8_t>(indices->Index(image.Pixels.At(x, y), image.Mask.At(x, y)));
+          }
+          break;
+        default:
+          for (int x = 0; x < width; ++x) {
+            const Colour pixel = image.Pixels.At(x, y);
+            const std::int32_t mask = image.Mask.At(x, y);
+            Colour colour = mask == MaskComplement ? InvertColor(pixel) : pixel;
+            // An inverting pixel is AND 1 over XOR white.
+            if (colour == kNoColour && mask != MaskOpaque) colour = kWhite;
             std::uint8_t* p = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(image.BitDepth / 8);
             p[0] = BlueByte(colour);
             p[1] = GreenByte(colour);
             p[2] = RedByte(colour);
-            break;  // the fourth byte of a 32-bit pixel stays 0
           }
-        }
+          break;  // the fourth byte of a 32-bit pixel stays 0
       }
     }
   });
@@ -234,13 +341,22 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
 
 Bytes BuildImageData(const IconImage& image) {
   CheckWritable(image);
+  const std::optional<std::vector<Colour>> palette = WrittenPalette(image);
+  if (!palette) {
+    // Written with another colour, the transparent pixels would show: refuse rather than
+    // write a different image.
+    throw BackEndError(static_cast<int>(ErrorCode::InvalidArgument),
+                       "A " + std::to_string(1 << image.BitDepth) +
+                           "-colour image has transparent pixels but no black in its palette, "
+                           "and no unused palette entry can be made black");
+  }
   Bytes bytes;
   bytes.reserve(kBitmapHeaderSize + ColourTableBytes(image.BitDepth) +
                 (XorRowBytes(image.Width, image.BitDepth) + AndRowBytes(image.Width)) *
                     static_cast<std::size_t>(image.Height()));
   CreateIconSubHeader(image, bytes);
-  TranslatePalette(image, bytes);
-  TranslatePicArr(image, bytes);
+  TranslatePalette(image, *palette, bytes);
+  TranslatePicArr(image, *palette, bytes);
   TranslateMaskArr(image, bytes);
   return bytes;
 }

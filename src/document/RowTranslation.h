@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "FileIO.h"
 #include "IconImage.h"
@@ -33,17 +35,30 @@ void UnpackXorRows(ByteView buffer, std::size_t position, IconImage& image);
 void DrawMask(ByteView buffer, std::size_t position, IconImage& image);
 
 // For a 32-bit image stored without AND rows: pixels whose alpha byte is below 128 become
-// transparent, keeping their colour; the others are opaque.
+// transparent (colour 0); the others are opaque.
 void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image);
+
+// A pixel that is not opaque and white in its XOR colour inverts the screen: inverting
+// pixels read back as -1. Applied to the picture columns of an image read with its AND rows.
+void MarkInvertingPixels(IconImage& image);
 
 // --- Writing one image's data block ---
 
+// The colour table a 1-, 4- or 8-bit image is written with: its own palette, except where its
+// transparent pixels need a black entry (or its inverting pixels a white one) that the palette
+// lacks; then an entry that no pixel is written with takes that colour, the last such entry
+// first. Nothing when black is needed and no entry is free. Other depths: the palette as is.
+std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image);
+
 void CreateIconSubHeader(const IconImage& image, Bytes& bytes);
-void TranslatePalette(const IconImage& image, Bytes& bytes);
-void TranslatePicArr(const IconImage& image, Bytes& bytes);
+// palette: the colour table to write and to index pixels by (WrittenPalette).
+void TranslatePalette(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes);
+void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes);
 void TranslateMaskArr(const IconImage& image, Bytes& bytes);
 
-// Header, colour table, XOR rows and AND rows of one image, as a file stores them.
+// Header, colour table, XOR rows and AND rows of one image, as a file stores them. Raises
+// "Invalid procedure call or argument" with a description of its own when the image's
+// transparent pixels cannot be written as transparent (see WrittenPalette).
 Bytes BuildImageData(const IconImage& image);
 
 }  // namespace brixel

@@ -19,8 +19,9 @@ class cIco : public ImageDocument {
   bool ReadIconData(const Bytes& file);
 
   // Writes every image to path (type by the path's extension) without destroying the old
-  // file first. A read-only target is overwritten only when the user agrees. Does not
-  // change Changed.
+  // file first. A read-only target is overwritten only when the user agrees. An image whose
+  // transparent pixels could only be written in another colour is refused with a report and
+  // the old file stays. Does not change Changed.
   bool SaveIcon(const std::string& path);
 
  protected:

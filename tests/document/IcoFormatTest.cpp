@@ -136,7 +136,8 @@ TEST_F(IcoFormatTest, ReadsEveryDepthBottomRowFirst) {
   rgb.insert(rgb.end(), {1, 2, 3, 0, 0, 0, 0, 0});
   Bytes rgba = BitmapHeader(1, 2, 32);
   rgba.insert(rgba.end(), {4, 5, 6, 128, 0, 0, 0, 0});
-  Bytes alphaOnly = BitmapHeader(2, 2, 32);  // no AND rows follow: the mask comes from alpha
+  Bytes alphaOnly = BitmapHeader(2, 2, 32);  // no AND rows: the alpha makes the mask, and what
+                                              // it hides is plain transparent
   alphaOnly.insert(alphaOnly.end(), {1, 1, 1, 255, 2, 2, 2, 0});
 
   cIco doc;
@@ -154,7 +155,7 @@ TEST_F(IcoFormatTest, ReadsEveryDepthBottomRowFirst) {
       {0, 0, 0, blue, O}, {0, 1, 0, red, O}, {0, 2, 0, blue, O}, {0, 0, 1, red, T}, {0, 1, 1, blue, O},
       {1, 0, 0, MakeColour(0, 0, 1), O}, {1, 1, 0, MakeColour(0, 0, 2), O}, {1, 2, 0, MakeColour(0, 0, 15), O},
       {2, 0, 0, MakeColour(0, 200, 0), O}, {2, 1, 0, MakeColour(0, 7, 0), T}, {3, 0, 0, MakeColour(3, 2, 1), O},
-      {4, 0, 0, MakeColour(6, 5, 4), O}, {5, 0, 0, MakeColour(1, 1, 1), O}, {5, 1, 0, MakeColour(2, 2, 2), T}};
+      {4, 0, 0, MakeColour(6, 5, 4), O}, {5, 0, 0, MakeColour(1, 1, 1), O}, {5, 1, 0, kBlack, T}};
   for (const auto& p : pixels) {
     EXPECT_EQ(doc.XYColor(p.image, p.x, p.y), p.colour) << p.image << ": " << p.x << "," << p.y;
     EXPECT_EQ(doc.XYMask(p.image, p.x, p.y), p.mask) << p.image << ": " << p.x << "," << p.y;
@@ -181,6 +182,7 @@ TEST_F(IcoFormatTest, PalettedPixelsAreWrittenByExactLookup) {
   doc.PaletteColor(0, 5, kWhite);  // entries 0 and 5 both white
   doc.XYColor(0, 0, 0, kWhite);
   doc.XYColor(0, 1, 0, MakeColour(1, 2, 3));  // not in the palette
+  doc.XYMask(0, 1, 0, MaskOpaque);  // (transparent, its entry 0 white would read as inverting)
   doc.XYColor(0, 2, 0, doc.PaletteColor(0, 9));
   const Bytes f = SaveAndRead(doc, "p.ico");
   const std::size_t rows = 22 + 40 + 64;
@@ -192,13 +194,14 @@ TEST_F(IcoFormatTest, PalettedPixelsAreWrittenByExactLookup) {
 }
 
 TEST_F(IcoFormatTest, ComplementAndInvertingPixels) {
-  // Pixel 0: white under MaskComplement; pixel 1: inverting (-1 under MaskTransparent).
+  // Pixel 0: white under MaskComplement; pixel 1: inverting (-1 under MaskTransparent), which
+  // is written over XOR white.
   const std::vector<std::pair<int, Bytes>> cases = {
-      {1, {0xC0}},   // the plain colour rule: white is not entry 0 (black), nor is -1
-      {4, {0xF0}},   // complement of white is black = entry 15; the inverting pixel takes entry 0
+      {1, {0xC0}},   // no complement at 1 bit: white is entry 1, and so is the inverting pixel
+      {4, {0xF0}},   // complement of white is black = entry 15; white is entry 0
       {8, {15, 0}},
-      {24, Bytes(6, 0)},
-      {32, Bytes(8, 0)}};
+      {24, {0, 0, 0, 255, 255, 255}},
+      {32, {0, 0, 0, 0, 255, 255, 255, 0}}};
   for (const auto& [depth, xorBytes] : cases) {
     SCOPED_TRACE(depth);
     cIco doc;
@@ -213,10 +216,9 @@ TEST_F(IcoFormatTest, ComplementAndInvertingPixels) {
     cIco back;
     ASSERT_TRUE(back.OpenIcon((dir_ / "c.ico").string()));
     EXPECT_EQ(back.XYMask(0, 0, 0), MaskTransparent);
-    if (depth > 8) {
-      EXPECT_EQ(back.XYColor(0, 0, 0), kBlack);
-      EXPECT_EQ(back.XYColor(0, 1, 0), kBlack);
-    }
+    EXPECT_EQ(back.XYColor(0, 0, 0), depth == 1 ? kNoColour : kBlack);
+    EXPECT_EQ(back.XYMask(0, 1, 0), MaskTransparent);
+    EXPECT_EQ(back.XYColor(0, 1, 0), kNoColour);
   }
 }
 

@@ -112,35 +112,83 @@ TEST_F(ListOperationsTest, AddAtPositionZeroStartsAfreshAndDeleteMovesImagesDown
 
 TEST_F(ListOperationsTest, UndoKeepsNineStepsThenRepeatsTheOldest) {
   AddNumbered(1, 1);
+  EXPECT_EQ(doc_.GetUndo(), -1);  // nothing taken yet: unchanged
+  EXPECT_EQ(At(0, 0), 1);
   for (int k = 1; k <= 10; ++k) {
     doc_.XYColor(0, 0, 0, k);
     doc_.ResetUndo(0);
   }
   EXPECT_EQ(doc_.UndoCount(), 9);
   for (int k = 10; k >= 2; --k) {
-    doc_.GetUndo(0);
+    EXPECT_EQ(doc_.GetUndo(), 0);
     EXPECT_EQ(At(0, 0), k);
   }
   doc_.XYColor(0, 0, 0, 99);
-  doc_.GetUndo(0);
+  EXPECT_EQ(doc_.GetUndo(), 0);
   EXPECT_EQ(At(0, 0), 2);
-  doc_.GetUndo(0);
+  EXPECT_EQ(doc_.GetUndo(), 0);
   EXPECT_EQ(At(0, 0), 2);
 }
 
-TEST_F(ListOperationsTest, UndoRestoresIntoWhicheverImageIsGiven) {
+TEST_F(ListOperationsTest, UndoRestoresEachSnapshotIntoTheImageItCameFrom) {
   AddNumbered(2, 2);
   AddNumbered(4, 4);
-  doc_.GetUndo(0);  // nothing taken yet: unchanged
-  EXPECT_EQ(At(1, 1), 12);
+  const IconImage a = doc_.Image(0), b = doc_.Image(1);
   doc_.ResetUndo(0);
   doc_.PicShift(0, 0);
-  for (int i = 0; i < 3; ++i) {
-    doc_.GetUndo(0);
-    EXPECT_EQ(At(1, 1), 12);
-  }
-  doc_.GetUndo(1);  // the snapshot of image 0 replaces image 1
-  EXPECT_EQ(doc_.Width(1), 2);
+  doc_.ResetUndo(1);
+  doc_.RotatePicture(1, 1);
+  doc_.PicShift(0, 2);
+  EXPECT_EQ(doc_.GetUndo(), 1);
+  EXPECT_EQ(doc_.Image(1), b);
+  EXPECT_NE(doc_.Image(0), a);
+  EXPECT_EQ(doc_.GetUndo(), 0);
+  EXPECT_EQ(doc_.Image(0), a);
+  EXPECT_EQ(doc_.Image(1), b);
+  // Exhausted: the oldest snapshot, of image 0, comes back into image 0 again.
+  doc_.PicShift(0, 1);
+  EXPECT_EQ(doc_.GetUndo(), 0);
+  EXPECT_EQ(doc_.Image(0), a);
+}
+
+TEST_F(ListOperationsTest, DeletingAnImageDropsItsSnapshotsAndRenumbersLaterOnes) {
+  AddNumbered(1, 1);
+  AddNumbered(2, 2);
+  AddNumbered(3, 3);
+  const IconImage first = doc_.Image(0), third = doc_.Image(2);
+  doc_.ResetUndo(2);
+  doc_.ResetUndo(1);
+  doc_.ResetUndo(0);
+  doc_.ResetUndo(1);
+  doc_.PicShift(0, 0);
+  doc_.PicShift(2, 0);
+  doc_.DeleteImage(1);
+  EXPECT_EQ(doc_.UndoCount(), 2);
+  EXPECT_EQ(doc_.GetUndo(), 0);
+  EXPECT_EQ(doc_.Image(0), first);
+  EXPECT_EQ(doc_.GetUndo(), 1);  // the former image 2
+  EXPECT_EQ(doc_.Image(1), third);
+
+  // The oldest snapshot, kept for the exhausted store, follows its image and goes with it.
+  doc_.DeleteImage(0);
+  doc_.PicShift(0, 1);
+  EXPECT_EQ(doc_.GetUndo(), 0);
+  EXPECT_EQ(doc_.Image(0), third);
+  doc_.AddImage(2, 2, 24, -1);
+  doc_.DeleteImage(0);
+  EXPECT_EQ(doc_.GetUndo(), -1);
+}
+
+TEST_F(ListOperationsTest, StartingTheListAfreshEmptiesTheUndoStore) {
+  AddNumbered(2, 2);
+  doc_.ResetUndo(0);
+  doc_.AddImage(3, 3, 24, -1);  // appending keeps the store
+  EXPECT_EQ(doc_.UndoCount(), 1);
+  doc_.AddImage(5, 5, 24, 0);
+  EXPECT_EQ(doc_.UndoCount(), 0);
+  const IconImage fresh = doc_.Image(0);
+  EXPECT_EQ(doc_.GetUndo(), -1);
+  EXPECT_EQ(doc_.Image(0), fresh);
 }
 
 }  // namespace

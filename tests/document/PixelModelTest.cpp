@@ -99,6 +99,7 @@ TEST_F(PixelModelTest, PaletteColorRecoloursPalettedAndThirtyTwoBitImagesOnly) {
   for (std::int16_t i = 0; i < 3; ++i) {
     const Colour old = doc_.PaletteColor(i, 3);
     doc_.XYColor(i, 1, 1, old);  // has entry 3's colour by chance or design
+    doc_.XYMask(i, 1, 1, MaskOpaque);
     doc_.XYColor(i, 2, 2, 12345);
     doc_.PaletteColor(i, 3, 777);
     EXPECT_EQ(doc_.PaletteColor(i, 3), 777);

@@ -1,0 +1,110 @@
+#include "ClipTransfer.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "Palette.h"
+#include "TrapErrors.h"
+
+namespace brixel {
+namespace {
+
+struct Rect {
+  int left;
+  int top;
+  int right;
+  int bottom;
+  bool Empty() const { return left > right || top > bottom; }
+};
+
+Rect Clamp(const IconImage& image, int x1, int y1, int x2, int y2) {
+  Rect r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  r.left = std::max(r.left, 0);
+  r.top = std::max(r.top, 0);
+  r.right = std::min(r.right, image.Width - 1);
+  r.bottom = std::min(r.bottom, image.Height() - 1);
+  return r;
+}
+
+// The picture part of both grids must be there before pixels are addressed directly.
+void CheckGrids(const IconImage& image) {
+  if (image.Pixels.Columns() < image.Width || image.Pixels.Rows() < image.Height() ||
+      image.Mask.Columns() < image.Width || image.Mask.Rows() < image.Height()) {
+    Raise(ErrorCode::SubscriptOutOfRange);
+  }
+}
+
+}  // namespace
+
+Bitmap CopyRegion(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2,
+                  int y2) {
+  Bitmap clip;
+  Trap("PrjBackEnd.mClipTransfer.CopyRegion", [&] {
+    const IconImage& source = document.Image(image);
+    CheckGrids(source);
+    const Rect r = Clamp(source, x1, y1, x2, y2);
+    if (r.Empty()) return;
+    clip = Bitmap(r.right - r.left + 1, r.bottom - r.top + 1, kBlack);
+    for (int y = r.top; y <= r.bottom; ++y) {
+      for (int x = r.left; x <= r.right; ++x) clip.At(x - r.left, y - r.top) = source.Pixels.At(x, y);
+    }
+  });
+  return clip;
+}
+
+void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip, int x, int y) {
+  Trap("PrjBackEnd.mClipTransfer.PasteRegion", [&] {
+    IconImage& target = document.Image(image);
+    CheckGrids(target);
+    if (clip.Empty() || clip.Pixels.size() < static_cast<std::size_t>(clip.Width) * static_cast<std::size_t>(clip.Height)) {
+      return;
+    }
+    const bool paletted = target.BitDepth < 24 && !target.Palette.empty();
+    std::unordered_map<Colour, Colour> painted;  // clip colour -> palette colour
+    const auto paint = [&](Colour colour) {
+      if (!paletted) return colour;
+      const auto found = painted.find(colour);
+      if (found != painted.end()) return found->second;
+      const Colour entry = target.Palette[static_cast<std::size_t>(NearestPaletteEntry(target.Palette, colour))];
+      painted.emplace(colour, entry);
+      return entry;
+    };
+    // Only the part of the clip that lands inside the picture; 64-bit sums keep far-off
+    // positions from wrapping.
+    const long long firstX = std::max<long long>(0, -static_cast<long long>(x));
+    const long long firstY = std::max<long long>(0, -static_cast<long long>(y));
+    const long long endX = std::min<long long>(clip.Width, static_cast<long long>(target.Width) - x);
+    const long long endY = std::min<long long>(clip.Height, static_cast<long long>(target.Height()) - y);
+    for (long long cy = firstY; cy < endY; ++cy) {
+      for (long long cx = firstX; cx < endX; ++cx) {
+        const Colour k = clip.At(static_cast<int>(cx), static_cast<int>(cy));
+        if (k == kWhite) continue;  // the clip's white is see-through
+        const int px = static_cast<int>(x + cx);
+        const int py = static_cast<int>(y + cy);
+        if (k == kNoColour) {
+          target.Pixels.At(px, py) = kNoColour;
+          target.Mask.At(px, py) = MaskTransparent;
+        } else {
+          target.Pixels.At(px, py) = paint(k);
+          target.Mask.At(px, py) = MaskOpaque;
+        }
+      }
+    }
+  });
+}
+
+void ClearRegion(ImageDocument& document, std::int16_t image, int x1, int y1, int x2, int y2) {
+  Trap("PrjBackEnd.mClipTransfer.ClearRegion", [&] {
+    IconImage& target = document.Image(image);
+    CheckGrids(target);
+    const Rect r = Clamp(target, x1, y1, x2, y2);
+    for (int y = r.top; y <= r.bottom; ++y) {
+      for (int x = r.left; x <= r.right; ++x) {
+        target.Pixels.At(x, y) = kBlack;
+        target.Mask.At(x, y) = MaskTransparent;
+      }
+    }
+  });
+}
+
+}  // namespace brixel

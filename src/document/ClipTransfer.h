@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "ImageDocument.h"
+#include "PictureSurface.h"
+
+namespace brixel {
+
+// Moving rectangles of pixels between an image and the editor's clip. The rectangle is given
+// by two corner pixels in either order and is cut back to the image (0 .. width - 1 and
+// 0 .. height - 1). Failures, an image index outside the list among them, are reported under
+// each function's label.
+
+// The colour values of the rectangle, masks left behind: a transparent pixel comes as black,
+// an inverting one as -1. Empty when the rectangle lies wholly outside the image.
+Bitmap CopyRegion(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2,
+                  int y2);
+
+// Writes the clip with its top-left pixel at (x, y). White clip pixels are left out; -1 is
+// written as an inverting pixel; any other colour opaque, in an image of fewer than 24 bits
+// per pixel as its palette entry (NearestPaletteEntry). Pixels landing outside are dropped.
+void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip, int x, int y);
+
+// Makes the rectangle transparent.
+void ClearRegion(ImageDocument& document, std::int16_t image, int x1, int y1, int x2, int y2);
+
+}  // namespace brixel
