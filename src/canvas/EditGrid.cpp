@@ -1,6 +1,7 @@
 #include "EditGrid.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QLabel>
 #include <QPalette>
 
@@ -41,8 +42,8 @@ EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
 int EditGrid::Cells() const {
   const cIco* document = CurrentIconDocument();
   if (!HasImage(document, currentImage_)) return kDefaultGridCells;
-  const int width = document->Width(currentImage_);
-  return width > 0 ? width : kDefaultGridCells;
+  const int cells = std::max<int>(document->Width(currentImage_), document->Height(currentImage_) / 2);
+  return cells > 0 ? cells : kDefaultGridCells;
 }
 
 void EditGrid::PaintCell(float x, float y, Colour colour, int mode) {
@@ -63,12 +64,21 @@ void EditGrid::PaintCell(float x, float y, Colour colour, int mode) {
       fill();
       break;
     default:
-      break;
+      return;
   }
-  if (gridReady_) DrawGridLines();
+  if (gridReady_) DrawGridLinesAround(x, y);
 }
 
 void EditGrid::DrawGridLines() {
+  const auto cells = static_cast<float>(Cells());
+  DrawOverlay(1, cells, 1, cells);
+}
+
+// The same picture as DrawGridLines after one cell was painted, for a fraction of the lines:
+// the cell's four edges again, then the markers that every line is drawn under.
+void EditGrid::DrawGridLinesAround(float x, float y) { DrawOverlay(y, y + 1, x, x + 1); }
+
+void EditGrid::DrawOverlay(float firstRow, float lastRow, float firstColumn, float lastColumn) {
   const int cells = Cells();
   QtPictureSurface& surface = view_->Surface();
   surface.Scale(static_cast<float>(cells), static_cast<float>(cells));
@@ -76,13 +86,22 @@ void EditGrid::DrawGridLines() {
 
   const float width = surface.ScaleWidth();
   const float height = surface.ScaleHeight();
+  const auto last = static_cast<float>(cells);
   const Colour buttonFace = RoleColour(QPalette::Button);
-  for (int i = 1; i <= cells; ++i) {
-    const auto at = static_cast<float>(i);
+  for (float at = std::max(1.0f, firstRow); at <= std::min(last, lastRow); ++at) {
     surface.Line(0, at, width, at, buttonFace);
+  }
+  for (float at = std::max(1.0f, firstColumn); at <= std::min(last, lastColumn); ++at) {
     surface.Line(at, 0, at, height, buttonFace);
   }
+  DrawMarkers();
+}
 
+void EditGrid::DrawMarkers() {
+  QtPictureSurface& surface = view_->Surface();
+  const float width = surface.ScaleWidth();
+  const float height = surface.ScaleHeight();
+  const int cells = Cells();
   const auto mid = static_cast<float>(CentreLine(cells));
   surface.Line(0, mid, width, mid, kRed);
   surface.Line(mid, 0, mid, height, kRed);
@@ -120,9 +139,21 @@ void EditGrid::PointerMoved(float x, float y) {
   const cIco* document = CurrentIconDocument();
   if (!document || currentImage_ == -1) return;
   location_.setText(LocationText(x, y));
-  if (!HasImage(document, currentImage_)) return;
+  if (!HasImage(document, currentImage_) || PastePending()) return;
   pointerOutside_ = OutsideImage(x, y, document->Width(currentImage_),
                                  document->Height(currentImage_) / 2);
+}
+
+void EditGrid::MarkIfOutside(float x, float y) {
+  const cIco* document = CurrentIconDocument();
+  if (!HasImage(document, currentImage_) || PastePending()) return;
+  if (OutsideImage(x, y, document->Width(currentImage_), document->Height(currentImage_) / 2)) {
+    pointerOutside_ = true;
+  }
+}
+
+bool EditGrid::PastePending() const {
+  return view_->MousePointer() == PictureBox::kPointerArrowQuestion;
 }
 
 }  // namespace brixel

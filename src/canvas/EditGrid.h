@@ -13,9 +13,9 @@ namespace brixel {
 class PictureBox;
 
 // The edit grid: the current image of the current icon document enlarged on a square view of
-// 480 x 480 pixels, one cell per pixel. The view spans n x n logical units, n being the image's
-// width (16 with no image), so a pointer position truncates to the pixel under it whatever the
-// image's height. Owns the view (PctGrid), the hidden scratch surface of n x n pixels on which
+// 480 x 480 pixels, one cell per pixel. The view spans n x n logical units, n being the larger
+// of the image's width and height (16 with no image), so a pointer position truncates to the
+// pixel under it and a tall image shows whole. Owns the view (PctGrid), the hidden scratch surface of n x n pixels on which
 // shapes and text are rasterised (pctExport), and which image is current.
 class EditGrid {
  public:
@@ -38,12 +38,18 @@ class EditGrid {
   std::int16_t CurrentImage() const { return currentImage_; }
   void CurrentImage(std::int16_t index) { currentImage_ = index; }
 
-  // Cells a side: the current image's width, 16 when there is none.
+  // Cells a side: the current image's width or height, whichever is larger; 16 for no image.
   int Cells() const;
   // True once the enlarged image and its grid lines stand; false during a full repaint.
   bool GridReady() const { return gridReady_; }
   // Whether the last pointer position reported lay outside the current image.
   bool PointerOutside() const { return pointerOutside_; }
+  void PointerOutside(bool outside) { pointerOutside_ = outside; }
+  // The test a release runs: sets the flag when the raw position lies outside the image (and
+  // no paste is pending), never clears it.
+  void MarkIfOutside(float x, float y);
+  // Whether a paste waits for its click: the view shows the arrow with a question mark.
+  bool PastePending() const;
 
   // Paints the cell of pixel (x, y) in one of the cell looks; other modes paint nothing. Once
   // the grid is ready the grid lines are drawn again over it.
@@ -59,6 +65,11 @@ class EditGrid {
 
  private:
   void PointerMoved(float x, float y);
+  void DrawGridLinesAround(float x, float y);
+  // Grid lines between the rows and columns given (edges 1 .. n), then the markers.
+  void DrawOverlay(float firstRow, float lastRow, float firstColumn, float lastColumn);
+  // The red centre lines and the hot-spot box, drawn over the grid lines.
+  void DrawMarkers();
 
   PictureBox* view_;
   PictureBox* scratch_;

@@ -11,15 +11,33 @@
 namespace brixel {
 
 PalettePanel::PalettePanel(QWidget* parent)
-    : QGroupBox("Palette", parent), swatches_(new PictureBox(kSwatchesWidth, kSwatchesHeight, this)) {
+    : QGroupBox("Palette", parent),
+      swatches_(new PictureBox(kSwatchesWidth, kSwatchesHeight, this)),
+      float_(new PictureBox(kFloatWidth, kFloatHeight, this)) {
   setObjectName("FmePalette");
   swatches_->setObjectName("Pctpal");
-  QtPictureSurface& surface = swatches_->Surface();
-  surface.BackColor(RoleColour(QPalette::Window));
-  surface.Cls();
+  float_->setObjectName("PctFloat");
+  const std::int32_t background = RoleColour(QPalette::Window);
+  for (PictureBox* box : {swatches_, float_}) {
+    box->Surface().BackColor(background);
+    box->Surface().Cls();
+  }
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(swatches_, 0, Qt::AlignHCenter);
+  layout->addWidget(float_, 0, Qt::AlignHCenter);
+
+  connect(swatches_, &PictureBox::MouseMove, this,
+          [this](int, int, float x, float y) { PointerMoved(x, y); });
+}
+
+Colour PalettePanel::FloatColour() const { return float_->Surface().BackColor(); }
+
+void PalettePanel::PointerMoved(float x, float y) {
+  const Colour colour = swatches_->Surface().Point(x, y);
+  if (colour == kNoColour) return;
+  float_->Surface().BackColor(colour);
+  float_->Surface().Cls();
 }
 
 void PalettePanel::Show(const ImageDocument* document, std::int16_t imageIndex) {

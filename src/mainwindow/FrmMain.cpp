@@ -15,12 +15,18 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "Clip.h"
+#include "ColourPanel.h"
 #include "CurrentDocument.h"
+#include "EditCommands.h"
 #include "EditGrid.h"
 #include "ElidedLabel.h"
 #include "FrmAbout.h"
+#include "FrmText.h"
+#include "GridEditor.h"
 #include "HelpTopics.h"
 #include "ImageStrip.h"
+#include "MouseColours.h"
 #include "MouseFunctionsPanel.h"
 #include "OpenForEditing.h"
 #include "PalettePanel.h"
@@ -29,12 +35,12 @@
 #include "ProgramLogo.h"
 #include "Prompter.h"
 #include "StoredToolBars.h"
+#include "ToolChoice.h"
 #include "kzrToolBar.h"
 
 namespace brixel {
 namespace {
 
-constexpr int kFloodButton = 11;  // the TBDrawing button that switches 4- and 8-connected fills
 constexpr int kStripWidth = 200;
 
 void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
@@ -68,6 +74,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
   }
   helpTopics_ = new HelpTopics(*this);
   AssignHelpTopics();
+  BuildEditing();
   ConnectCommands();
 
   menus_.MnuIcon->setEnabled(false);
@@ -75,8 +82,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
   menus_.MnuToolsImport->setEnabled(false);
 
   LoadSettings(settings_);
-  ShowButtonTools();
-  ShowFloodPicture();
+  tools_->ShowSettings();
   ShowCount();
 }
 
@@ -228,6 +234,42 @@ void FrmMain::AssignHelpTopics() {
 
 int FrmMain::HelpContextID() const { return helpTopics_->Current(); }
 
+// --- Editing ---
+
+void FrmMain::BuildEditing() {
+  const auto select = [this](std::int16_t index, bool resync) { SelectImage(index, resync); };
+  tools_ = std::make_unique<ToolChoice>(settings_, *tbDrawing_, *mouseFunctions_, squareFlood_,
+                                        diagonalFlood_);
+  tools_->OnTextTool([this] { OpenTextDialog(); });
+  colours_ = std::make_unique<MouseColours>(*mouseFunctions_);
+  colourPanel_ = new ColourPanel(
+      *palette_, *colours_, [] { return static_cast<ImageDocument*>(CurrentIconDocument()); },
+      [this] { return grid_->CurrentImage(); },
+      [this](std::int16_t image) {
+        if (cIco* document = CurrentIconDocument()) document->Changed(true);
+        SelectImage(image, true);
+        if (cIco* document = CurrentIconDocument()) strip_->RedrawImage(*document, image);
+      },
+      this);
+  clip_ = std::make_unique<Clip>(*centralWidget());
+  editor_ = std::make_unique<GridEditor>(*grid_, *tools_, *colours_, *clip_, text_, settings_,
+                                         select);
+  edits_ = std::make_unique<EditCommands>(*grid_, *editor_, *clip_, select);
+
+  PictureBox& view = grid_->View();
+  connect(&view, &PictureBox::MouseDown, this,
+          [this](int button, int, float x, float y) { editor_->Press(button, x, y); });
+  connect(&view, &PictureBox::MouseMove, this,
+          [this](int button, int, float x, float y) { editor_->Drag(button, x, y); });
+  connect(&view, &PictureBox::MouseUp, this,
+          [this](int button, int, float x, float y) { editor_->Release(button, x, y); });
+}
+
+void FrmMain::OpenTextDialog() {
+  FrmText dialog(text_, this);
+  dialog.exec();
+}
+
 // --- Commands ---
 
 void FrmMain::ConnectCommands() {
@@ -250,7 +292,28 @@ void FrmMain::ConnectCommands() {
 
   connect(tbFile_, &kzrToolBar::Click, this,
           [this](qint16, qint16, const QString& key) { FileToolBarClick(key); });
-  for (kzrToolBar* toolbar : {tbFile_, tbDrawing_, tbTransForm_}) {
+  connect(tbDrawing_, &kzrToolBar::Click, this,
+          [this](qint16 button, qint16 index, const QString&) { tools_->Choose(button, index); });
+  connect(tbTransForm_, &kzrToolBar::Click, this, [this](qint16, qint16 index, const QString&) {
+    edits_->Transform(index);
+    tbTransForm_->Refresh();
+  });
+  connect(tbClipboard_, &kzrToolBar::Click, this, [this](qint16, qint16, const QString& key) {
+    edits_->ClipboardKey(key);
+    tbClipboard_->Refresh();
+  });
+  connect(menus_.MnuClipCut, &QAction::triggered, this, [this] { edits_->CopySelection(true); });
+  connect(menus_.MnuClipCopy, &QAction::triggered, this, [this] { edits_->CopySelection(false); });
+  connect(menus_.MnuClipPaste, &QAction::triggered, this, [this] { edits_->Paste(); });
+  connect(menus_.MnuClipDelete, &QAction::triggered, this, [this] { edits_->ClearClip(); });
+  auto* undo = new QAction(this);
+  undo->setObjectName("ActUndo");
+  undo->setShortcut(QKeySequence::Undo);
+  undo->setShortcutContext(Qt::WindowShortcut);
+  addAction(undo);
+  connect(undo, &QAction::triggered, this, [this] { edits_->Undo(); });
+
+  for (kzrToolBar* toolbar : {tbFile_, tbClipboard_, tbDrawing_, tbTransForm_}) {
     connect(toolbar, &kzrToolBar::MouseEnter, this,
             [this, toolbar](qint16 index) { lblInfo_->setText(toolbar->ButtonKey(index)); });
   }
@@ -276,7 +339,7 @@ void FrmMain::StepDocument(int step) {
 }
 
 void FrmMain::ImagePressed(int index, int button) {
-  SelectImage(static_cast<std::int16_t>(index));
+  SelectImage(static_cast<std::int16_t>(index), true);
   if (button == 2) menus_.MnuIcon->popup(QCursor::pos());
 }
 
@@ -306,15 +369,21 @@ void FrmMain::BuildImageList(std::int16_t selectIndex) {
   grid_->CurrentImage(-1);
   const cIco* document = CurrentIconDocument();
   if (!strip_->Build(document) || !document) return;
-  SelectImage(selectIndex);
+  SelectImage(selectIndex, true);
 }
 
-void FrmMain::SelectImage(std::int16_t index) {
+void FrmMain::SelectImage(std::int16_t index, bool resync) {
   const cIco* document = CurrentIconDocument();
   strip_->MarkSelected(index);
-  if (document && grid_->CurrentImage() != -1) strip_->RedrawImage(*document, grid_->CurrentImage());
+  const std::int16_t previous = grid_->CurrentImage();
+  if (document && previous != -1) {
+    strip_->RedrawImage(*document, previous);
+    // An undo may have changed an image other than the one shown until now.
+    if (index != previous && HasImage(document, index)) strip_->RedrawImage(*document, index);
+  }
   grid_->CurrentImage(index);
   palette_->Show(document, index);
+  if (resync && HasImage(document, index)) colours_->Sync(*document, index);
   grid_->DrawMainIcon();
 }
 
@@ -323,20 +392,6 @@ std::int16_t FrmMain::CurrentImage() const { return grid_->CurrentImage(); }
 void FrmMain::DrawMainIcon() { grid_->DrawMainIcon(); }
 
 void FrmMain::ClearGrid() { grid_->Clear(); }
-
-void FrmMain::ShowButtonTools() {
-  constexpr std::pair<int, int> kButtons[] = {
-      {1, kLeftButtonTool}, {2, kRightButtonTool}, {4, kMiddleButtonTool}};
-  for (const auto& [code, entry] : kButtons) {
-    const int tool = settings_.ButtonTool[static_cast<std::size_t>(entry)];
-    mouseFunctions_->SetToolPicture(code, tbDrawing_->ButtonPicture(tool).pixmap);
-  }
-}
-
-void FrmMain::ShowFloodPicture() {
-  tbDrawing_->SetButtonPicture(kFloodButton, settings_.FloodFill ? diagonalFlood_ : squareFlood_);
-  tbDrawing_->Refresh();
-}
 
 // --- Hand-over and closing ---
 

@@ -7,6 +7,7 @@
 #include "FileCommands.h"
 #include "MainMenus.h"
 #include "Settings.h"
+#include "TextTool.h"
 #include "ToolBarPicture.h"
 
 class QLabel;
@@ -14,8 +15,14 @@ class QPushButton;
 
 namespace brixel {
 
+class Clip;
+class ColourPanel;
+class EditCommands;
 class EditGrid;
 class ElidedLabel;
+class GridEditor;
+class MouseColours;
+class ToolChoice;
 class HelpTopics;
 class ImageStrip;
 class MouseFunctionsPanel;
@@ -48,8 +55,9 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   // Rebuilds the strip for the current document and selects the image of that index.
   void BuildImageList(std::int16_t selectIndex);
   // Makes an image of the current document current and repaints what depends on it: the
-  // captions' colours, the previous image's thumbnail, the palette and the grid.
-  void SelectImage(std::int16_t index);
+  // captions' colours, the previous image's thumbnail, the palette and the grid. With resync
+  // the mouse buttons' colours are brought in line with the image's palette.
+  void SelectImage(std::int16_t index, bool resync = true);
   std::int16_t CurrentImage() const;
   // Repaints the edit grid from the current image.
   void DrawMainIcon();
@@ -60,6 +68,16 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   // The options and each mouse button's tool, as read at construction and saved on close.
   Settings& Options() { return settings_; }
   EditGrid& Grid() { return *grid_; }
+  GridEditor& Editor() { return *editor_; }
+  EditCommands& Edits() { return *edits_; }
+  MouseColours& Colours() { return *colours_; }
+  ToolChoice& Tools() { return *tools_; }
+  Clip& TheClip() { return *clip_; }
+  // The text tool's last confirmed font, size and text.
+  void SetFont(const QString& font, const QString& size, const QString& text) {
+    text_.SetFont(font, size, text);
+  }
+  const TextSettings& Text() const { return text_; }
   // The help topic of the region last under the pointer.
   int HelpContextID() const;
 
@@ -75,8 +93,8 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   void BuildStatusBar();
   void ConnectCommands();
   void AssignHelpTopics();
-  void ShowButtonTools();
-  void ShowFloodPicture();
+  void BuildEditing();
+  void OpenTextDialog();
   void ShowNavigation();
   void StepDocument(int step);
   void ImagePressed(int index, int button);
@@ -101,6 +119,13 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   PalettePanel* palette_ = nullptr;
   MouseFunctionsPanel* mouseFunctions_ = nullptr;
   std::unique_ptr<EditGrid> grid_;
+  TextSettings text_;
+  std::unique_ptr<ToolChoice> tools_;
+  std::unique_ptr<MouseColours> colours_;
+  ColourPanel* colourPanel_ = nullptr;
+  std::unique_ptr<Clip> clip_;
+  std::unique_ptr<GridEditor> editor_;
+  std::unique_ptr<EditCommands> edits_;
   HelpTopics* helpTopics_ = nullptr;
   // The two pictures of the flood-fill button (PctSquare: four neighbours, PctDiag: eight).
   ToolBarPicture squareFlood_;

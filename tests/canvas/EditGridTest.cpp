@@ -130,6 +130,26 @@ TEST_F(EditGridTest, PaintCellLooksAndTheOverlayOnlyOnceTheGridIsReady) {
   EXPECT_EQ(Shown(255, 15), before);
 }
 
+TEST_F(EditGridTest, APaintedCellLooksAsAfterAFullOverlay) {
+  // Cells at the centre lines, at the hot spot, at the edges and on a large grid: redrawing
+  // only the lines around the cell must leave the picture a full overlay gives.
+  for (const int size : {16, 33, 64}) {
+    cIco& document = OpenDocument(size, size);
+    document.xHotSpot(0, 7);
+    document.yHotSpot(0, 8);
+    options_.HotSpot = true;
+    grid_.DrawMainIcon();
+    const int mid = CentreLine(size);
+    for (const auto& [x, y] : {std::pair{mid, mid}, {mid - 1, 3}, {7, 8}, {8, 8}, {0, 0},
+                               {size - 1, size - 1}, {6, 7}}) {
+      grid_.PaintCell(float(x), float(y), kGreen, EditGrid::CellInverted);
+      const QImage painted = grid_.View().Surface().Canvas();
+      grid_.DrawGridLines();
+      EXPECT_EQ(painted, grid_.View().Surface().Canvas()) << size << ": " << x << "," << y;
+    }
+  }
+}
+
 TEST_F(EditGridTest, PointerMovesShowThePixelAndTellWhetherItIsOutside) {
   // Without an image the grid only takes its default scale and shows nothing.
   grid_.CurrentImage(-1);

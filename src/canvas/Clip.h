@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+
+#include "PictureSurface.h"
+
+class QImage;
+class QWidget;
+
+namespace brixel {
+
+class ImageDocument;
+class PictureBox;
+
+// The editor's own clip: a rectangle of colour values copied from an image, shown on the
+// hidden surface PctClip. Copies also go to the desktop clipboard as an image, and when the
+// own clip is empty a picture on the desktop clipboard can be pasted instead.
+class Clip {
+ public:
+  explicit Clip(QWidget& parent);
+
+  bool ClipAvailable() const { return available_; }
+  const Bitmap& Pixels() const { return pixels_; }
+  PictureBox& Surface() { return *surface_; }
+
+  // Copies the rectangle between two corner pixels (clamped into the image); false when the
+  // rectangle holds no pixel of the image, and the clip is then left as it was.
+  bool Copy(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2, int y2);
+  // Empties the clip.
+  void Clear();
+
+  // What a paste armed now would place: the own clip, else a picture on the desktop clipboard
+  // (its transparent pixels become white, which a paste skips); false when there is neither.
+  bool ArmPaste();
+  // Places the armed paste with its top-left at pixel (x, y). Reads the own clip now, so a
+  // clip cleared after arming places nothing.
+  void Place(ImageDocument& document, std::int16_t image, int x, int y) const;
+
+ private:
+  void Show();
+
+  PictureBox* surface_;
+  Bitmap pixels_;
+  Bitmap desktopPaste_;
+  bool available_ = false;
+  bool pasteFromDesktop_ = false;
+};
+
+// The clip as a picture for other programs: transparent where the clip holds no colour.
+QImage ClipImage(const Bitmap& clip);
+// A picture from another program as clip pixels: pixels less than half opaque become white.
+Bitmap ClipFromImage(const QImage& image);
+
+}  // namespace brixel

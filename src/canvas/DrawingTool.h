@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+
+#include "Colour.h"
+
+namespace brixel {
+
+class ImageDocument;
+
+// The fifteen tools of the drawing toolbar, by their button index.
+enum ToolNumber : int {
+  kToolFreehand = 0,
+  kToolErase = 1,
+  kToolFloodFill = 2,
+  kToolFloodErase = 3,
+  kToolCircle = 4,
+  kToolFilledCircle = 5,
+  kToolRect = 6,
+  kToolFilledRect = 7,
+  kToolLine = 8,
+  kToolEyeDrop = 9,
+  kToolSelect = 10,
+  kToolFlood = 11,  // not a tool: switches between four and eight neighbours for fills
+  kToolHotSpot = 12,
+  kToolText = 13,
+  kToolInvert = 14,
+  kToolCount = 15,
+};
+
+// How the pointer drives a tool.
+enum class ToolDriver {
+  None,        // no action (the fill switch)
+  EachPoint,   // acts on the pixel under every reported position
+  RubberBand,  // a figure from the anchor to the pointer, made at the release
+  FillAtRelease,
+  Pick,        // takes the colour under the pointer
+  HotSpot,     // moves the image's hot spot
+  TextAtRelease,
+};
+
+// The figure a rubber-band tool makes.
+enum class ToolShape { None, Circle, FilledCircle, Box, FilledBox, Line, Selection };
+
+// What a point or fill tool does to a pixel.
+enum class PixelAction { None, Paint, MakeTransparent, MakeInverting };
+
+struct ToolTraits {
+  ToolDriver driver = ToolDriver::None;
+  ToolShape shape = ToolShape::None;
+  PixelAction action = PixelAction::None;
+};
+
+// The parts of a tool number; numbers outside 0-14 have no action.
+ToolTraits TraitsOf(int tool);
+
+// Button codes of the pointer events: 1 left, 2 right, 4 middle. A chord of several buttons
+// counts as the left button; 0 (a button we do not handle, such as a side button) stays 0.
+inline int NormalisedButton(int code) {
+  return code == 0 || code == 1 || code == 2 || code == 4 ? code : 1;
+}
+
+// Writes one pixel as the action says: opaque in the colour, transparent, or inverting.
+void WritePixel(ImageDocument& document, std::int16_t image, int x, int y, PixelAction action,
+                Colour colour);
+
+// The cell look that shows a pixel action on the grid.
+int CellModeOf(PixelAction action);
+
+}  // namespace brixel

@@ -1,0 +1,83 @@
+#include "EditCommands.h"
+
+#include "Clip.h"
+#include "ClipTransfer.h"
+#include "CurrentDocument.h"
+#include "EditGrid.h"
+#include "GridEditor.h"
+#include "PictureBox.h"
+#include "Prompter.h"
+
+namespace brixel {
+namespace {
+
+constexpr int kQuarterTurnLeft = 0;
+constexpr int kQuarterTurnRight = 1;
+constexpr int kLastRotation = 3;
+constexpr int kLastShift = 7;
+
+}  // namespace
+
+EditCommands::EditCommands(EditGrid& grid, GridEditor& editor, Clip& clip,
+                           SelectImageFunction selectImage)
+    : grid_(grid), editor_(editor), clip_(clip), selectImage_(std::move(selectImage)) {}
+
+void EditCommands::CopySelection(bool cut) {
+  cIco* document = CurrentIconDocument();
+  const std::int16_t image = grid_.CurrentImage();
+  if (!HasImage(document, image)) return;
+  const int x1 = editor_.AnchorX(), y1 = editor_.AnchorY();
+  const int x2 = editor_.EndX(), y2 = editor_.EndY();
+  if (!clip_.Copy(*document, image, x1, y1, x2, y2)) return;
+  if (cut) {
+    document->ResetUndo(image);
+    ClearRegion(*document, image, x1, y1, x2, y2);
+    document->Changed(true);
+  }
+  selectImage_(image, true);
+}
+
+void EditCommands::Paste() {
+  if (clip_.ArmPaste()) grid_.View().MousePointer(PictureBox::kPointerArrowQuestion);
+}
+
+void EditCommands::ClearClip() { clip_.Clear(); }
+
+void EditCommands::Undo() {
+  cIco* document = CurrentIconDocument();
+  if (!document || grid_.CurrentImage() < 0) return;
+  const std::int16_t restored = document->GetUndo();
+  if (!HasImage(document, restored)) return;
+  document->Changed(true);
+  selectImage_(restored, true);
+}
+
+void EditCommands::Transform(int index) {
+  cIco* document = CurrentIconDocument();
+  const std::int16_t image = grid_.CurrentImage();
+  if (!HasImage(document, image) || index < 0 || index > kLastShift) return;
+  const bool quarterTurn = index == kQuarterTurnLeft || index == kQuarterTurnRight;
+  if (quarterTurn && document->Width(image) != document->Height(image) / 2) {
+    ShowMessage("Rotate",
+                "Only square images can be turned a quarter. Use Copy to a new size first.",
+                Prompter::Icon::Exclamation);
+    return;
+  }
+  document->ResetUndo(image);
+  if (index <= kLastRotation) {
+    document->RotatePicture(image, static_cast<std::int16_t>(index));
+  } else {
+    document->PicShift(image, static_cast<std::int16_t>(index - kLastRotation - 1));
+  }
+  selectImage_(image, false);
+  document->Changed(true);
+}
+
+void EditCommands::ClipboardKey(const QString& key) {
+  if (key == "Cut") CopySelection(true);
+  else if (key == "Copy") CopySelection(false);
+  else if (key == "Paste") Paste();
+  else if (key == "Undo") Undo();
+}
+
+}  // namespace brixel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace brixel {
+
+class Clip;
+class EditGrid;
+class GridEditor;
+
+// The commands of the Clipboard menu and toolbar and of the transform toolbar, on the
+// current image of the current document. All do nothing while no image is current.
+class EditCommands {
+ public:
+  using SelectImageFunction = std::function<void(std::int16_t index, bool resync)>;
+
+  EditCommands(EditGrid& grid, GridEditor& editor, Clip& clip, SelectImageFunction selectImage);
+
+  // Copies the selection into the clip; Cut then makes the copied pixels transparent (Undo
+  // brings them back).
+  void CopySelection(bool cut);
+  // Arms a paste: the next click on the grid places the clip there.
+  void Paste();
+  // Empties the clip; a paste already armed places nothing.
+  void ClearClip();
+  // Restores the latest snapshot into the image it was taken from and shows that image.
+  void Undo();
+  // The transform toolbar's button of that index: 0 and 1 turn a quarter anticlockwise and
+  // clockwise, 2 and 3 mirror left to right and top to bottom, 4-7 shift one pixel left,
+  // right, up and down. Quarter turns need a square image.
+  void Transform(int index);
+
+  // The Clipboard toolbar's keys: "Cut", "Copy", "Paste", "Undo".
+  void ClipboardKey(const QString& key);
+
+ private:
+  EditGrid& grid_;
+  GridEditor& editor_;
+  Clip& clip_;
+  SelectImageFunction selectImage_;
+};
+
+}  // namespace brixel

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "Colour.h"
+
+namespace brixel {
+
+class ImageDocument;
+class MouseFunctionsPanel;
+
+// The drawing colour of each mouse button: the swatches PctCol1, PctCol2 and PctCol4 of the
+// "Mouse Functions" frame, and the palette entry each button draws with on images of fewer
+// than 24 bits per pixel. Button codes are 1 left, 2 right, 4 middle; any other code counts as
+// the left button. Members given an image the document does not hold change nothing.
+class MouseColours {
+ public:
+  explicit MouseColours(MouseFunctionsPanel& panel);
+
+  // By button code - 1: 0 left, 1 right, 3 middle (2 belongs to no button). Starts at 0 and
+  // only ever takes entries found in a palette.
+  const std::array<std::int32_t, 4>& ButtonPaletteIndex() const { return paletteIndex_; }
+
+  // The swatch's background colour. Setting it to a negative value (no colour) is ignored.
+  Colour Swatch(int buttonCode) const;
+  void Swatch(int buttonCode, Colour colour);
+
+  // What the button draws with: its palette entry on images of fewer than 24 bits per pixel,
+  // else its swatch colour.
+  Colour DrawingColour(const ImageDocument& document, std::int16_t image, int buttonCode) const;
+
+  // Brings the swatches in line with the image's palette: a swatch colour the palette lacks
+  // becomes the button's default entry (left 0, right 1, middle 1 on 1-bit images, else 2);
+  // then each button takes the palette entry of its swatch.
+  void Sync(const ImageDocument& document, std::int16_t image);
+
+  // After the eye-dropper filled the swatch: the button takes the swatch colour's palette
+  // entry, or keeps its entry when the palette lacks the colour.
+  void EyeDropped(const ImageDocument& document, std::int16_t image, int buttonCode);
+
+  // After a palette entry was edited: the buttons on that entry take its new colour, so that
+  // the next sync keeps them on it.
+  void EntryEdited(const ImageDocument& document, std::int16_t image, std::int32_t entry);
+
+  // A press on the palette panel whose bar showed panelColour: the button takes that entry
+  // and the swatch its colour; a colour not in the palette gives the "Invalid color" message.
+  void PanelPressed(const ImageDocument& document, std::int16_t image, int buttonCode,
+                    Colour panelColour);
+
+ private:
+  static int ButtonOf(int buttonCode);
+  static std::size_t Slot(int buttonCode) {
+    return static_cast<std::size_t>(ButtonOf(buttonCode) - 1);
+  }
+
+  MouseFunctionsPanel& panel_;
+  std::array<std::int32_t, 4> paletteIndex_{};
+};
+
+}  // namespace brixel

@@ -1,0 +1,405 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+
+#include "Clip.h"
+#include "DrawingTool.h"
+#include "EditCommands.h"
+#include "EditGrid.h"
+#include "GridEditor.h"
+#include "MainWindowFixture.h"
+#include "MouseColours.h"
+#include "PictureBox.h"
+#include "ToolChoice.h"
+#include "cIco.h"
+
+namespace brixel {
+namespace {
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+constexpr Colour kBlue = MakeColour(0, 0, 255);
+constexpr Colour kGreen = MakeColour(0, 255, 0);
+constexpr int kLeft = 1;
+constexpr int kRight = 2;
+constexpr int kMiddle = 4;
+
+Qt::MouseButton QtButton(int code) {
+  return code == kRight ? Qt::RightButton : code == kMiddle ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+// The main window with one open document; pointer events go to PctGrid at pixel centres.
+class EditingTest : public test::MainWindowTest {
+ protected:
+  cIco& Open(int width, int height, int depth) {
+    NewDocument();
+    cIco& document = IconDocuments.CurrentDocument();
+    document.AddImage(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height),
+                      static_cast<std::int16_t>(depth), 0);
+    document.Changed(false);
+    window_->ShowCount();
+    return document;
+  }
+  cIco& Document() { return IconDocuments.CurrentDocument(); }
+  PictureBox& View() { return window_->Grid().View(); }
+
+  QPointF At(int x, int y) {
+    const double cell = double(EditGrid::kViewSize) / window_->Grid().Cells();
+    return {(x + 0.5) * cell, (y + 0.5) * cell};
+  }
+  void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {
+    const QPointF local = At(x, y);
+    QMouseEvent event(type, local, View().mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&View(), &event);
+  }
+  void Press(int code, int x, int y) {
+    Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, x, y);
+    Send(QEvent::MouseButtonPress, QtButton(code), QtButton(code), x, y);
+  }
+  void Drag(int code, int x, int y) { Send(QEvent::MouseMove, Qt::NoButton, QtButton(code), x, y); }
+  void Release(int code, int x, int y) {
+    Send(QEvent::MouseButtonRelease, QtButton(code), Qt::NoButton, x, y);
+  }
+  void Click(int code, int x, int y) {
+    Press(code, x, y);
+    Release(code, x, y);
+  }
+  void Stroke(int code, std::initializer_list<std::pair<int, int>> points) {
+    auto it = points.begin();
+    Press(code, it->first, it->second);
+    for (++it; it != points.end(); ++it) Drag(code, it->first, it->second);
+    Release(code, (points.end() - 1)->first, (points.end() - 1)->second);
+  }
+
+  void Give(int code, int tool, Colour colour) {
+    window_->Tools().Choose(code, tool);
+    window_->Colours().Swatch(code, colour);
+  }
+
+  Colour ColourAt(int x, int y) { return Document().XYColor(0, float(x), float(y)); }
+  std::int32_t MaskAt(int x, int y) { return Document().XYMask(0, float(x), float(y)); }
+  bool Opaque(int x, int y, Colour colour) {
+    return ColourAt(x, y) == colour && MaskAt(x, y) == MaskOpaque;
+  }
+  bool Transparent(int x, int y) { return ColourAt(x, y) == 0 && MaskAt(x, y) == MaskTransparent; }
+  // How many pixels of the image hold exactly this colour.
+  int Count(Colour colour) {
+    int count = 0;
+    const IconImage& image = Document().Image(0);
+    for (int y = 0; y < image.Height(); ++y) {
+      for (int x = 0; x < image.Width; ++x) count += image.Pixels.At(x, y) == colour;
+    }
+    return count;
+  }
+  void Fill(Colour colour) {
+    IconImage& image = Document().Image(0);
+    for (int y = 0; y < image.Height(); ++y) {
+      for (int x = 0; x < image.Width; ++x) {
+        image.Pixels.At(x, y) = colour;
+        image.Mask.At(x, y) = MaskOpaque;
+      }
+    }
+  }
+};
+
+TEST_F(EditingTest, EachButtonPaintsWithItsOwnToolAndColour) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  Give(kLeft, kToolFreehand, kRed);
+  Give(kRight, kToolErase, kBlue);
+  Give(kMiddle, kToolInvert, kBlue);
+
+  Stroke(kLeft, {{1, 1}, {2, 1}, {4, 1}});
+  EXPECT_TRUE(Opaque(1, 1, kRed));
+  EXPECT_TRUE(Opaque(2, 1, kRed));
+  EXPECT_TRUE(Opaque(3, 1, kGreen)) << "only reported positions are painted";
+  EXPECT_TRUE(Opaque(4, 1, kRed));
+
+  Stroke(kRight, {{5, 5}, {5, 6}});
+  EXPECT_TRUE(Transparent(5, 5));
+  EXPECT_TRUE(Transparent(5, 6));
+  Click(kMiddle, 7, 7);
+  EXPECT_EQ(ColourAt(7, 7), kNoColour);
+  EXPECT_EQ(MaskAt(7, 7), MaskTransparent);
+  EXPECT_TRUE(Document().Changed());
+
+  Fill(kGreen);
+  Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, 3, 3);
+  Send(QEvent::MouseButtonPress, Qt::BackButton, Qt::BackButton, 3, 3);
+  Send(QEvent::MouseButtonRelease, Qt::BackButton, Qt::NoButton, 3, 3);
+  EXPECT_TRUE(Opaque(3, 3, kGreen)) << "side buttons are ignored";
+  EXPECT_EQ(Document().UndoCount(), 3) << "and take no snapshot";
+}
+
+TEST_F(EditingTest, ShapesOfOnePixelAndAcrossTheImage) {
+  Open(16, 16, 24);
+  for (int tool : {kToolLine, kToolRect, kToolFilledRect}) {
+    Fill(kGreen);
+    Give(kLeft, tool, kRed);
+    Click(kLeft, 6, 9);
+    EXPECT_EQ(Count(kRed), 1) << tool;
+    EXPECT_TRUE(Opaque(6, 9, kRed)) << tool;
+  }
+  for (int tool : {kToolCircle, kToolFilledCircle}) {
+    Fill(kGreen);
+    Give(kLeft, tool, kRed);
+    Click(kLeft, 6, 9);
+    EXPECT_LE(Count(kRed), 1) << tool;
+  }
+
+  Fill(kGreen);
+  Give(kLeft, kToolLine, kRed);
+  Stroke(kLeft, {{1, 2}, {4, 2}, {8, 2}});
+  EXPECT_EQ(Count(kRed), 8);
+  for (int x = 1; x <= 8; ++x) EXPECT_TRUE(Opaque(x, 2, kRed)) << x;
+
+  Fill(kGreen);
+  Give(kLeft, kToolRect, kBlue);
+  Stroke(kLeft, {{10, 10}, {2, 4}});  // dragged up and to the left
+  EXPECT_EQ(Count(kBlue), 2 * 9 + 2 * 5);
+  EXPECT_TRUE(Opaque(2, 4, kBlue));
+  EXPECT_TRUE(Opaque(10, 10, kBlue));
+  EXPECT_TRUE(Opaque(5, 7, kGreen));
+
+  Fill(kGreen);
+  Give(kLeft, kToolFilledRect, kBlue);
+  Stroke(kLeft, {{2, 4}, {10, 10}});
+  EXPECT_EQ(Count(kBlue), 9 * 7);
+
+  Fill(kGreen);
+  Give(kLeft, kToolFilledCircle, kBlue);
+  Stroke(kLeft, {{8, 8}, {8, 11}});
+  EXPECT_TRUE(Opaque(8, 8, kBlue));
+  EXPECT_TRUE(Opaque(6, 8, kBlue));
+  EXPECT_TRUE(Opaque(0, 0, kGreen));
+  Fill(kGreen);
+  Give(kLeft, kToolCircle, kBlue);
+  Stroke(kLeft, {{8, 8}, {8, 11}});
+  EXPECT_TRUE(Opaque(8, 8, kGreen)) << "an outline leaves the centre";
+  EXPECT_GT(Count(kBlue), 8);
+  // The rubber band lives on the screen only: the grid shows the image again afterwards.
+  EXPECT_EQ(View().Surface().DrawMode(), PictureSurface::kDrawModeCopy);
+  EXPECT_EQ(View().Surface().DrawWidth(), 1);
+}
+
+TEST_F(EditingTest, FillsFollowTheDiagonalOptionAndLeaveWhiteAndColourZeroAlone) {
+  Open(8, 8, 24);
+  const auto checkerboard = [&] {
+    Fill(kGreen);
+    for (int y = 0; y < 8; ++y)
+      for (int x = (y % 2); x < 8; x += 2) Document().XYColor(0, float(x), float(y), kBlue);
+  };
+  Give(kLeft, kToolFloodFill, kRed);
+  checkerboard();
+  window_->Options().FloodFill = false;
+  Click(kLeft, 0, 0);
+  EXPECT_EQ(Count(kRed), 1);
+  checkerboard();
+  window_->Options().FloodFill = true;
+  Click(kLeft, 0, 0);
+  EXPECT_EQ(Count(kRed), 32);
+
+  // Transparent and opaque black are one region, and the fill makes it opaque.
+  Fill(kGreen);
+  for (int x = 0; x < 8; ++x) {
+    Document().XYColor(0, float(x), 3, 0);
+    Document().XYMask(0, float(x), 3, x % 2 ? MaskTransparent : MaskOpaque);
+  }
+  Click(kLeft, 0, 3);
+  for (int x = 0; x < 8; ++x) EXPECT_TRUE(Opaque(x, 3, kRed)) << x;
+
+  Give(kLeft, kToolFloodErase, kRed);
+  Fill(kWhite);
+  Click(kLeft, 2, 2);
+  EXPECT_EQ(Count(kWhite), 64) << "erasing white does nothing";
+  Fill(kGreen);
+  Click(kLeft, 2, 2);
+  EXPECT_TRUE(Transparent(0, 0));
+  EXPECT_TRUE(Transparent(7, 7));
+}
+
+TEST_F(EditingTest, EyeDropperTakesTheColourAndReturnsToTheToolBefore) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  Document().XYColor(0, 4, 4, kBlue);
+  Give(kRight, kToolRect, kRed);
+  window_->Tools().Choose(kRight, kToolEyeDrop);
+  window_->Tools().Choose(kRight, kToolEyeDrop);  // twice keeps the first return tool
+  Click(kRight, 4, 4);
+  EXPECT_EQ(window_->Colours().Swatch(kRight), kBlue);
+  EXPECT_EQ(window_->Options().ButtonTool[kRightButtonTool], kToolRect);
+
+  // Linked buttons: a tool chosen with any button goes to all three, with no return tool.
+  window_->Options().LinkMouse = true;
+  window_->Tools().Choose(kRight, kToolEyeDrop);
+  for (int entry : {kLeftButtonTool, kRightButtonTool, kMiddleButtonTool}) {
+    EXPECT_EQ(window_->Options().ButtonTool[entry], kToolEyeDrop);
+  }
+  Click(kLeft, 0, 0);
+  EXPECT_EQ(window_->Colours().Swatch(kLeft), kGreen);
+  EXPECT_EQ(window_->Options().ButtonTool[kLeftButtonTool], kToolEyeDrop);
+}
+
+TEST_F(EditingTest, HotSpotFollowsThePointer) {
+  Open(32, 32, 24);
+  Give(kLeft, kToolHotSpot, kRed);
+  Stroke(kLeft, {{3, 3}, {9, 12}});
+  EXPECT_EQ(Document().xHotSpot(0), 9);
+  EXPECT_EQ(Document().yHotSpot(0), 12);
+}
+
+TEST_F(EditingTest, UndoRestoresTheImageItsSnapshotCameFrom) {
+  cIco& document = Open(16, 16, 24);
+  document.AddImage(16, 16, 24, -1);
+  window_->ShowCount();
+  Give(kLeft, kToolFreehand, kRed);
+  Click(kLeft, 1, 1);  // image 0
+  window_->SelectImage(1, true);
+  Give(kLeft, kToolFreehand, kBlue);
+  Click(kLeft, 2, 2);  // image 1
+  window_->SelectImage(0, true);
+  document.Changed(false);
+
+  window_->Edits().Undo();  // the stroke on image 1
+  EXPECT_EQ(window_->CurrentImage(), 1);
+  EXPECT_TRUE(document.XYMask(1, 2, 2) == MaskTransparent);
+  EXPECT_EQ(document.XYColor(0, 1, 1), kRed) << "the other image is untouched";
+  EXPECT_TRUE(document.Changed());
+  window_->Edits().Undo();
+  EXPECT_EQ(window_->CurrentImage(), 0);
+  EXPECT_EQ(document.XYMask(0, 1, 1), MaskTransparent);
+
+  // Nine presses of any kind use up the store; the oldest then comes back each time.
+  Give(kLeft, kToolSelect, kRed);
+  for (int i = 0; i < 9; ++i) Click(kLeft, i, 0);
+  EXPECT_EQ(document.UndoCount(), 9);
+}
+
+TEST_F(EditingTest, TransformsTakeASnapshotAndRefuseQuarterTurnsOfTallImages) {
+  cIco& document = Open(16, 16, 24);
+  document.XYColor(0, 0, 0, kRed);
+  document.XYMask(0, 0, 0, MaskOpaque);
+  window_->Edits().Transform(2);  // mirror left to right
+  EXPECT_EQ(document.XYColor(0, 15, 0), kRed);
+  EXPECT_TRUE(document.Changed());
+  window_->Edits().Undo();
+  EXPECT_EQ(document.XYColor(0, 0, 0), kRed);
+
+  Open(8, 16, 24);
+  Document().XYColor(0, 0, 15, kRed);
+  EXPECT_EQ(window_->Grid().Cells(), 16) << "a tall image shows whole";
+  window_->Edits().Transform(1);
+  EXPECT_EQ(Document().XYColor(0, 0, 15), kRed);
+  ASSERT_FALSE(backEnd_.prompter.shown.empty());
+  EXPECT_EQ(backEnd_.prompter.shown.back().title, "Rotate");
+  window_->Edits().Transform(7);  // shifts still work
+  EXPECT_EQ(Document().XYColor(0, 0, 15), 0);
+}
+
+TEST_F(EditingTest, CopyPasteAndCut) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  Document().XYColor(0, 1, 1, kRed);
+  Document().XYColor(0, 2, 1, kWhite);
+  Document().XYColor(0, 1, 2, 0);
+  Document().XYMask(0, 1, 2, MaskTransparent);
+  Give(kLeft, kToolSelect, kRed);
+  Stroke(kLeft, {{2, 2}, {1, 1}});
+  window_->Edits().CopySelection(false);
+  ASSERT_TRUE(window_->TheClip().ClipAvailable());
+  EXPECT_EQ(window_->TheClip().Pixels().Width, 2);
+  EXPECT_FALSE(QApplication::clipboard()->image().isNull()) << "other programs get it too";
+
+  Document().Changed(false);
+  window_->Edits().Paste();
+  EXPECT_EQ(View().MousePointer(), PictureBox::kPointerArrowQuestion);
+  Click(kLeft, 14, 14);  // only the top-left 2 x 2 lands inside
+  EXPECT_EQ(View().MousePointer(), PictureBox::kPointerDefault);
+  EXPECT_TRUE(Opaque(14, 14, kRed));
+  EXPECT_TRUE(Opaque(15, 14, kGreen)) << "white is not pasted";
+  EXPECT_TRUE(Opaque(14, 15, 0)) << "a transparent pixel pastes as black";
+  EXPECT_TRUE(Document().Changed());
+  window_->Edits().Undo();
+  EXPECT_TRUE(Opaque(14, 14, kGreen));
+
+  // Cut clears what it copied; Undo brings it back.
+  Stroke(kLeft, {{1, 1}, {1, 1}});
+  window_->Edits().CopySelection(true);
+  EXPECT_TRUE(Transparent(1, 1));
+  window_->Edits().Undo();
+  EXPECT_TRUE(Opaque(1, 1, kRed));
+
+  // A selection left from a larger image is clamped into this one.
+  Open(64, 64, 24);
+  Click(kLeft, 50, 40);
+  Open(16, 8, 24);
+  window_->Edits().CopySelection(false);
+  EXPECT_EQ(window_->TheClip().Pixels().Width, 1);
+  EXPECT_EQ(window_->TheClip().Pixels().Height, 1);
+
+  window_->Edits().ClearClip();
+  EXPECT_FALSE(window_->TheClip().ClipAvailable());
+}
+
+TEST_F(EditingTest, PasteIntoAPaletteImageUsesItsEntries) {
+  Open(16, 16, 4);
+  const Colour nearRed = MakeColour(250, 10, 5);
+  QApplication::clipboard()->setImage(ClipImage(Bitmap(1, 1, nearRed)));
+  window_->Edits().ClearClip();
+  window_->Edits().Paste();
+  Click(kLeft, 3, 3);
+  const Colour pasted = ColourAt(3, 3);
+  const auto& palette = Document().Image(0).Palette;
+  EXPECT_NE(std::find(palette.begin(), palette.end(), pasted), palette.end());
+  EXPECT_EQ(MaskAt(3, 3), MaskOpaque);
+}
+
+TEST_F(EditingTest, TextIsPrintedInExactlyTheColourAtThePressedPixel) {
+  Open(32, 32, 24);
+  Fill(kGreen);
+  window_->SetFont("DejaVu Sans", "11", "Hi");
+  // Picking the tool shows the text dialog first; confirm it as it stands.
+  QTimer::singleShot(0, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      dialog->findChild<QPushButton*>("cmdOK")->click();
+    }
+  });
+  Give(kRight, kToolText, kRed);
+  EXPECT_EQ(window_->Text().m_strText, "Hi");
+  Click(kRight, 4, 6);
+  const int red = Count(kRed);
+  EXPECT_GT(red, 10);
+  EXPECT_EQ(red + Count(kGreen), 32 * 32) << "no smoothed edge pixels of other colours";
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      if (ColourAt(x, y) == kRed) {
+        EXPECT_GE(x, 4);
+        EXPECT_GE(y, 6);
+      }
+    }
+  }
+}
+
+TEST_F(EditingTest, ControlZUndoesTheLastStroke) {
+  Open(16, 16, 24);
+  Give(kLeft, kToolFreehand, kRed);
+  Click(kLeft, 3, 3);
+  QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(Transparent(3, 3));
+}
+
+TEST_F(EditingTest, CommandsWithoutAnImageDoNothing) {
+  window_->Edits().CopySelection(false);
+  window_->Edits().CopySelection(true);
+  window_->Edits().Transform(0);
+  window_->Edits().Undo();
+  Click(kLeft, 1, 1);
+  EXPECT_FALSE(window_->TheClip().ClipAvailable());
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+}  // namespace
+}  // namespace brixel
