@@ -3,12 +3,13 @@
 #  1. started with an icon, the grid shows the icon's colour;
 #  2. with "Open in same window" on, a second start with a file makes the first window open it
 #     and exits without a window of its own;
-#  3. with the option off, a second start opens a window of its own.
-# Usage: smoke_test.sh BRIXEL_BINARY
+#  3. with the option off, a second start opens a window of its own;
+#  4. cells painted with real pointer events and saved with Ctrl+S are in the written file.
+# Usage: smoke_test.sh BRIXEL_BINARY BRIXEL_CLI_BINARY
 set -euo pipefail
-brixel=$1
+brixel=$1 cli=$2
 
-for tool in xvfb-run convert import xwininfo; do
+for tool in xvfb-run convert import xwininfo xdotool python3; do
   if ! command -v "$tool" >/dev/null; then
     echo "skipping: $tool is not installed"
     exit 77
@@ -28,7 +29,7 @@ convert -size 16x16 xc:'#c01a9e' "$work/purple.ico"
 cat > "$work/inside.sh" <<'INSIDE'
 #!/usr/bin/env bash
 set -euo pipefail
-brixel=$1 work=$2
+brixel=$1 work=$2 cli=$3
 
 windows() { xwininfo -root -children | grep -c '"Brixel": ("brixel"' || true; }
 wait_windows() {  # count
@@ -81,8 +82,59 @@ wait_windows 1
 start "$work/purple.ico"
 wait_windows 2
 stop_all
+
+# 4. Paint with the left button's tool (freehand) on the 16 x 16 grid of 30-pixel cells: one
+#    click and one drag, then Ctrl+S, and read the saved file back.
+start "$work/green.ico"
+wait_windows 1
+wait_pixels '#12ab34' 150000
+# The grid's top-left: the first column and row with hundreds of green pixels (the strip's
+# 16-pixel thumbnail has fewer).
+read -r left top <<< "$(/usr/bin/python3 - "$work/shot.png" <<'FIND'
+import sys
+from PIL import Image
+shot = Image.open(sys.argv[1]).convert('RGB')
+w, h = shot.size
+green = (0x12, 0xab, 0x34)
+px = shot.load()
+cols = [sum(px[x, y] == green for y in range(h)) for x in range(w)]
+rows = [sum(px[x, y] == green for x in range(w)) for y in range(h)]
+print(next(x for x in range(w) if cols[x] > 200), next(y for y in range(h) if rows[y] > 200))
+FIND
+)"
+cell() { echo $((left + $1 * 30 + 15)) $((top + $2 * 30 + 15)); }
+xdotool mousemove $(cell 2 3) click 1
+xdotool mousemove $(cell 5 5) mousedown 1 sleep 0.2 mousemove $(cell 6 5) sleep 0.2 \
+  mousemove $(cell 7 5) sleep 0.2 mouseup 1
+before=$(stat -c %Y.%s "$work/green.ico")
+sleep 1.1  # a second later, so the saved file's time differs
+xdotool key ctrl+s
+for _ in $(seq 100); do
+  [ "$(stat -c %Y.%s "$work/green.ico")" != "$before" ] && break
+  sleep 0.1
+done
+xdotool key Return  # the "Icon Saved as" message
+stop_all
+"$cli" dump "$work/green.ico" "$work/dump" >/dev/null
+python3 - "$work/dump/0.pam" <<'CHECK'
+import sys
+data = open(sys.argv[1], 'rb').read()
+header, pixels = data.split(b'ENDHDR\n', 1)
+width = int(header.split(b'WIDTH ')[1].split()[0])
+def at(x, y):
+    i = (y * width + x) * 4
+    return tuple(pixels[i:i + 4])
+painted = [(2, 3), (5, 5), (6, 5), (7, 5)]
+green = (0x12, 0xab, 0x34, 255)
+for x, y in painted:
+    if at(x, y) == green or at(x, y)[3] != 255:
+        sys.exit(f"pixel {x},{y} was not painted: {at(x, y)}")
+for x, y in [(0, 0), (4, 5), (2, 4), (15, 15)]:
+    if at(x, y) != green:
+        sys.exit(f"pixel {x},{y} changed: {at(x, y)}")
+CHECK
 echo "smoke test passed"
 INSIDE
 chmod +x "$work/inside.sh"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" "$work/inside.sh" "$brixel" "$work"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$work/inside.sh" "$brixel" "$work" "$cli"
