@@ -4,11 +4,14 @@
 #include <QString>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace brixel {
 
-// The channel between a running instance and a second start of the program: the first
-// instance listens on a per-user local socket, a second start sends it the path of its file.
+// The channel between a running instance and a later start of the program: one instance
+// listens on a per-user local socket, a later start sends it the path of its file. Every other
+// running instance keeps a connection to the listening one and listens itself once that one
+// goes away, so that hand-overs keep working for as long as any instance runs.
 class SingleInstance : public QObject {
   Q_OBJECT
 
@@ -29,15 +32,26 @@ class SingleInstance : public QObject {
   // another instance is listening already or the socket cannot be made.
   bool Listen();
 
+  // Listens now or, while another instance listens, as soon as that one goes away.
+  void Serve();
+
+  bool IsListening() const { return server_ != nullptr; }
+
  signals:
-  // A second start handed over a path.
+  // A later start handed over a path.
   void PathReceived(const QString& path);
+  // This instance took over the socket from one that went away.
+  void TookOver();
 
  private:
   void ReadConnection();
+  void Follow();
+  void FollowedLost();
+  bool ListenLocked();
 
   QString serverName_;
   QLocalServer* server_ = nullptr;
+  QLocalSocket* followed_ = nullptr;  // the connection to the listening instance
 };
 
 }  // namespace brixel

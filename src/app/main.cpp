@@ -4,9 +4,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QWidget>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "ErrorReport.h"
 #include "FrmMain.h"
@@ -18,17 +19,6 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "Version.h"
-
-namespace {
-
-// Brings a window to the front, restoring it first when it is minimised.
-void ActivateWindow(QWidget& window) {
-  if (window.isMinimized()) window.showNormal();
-  window.raise();
-  window.activateWindow();
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -58,27 +48,33 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Take hand-overs from here on (or as soon as the instance that takes them now goes away),
+  // before anything can show a message: a start meanwhile hands its file to this window rather
+  // than opening one of its own. Files that come before the window exists wait for it.
+  brixel::FrmMain* receiver = nullptr;
+  std::vector<QString> early;
+  QObject::connect(&channel, &brixel::SingleInstance::PathReceived, [&](const QString& path) {
+    if (receiver) receiver->HandOver(path);
+    else early.push_back(path);
+  });
+  channel.Serve();
+
   brixel::FrmSplash splash;
   splash.ShowAndPaint();
 
   brixel::FrmMain window;
   reporter.SetOwner(&window);
   prompter.SetOwner(&window);
+  receiver = &window;
 
-  window.show();
-  QApplication::processEvents();
-  splash.close();
   if (!startPath.empty()) window.HandOver(QString::fromStdString(startPath));
-
-  // Later starts hand their files to this window.
-  QObject::connect(&channel, &brixel::SingleInstance::PathReceived, &window,
-                   [&window](const QString& path) {
-                     ActivateWindow(window);
-                     window.HandOver(path);
-                   });
-  channel.Listen();
+  for (const QString& path : std::exchange(early, {})) window.HandOver(path);
+  QApplication::processEvents();
+  window.show();
+  splash.close();
 
   const int status = QApplication::exec();
+  receiver = nullptr;
   brixel::InstallErrorReporter(nullptr);
   brixel::InstallPrompter(nullptr);
   return status;

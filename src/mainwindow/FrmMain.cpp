@@ -410,6 +410,14 @@ void FrmMain::PrevInstancePassOver() {
 }
 
 void FrmMain::HandOver(const QString& path) {
+  // A file from another start brings the shown window to the front first, so that a message
+  // about the file shows over it. Only a minimised state is undone: a maximised window that
+  // was minimised comes back maximised.
+  if (isVisible()) {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+  }
   command1_->setText(path);
   command1_->click();
 }

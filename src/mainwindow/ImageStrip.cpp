@@ -48,9 +48,11 @@ int ButtonCode(Qt::MouseButton button) {
 
 int Bottom(const QWidget* widget) { return widget->y() + widget->height(); }
 
+// A caption on the strip's Base background is painted in the Text role rather than WindowText,
+// so the colour goes to whichever role the label paints with.
 void SetCaptionColour(QLabel* caption, const QColor& colour) {
   QPalette palette = caption->palette();
-  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(caption->foregroundRole(), colour);
   caption->setPalette(palette);
 }
 

@@ -189,6 +189,11 @@ void kzrToolBar::mouseReleaseEvent(QMouseEvent* event) {
   emit Click(ButtonCode(event->button()), static_cast<qint16>(index), buttons_[index].key);
 }
 
+// Qt hands the second press of a double-click to mousePressEvent unless told otherwise, and
+// the release after it would click the button a second time. Leaving the pressed index alone
+// means that release clicks nothing, as the first release already cleared it.
+void kzrToolBar::mouseDoubleClickEvent(QMouseEvent*) {}
+
 void kzrToolBar::mouseMoveEvent(QMouseEvent* event) {
   PointerMoved(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), event->position());
 }

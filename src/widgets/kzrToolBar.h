@@ -17,7 +17,8 @@ class PropertyBag;
 // is a cell of ButtonSize + 4 pixels with a 3-D edge; the cells start 2 pixels from the top
 // left corner with a 1-pixel gap. A button shows pressed while the mouse goes down on it and
 // hot while the pointer is over it, and a click is a release on the button where the press
-// was. Keys identify buttons to the form; captions and tool tips are only stored.
+// was; the second press of a double-click is no press, so a double-click is one click. Keys
+// identify buttons to the form; captions and tool tips are only stored.
 class kzrToolBar : public QWidget {
   Q_OBJECT
 
@@ -77,6 +78,7 @@ class kzrToolBar : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
  private:

@@ -1,9 +1,12 @@
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QImage>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include "EditGrid.h"
 #include "MainWindowFixture.h"
@@ -19,7 +22,16 @@ using test::FrameImage;
 
 const QColor kSelected(255, 100, 100);
 
-QColor CaptionColour(const QLabel* caption) { return caption->palette().color(QPalette::WindowText); }
+// Pixels in the colour where the strip draws the caption.
+int CaptionPixels(const QLabel* caption, const QColor& colour) {
+  const QImage shot = caption->parentWidget()->grab(caption->geometry()).toImage().convertToFormat(
+      QImage::Format_RGB32);
+  int count = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) count += shot.pixel(x, y) == colour.rgb();
+  return count;
+}
+bool ShownRed(const QLabel* caption) { return CaptionPixels(caption, kSelected) > 0; }
 
 class UrlRecorder : public QObject {
   Q_OBJECT
@@ -73,7 +85,7 @@ TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
   EXPECT_EQ(Text("LblIco1"), "16x16 2 color");
   EXPECT_EQ(Text("LblIco2"), "32x16 16 color");
   EXPECT_EQ(Find<QWidget>("PctIco2")->size(), QSize(32, 16));
-  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco0")), kSelected);
+  EXPECT_TRUE(ShownRed(Find<QLabel>("LblIco0")));
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 
   // The strip pictures show the images at their real size.
@@ -86,8 +98,10 @@ TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
   // Choosing the 32 x 16 image: its caption turns red, the grid shows 32 x 32 cells of 15 pixels.
   QTest::mouseClick(Find<QWidget>("PctIco2"), Qt::LeftButton, {}, QPoint(2, 2));
   EXPECT_EQ(window_->CurrentImage(), 2);
-  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco2")), kSelected);
-  EXPECT_NE(CaptionColour(Find<QLabel>("LblIco0")), kSelected);
+  EXPECT_TRUE(ShownRed(Find<QLabel>("LblIco2")));
+  EXPECT_FALSE(ShownRed(Find<QLabel>("LblIco0")));
+  const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
+  EXPECT_GT(CaptionPixels(Find<QLabel>("LblIco0"), buttonText), 0);
   auto* grid = Find<PictureBox>("PctGrid");
   EXPECT_EQ(window_->Grid().Cells(), 32);
   for (int y : {0, 7, 15}) {
@@ -107,7 +121,8 @@ TEST_F(FrmMainTest, ClickingACaptionSelectsAndTheRightButtonOpensTheIconMenu) {
   HandOverFile(WriteIcon(dir_ / "two.ico", {FrameImage(16, 24, kWhite), FrameImage(24, 24, kBlack)}));
   QTest::mouseClick(Find<QLabel>("LblIco1"), Qt::RightButton);
   EXPECT_EQ(window_->CurrentImage(), 1);
-  EXPECT_EQ(CaptionColour(Find<QLabel>("LblIco1")), kSelected);
+  EXPECT_TRUE(ShownRed(Find<QLabel>("LblIco1")));
+  EXPECT_FALSE(ShownRed(Find<QLabel>("LblIco0")));
   EXPECT_EQ(window_->Grid().Cells(), 24);
   auto* menu = Find<QMenu>("MnuIcon");
   EXPECT_TRUE(menu->isVisible());
@@ -187,6 +202,29 @@ TEST_F(FrmMainTest, FileToolbarRunsTheCommandsAndTheInfoLabelNamesTheButton) {
   EXPECT_EQ(Text("lblInfo"), "Save");
   QTest::mouseClick(file, Qt::LeftButton, {}, file->ButtonCell(2).center());  // Close
   EXPECT_EQ(Text("LblCount"), "0 of 0");
+}
+
+TEST_F(FrmMainTest, ADoubleClickOnAFileToolbarButtonRunsItsCommandOnce) {
+  auto* file = Find<kzrToolBar>("TBFile");
+  // Through the window, so that Qt itself makes the second press a double-click.
+  const auto at = [&](int index) {
+    return file->mapTo(window_.get(), file->ButtonCell(index).center());
+  };
+  QTest::mouseDClick(window_->windowHandle(), Qt::LeftButton, {}, at(0));  // New
+  EXPECT_EQ(Text("LblCount"), "1 of 1");
+  Trigger("MnuFileNew");
+  QTest::mouseDClick(window_->windowHandle(), Qt::LeftButton, {}, at(2));  // Close
+  EXPECT_EQ(Text("LblCount"), "1 of 1");
+}
+
+TEST_F(FrmMainTest, AFileHandedToAMinimisedMaximisedWindowBringsItBackMaximised) {
+  window_->showMaximized();
+  window_->setWindowState(window_->windowState() | Qt::WindowMinimized);
+  ASSERT_TRUE(window_->isMinimized());
+  HandOverFile(WriteIcon(dir_ / "handed.ico", {FrameImage(16, 24, kWhite)}));
+  EXPECT_EQ(Text("LblCount"), "1 of 1");
+  EXPECT_FALSE(window_->isMinimized());
+  EXPECT_TRUE(window_->isMaximized());
 }
 
 TEST_F(FrmMainTest, HelpOpensTheShippedGuideAtThePointersTopic) {

@@ -3,8 +3,10 @@
 #  1. started with an icon, the grid shows the icon's colour;
 #  2. with "Open in same window" on, a second start with a file makes the first window open it
 #     and exits without a window of its own;
-#  3. with the option off, a second start opens a window of its own;
-#  4. cells painted with real pointer events and saved with Ctrl+S are in the written file.
+#  3. with the option off, a second start opens a window of its own; when the first of the two
+#     ends, the other one takes the hand-overs;
+#  4. cells painted with real pointer events and saved with Ctrl+S are in the written file;
+#  5. while a start's message about a bad file is open, a later start hands its file over.
 # Usage: smoke_test.sh BRIXEL_BINARY BRIXEL_CLI_BINARY
 set -euo pipefail
 brixel=$1 cli=$2
@@ -18,8 +20,9 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Tessarine" "$XDG_DATA_HOME"
+# TMPDIR holds the hand-over socket: these instances meet no others of the same user.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data TMPDIR=$work/tmp
+mkdir -p "$HOME" "$XDG_CONFIG_HOME/Tessarine" "$XDG_DATA_HOME" "$TMPDIR"
 unset QT_QPA_PLATFORM
 
 # A 16 x 16 icon of one colour that nothing else on screen has.
@@ -58,6 +61,33 @@ stop_all() {
   wait "${pids[@]}" 2>/dev/null || true
   pids=()
 }
+# Waits until an instance answers on the hand-over socket.
+wait_listening() {
+  for _ in $(seq 100); do
+    python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
+      "$TMPDIR/brixel-$(id -u)" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "no instance takes hand-overs"; return 1
+}
+# A start that must hand its file over: it ends by itself, without a window.
+hand_over() { timeout 20 "$brixel" "$1" || { echo "the start with $1 did not hand it over"; exit 1; }; }
+# The id of the shown window with this title, once there is one.
+shown() {
+  local id=
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "no window \"$1\"" >&2; return 1
+}
+# Presses Return in the shown window with this title.
+dismiss() {
+  local id
+  id=$(shown "$1")
+  xdotool windowfocus --sync "$id" key Return
+}
 
 # 1. A file on the command line: the 480 x 480 grid shows it, less the grid lines.
 start "$work/green.ico"
@@ -81,7 +111,15 @@ start
 wait_windows 1
 start "$work/purple.ico"
 wait_windows 2
+# The first one ends without a word (its socket stays behind): the second takes over.
+kill "${pids[0]}"
+wait "${pids[0]}" 2>/dev/null || true
+wait_listening
+printf '[Software\\Tessarine]\n"SameWindow"="True"\n' > "$XDG_CONFIG_HOME/Tessarine/registry.ini"
+hand_over "$work/green.ico"
+wait_pixels '#12ab34' 150000
 stop_all
+printf '[Software\\Tessarine]\n"SameWindow"=""\n' > "$XDG_CONFIG_HOME/Tessarine/registry.ini"
 
 # 4. Paint with the left button's tool (freehand) on the 16 x 16 grid of 30-pixel cells: one
 #    click and one drag, then Ctrl+S, and read the saved file back.
@@ -133,6 +171,18 @@ for x, y in [(0, 0), (4, 5), (2, 4), (15, 15)]:
     if at(x, y) != green:
         sys.exit(f"pixel {x},{y} changed: {at(x, y)}")
 CHECK
+
+# 5. "Open in same window" on and a start with a file that is no icon: while its report and
+#    message are open, a later start hands its file to it, which shows once they are closed.
+printf '[Software\\Tessarine]\n"SameWindow"="True"\n' > "$XDG_CONFIG_HOME/Tessarine/registry.ini"
+printf 'no icon' > "$work/bad.ico"
+start "$work/bad.ico"
+shown Error >/dev/null
+hand_over "$work/purple.ico"
+dismiss Error
+dismiss "Unable to open file"
+wait_pixels '#c01a9e' 150000
+stop_all
 echo "smoke test passed"
 INSIDE
 chmod +x "$work/inside.sh"

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include "kzrToolBar.h"
 
@@ -115,6 +116,25 @@ TEST_F(ToolBarTest, ClickNeedsPressAndReleaseOnTheSameButton) {
   ASSERT_EQ(clicks.count(), 2);
   EXPECT_EQ(clicks[0], (QVariantList{qint16(1), qint16(1), QString("Key1")}));
   EXPECT_EQ(clicks[1], (QVariantList{qint16(2), qint16(3), QString("Key3")}));
+}
+
+TEST_F(ToolBarTest, ADoubleClickIsOneClick) {
+  AddButtons(4);
+  QSignalSpy clicks(toolbar_, &kzrToolBar::Click);
+  // Through the window, so that Qt itself turns the second press into a double-click.
+  QWindow* window = host_.windowHandle();
+  const auto inWindow = [&](int index) { return toolbar_->mapTo(&host_, Centre(index)); };
+  QTest::mouseDClick(window, Qt::LeftButton, {}, inWindow(1));
+  ASSERT_EQ(clicks.count(), 1);
+  EXPECT_EQ(clicks[0], (QVariantList{qint16(1), qint16(1), QString("Key1")}));
+  QTest::mouseDClick(window, Qt::RightButton, {}, inWindow(3));
+  EXPECT_EQ(clicks.count(), 2);
+
+  // A single click right after still clicks.
+  QTest::mouseClick(window, Qt::LeftButton, {}, inWindow(0));
+  ASSERT_EQ(clicks.count(), 3);
+  EXPECT_EQ(clicks[2].at(2).toString(), "Key0");
+  QTest::mouseMove(window, QPoint(250, 380));  // the pointer away, for the next test
 }
 
 TEST_F(ToolBarTest, EdgesShowNormalHotAndPressedButtonsAndLeavingEndsTheHotState) {
