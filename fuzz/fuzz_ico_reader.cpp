@@ -1,10 +1,12 @@
-// Feeds arbitrary bytes to the icon and cursor reader. Besides the sanitizers' checks, a file
-// that reads must survive a save: written out and read back it gives the same images (and so,
-// saved again, the same bytes).
+// Feeds arbitrary bytes to the icon and cursor reader, PNG-compressed entries included. Besides
+// the sanitizers' checks, a file that reads must survive a save: written out and read back it
+// gives the same images (and so, saved again, the same bytes). Both with the "Keep alpha
+// channel" option on and off.
 
 #include <cstddef>
 #include <cstdint>
 
+#include "AlphaChannel.h"
 #include "FuzzSupport.h"
 #include "IcoFile.h"
 #include "cIco.h"
@@ -14,11 +16,14 @@ using namespace brixel;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::InstallQuietBackEnd();
   const Bytes input(data, data + size);
-  cIco icon;
-  if (!icon.ReadIconData(input)) return 0;
-
-  // Keep the type the file says it is, so cursors stay cursors.
-  const int fileType = input[2] == 1 ? 1 : 2;
-  fuzz::RequireSavesAndReadsBack(icon.Images(), fileType);
+  for (const bool keep : {true, false}) {
+    KeepAlpha(keep);
+    cIco icon;
+    if (!icon.ReadIconData(input)) continue;
+    // Keep the type the file says it is, so cursors stay cursors.
+    const int fileType = input[2] == 1 ? 1 : 2;
+    fuzz::RequireSavesAndReadsBack(icon.Images(), fileType);
+  }
+  KeepAlpha(true);
   return 0;
 }

@@ -1,8 +1,8 @@
 // Writes a small seed corpus for a fuzz target when the tests have left none:
 //   make_seeds KIND DIR
-// KIND "ico" gives icons and cursors of every depth, "ani" animated cursors whose frames are
-// such icons; a kind without seeds here writes nothing, and the fuzzer starts from an empty
-// corpus.
+// KIND "ico" gives icons and cursors of every depth (32-bit ones with alpha and as PNG among
+// them), "ani" animated cursors whose frames are such icons; a kind without seeds here writes
+// nothing, and the fuzzer starts from an empty corpus.
 
 #include <cstdio>
 #include <cstdint>
@@ -20,10 +20,14 @@ using namespace brixel;
 
 namespace {
 
+// How the seed's 32-bit images carry alpha: not at all, in their fourth bytes, or as PNG.
+enum class Alpha { None, Bitmap, Png };
+
 struct Seed {
   const char* name;
   std::vector<bench::ImageSpec> images;
   int fileType;
+  Alpha alpha = Alpha::None;
 };
 
 const std::vector<Seed>& IcoSeeds() {
@@ -38,8 +42,28 @@ const std::vector<Seed>& IcoSeeds() {
       {"set-16-32x4-8-32.ico", {{16, 4}, {16, 8}, {16, 32}, {32, 4}, {32, 8}, {32, 32}}, 1},
       {"1bit-32.cur", {{32, 1}}, 2},
       {"32bit-32.cur", {{32, 32}}, 2},
+      {"32bit-16-alpha.ico", {{16, 32}}, 1, Alpha::Bitmap},
+      {"png-16.ico", {{16, 32}}, 1, Alpha::Png},
+      {"png-24-and-8bit-16.ico", {{16, 8}, {24, 32}}, 1, Alpha::Png},
+      {"png-32.cur", {{32, 32}}, 2, Alpha::Png},
   };
   return seeds;
+}
+
+// Soft alpha for the 32-bit images: opaque pixels fade along the rows, the others stay 0.
+void GiveAlpha(cIco& icon, Alpha alpha) {
+  if (alpha == Alpha::None) return;
+  for (std::int16_t i = 0; i < icon.IconCount(); ++i) {
+    IconImage& image = icon.Image(i);
+    if (image.BitDepth != 32) continue;
+    AddAlphaFromMask(image);
+    for (int y = 0; y < image.Height(); ++y) {
+      for (int x = 0; x < image.Width; ++x) {
+        if (image.Mask.At(x, y) == MaskOpaque) image.Alpha.At(x, y) = 255 - (7 * x + 3 * y) % 120;
+      }
+    }
+    image.StoredAsPng = alpha == Alpha::Png;
+  }
 }
 
 // --- Animated cursors: pattern icons as frames of a RIFF "ACON" file ---
@@ -133,6 +157,7 @@ int main(int argc, char** argv) {
   for (const Seed& seed : IcoSeeds()) {
     cIco icon;
     bench::AddPatternImages(icon, seed.images);
+    GiveAlpha(icon, seed.alpha);
     if (seed.fileType == 2) {
       for (std::int16_t i = 0; i < icon.IconCount(); ++i) {
         icon.xHotSpot(i, static_cast<std::int16_t>(icon.Width(i) / 2));

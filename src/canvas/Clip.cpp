@@ -18,17 +18,22 @@ Clip::Clip(QWidget& parent) : surface_(new PictureBox(1, 1, &parent)) {
 
 bool Clip::Copy(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2,
                 int y2) {
-  Bitmap copied = CopyRegion(document, image, x1, y1, x2, y2);
+  ClipAlpha alpha;
+  Bitmap copied = CopyRegion(document, image, x1, y1, x2, y2, &alpha);
   if (copied.Empty()) return false;
   pixels_ = std::move(copied);
+  alpha_ = std::move(alpha);
   available_ = true;
   Show();
-  if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(ClipImage(pixels_));
+  if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+    clipboard->setImage(ClipImage(pixels_, alpha_));
+  }
   return true;
 }
 
 void Clip::Clear() {
   pixels_ = Bitmap();
+  alpha_.clear();
   desktopPaste_ = Bitmap();
   available_ = false;
   Show();
@@ -48,7 +53,7 @@ bool Clip::ArmPaste() {
 
 void Clip::Place(ImageDocument& document, std::int16_t image, int x, int y) const {
   const Bitmap& source = pasteFromDesktop_ ? desktopPaste_ : pixels_;
-  if (!source.Empty()) PasteRegion(document, image, source, x, y);
+  if (!source.Empty()) PasteRegion(document, image, source, x, y, pasteFromDesktop_ ? nullptr : &alpha_);
 }
 
 void Clip::Show() {
@@ -63,13 +68,21 @@ void Clip::Show() {
   }
 }
 
-QImage ClipImage(const Bitmap& clip) {
+QImage ClipImage(const Bitmap& clip, const ClipAlpha& alpha) {
   QImage image(clip.Width, clip.Height, QImage::Format_ARGB32);
+  const bool withAlpha = alpha.size() == clip.Pixels.size();
   for (int y = 0; y < clip.Height; ++y) {
     auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < clip.Width; ++x) {
       const std::int32_t colour = clip.At(x, y);
-      row[x] = colour < 0 ? qRgba(0, 0, 0, 0) : RgbFromColour(colour);
+      if (colour < 0) {
+        row[x] = qRgba(0, 0, 0, 0);
+        continue;
+      }
+      const QRgb rgb = RgbFromColour(colour);
+      const auto at = static_cast<std::size_t>(y) * static_cast<std::size_t>(clip.Width) +
+                      static_cast<std::size_t>(x);
+      row[x] = qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), withAlpha ? alpha[at] : 255);
     }
   }
   return image;

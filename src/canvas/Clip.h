@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "ClipTransfer.h"
 #include "PictureSurface.h"
 
 class QImage;
@@ -12,15 +13,18 @@ namespace brixel {
 class ImageDocument;
 class PictureBox;
 
-// The editor's own clip: a rectangle of colour values copied from an image, shown on the
-// hidden surface PctClip. Copies also go to the desktop clipboard as an image, and when the
-// own clip is empty a picture on the desktop clipboard can be pasted instead.
+// The editor's own clip: a rectangle of colour values copied from an image, with their alpha
+// when the image keeps one, shown on the hidden surface PctClip. Copies also go to the desktop
+// clipboard as an image, and when the own clip is empty a picture on the desktop clipboard can
+// be pasted instead.
 class Clip {
  public:
   explicit Clip(QWidget& parent);
 
   bool ClipAvailable() const { return available_; }
   const Bitmap& Pixels() const { return pixels_; }
+  // The alpha of the copied pixels; empty when their image keeps none.
+  const ClipAlpha& Alpha() const { return alpha_; }
   PictureBox& Surface() { return *surface_; }
 
   // Copies the rectangle between two corner pixels (clamped into the image); false when the
@@ -41,13 +45,15 @@ class Clip {
 
   PictureBox* surface_;
   Bitmap pixels_;
+  ClipAlpha alpha_;
   Bitmap desktopPaste_;
   bool available_ = false;
   bool pasteFromDesktop_ = false;
 };
 
-// The clip as a picture for other programs: transparent where the clip holds no colour.
-QImage ClipImage(const Bitmap& clip);
+// The clip as a picture for other programs: transparent where the clip holds no colour, and
+// with the clip's alpha when it has one.
+QImage ClipImage(const Bitmap& clip, const ClipAlpha& alpha = {});
 // A picture from another program as clip pixels: pixels less than half opaque become white.
 Bitmap ClipFromImage(const QImage& image);
 

@@ -1,9 +1,14 @@
 #include "EditGrid.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QLabel>
 #include <QPalette>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <functional>
 
 #include "CurrentDocument.h"
 #include "GridGeometry.h"
@@ -17,14 +22,49 @@ constexpr Colour kRed = MakeColour(255, 0, 0);
 constexpr Colour kBlue = MakeColour(0, 0, 255);
 constexpr Colour kYellow = MakeColour(255, 255, 0);
 constexpr float kUnitsPerPixelInRepaint = 10;
+constexpr int kWheelStep = 120;
+
+// The grid's scroll area: the wheel with Ctrl held zooms instead of scrolling.
+class GridScrollArea final : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+  // steps > 0 zooms in, < 0 out; at is the pointer on the viewport.
+  std::function<void(int steps, const QPoint& at)> zoomByWheel;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override {
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+      QScrollArea::wheelEvent(event);
+      return;
+    }
+    // Fine-grained wheels send parts of a step; whole steps zoom.
+    pending_ += event->angleDelta().y();
+    const int steps = pending_ / kWheelStep;
+    pending_ %= kWheelStep;
+    if (steps != 0 && zoomByWheel) zoomByWheel(steps, event->position().toPoint());
+    event->accept();
+  }
+
+ private:
+  int pending_ = 0;
+};
 
 }  // namespace
 
 EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
-    : view_(new PictureBox(kViewSize, kViewSize, &parent)),
+    : scroller_(new GridScrollArea(&parent)),
+      view_(new PictureBox(kViewSize, kViewSize)),
       scratch_(new PictureBox(kDefaultGridCells, kDefaultGridCells, &parent)),
       location_(location),
       options_(options) {
+  scroller_->setObjectName("GridScroll");
+  scroller_->setFrameShape(QFrame::NoFrame);
+  scroller_->setFixedSize(kViewSize, kViewSize);
+  scroller_->setWidget(view_);
+  static_cast<GridScrollArea*>(scroller_)->zoomByWheel = [this](int steps, const QPoint& at) {
+    for (; steps > 0; --steps) SetZoom(ZoomedIn(Cells(), zoom_), at);
+    for (; steps < 0; ++steps) SetZoom(ZoomedOut(Cells(), zoom_), at);
+  };
   view_->setObjectName("PctGrid");
   QtPictureSurface& surface = view_->Surface();
   surface.BackColor(RoleColour(QPalette::Base));
@@ -117,14 +157,17 @@ void EditGrid::DrawMarkers() {
 void EditGrid::DrawMainIcon() {
   const int cells = Cells();
   const auto extent = static_cast<float>(cells);
+  const cIco* document = CurrentIconDocument();
+  const bool shown = HasImage(document, currentImage_);
   QtPictureSurface& surface = view_->Surface();
+  const int side = shown ? ViewSide(cells, zoom_) : kViewSize;
+  surface.Resize(side, side);
   surface.Scale(extent * kUnitsPerPixelInRepaint, extent * kUnitsPerPixelInRepaint);
   scratch_->Surface().Resize(cells, cells);
   scratch_->Surface().ScalePixels();
 
   gridReady_ = false;
-  const cIco* document = CurrentIconDocument();
-  if (HasImage(document, currentImage_)) {
+  if (shown) {
     document->DrawMainIcon(currentImage_, surface);
     gridReady_ = true;
     DrawGridLines();
@@ -134,6 +177,31 @@ void EditGrid::DrawMainIcon() {
 }
 
 void EditGrid::Clear() { view_->Surface().Cls(); }
+
+double EditGrid::CellPixels() const {
+  return static_cast<double>(view_->Surface().PixelWidth()) / Cells();
+}
+
+void EditGrid::SetZoom(int zoom) { SetZoom(zoom, scroller_->viewport()->rect().center()); }
+
+void EditGrid::SetZoom(int zoom, const QPoint& anchor) {
+  // The image point under the anchor, in cells, before and after.
+  const QPoint onView = view_->mapFrom(scroller_->viewport(), anchor);
+  const double before = CellPixels();
+  const double cellX = onView.x() / before;
+  const double cellY = onView.y() / before;
+  zoom_ = zoom;
+  DrawMainIcon();
+  const double after = CellPixels();
+  scroller_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(cellX * after - anchor.x())));
+  scroller_->verticalScrollBar()->setValue(static_cast<int>(std::lround(cellY * after - anchor.y())));
+}
+
+void EditGrid::ZoomIn() { SetZoom(ZoomedIn(Cells(), zoom_)); }
+
+void EditGrid::ZoomOut() { SetZoom(ZoomedOut(Cells(), zoom_)); }
+
+void EditGrid::ZoomFit() { SetZoom(kZoomFit); }
 
 void EditGrid::PointerMoved(float x, float y) {
   const cIco* document = CurrentIconDocument();

@@ -3,23 +3,28 @@
 #include <cstdint>
 
 #include "Colour.h"
+#include "GridGeometry.h"
 #include "Settings.h"
 
 class QLabel;
+class QPoint;
+class QScrollArea;
 class QWidget;
 
 namespace brixel {
 
 class PictureBox;
 
-// The edit grid: the current image of the current icon document enlarged on a square view of
-// 480 x 480 pixels, one cell per pixel. The view spans n x n logical units, n being the larger
-// of the image's width and height (16 with no image), so a pointer position truncates to the
-// pixel under it and a tall image shows whole. Owns the view (PctGrid), the hidden scratch surface of n x n pixels on which
-// shapes and text are rasterised (pctExport), and which image is current.
+// The edit grid: the current image of the current icon document enlarged on a square view,
+// one cell per pixel. The view spans n x n logical units, n being the larger of the image's
+// width and height (16 with no image), so a pointer position truncates to the pixel under it
+// and a tall image shows whole. The fit view is 480 x 480 pixels; zoomed in, the view is n
+// cells of the zoom's size a side and a 480 x 480 scroll area (GridScroll) shows a part of
+// it. Owns the scroll area, the view (PctGrid), the hidden scratch surface of n x n pixels on
+// which shapes and text are rasterised (pctExport), and which image is current.
 class EditGrid {
  public:
-  static constexpr int kViewSize = 480;
+  static constexpr int kViewSize = kFitViewPixels;
 
   // Looks of a cell.
   static constexpr int CellInverted = -1;     // white, red rising diagonal
@@ -33,6 +38,8 @@ class EditGrid {
   PictureBox& View() { return *view_; }
   const PictureBox& View() const { return *view_; }
   PictureBox& Scratch() { return *scratch_; }
+  // The widget to place in a window: the scroll area around the view.
+  QScrollArea& Scroller() { return *scroller_; }
 
   // Index of the current image of the current document, -1 for none.
   std::int16_t CurrentImage() const { return currentImage_; }
@@ -63,6 +70,20 @@ class EditGrid {
   // Clears the view to its background colour.
   void Clear();
 
+  // --- Zoom (GridGeometry) ---
+  // The zoom chosen: kZoomDefault until one is, then kZoomFit or a cell side in pixels.
+  int Zoom() const { return zoom_; }
+  // The cell side in screen pixels shown now.
+  double CellPixels() const;
+  // Chooses a zoom and repaints the grid at it. The image point under anchor (a position on
+  // the scroll area's viewport) stays there; by default the viewport's centre.
+  void SetZoom(int zoom);
+  void SetZoom(int zoom, const QPoint& anchor);
+  void ZoomIn();
+  void ZoomOut();
+  // Back to the 480 x 480 view of the whole image.
+  void ZoomFit();
+
  private:
   void PointerMoved(float x, float y);
   void DrawGridLinesAround(float x, float y);
@@ -71,6 +92,7 @@ class EditGrid {
   // The red centre lines and the hot-spot box, drawn over the grid lines.
   void DrawMarkers();
 
+  QScrollArea* scroller_;
   PictureBox* view_;
   PictureBox* scratch_;
   QLabel& location_;
@@ -78,6 +100,7 @@ class EditGrid {
   std::int16_t currentImage_ = -1;
   bool gridReady_ = false;
   bool pointerOutside_ = false;
+  int zoom_ = kZoomDefault;
 };
 
 }  // namespace brixel

@@ -1,9 +1,57 @@
 #include "GridGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace brixel {
+
+namespace {
+
+constexpr int kZoomSteps[] = {2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64};
+constexpr int kLargestView = 8192;
+constexpr int kUsualLargestView = 4096;
+
+double FitCell(int cells) { return static_cast<double>(kFitViewPixels) / std::max(cells, 1); }
+
+bool Fits(int cells, int zoom) {
+  return zoom > FitCell(cells) && static_cast<long long>(cells) * zoom <= LargestViewSide(cells);
+}
+
+}  // namespace
+
+int LargestViewSide(int cells) {
+  const long long forEightPixels = 8LL * std::max(cells, 1);
+  return static_cast<int>(
+      std::min<long long>(kLargestView, std::max<long long>(kUsualLargestView, forEightPixels)));
+}
+
+int ShownZoom(int cells, int zoom) {
+  if (zoom == kZoomDefault) zoom = cells > kLargestFitCells ? kFirstLargeZoom : kZoomFit;
+  return zoom > 0 && Fits(cells, zoom) ? zoom : kZoomFit;
+}
+
+int ViewSide(int cells, int zoom) {
+  const int shown = ShownZoom(cells, zoom);
+  return shown == kZoomFit ? kFitViewPixels : cells * shown;
+}
+
+int ZoomedIn(int cells, int zoom) {
+  const int shown = ShownZoom(cells, zoom);
+  for (const int step : kZoomSteps) {
+    if (step > shown && Fits(cells, step)) return step;
+  }
+  return shown;
+}
+
+int ZoomedOut(int cells, int zoom) {
+  const int shown = ShownZoom(cells, zoom);
+  int result = kZoomFit;
+  for (const int step : kZoomSteps) {
+    if (step < shown && Fits(cells, step)) result = step;
+  }
+  return result;
+}
 
 int CentreLine(int cells) {
   return static_cast<int>(std::nearbyint(static_cast<double>(cells) / 2.0));

@@ -29,7 +29,9 @@ Rect Clamp(const IconImage& image, int x1, int y1, int x2, int y2) {
 // The picture part of both grids must be there before pixels are addressed directly.
 void CheckGrids(const IconImage& image) {
   if (image.Pixels.Columns() < image.Width || image.Pixels.Rows() < image.Height() ||
-      image.Mask.Columns() < image.Width || image.Mask.Rows() < image.Height()) {
+      image.Mask.Columns() < image.Width || image.Mask.Rows() < image.Height() ||
+      (image.CarriesAlpha() &&
+       (image.Alpha.Columns() < image.Width || image.Alpha.Rows() < image.Height()))) {
     Raise(ErrorCode::SubscriptOutOfRange);
   }
 }
@@ -37,22 +39,29 @@ void CheckGrids(const IconImage& image) {
 }  // namespace
 
 Bitmap CopyRegion(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2,
-                  int y2) {
+                  int y2, ClipAlpha* alpha) {
   Bitmap clip;
+  if (alpha) alpha->clear();
   Trap("PrjBackEnd.mClipTransfer.CopyRegion", [&] {
     const IconImage& source = document.Image(image);
     CheckGrids(source);
     const Rect r = Clamp(source, x1, y1, x2, y2);
     if (r.Empty()) return;
     clip = Bitmap(r.right - r.left + 1, r.bottom - r.top + 1, kBlack);
+    const bool withAlpha = alpha && source.CarriesAlpha();
+    if (withAlpha) alpha->reserve(clip.Pixels.size());
     for (int y = r.top; y <= r.bottom; ++y) {
-      for (int x = r.left; x <= r.right; ++x) clip.At(x - r.left, y - r.top) = source.Pixels.At(x, y);
+      for (int x = r.left; x <= r.right; ++x) {
+        clip.At(x - r.left, y - r.top) = source.Pixels.At(x, y);
+        if (withAlpha) alpha->push_back(static_cast<std::uint8_t>(AlphaAt(source, x, y)));
+      }
     }
   });
   return clip;
 }
 
-void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip, int x, int y) {
+void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip, int x, int y,
+                 const ClipAlpha* alpha) {
   Trap("PrjBackEnd.mClipTransfer.PasteRegion", [&] {
     IconImage& target = document.Image(image);
     CheckGrids(target);
@@ -60,6 +69,7 @@ void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip
       return;
     }
     const bool paletted = target.BitDepth < 24 && !target.Palette.empty();
+    const bool clipAlpha = alpha && alpha->size() == clip.Pixels.size();
     std::unordered_map<Colour, Colour> painted;  // clip colour -> palette colour
     const auto paint = [&](Colour colour) {
       if (!paletted) return colour;
@@ -83,10 +93,15 @@ void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip
         const int py = static_cast<int>(y + cy);
         if (k == kNoColour) {
           target.Pixels.At(px, py) = kNoColour;
-          target.Mask.At(px, py) = MaskTransparent;
+          SetMask(target, px, py, MaskTransparent);
         } else {
           target.Pixels.At(px, py) = paint(k);
-          target.Mask.At(px, py) = MaskOpaque;
+          SetMask(target, px, py, MaskOpaque);
+          // A pixel of alpha 0 in the clip is pasted opaque, as its colour is.
+          if (clipAlpha && target.CarriesAlpha()) {
+            const auto at = static_cast<std::size_t>(cy * clip.Width + cx);
+            if ((*alpha)[at] != 0) target.Alpha.At(px, py) = (*alpha)[at];
+          }
         }
       }
     }
@@ -101,7 +116,7 @@ void ClearRegion(ImageDocument& document, std::int16_t image, int x1, int y1, in
     for (int y = r.top; y <= r.bottom; ++y) {
       for (int x = r.left; x <= r.right; ++x) {
         target.Pixels.At(x, y) = kBlack;
-        target.Mask.At(x, y) = MaskTransparent;
+        SetMask(target, x, y, MaskTransparent);
       }
     }
   });

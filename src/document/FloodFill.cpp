@@ -54,7 +54,7 @@ class RegionFill {
 
   void Set(int x, int y) {
     image_.Pixels.At(x, y) = paint_;
-    image_.Mask.At(x, y) = mask_;
+    SetMask(image_, x, y, mask_);
     if (!marks_.empty()) marks_[Index(x, y)] = 1;
   }
 

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "AlphaChannel.h"
 #include "AsciiText.h"
 #include "ByteOrder.h"
 #include "Numeric.h"
+#include "Palette.h"
+#include "PngCodec.h"
 #include "Prompter.h"
 #include "RowTranslation.h"
 #include "TrapErrors.h"
@@ -12,17 +15,115 @@
 namespace brixel {
 namespace {
 
-constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr const char* kTranslateLabel = "PrjBackEnd.mTranslate.TranslateIcon";
+// The best deflate can do: one compressed byte for 1032 decompressed ones.
+constexpr std::uint64_t kDeflateRatio = 1032;
 
 bool IsPngBlock(ByteView buffer) {
-  return buffer.size() >= kSingleImageBlockOffset + 8 &&
-         std::equal(kPngSignature, kPngSignature + 8, buffer.begin() + kSingleImageBlockOffset);
+  return buffer.size() > kSingleImageBlockOffset && IsPng(buffer.subspan(kSingleImageBlockOffset));
+}
+
+bool IsKnownHeaderSize(std::uint32_t size) {
+  return size == kBitmapHeaderSize || size == kBitmapV4HeaderSize || size == kBitmapV5HeaderSize;
 }
 
 // Bytes of its block that an image's header, colour table and colour rows take.
-std::size_t BlockBytesUsed(const IconImage& image) {
-  return kBitmapHeaderSize + ColourTableBytes(image.BitDepth) +
+std::size_t BlockBytesUsed(const IconImage& image, std::size_t headerSize) {
+  return headerSize + ColourTableBytes(image.BitDepth) +
          XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
+}
+
+void Charge(std::size_t& available, std::uint64_t amount) {
+  if (amount > available) Raise(ErrorCode::InputPastEnd);
+  available -= static_cast<std::size_t>(amount);
+}
+
+// A PNG-compressed block: a 32-bit image of the PNG's size. Its mask is transparent where
+// alpha is below 128. With the option on the alpha is kept and a pixel of alpha 0 has
+// colour 0; with it off, every pixel that is not opaque has colour 0.
+void ReadPngBlock(ByteView buffer, IconImage& image, ReadBudget& budget) {
+  image.xHotSpot = buffer[10];
+  image.yHotSpot = buffer[12];
+  const ByteView png = buffer.subspan(kSingleImageBlockOffset);
+  const PngPicture picture = DecodePng(png, [&](const PngHeader& header) {
+    ToInt16(header.width);
+    ToInt16(2LL * header.height);
+    // A header claiming more rows than its data could hold is refused before any is read.
+    const std::uint64_t least = (header.rawBytes + kDeflateRatio - 1) / kDeflateRatio;
+    if (least > png.size()) Raise(ErrorCode::InputPastEnd);
+    const std::uint64_t pixels = std::uint64_t{header.width} * header.height;
+    if (pixels > budget.pngPixels) {
+      throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
+                         "Invalid picture (PNG images of more than " +
+                             std::to_string(kPngPixelBudget) + " pixels in one file)");
+    }
+    Charge(budget.bytes, least);
+    budget.pngPixels -= static_cast<std::size_t>(pixels);
+  });
+  image.Width = ToInt16(picture.width);
+  image.DibHeight = ToInt16(2LL * picture.height);
+  image.BitDepth = 32;
+  image.Palette.assign(256, kBlack);
+  GetNewPalette(image.Palette);
+  SizeGrids(image);
+  const bool keep = KeepAlpha();
+  if (keep) image.Alpha = Grid(image.Width, image.Height(), 0);
+  const std::uint8_t* p = picture.rgba.data();
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width; ++x, p += 4) {
+      const int alpha = p[3];
+      const bool transparent = alpha < 128;
+      image.Mask.At(x, y) = transparent ? MaskTransparent : MaskOpaque;
+      const bool colourless = keep ? alpha == 0 : transparent;
+      image.Pixels.At(x, y) = colourless ? kBlack : MakeColour(p[0], p[1], p[2]);
+      if (keep) image.Alpha.At(x, y) = alpha;
+    }
+  }
+  image.StoredAsPng = keep;
+}
+
+// Whether any pixel of a 32-bit image has a fourth byte other than 0.
+bool RowsCarryAlpha(ByteView buffer, std::size_t rowsStart, const IconImage& image) {
+  const std::size_t rowBytes = XorRowBytes(image.Width, 32);
+  for (int stored = 0; stored < image.Height(); ++stored) {
+    const std::uint8_t* row = &buffer[rowsStart + rowBytes * static_cast<std::size_t>(stored)];
+    for (int x = 0; x < image.Width; ++x) {
+      if (row[4 * static_cast<std::size_t>(x) + 3] != 0) return true;
+    }
+  }
+  return false;
+}
+
+// The fourth bytes of a 32-bit image that carries alpha: a pixel of alpha 0 is transparent
+// with colour 0 (not an inverting pixel); with the option on every pixel keeps its alpha.
+void ApplyAlpha(ByteView buffer, std::size_t rowsStart, IconImage& image, bool keep) {
+  const std::size_t rowBytes = XorRowBytes(image.Width, 32);
+  if (keep) image.Alpha = Grid(image.Width, image.Height(), 0);
+  for (int stored = 0; stored < image.Height(); ++stored) {
+    const int y = image.Height() - 1 - stored;
+    const std::uint8_t* row = &buffer[rowsStart + rowBytes * static_cast<std::size_t>(stored)];
+    for (int x = 0; x < image.Width; ++x) {
+      const int alpha = row[4 * static_cast<std::size_t>(x) + 3];
+      if (alpha == 0) {
+        image.Pixels.At(x, y) = kBlack;
+        image.Mask.At(x, y) = MaskTransparent;
+      }
+      if (keep) image.Alpha.At(x, y) = alpha;
+    }
+  }
+}
+
+// Where the AND rows of a bitmap block may end: the block's end, or for a V5 header whose
+// colour profile follows the colour rows, the profile's start.
+std::size_t AndRowsLimit(ByteView buffer, std::size_t headerSize, std::size_t maskStart) {
+  if (headerSize != kBitmapV5HeaderSize) return buffer.size();
+  const std::uint64_t profileOffset = GetLength(buffer, kSingleImageBlockOffset + 112);
+  const std::uint64_t profileSize = GetLength(buffer, kSingleImageBlockOffset + 116);
+  const std::uint64_t profileStart = kSingleImageBlockOffset + profileOffset;
+  if (profileSize == 0 || profileStart < maskStart || profileStart > buffer.size()) {
+    return buffer.size();
+  }
+  return static_cast<std::size_t>(profileStart);
 }
 
 }  // namespace
@@ -54,51 +155,72 @@ Bytes BuildSingleImageBuffer(ByteView file, std::size_t index) {
   return buffer;
 }
 
-BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber) {
+BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber,
+                          ReadBudget* budget) {
+  ReadBudget own{buffer.size(), kPngPixelBudget};
+  ReadBudget& limits = budget ? *budget : own;
   if (IsPngBlock(buffer)) {
-    ShowMessage(kApplicationTitle, "Image " + std::to_string(imageNumber) +
-                                       " is PNG-compressed; PNG-compressed icons are not "
-                                       "currently supported");
-    return BlockResult::LeftOut;
+    TrapAndPropagate(kTranslateLabel, [&] { ReadPngBlock(buffer, image, limits); });
+    return BlockResult::Loaded;
   }
-  bool supported = true;
-  std::size_t rowsStart = 0;
-  TrapAndPropagate("PrjBackEnd.mTranslate.TranslateIcon", [&] {
-    if (buffer.size() < kSingleImageBlockOffset + kBitmapHeaderSize) Raise(ErrorCode::InputPastEnd);
+  enum class Refusal { None, HeaderSize, Depth } refusal = Refusal::None;
+  std::uint32_t headerSize = 0;
+  std::size_t used = 0;
+  TrapAndPropagate(kTranslateLabel, [&] {
+    headerSize = GetLength(buffer, kSingleImageBlockOffset);
+    if (!IsKnownHeaderSize(headerSize)) {
+      refusal = Refusal::HeaderSize;
+      return;
+    }
+    if (buffer.size() < kSingleImageBlockOffset + headerSize) Raise(ErrorCode::InputPastEnd);
     image.xHotSpot = buffer[10];
     image.yHotSpot = buffer[12];
     image.Width = ToInt16(static_cast<std::int32_t>(GetLength(buffer, 26)));
     image.DibHeight = ToInt16(static_cast<std::int32_t>(GetLength(buffer, 30)));
     image.BitDepth = static_cast<std::int16_t>(buffer[36] + 256 * buffer[37]);
     if (!IsSupportedDepth(image.BitDepth)) {
-      supported = false;
+      refusal = Refusal::Depth;
       return;
     }
     if (image.Width < 1 || image.Height() < 1) Raise(ErrorCode::InvalidArgument);
     // Every colour row must be in the block before any grid is made for it, so a lying
     // header cannot make us allocate more than the file could describe.
-    if (buffer.size() < kSingleImageBlockOffset + BlockBytesUsed(image)) {
-      Raise(ErrorCode::InputPastEnd);
-    }
+    used = BlockBytesUsed(image, headerSize);
+    if (buffer.size() < kSingleImageBlockOffset + used) Raise(ErrorCode::InputPastEnd);
   });
-  if (!supported) {
+  if (refusal == Refusal::HeaderSize) {
+    ShowMessage(kApplicationTitle, "Image " + std::to_string(imageNumber) +
+                                       " has a bitmap header of " + std::to_string(headerSize) +
+                                       " bytes; only headers of 40, 108 and 124 bytes are "
+                                       "supported");
+    return BlockResult::LeftOut;
+  }
+  if (refusal == Refusal::Depth) {
     ShowMessage(kApplicationTitle,
                 std::to_string(image.BitDepth) + " bit icons are not currently supported");
     return BlockResult::LeftOut;
   }
-  rowsStart = SetPalette(buffer, image);
+  // Too much for the file as a whole is the caller's failure, not this image's.
+  Charge(limits.bytes, used);
+  const std::size_t rowsStart = SetPalette(buffer, image, headerSize);
   SizeGrids(image);
   UnpackXorRows(buffer, rowsStart, image);
+  const bool carriesAlpha = image.BitDepth == 32 && RowsCarryAlpha(buffer, rowsStart, image);
+  const bool keep = carriesAlpha && KeepAlpha();
   const std::size_t maskStart =
       rowsStart + XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
-  if (buffer.size() - maskStart >= AndRowBytes(image.Width) * static_cast<std::size_t>(image.Height())) {
+  std::size_t andLimit = buffer.size();
+  TrapAndPropagate(kTranslateLabel, [&] { andLimit = AndRowsLimit(buffer, headerSize, maskStart); });
+  if (andLimit - maskStart >= AndRowBytes(image.Width) * static_cast<std::size_t>(image.Height())) {
     DrawMask(buffer, maskStart, image);
-    MarkInvertingPixels(image);
+    // Where alpha is shown, the AND bits are not: nothing inverts the screen.
+    if (!keep) MarkInvertingPixels(image);
   } else if (image.BitDepth == 32) {
     // Some writers leave the AND rows out of 32-bit images and rely on the alpha bytes alone.
-    MaskFromAlpha(buffer, rowsStart, image);
+    MaskFromAlpha(buffer, rowsStart, image, keep);
   }
   // Any other image without its AND rows stays opaque, as its grid was made.
+  if (carriesAlpha) ApplyAlpha(buffer, rowsStart, image, keep);
   return BlockResult::Loaded;
 }
 
@@ -110,16 +232,11 @@ bool ReadIconImages(ByteView file, std::vector<IconImage>& images) {
   if (file.size() < kFileHeaderSize + kDirectoryEntrySize * static_cast<std::size_t>(count)) {
     Raise(ErrorCode::InputPastEnd);
   }
-  // Entries may point at the same block. Together the images must not take more bytes than
-  // the file holds, or a few hundred entries sharing one large block would make the grids
-  // thousands of times the size of the file.
-  std::size_t used = 0;
+  ReadBudget budget{file.size(), kPngPixelBudget};
   for (int i = 0; i < count; ++i) {
     const Bytes buffer = BuildSingleImageBuffer(file, static_cast<std::size_t>(i));
     IconImage image;
-    if (TranslateIcon(buffer, image, i + 1) == BlockResult::LeftOut) continue;
-    used += BlockBytesUsed(image);
-    if (used > file.size()) Raise(ErrorCode::InputPastEnd);
+    if (TranslateIcon(buffer, image, i + 1, &budget) == BlockResult::LeftOut) continue;
     images.push_back(std::move(image));
   }
   return !images.empty();
@@ -136,7 +253,7 @@ Bytes BuildIconFile(const std::vector<IconImage>& images, int fileType) {
   file.resize(kFileHeaderSize + kDirectoryEntrySize * images.size(), 0);
   for (std::size_t i = 0; i < images.size(); ++i) {
     const IconImage& image = images[i];
-    const Bytes block = BuildImageData(image);
+    const Bytes block = BuildImageData(image, KeepAlpha());
     const std::size_t entry = kFileHeaderSize + kDirectoryEntrySize * i;
     file[entry + 0] = image.Width < 256 ? static_cast<std::uint8_t>(image.Width) : 0;
     file[entry + 1] = image.Height() < 256 ? static_cast<std::uint8_t>(image.Height()) : 0;

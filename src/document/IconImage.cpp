@@ -13,6 +13,25 @@ void SizeGrids(IconImage& image) {
   image.Mask = Grid(w32, height, MaskOpaque);
 }
 
+void AddAlphaFromMask(IconImage& image) {
+  image.Alpha = Grid(image.Width, image.Height(), 0);
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width; ++x) {
+      image.Alpha.At(x, y) = image.Mask.At(x, y) == MaskOpaque ? 255 : 0;
+    }
+  }
+}
+
+void SetMask(IconImage& image, int x, int y, std::int32_t value) {
+  image.Mask.At(x, y) = value;
+  if (image.Alpha.Contains(x, y)) image.Alpha.At(x, y) = value == MaskOpaque ? 255 : 0;
+}
+
+int AlphaAt(const IconImage& image, int x, int y) {
+  if (image.Alpha.Contains(x, y)) return image.Alpha.At(x, y);
+  return image.Mask.At(x, y) == MaskOpaque ? 255 : 0;
+}
+
 IconImage MakeNewImage(int width, int height, int bitDepth) {
   if (width < 1 || height < 1 || !IsSupportedDepth(bitDepth)) Raise(ErrorCode::InvalidArgument);
   IconImage image;

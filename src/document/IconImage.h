@@ -18,8 +18,15 @@ struct IconImage {
   std::int16_t BitDepth = 0;
   std::int16_t xHotSpot = 0;
   std::int16_t yHotSpot = 0;
+  // Per-pixel alpha (0 .. 255) of an image whose file carried alpha, Width columns; empty
+  // (no rows) for every other image, which is then written with a fourth byte of 0.
+  Grid Alpha;
+  // The image came from a PNG-compressed entry and is written back as one while it keeps
+  // its alpha.
+  bool StoredAsPng = false;
 
   int Height() const { return DibHeight / 2; }
+  bool CarriesAlpha() const { return Alpha.Rows() > 0; }
 
   friend bool operator==(const IconImage&, const IconImage&) = default;
 };
@@ -44,5 +51,17 @@ IconImage MakeNewImage(int width, int height, int bitDepth);
 
 // Sizes the grids for width and DibHeight already set on the image.
 void SizeGrids(IconImage& image);
+
+// Gives the image a per-pixel alpha that follows its mask: 255 where a pixel is opaque, 0
+// elsewhere. Grids must already have their size.
+void AddAlphaFromMask(IconImage& image);
+
+// Writes a pixel's mask value. In an image that carries alpha the pixel's alpha follows:
+// 255 for MaskOpaque, 0 for any other value. The caller keeps (x, y) inside the mask grid.
+void SetMask(IconImage& image, int x, int y, std::int32_t value);
+
+// The alpha a pixel of the picture is shown and written with: its own where the image carries
+// alpha, else 255 for an opaque pixel and 0 for the others.
+int AlphaAt(const IconImage& image, int x, int y);
 
 }  // namespace brixel

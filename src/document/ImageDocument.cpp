@@ -85,10 +85,10 @@ void ImageDocument::xHotSpot(std::int16_t imageIndex, std::int16_t value) {
 void ImageDocument::XYMask(std::int16_t imageIndex, float x, float y, std::int32_t value) {
   Trap("PrjBackEnd.cIco.LetXYMask", [&] {
     if (imageIndex < 0 || static_cast<std::size_t>(imageIndex) >= images_.size()) return;
-    Grid& mask = images_[static_cast<std::size_t>(imageIndex)].Mask;
+    IconImage& image = images_[static_cast<std::size_t>(imageIndex)];
     const long long px = RoundCoordinate(x);
     const long long py = RoundCoordinate(y);
-    if (mask.Contains(px, py)) mask.At(static_cast<int>(px), static_cast<int>(py)) = value;
+    if (image.Mask.Contains(px, py)) SetMask(image, static_cast<int>(px), static_cast<int>(py), value);
   });
 }
 

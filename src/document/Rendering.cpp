@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "AlphaChannel.h"
 #include "TrapErrors.h"
 
 namespace brixel {
@@ -12,7 +13,8 @@ void CheckGrids(const IconImage& image) {
   const int width = image.Width;
   const int height = image.Height();
   if (width <= 0 || height <= 0) return;
-  if (!image.Pixels.Contains(width - 1, height - 1) || !image.Mask.Contains(width - 1, height - 1)) {
+  if (!image.Pixels.Contains(width - 1, height - 1) || !image.Mask.Contains(width - 1, height - 1) ||
+      (image.CarriesAlpha() && !image.Alpha.Contains(width - 1, height - 1))) {
     Raise(ErrorCode::SubscriptOutOfRange);
   }
 }
@@ -32,6 +34,25 @@ void ForEachPixel(const IconImage& image, Visit&& visit) {
   }
 }
 
+// An image that keeps alpha, read back from surfaces DrawIconEx drew it on: a pixel whose
+// mask and shown colour are what was drawn is untouched and keeps its colour and alpha. Any
+// other pixel is read as the plain procedure reads it, its alpha following its new mask.
+void ReadBackWithAlpha(PictureSurface& picture, IconImage& image, PictureSurface* maskPicture) {
+  if (maskPicture) CheckCovers(*maskPicture, image);
+  const Colour background = picture.BackColor();
+  ForEachPixel(image, [&](int x, int y, float fx, float fy) {
+    const std::int32_t mask =
+        maskPicture ? InvertColor(maskPicture->Point(fx, fy)) : image.Mask.At(x, y);
+    const Colour shown = picture.Point(fx, fy);
+    if (mask == image.Mask.At(x, y) &&
+        shown == BlendOver(image.Pixels.At(x, y), AlphaAt(image, x, y), background)) {
+      return;
+    }
+    SetMask(image, x, y, mask);
+    image.Pixels.At(x, y) = mask != MaskOpaque ? kBlack : shown;
+  });
+}
+
 int CellSize(float extent, int cells) {
   return static_cast<int>(std::nearbyint(extent / static_cast<float>(cells)));
 }
@@ -43,9 +64,15 @@ void DrawIconEx(PictureSurface& picture, const IconImage& image, PictureSurface*
     CheckGrids(image);
     picture.Cls();
     const Colour background = picture.BackColor();
-    ForEachPixel(image, [&](int x, int y, float fx, float fy) {
-      picture.PSet(fx, fy, image.Mask.At(x, y) != MaskOpaque ? background : image.Pixels.At(x, y));
-    });
+    if (image.CarriesAlpha()) {
+      ForEachPixel(image, [&](int x, int y, float fx, float fy) {
+        picture.PSet(fx, fy, BlendOver(image.Pixels.At(x, y), AlphaAt(image, x, y), background));
+      });
+    } else {
+      ForEachPixel(image, [&](int x, int y, float fx, float fy) {
+        picture.PSet(fx, fy, image.Mask.At(x, y) != MaskOpaque ? background : image.Pixels.At(x, y));
+      });
+    }
     if (maskPicture) {
       ForEachPixel(image, [&](int x, int y, float fx, float fy) {
         maskPicture->PSet(fx, fy, InvertColor(image.Mask.At(x, y)));
@@ -61,6 +88,10 @@ void SaveIconFromPictureEx(PictureSurface& picture, IconImage& image,
   Trap(kSaveIconFromPictureExLabel, [&] {
     CheckGrids(image);
     CheckCovers(picture, image);
+    if (image.CarriesAlpha()) {
+      ReadBackWithAlpha(picture, image, maskPicture);
+      return;
+    }
     if (maskPicture) {
       CheckCovers(*maskPicture, image);
       ForEachPixel(image, [&](int x, int y, float fx, float fy) {

@@ -24,13 +24,16 @@ inline constexpr Colour kNotOpaqueMark = 255;         // red
 // reports a failure under its label; what was drawn or read until then stays.
 
 // Clears picture and draws the image at its true size: opaque pixels in their colour, the
-// others in the picture's background colour. The mask surface, when given (it is not
+// others in the picture's background colour; an image that keeps alpha shows every pixel
+// blended by its alpha over the background instead. The mask surface, when given (it is not
 // cleared), shows InvertColor of each mask value: opaque white, transparent black.
 void DrawIconEx(PictureSurface& picture, const IconImage& image, PictureSurface* maskPicture);
 
 // Reads the image back: first the mask from maskPicture (when given) as InvertColor of each
 // colour, then every opaque pixel's colour from picture; pixels that are not opaque become
-// black. Surfaces smaller than the image are refused before anything is read.
+// black. In an image that keeps alpha, a pixel that still shows what DrawIconEx drew keeps its
+// colour and alpha; the others take 255 or 0 by their mask. Surfaces smaller than the image
+// are refused before anything is read.
 void SaveIconFromPictureEx(PictureSurface& picture, IconImage& image,
                            PictureSurface* maskPicture);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Palette.h"
+#include "PngCodec.h"
 #include "TrapErrors.h"
 
 namespace brixel {
@@ -34,7 +35,9 @@ void CheckWritable(const IconImage& image) {
   if (image.Palette.size() < ColourTableBytes(image.BitDepth) / 4 ||
       image.Pixels.Rows() < image.Height() || image.Mask.Rows() < image.Height() ||
       image.Mask.Columns() < W32(image.Width) ||
-      image.Pixels.Columns() < (image.BitDepth == 1 ? W32(image.Width) : image.Width)) {
+      image.Pixels.Columns() < (image.BitDepth == 1 ? W32(image.Width) : image.Width) ||
+      (image.CarriesAlpha() &&
+       (image.Alpha.Columns() < image.Width || image.Alpha.Rows() < image.Height()))) {
     Raise(ErrorCode::SubscriptOutOfRange);
   }
 }
@@ -66,6 +69,27 @@ class IndexWriter {
 
 bool IsPaletted(int bitDepth) { return bitDepth == 1 || bitDepth == 4 || bitDepth == 8; }
 
+// The colour a true-colour pixel is written with: the complement under MaskComplement, and
+// an inverting pixel as AND 1 over XOR white.
+Colour WrittenColour(Colour pixel, std::int32_t mask) {
+  const Colour colour = mask == MaskComplement ? InvertColor(pixel) : pixel;
+  return colour == kNoColour && mask != MaskOpaque ? kWhite : colour;
+}
+
+// A 32-bit image with alpha as the PNG block it came from.
+Bytes BuildPngData(const IconImage& image) {
+  std::vector<std::uint8_t> rgba;
+  rgba.reserve(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height()) * 4);
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width; ++x) {
+      const Colour colour = WrittenColour(image.Pixels.At(x, y), image.Mask.At(x, y));
+      rgba.insert(rgba.end(), {RedByte(colour), GreenByte(colour), BlueByte(colour),
+                               static_cast<std::uint8_t>(AlphaAt(image, x, y))});
+    }
+  }
+  return EncodePng(image.Width, image.Height(), rgba);
+}
+
 }  // namespace
 
 std::size_t XorRowBytes(int width, int bitDepth) {
@@ -83,8 +107,8 @@ std::size_t ColourTableBytes(int bitDepth) {
   }
 }
 
-std::size_t SetPalette(ByteView buffer, IconImage& image) {
-  std::size_t rowsStart = kSingleImageBlockOffset + kBitmapHeaderSize;
+std::size_t SetPalette(ByteView buffer, IconImage& image, std::size_t headerSize) {
+  std::size_t rowsStart = kSingleImageBlockOffset + headerSize;
   TrapAndPropagate("PrjBackEnd.mTranslate.SetPalette", [&] {
     const std::size_t tableStart = rowsStart;
     const int entries = ColourTableBytes(image.BitDepth) / 4;
@@ -161,7 +185,8 @@ void DrawMask(ByteView buffer, std::size_t position, IconImage& image) {
   });
 }
 
-void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image) {
+void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image,
+                   bool keepColours) {
   TrapAndPropagate("PrjBackEnd.mTranslate.DrawMask", [&] {
     const int width = image.Width;
     const int height = image.Height();
@@ -172,9 +197,11 @@ void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image) {
       const std::uint8_t* row = &buffer[xorPosition + rowBytes * static_cast<std::size_t>(stored)];
       for (int x = 0; x < width; ++x) {
         // What the alpha hides is not shown anywhere, so such a pixel is plainly transparent;
-        // its colour under an AND bit would show on the screen behind it.
-        if (row[4 * static_cast<std::size_t>(x) + 3] < 128) {
-          image.Pixels.At(x, y) = kBlack;
+        // its colour under an AND bit would show on the screen behind it. Kept alpha shows
+        // the colour of a pixel that is only partly transparent.
+        const int alpha = row[4 * static_cast<std::size_t>(x) + 3];
+        if (alpha < 128) {
+          if (!keepColours || alpha == 0) image.Pixels.At(x, y) = kBlack;
           image.Mask.At(x, y) = MaskTransparent;
         } else {
           image.Mask.At(x, y) = MaskOpaque;
@@ -270,7 +297,8 @@ void TranslatePalette(const IconImage& image, const std::vector<Colour>& palette
   });
 }
 
-void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes) {
+void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes,
+                     bool keepAlpha) {
   TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePicArr", [&] {
     const int width = image.Width;
     const int height = image.Height();
@@ -281,6 +309,7 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
     const std::optional<IndexWriter> indices =
         IsPaletted(image.BitDepth) ? std::optional<IndexWriter>(std::in_place, image.BitDepth, palette)
                                    : std::nullopt;
+    const bool withAlpha = keepAlpha && image.BitDepth == 32 && image.CarriesAlpha();
     for (int y = height - 1; y >= 0; --y) {
       const std::size_t rowStart = bytes.size();
       bytes.resize(rowStart + rowBytes, 0);
@@ -307,17 +336,14 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
           break;
         default:
           for (int x = 0; x < width; ++x) {
-            const Colour pixel = image.Pixels.At(x, y);
-            const std::int32_t mask = image.Mask.At(x, y);
-            Colour colour = mask == MaskComplement ? InvertColor(pixel) : pixel;
-            // An inverting pixel is AND 1 over XOR white.
-            if (colour == kNoColour && mask != MaskOpaque) colour = kWhite;
+            const Colour colour = WrittenColour(image.Pixels.At(x, y), image.Mask.At(x, y));
             std::uint8_t* p = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(image.BitDepth / 8);
             p[0] = BlueByte(colour);
             p[1] = GreenByte(colour);
             p[2] = RedByte(colour);
+            if (withAlpha) p[3] = static_cast<std::uint8_t>(AlphaAt(image, x, y));
           }
-          break;  // the fourth byte of a 32-bit pixel stays 0
+          break;  // without alpha the fourth byte of a 32-bit pixel stays 0
       }
     }
   });
@@ -339,8 +365,13 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
   });
 }
 
-Bytes BuildImageData(const IconImage& image) {
+Bytes BuildImageData(const IconImage& image, bool keepAlpha) {
   CheckWritable(image);
+  if (keepAlpha && image.StoredAsPng && image.BitDepth == 32 && image.CarriesAlpha()) {
+    Bytes png;
+    TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePicArr", [&] { png = BuildPngData(image); });
+    return png;
+  }
   const std::optional<std::vector<Colour>> palette = WrittenPalette(image);
   if (!palette) {
     // Written with another colour, the transparent pixels would show: refuse rather than
@@ -356,7 +387,7 @@ Bytes BuildImageData(const IconImage& image) {
                     static_cast<std::size_t>(image.Height()));
   CreateIconSubHeader(image, bytes);
   TranslatePalette(image, *palette, bytes);
-  TranslatePicArr(image, *palette, bytes);
+  TranslatePicArr(image, *palette, bytes, keepAlpha);
   TranslateMaskArr(image, bytes);
   return bytes;
 }

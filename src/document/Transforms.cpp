@@ -3,14 +3,22 @@
 namespace brixel {
 namespace {
 
+// Whether the image keeps an alpha for each pixel of its picture.
+bool HasAlphaGrid(const IconImage& image) {
+  return image.CarriesAlpha() && image.Alpha.Columns() >= image.Width &&
+         image.Alpha.Rows() >= image.Height();
+}
+
+// Pixels move with their alpha, where the image keeps one.
 void MovePixel(IconImage& image, int fromX, int fromY, int toX, int toY) {
   image.Pixels.At(toX, toY) = image.Pixels.At(fromX, fromY);
   image.Mask.At(toX, toY) = image.Mask.At(fromX, fromY);
+  if (HasAlphaGrid(image)) image.Alpha.At(toX, toY) = image.Alpha.At(fromX, fromY);
 }
 
 void ClearPixel(IconImage& image, int x, int y) {
   image.Pixels.At(x, y) = kBlack;
-  image.Mask.At(x, y) = MaskTransparent;
+  SetMask(image, x, y, MaskTransparent);
 }
 
 }  // namespace
@@ -54,9 +62,12 @@ void RotateImage(IconImage& image, int direction) {
   const int h = image.Height();
   const Grid pixels = image.Pixels;
   const Grid mask = image.Mask;
+  const Grid alpha = image.Alpha;
+  const bool withAlpha = HasAlphaGrid(image);
   auto take = [&](int x, int y, int sx, int sy) {
     image.Pixels.At(x, y) = pixels.At(sx, sy);
     image.Mask.At(x, y) = mask.At(sx, sy);
+    if (withAlpha) image.Alpha.At(x, y) = alpha.At(sx, sy);
   };
   for (int x = 0; x < w; ++x) {
     for (int y = 0; y < h; ++y) {

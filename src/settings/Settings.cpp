@@ -48,6 +48,7 @@ void LoadSettings(Settings& settings) {
   if (auto tool = ReadTool("DrawLeft")) settings.ButtonTool[kLeftButtonTool] = *tool;
   if (auto tool = ReadTool("DrawMiddle")) settings.ButtonTool[kMiddleButtonTool] = *tool;
   if (auto tool = ReadTool("DrawRight")) settings.ButtonTool[kRightButtonTool] = *tool;
+  settings.KeepAlpha = ReadText("KeepAlpha") != kFalse;
 }
 
 void SaveSettings(const Settings& settings) {
@@ -60,6 +61,7 @@ void SaveSettings(const Settings& settings) {
   WriteText("DrawLeft", std::to_string(settings.ButtonTool[kLeftButtonTool]));
   WriteText("DrawMiddle", std::to_string(settings.ButtonTool[kMiddleButtonTool]));
   WriteText("DrawRight", std::to_string(settings.ButtonTool[kRightButtonTool]));
+  WriteText("KeepAlpha", settings.KeepAlpha ? "" : kFalse);
 }
 
 bool ReadSameWindow() { return !ReadText("SameWindow").empty(); }

@@ -111,7 +111,7 @@ TEST_F(CliTest, InfoOfAnIconWrittenByImageMagick) {
                        "\"height\": 48, \"bitDepth\": 32, "),
             0u) << r.out;
   EXPECT_NE(r.out.find("{\"width\": 16, \"height\": 16, \"bitDepth\": 32, \"xHotSpot\": 1, \"yHotSpot\": 32, "
-                       "\"paletteSize\": 256}]}"),
+                       "\"paletteSize\": 256, \"png\": false, \"alpha\": true}]}"),
             std::string::npos) << r.out;
   if (HaveTool("/usr/bin/python3")) {
     EXPECT_EQ(test::RunCommand(test::ShellQuote(BRIXEL_CLI_PATH) + " info " + test::ShellQuote(icon.string()) +
@@ -143,6 +143,54 @@ TEST_F(CliTest, PalettedIconsOfIcotoolDumpAsImageMagickReadsThem) {
     EXPECT_NE(r.out.find("\"bitDepth\": " + std::to_string(depth) + ","), std::string::npos) << r.out;
     ExpectDumpMatchesImageMagick(icon, 0);
   }
+}
+
+TEST_F(CliTest, AlphaIsKeptDumpedOnRequestAndDroppedOnRequest) {
+  // Soft edges: ImageMagick writes the 256-pixel entry as PNG, the 32-pixel one as a 32-bit
+  // bitmap with alpha.
+  const fs::path soft = dir_ / "soft.png";
+  ASSERT_EQ(test::RunCommand("convert -size 256x256 xc:none -fill '#d02010' -draw 'circle 128,128 128,30' " +
+                             test::ShellQuote(soft.string())), 0);
+  const fs::path icon = dir_ / "soft.ico";
+  ASSERT_EQ(test::RunCommand("convert " + test::ShellQuote(soft.string()) + " -define icon:auto-resize=256,32 " +
+                             test::ShellQuote(icon.string())), 0);
+  const Result info = Run({"info", icon.string()});
+  ASSERT_EQ(info.status, 0) << info.err;
+  EXPECT_NE(info.out.find("256x256, 32 bit, png, alpha, hot spot"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("32x32, 32 bit, alpha, hot spot"), std::string::npos) << info.out;
+
+  // --alpha dumps the alpha as ImageMagick reads it; without, it is all or nothing (by the
+  // AND mask of the bitmap, which need not cut at 128).
+  const fs::path kept = dir_ / "kept", plain = dir_ / "plain";
+  ASSERT_EQ(Run({"dump", icon.string(), kept.string(), "--alpha"}).status, 0);
+  ASSERT_EQ(Run({"dump", icon.string(), plain.string()}).status, 0);
+  for (int index : {0, 1}) {
+    SCOPED_TRACE(index);
+    const fs::path theirs = dir_ / ("im-" + std::to_string(index) + ".rgba");
+    ASSERT_EQ(test::RunCommand("convert " + test::ShellQuote(icon.string() + "[" + std::to_string(index) + "]") +
+                               " -depth 8 " + test::ShellQuote("rgba:" + theirs.string())), 0);
+    const Bytes im = ReadWholeFile(theirs.string());
+    const Pam a = ReadPam(kept / (std::to_string(index) + ".pam"));
+    const Pam b = ReadPam(plain / (std::to_string(index) + ".pam"));
+    ASSERT_EQ(a.pixels.size(), im.size());
+    int soft = 0;
+    for (std::size_t p = 3; p < im.size(); p += 4) {
+      EXPECT_EQ(a.pixels[p], im[p]) << p / 4;
+      EXPECT_EQ(b.pixels[p], im[p] == 0 ? 0 : im[p] == 255 || index == 1 ? 255 : im[p] < 128 ? 0 : 255) << p / 4;
+      soft += im[p] != 0 && im[p] != 255;
+    }
+    EXPECT_GT(soft, 10);
+  }
+
+  // Converted, the alpha stays; with --drop-alpha it goes, and no entry stays PNG.
+  const fs::path same = dir_ / "same.ico", dropped = dir_ / "dropped.ico";
+  ASSERT_EQ(Run({"convert", icon.string(), same.string()}).status, 0);
+  EXPECT_EQ(Run({"info", same.string()}).out, Run({"info", icon.string()}).out.replace(0, icon.string().size(), same.string()));
+  ASSERT_EQ(Run({"--drop-alpha", "convert", icon.string(), dropped.string()}).status, 0);
+  const Result droppedInfo = Run({"info", dropped.string()});
+  EXPECT_EQ(droppedInfo.out.find("alpha"), std::string::npos) << droppedInfo.out;
+  EXPECT_EQ(droppedInfo.out.find("png"), std::string::npos) << droppedInfo.out;
+  EXPECT_NE(Run({"info", icon.string(), "--drop-alpha"}).out.find("256x256, 32 bit, hot spot"), std::string::npos);
 }
 
 TEST_F(CliTest, ConvertFollowsTheTargetExtension) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <random>
 
+#include "AlphaChannel.h"
 #include "AniTestFiles.h"
 #include "ByteOrder.h"
 #include "IcoFile.h"
@@ -168,12 +169,17 @@ TEST_F(IcoFormatTest, ReadsEveryDepthBottomRowFirst) {
   EXPECT_EQ(doc.yHotSpot(1), 4);
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 
-  // Saved again: the hot spot bytes go back in place, and the alpha byte is dropped.
+  // Saved again: the hot spot bytes go back in place, and the alpha byte is kept, or with the
+  // option off dropped.
   const Bytes saved = SaveAndRead(doc, "out.cur");
   EXPECT_EQ(saved[6 + 16 * 4 + 4], 5);
   EXPECT_EQ(saved[6 + 16 * 4 + 6], 9);
   const std::uint32_t rgbaBlock = U32(saved, 6 + 16 * 4 + 12);
-  EXPECT_EQ(Bytes(saved.begin() + rgbaBlock + 40, saved.begin() + rgbaBlock + 44), (Bytes{4, 5, 6, 0}));
+  EXPECT_EQ(Bytes(saved.begin() + rgbaBlock + 40, saved.begin() + rgbaBlock + 44), (Bytes{4, 5, 6, 128}));
+  KeepAlpha(false);
+  const Bytes dropped = SaveAndRead(doc, "dropped.cur");
+  KeepAlpha(true);
+  EXPECT_EQ(Bytes(dropped.begin() + rgbaBlock + 40, dropped.begin() + rgbaBlock + 44), (Bytes{4, 5, 6, 0}));
 }
 
 TEST_F(IcoFormatTest, PalettedPixelsAreWrittenByExactLookup) {
@@ -258,21 +264,19 @@ TEST_F(IcoFormatTest, EveryDepthRoundTripsAndSavesIdentically) {
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
-TEST_F(IcoFormatTest, SixteenBitAndPngImagesAreLeftOutWithAMessage) {
+TEST_F(IcoFormatTest, SixteenBitImagesAndUnknownHeadersAreLeftOutWithAMessage) {
   Bytes sixteen = BitmapHeader(2, 4, 16);
   sixteen.resize(sixteen.size() + 8 + 8, 0);
-  Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
-  png.resize(64, 0);
+  Bytes core = GoodBlock();  // the 12-byte header of old bitmaps
+  core[0] = 12;
   cIco doc;
-  ASSERT_TRUE(OpenBytes(doc, HandFile(1, {{GoodBlock()}, {sixteen}, {png}, {GoodBlock()}})));
+  ASSERT_TRUE(OpenBytes(doc, HandFile(1, {{GoodBlock()}, {sixteen}, {core}, {GoodBlock()}})));
   EXPECT_EQ(doc.IconCount(), 2);
   ASSERT_EQ(backEnd_.prompter.shown.size(), 2u);
   EXPECT_EQ(backEnd_.prompter.shown[0].text, "16 bit icons are not currently supported");
-  EXPECT_NE(backEnd_.prompter.shown[1].text.find("Image 3 is PNG-compressed"), std::string::npos);
+  EXPECT_EQ(backEnd_.prompter.shown[1].text,
+            "Image 3 has a bitmap header of 12 bytes; only headers of 40, 108 and 124 bytes are supported");
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
-
-  cIco onlyPng;
-  EXPECT_FALSE(OpenBytes(onlyPng, HandFile(1, {{png}})));
 }
 
 TEST_F(IcoFormatTest, HostileFilesFailWithAReport) {

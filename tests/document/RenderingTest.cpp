@@ -78,6 +78,35 @@ TEST_F(RenderingTest, DrawAndReadBackKeepsTheMaskAndBlacksOutPixelsThatAreNotOpa
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
+TEST_F(RenderingTest, KeptAlphaIsBlendedOverTheBackgroundAndSurvivesAReadBack) {
+  AddImage(4, 1, 32);
+  IconImage& image = document_.Image(0);
+  AddAlphaFromMask(image);
+  const Colour red = 0x0000FF;
+  const int alphas[4] = {255, 128, 0, 200};
+  for (int x = 0; x < 4; ++x) {
+    image.Pixels.At(x, 0) = x == 2 ? kBlack : red;
+    image.Mask.At(x, 0) = x == 2 ? MaskTransparent : MaskOpaque;
+    image.Alpha.At(x, 0) = alphas[x];
+  }
+  const IconImage before = image;
+  QtPictureSurface picture = Surface(4, 1);
+  QtPictureSurface mask = Surface(4, 1);
+  document_.DrawIcon(0, picture, &mask);
+  EXPECT_EQ(picture.Point(0, 0), red);
+  EXPECT_EQ(picture.Point(1, 0), MakeColour(224, 96, 96));  // half of 255 and 192
+  EXPECT_EQ(picture.Point(2, 0), kBackground);
+  // Read back unchanged: each pixel shows what was drawn. A pixel painted over is opaque.
+  document_.SaveIconFromPic(0, picture, &mask);
+  EXPECT_EQ(document_.Image(0), before);
+  picture.PSet(1, 0, 0x00FF00);
+  document_.SaveIconFromPic(0, picture, &mask);
+  EXPECT_EQ(document_.Image(0).Alpha.At(1, 0), 255);
+  EXPECT_EQ(document_.XYColor(0, 1, 0), 0x00FF00);
+  EXPECT_EQ(document_.Image(0).Alpha.At(3, 0), 200);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
 TEST_F(RenderingTest, ReadingBackTakesTheMaskFirstAndThenTheColoursOfOpaquePixels) {
   AddImage(4, 4, 24);
   QtPictureSurface picture = Surface(4, 4);

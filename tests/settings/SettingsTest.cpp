@@ -54,6 +54,20 @@ TEST_F(SettingsTest, EachOptionIsStoredWithItsOwnPolarity) {
   EXPECT_TRUE(backEnd_.prompter.shown.empty());
 }
 
+TEST_F(SettingsTest, KeepAlphaIsOnUnlessStoredFalse) {
+  EXPECT_TRUE(Loaded(Settings{.KeepAlpha = false}).KeepAlpha);  // first start
+  Settings off;
+  off.KeepAlpha = false;
+  SaveSettings(off);
+  EXPECT_EQ(RegistryText(*QueryValue(HKEY_CURRENT_USER, kSettingsKey, "KeepAlpha")), "False");
+  EXPECT_FALSE(Loaded().KeepAlpha);
+  SaveSettings(Settings{});
+  EXPECT_EQ(RegistryText(*QueryValue(HKEY_CURRENT_USER, kSettingsKey, "KeepAlpha")), "");
+  EXPECT_TRUE(Loaded(off).KeepAlpha);
+  Store("KeepAlpha", "0");  // only "False" turns it off
+  EXPECT_TRUE(Loaded(off).KeepAlpha);
+}
+
 TEST_F(SettingsTest, SettingsSurviveARestartThroughTheStoreFile) {
   const Settings saved{true, false, true, true, false, {8, 9, 0, 5}};
   SaveSettings(saved);
@@ -101,9 +115,9 @@ TEST_F(SettingsTest, AStoreThatCannotBeWrittenIsReportedByTheRegistryMessages) {
   std::filesystem::create_directories(home_.Config());
   test::WriteBytes(home_.Config() / "Tessarine", Bytes{'x'});
   SaveSettings(Settings{});
-  ASSERT_EQ(backEnd_.prompter.shown.size(), 9u);
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 10u);
   EXPECT_EQ(backEnd_.prompter.shown[0].text, "Error: Creating Key!");
-  EXPECT_EQ(backEnd_.prompter.shown[8].text, "Error: Opening Registry Key!");
+  EXPECT_EQ(backEnd_.prompter.shown[9].text, "Error: Opening Registry Key!");
   EXPECT_TRUE(Loaded().Grid);
 }
 

@@ -1,0 +1,27 @@
+#include "AlphaChannel.h"
+
+namespace brixel {
+namespace {
+
+bool keepAlpha = true;
+
+int BlendPart(int part, int alpha, int under) {
+  return (part * alpha + under * (255 - alpha) + 127) / 255;
+}
+
+}  // namespace
+
+bool KeepAlpha() { return keepAlpha; }
+
+void KeepAlpha(bool keep) { keepAlpha = keep; }
+
+Colour BlendOver(Colour colour, int alpha, Colour background) {
+  if (alpha <= 0 || colour < 0) return background;
+  if (alpha >= 255) return colour;
+  const Colour under = background < 0 ? kBlack : background;
+  return MakeColour(BlendPart(RedOf(colour), alpha, RedOf(under)),
+                    BlendPart(GreenOf(colour), alpha, GreenOf(under)),
+                    BlendPart(BlueOf(colour), alpha, BlueOf(under)));
+}
+
+}  // namespace brixel
