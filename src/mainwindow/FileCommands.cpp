@@ -55,8 +55,7 @@ void FileCommands::OpenIconFile() {
                                           " is an invalid file format\r\n"
                                           "Do you want to try importing it?")) {
     New();
-    ShowMessage("Import Image", "Importing pictures is not available yet.",
-                Prompter::Icon::Information);
+    window_.ImportPicture(LocalPath(fileName));
   }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class QWidget;
 
 namespace brixel {
@@ -14,6 +16,8 @@ class DocumentWindow {
   virtual void ClearGrid() = 0;
   // The window that owns the file dialogs.
   virtual QWidget* DialogOwner() = 0;
+  // Opens the import dialog for the current document with the picture at path loaded.
+  virtual void ImportPicture(const std::string& path) = 0;
 };
 
 // New, Open, Save, Save As and Close on the current icon document. Every question and message

@@ -1,6 +1,9 @@
 #include <QCloseEvent>
+#include <QDialog>
+#include <QImage>
 
 #include "EditGrid.h"
+#include "ImportDialogs.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtColour.h"
@@ -130,7 +133,9 @@ TEST_F(FileCommandsTest, ClosingTheWindowAsksForEveryChangedDocumentLastFirst) {
 
 TEST_F(FileCommandsTest, AFileThatDoesNotOpenIsOfferedForImport) {
   const auto path = dir_ / "photo.bmp";
-  test::WriteBytes(path, Bytes{'B', 'M', 0, 0});
+  QImage photo(8, 8, QImage::Format_RGB32);
+  photo.fill(Qt::red);
+  ASSERT_TRUE(photo.save(QString::fromStdString(path.string())));
   AnswerFileDialog(path);
   const std::string offer =
       path.string() + " is an invalid file format\r\nDo you want to try importing it?";
@@ -140,17 +145,22 @@ TEST_F(FileCommandsTest, AFileThatDoesNotOpenIsOfferedForImport) {
   EXPECT_EQ(PromptTexts(), (std::vector<std::string>{offer}));
   EXPECT_EQ(IconDocuments.Count(), 0);
 
+  // Yes: a new document, and the import dialog showing the picture already loaded.
   backEnd_.prompter.answers = {Answer::Yes};
+  bool loaded = false;
+  test::OnNextDialog([&loaded](QDialog& dialog) {
+    loaded = dialog.findChild<QWidget*>("PctImport")->isVisible();
+  });
   Trigger("MnuFileOpen");
-  ASSERT_EQ(backEnd_.prompter.shown.size(), 3u);
-  EXPECT_EQ(backEnd_.prompter.shown[2].text, "Importing pictures is not available yet.");
+  EXPECT_TRUE(loaded);
+  EXPECT_EQ(backEnd_.prompter.shown.size(), 2u);
   EXPECT_EQ(Text("LblCount"), "1 of 1");
   EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
 
   // A cancelled dialog does nothing at all.
   dialogs_.file = nullptr;
   Trigger("MnuFileOpen");
-  EXPECT_EQ(backEnd_.prompter.shown.size(), 3u);
+  EXPECT_EQ(backEnd_.prompter.shown.size(), 2u);
   EXPECT_EQ(IconDocuments.Count(), 1);
 }
 

@@ -1,0 +1,157 @@
+#include "ImportCommand.h"
+
+#include <dlfcn.h>
+
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+#include "Commands.h"
+#include "IcoFile.h"
+#include "PictureImport.h"
+#include "TrapErrors.h"
+#include "cIco.h"
+
+namespace brixel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kLargestImage = 1024;
+
+struct ImportRequest {
+  std::string picture;
+  std::string output;
+  ImportOptions options;
+};
+
+bool ParseNumber(const std::string& text, int& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end;
+}
+
+std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, std::ostream& err) {
+  ImportRequest request;
+  request.options.Size = 0;
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--clip") {
+      request.options.Clip = true;
+    } else if (arg == "--size" || arg == "--depth") {
+      int value = 0;
+      const bool given = i + 1 < args.size() && ParseNumber(args[++i], value);
+      if (arg == "--size") {
+        if (!given || value < 1 || value > kLargestImage) {
+          err << "brixel-cli: import: --size takes a number from 1 to " << kLargestImage << '\n';
+          return std::nullopt;
+        }
+        request.options.Size = value;
+      } else {
+        if (!given || (value != 1 && value != 4 && value != 8 && value != 24)) {
+          err << "brixel-cli: import: --depth takes 1, 4, 8 or 24\n";
+          return std::nullopt;
+        }
+        request.options.BitDepth = value;
+      }
+    } else if (arg.starts_with("--")) {
+      err << "brixel-cli: import: unknown option " << arg << '\n';
+      return std::nullopt;
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.size() != 2 || request.options.Size == 0) {
+    err << "brixel-cli: import takes PICTURE OUT and --size N\n";
+    return std::nullopt;
+  }
+  request.picture = files[0];
+  request.output = files[1];
+  return request;
+}
+
+// The decoders other than our own icon reader come from the decoder module beside this
+// program (or in ../lib/brixel when installed), loaded the first time a picture needs them.
+PictureDecoderEntry DecoderModuleEntry(std::string& failure) {
+  static PictureDecoderEntry entry = nullptr;
+  static std::string reason;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    std::error_code error;
+    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
+    for (const fs::path& candidate :
+         {folder / kPictureDecoderModule, folder / ".." / "lib" / "brixel" / kPictureDecoderModule}) {
+      if (!fs::exists(candidate, error)) continue;
+      // Never unloaded: Qt, once started inside it, stays for the rest of the run.
+      void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+      if (!module) {
+        const char* why = dlerror();
+        reason = why ? why : candidate.string() + " cannot be loaded";
+        break;
+      }
+      entry = reinterpret_cast<PictureDecoderEntry>(dlsym(module, kPictureDecoderEntry));
+      if (!entry) reason = candidate.string() + " has no picture decoder";
+      break;
+    }
+    if (!entry && reason.empty()) {
+      reason = std::string(kPictureDecoderModule) + " is not installed beside brixel-cli";
+    }
+  }
+  failure = reason;
+  return entry;
+}
+
+bool DecodeThroughModule(const Bytes& data, const std::string& path, LoadedPicture& picture,
+                         std::string& message) {
+  std::string failure;
+  const PictureDecoderEntry entry = DecoderModuleEntry(failure);
+  if (!entry) {
+    message = "only icons and cursors can be read without the picture decoders (" + failure + ")";
+    return false;
+  }
+  return entry(data, path, picture, message);
+}
+
+}  // namespace
+
+int Import(const std::vector<std::string>& args, std::ostream& err) {
+  const std::optional<ImportRequest> request = ParseImport(args, err);
+  if (!request) return kExitUsage;
+  if (DocumentType(request->output) == "ANI") {
+    err << "brixel-cli: " << request->output << ": animated cursors cannot be written\n";
+    return kExitFailure;
+  }
+  LoadedPicture picture;
+  try {
+    picture = ReadPicture(request->picture, DecodeThroughModule);
+  } catch (const BackEndError& e) {
+    err << "brixel-cli: " << request->picture << ": " << e.Description() << '\n';
+    return kExitFailure;
+  } catch (const ReportedFailure&) {
+    err << "brixel-cli: " << request->picture << ": cannot be read\n";
+    return kExitFailure;
+  }
+
+  cIco document;
+  std::error_code error;
+  if (fs::exists(request->output, error) && !document.OpenIcon(request->output)) {
+    err << "brixel-cli: " << request->output << ": exists but cannot be read as an icon or cursor\n";
+    return kExitFailure;
+  }
+  const ImportPreview preview = MakeImportPreview(picture, request->options);
+  try {
+    AppendImportedImage(document, preview, request->options.BitDepth);
+  } catch (const BackEndError& e) {
+    err << "brixel-cli: " << request->output << ": " << e.Description() << '\n';
+    return kExitFailure;
+  }
+  if (!document.SaveIcon(request->output)) {
+    err << "brixel-cli: " << request->output << ": cannot be written\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace brixel::cli

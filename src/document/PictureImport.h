@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Colour.h"
+#include "FileIO.h"
+#include "IconImage.h"
+#include "PictureSurface.h"
+
+namespace brixel {
+
+class ImageDocument;
+
+// Pictures larger than this on a side are refused: a few hundred bytes of a metafile or a
+// PNG header may declare any size.
+inline constexpr int kMaxPictureSide = 8192;
+// Pixels whose alpha is below this are imported as transparent.
+inline constexpr int kOpaqueAlpha = 128;
+
+// A picture read for import: its colours and, when the file has transparency, an alpha value
+// (0 .. 255) per pixel, row by row. Without alpha every pixel is opaque.
+struct LoadedPicture {
+  Bitmap Colours;
+  std::vector<std::uint8_t> Alpha;
+
+  bool Empty() const { return Colours.Empty(); }
+  int Width() const { return Colours.Width; }
+  int Height() const { return Colours.Height; }
+  bool HasAlpha() const { return !Alpha.empty(); }
+  int AlphaAt(int x, int y) const {
+    return HasAlpha() ? Alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) +
+                              static_cast<std::size_t>(x)]
+                      : 255;
+  }
+};
+
+// Reads the bytes of a picture that is not an icon file (path for its extension): true with
+// the picture, or false with a message saying why it cannot be read.
+using PictureDecoder = std::function<bool(const Bytes& data, const std::string& path,
+                                          LoadedPicture& picture, std::string& message)>;
+
+// The decoders of the editor as a module of their own, for programs that link no Qt: the
+// file name (looked for beside the program) and its entry point, a PictureDecoder.
+inline constexpr const char* kPictureDecoderModule = "brixel-picture-decoders.so";
+inline constexpr const char* kPictureDecoderEntry = "BrixelDecodePicture";
+using PictureDecoderEntry = bool (*)(const Bytes& data, const std::string& path,
+                                     LoadedPicture& picture, std::string& message);
+
+// Whether the bytes start like an icon or cursor file.
+bool IsIconFileData(ByteView data);
+
+// The first image of an icon or cursor file with its mask applied: opaque pixels in their
+// colour with alpha 255, every other pixel white with alpha 0. Raises BackEndError.
+LoadedPicture PictureFromIconFile(const Bytes& data);
+
+// Reads a picture file for import: icon and cursor files through our own reader, any other
+// through decode. Raises BackEndError: the file's own error, or Invalid picture (481) with the
+// reason for data that cannot be read and for a picture larger than kMaxPictureSide on a side.
+// A picture whose alpha is 255 throughout comes back without alpha.
+LoadedPicture ReadPicture(const std::string& path, const PictureDecoder& decode);
+
+// The picture as it shows on a surface: transparency blended over the background.
+Bitmap PictureOverBackground(const LoadedPicture& picture, Colour background);
+
+struct ImportOptions {
+  int Size = 16;      // the new image is Size x Size
+  int BitDepth = 24;  // 1, 4, 8 or 24
+  bool Clip = false;  // the top-left corner at 1:1 instead of the whole picture resized
+};
+
+// The new image as previewed: its colours, and its mask picture (white where opaque, black
+// where transparent), both Size x Size.
+struct ImportPreview {
+  Bitmap Picture;
+  Bitmap Mask;
+};
+
+// Resize: the whole picture resampled bilinearly into the square with its aspect kept, the
+// rest of the square a white band. Clip: the top-left Size x Size corner, white beyond the
+// picture. A picture without alpha is opaque throughout, band included; in one with alpha,
+// pixels below kOpaqueAlpha (and the band) are transparent and show white. The colours are
+// then reduced to the depth's table. Without a picture the preview is blank (white, opaque).
+ImportPreview MakeImportPreview(const LoadedPicture& picture, const ImportOptions& options);
+
+// The distinct colours of a picture in the order met scanning column by column (x outer, y
+// inner); with a mask picture, only those of pixels the mask shows opaque (white).
+std::vector<Colour> DistinctColoursByColumn(const Bitmap& picture, const Bitmap* mask = nullptr);
+
+// Gives a paletted image whose transparent pixels (colour 0) would find no black entry one:
+// its last entry. Entries are set without recolouring pixels.
+void EnsureBlackForTransparent(IconImage& image);
+
+// Reads an image back from a colour picture and a mask picture as SaveIconFromPic reads its
+// surfaces: the mask is InvertColor of the mask picture, every pixel that is not opaque black.
+// Both pictures cover the image.
+void StorePictureInImage(IconImage& image, const Bitmap& picture, const Bitmap& mask);
+
+// Appends the previewed image to the document: a new Size x Size image of the depth, its
+// palette from the preview's opaque colours in first-seen order (as many as it holds), its
+// pixels and mask from the preview, black kept for transparent pixels. Returns the new
+// image's index. Raises as AddImage does, appending nothing then.
+std::int16_t AppendImportedImage(ImageDocument& document, const ImportPreview& preview,
+                                 int bitDepth);
+
+}  // namespace brixel

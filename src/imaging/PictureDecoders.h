@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "FileIO.h"
+#include "PictureImport.h"
+
+namespace brixel {
+
+// Reads a picture that is not an icon file: BMP, JPEG, GIF, PNG and the other kinds Qt's
+// image readers know (by content, the name's extension as a hint), Windows metafiles through
+// libwmf and enhanced metafiles through libemf2svg, both rendered at 96 pixels per inch with
+// Qt SVG onto white. Pictures whose readers report transparency keep it as alpha. A picture
+// whose header or metafile frame declares more than kMaxPictureSide pixels on a side is
+// refused before it is decoded. False, with the reason in message, when the data cannot be
+// read. Links nothing of the document back end, so that the decoder module can carry it.
+bool DecodePicture(const Bytes& data, const std::string& path, LoadedPicture& picture,
+                   std::string& message);
+
+// Whether the data is a Windows or an enhanced metafile, whose rendering may draw text (and
+// so needs a GUI application object for its fonts).
+bool IsMetafileData(const Bytes& data);
+
+}  // namespace brixel

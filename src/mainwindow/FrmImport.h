@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+#include "PictureImport.h"
+
+class QComboBox;
+class QLabel;
+class QScrollBar;
+class QWidget;
+
+namespace brixel {
+
+class ImageDocument;
+class PictureBox;
+class kzrToolBar;
+
+// "Please select the image to import": a picture file (BMP, JPEG, GIF, PNG, metafile, icon or
+// cursor) shown at 1:1 in a viewport with scroll bars, a target size, depth and clipping mode,
+// and a preview of the new image at its real size. Import appends the previewed image to the
+// document, replacing the untouched image of a document just made by New (showCount then
+// refreshes the window), and closes the dialog.
+class FrmImport : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kFrameWidth = 360;
+  static constexpr int kFrameHeight = 270;
+
+  FrmImport(ImageDocument& document, std::function<void()> showCount, QWidget* owner = nullptr);
+
+  // Loads the picture file, shows it from its top-left corner and previews it. A picture that
+  // cannot be loaded is reported and leaves the dialog as it was.
+  void LoadImport(const QString& fileName);
+  bool HasPicture() const { return !picture_.Empty(); }
+  // Whether Import appended an image.
+  bool Appended() const { return appended_; }
+
+  // The open dialog's filters: the supported kinds together, then each kind.
+  static const char* const kFilter;
+
+ private:
+  void ToolBarClick(const QString& key);
+  void OpenCommand();
+  void ImportCommand();
+  void ResetViewport();
+  void Scrolled(QScrollBar* bar, int& previous, int value);
+  void SizeChanged();
+  void RenderPreview();
+  ImportOptions Options() const;
+
+  ImageDocument& document_;
+  std::function<void()> showCount_;
+  kzrToolBar* tbImport_;
+  QWidget* pctFrame_;
+  PictureBox* pctImport_;
+  QScrollBar* hScroll_;
+  QScrollBar* vScroll_;
+  PictureBox* pctIcon_;
+  PictureBox* pctMask_;
+  QComboBox* cboSize_;
+  QComboBox* cboColor_;
+  QComboBox* cboClip_;
+  QLabel* lblInfo_;
+  int lastH_ = 0;
+  int lastV_ = 0;
+  LoadedPicture picture_;
+  ImportPreview preview_;
+  ImportOptions previewed_;
+  bool appended_ = false;
+};
+
+}  // namespace brixel

@@ -1,0 +1,143 @@
+// brixel-cli import: pictures made into icon images as the import dialog makes them.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "FileIO.h"
+#include "PictureFixtures.h"
+#include "PictureLoader.h"
+#include "TestSupport.h"
+#include "cIco.h"
+
+namespace brixel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+constexpr Colour kBlue = MakeColour(0, 0, 255);
+
+class ImportCliTest : public ::testing::Test {
+ protected:
+  test::ProcessResult Run(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"import"};
+    all.insert(all.end(), args.begin(), args.end());
+    return test::RunProgram(BRIXEL_CLI_PATH, all, dir_.Path());
+  }
+  std::string Picture(const char* name, const QImage& image) {
+    const std::string path = (dir_ / name).string();
+    EXPECT_TRUE(image.save(QString::fromStdString(path)));
+    return path;
+  }
+  std::string File(const char* name, const Bytes& bytes) {
+    test::WriteBytes(dir_ / name, bytes);
+    return (dir_ / name).string();
+  }
+  static cIco Read(const fs::path& path) {
+    cIco icon;
+    EXPECT_TRUE(icon.OpenIcon(path.string())) << path;
+    return icon;
+  }
+  // What the import dialog makes of the picture with these choices, as saved and read back.
+  IconImage AsTheDialogImports(const std::string& picture, ImportOptions options) {
+    cIco document;
+    AppendImportedImage(document, MakeImportPreview(LoadPictureFile(picture), options), options.BitDepth);
+    const fs::path saved = dir_ / "dialog.ico";
+    EXPECT_TRUE(document.SaveIcon(saved.string()));
+    return Read(saved).Image(0);
+  }
+
+  test::TempDir dir_;
+};
+
+QImage Halves(int width, int height, bool transparentRight) {
+  QImage image(width, height, QImage::Format_ARGB32);
+  image.fill(qRgba(255, 0, 0, 255));
+  for (int y = 0; y < height; ++y) {
+    for (int x = width / 2; x < width; ++x) image.setPixel(x, y, transparentRight ? 0 : qRgba(0, 0, 255, 255));
+  }
+  return image;
+}
+
+TEST_F(ImportCliTest, MakesANewIconOrCursorAndAppendsToAnExistingOne) {
+  const std::string png = Picture("wide.png", Halves(100, 50, false));
+  const fs::path icon = dir_ / "made.ico";
+  ASSERT_EQ(Run({png, icon.string(), "--size", "32", "--depth", "4"}).status, 0);
+  cIco made = Read(icon);
+  ASSERT_EQ(made.IconCount(), 1);
+  const IconImage first = made.Image(0);
+  EXPECT_EQ(first.Width, 32);
+  EXPECT_EQ(first.BitDepth, 4);
+  EXPECT_EQ(first.Pixels.At(4, 8), kRed);
+  EXPECT_EQ(first.Pixels.At(28, 8), kBlue);
+  EXPECT_EQ(first.Pixels.At(4, 20), kWhite);  // the band
+  EXPECT_EQ(first.Mask.At(4, 20), MaskOpaque);
+  // The same image the import dialog would have made.
+  EXPECT_EQ(first, AsTheDialogImports(png, {32, 4, false}));
+
+  // Appended, clipped: the top-left 16 x 16 of the picture at 1:1.
+  ASSERT_EQ(Run({png, icon.string(), "--size", "16", "--clip"}).status, 0);
+  made = Read(icon);
+  ASSERT_EQ(made.IconCount(), 2);
+  EXPECT_EQ(made.Image(0), first);
+  EXPECT_EQ(made.Image(1).BitDepth, 24);
+  EXPECT_EQ(made.Image(1), AsTheDialogImports(png, {16, 24, true}));
+
+  const fs::path cursor = dir_ / "made.cur";
+  ASSERT_EQ(Run({png, cursor.string(), "--size", "24"}).status, 0);
+  EXPECT_EQ(ReadWholeFile(cursor.string()).at(2), 2);
+}
+
+TEST_F(ImportCliTest, ReadsMetafilesIconsAndTransparency) {
+  const fs::path out = dir_ / "all.ico";
+  const std::string clear = Picture("clear.png", Halves(16, 16, true));
+  ASSERT_EQ(Run({clear, out.string(), "--size", "16", "--clip", "--depth", "1"}).status, 0);
+  ASSERT_EQ(Run({File("a.wmf", test::TwoColourWmf(40, 20, kRed, kBlue)), out.string(), "--size", "40"}).status, 0);
+  ASSERT_EQ(Run({File("a.emf", test::TwoColourEmf(40, 20, kRed, kBlue)), out.string(), "--size", "40"}).status, 0);
+  ASSERT_EQ(Run({out.string(), (dir_ / "again.ico").string(), "--size", "16", "--depth", "1"}).status, 0);
+
+  const cIco made = Read(out);
+  ASSERT_EQ(made.IconCount(), 3);
+  const IconImage& transparent = made.Image(0);
+  EXPECT_EQ(transparent.Mask.At(3, 3), MaskOpaque);
+  EXPECT_EQ(transparent.Mask.At(12, 3), MaskTransparent);
+  EXPECT_NE(std::find(transparent.Palette.begin(), transparent.Palette.end(), kBlack), transparent.Palette.end());
+  for (const int index : {1, 2}) {
+    EXPECT_EQ(made.Image(index).Pixels.At(8, 8), kRed) << index;
+    EXPECT_EQ(made.Image(index).Pixels.At(32, 8), kBlue) << index;
+  }
+  // An icon imported again keeps its transparent pixels.
+  const cIco reread = Read(dir_ / "again.ico");
+  const IconImage& again = reread.Image(0);
+  EXPECT_EQ(again.Mask.At(12, 3), MaskTransparent);
+  EXPECT_EQ(again.Mask.At(3, 3), MaskOpaque);
+}
+
+TEST_F(ImportCliTest, RefusesBadArgumentsAndPicturesWithoutTouchingTheOutput) {
+  const std::string png = Picture("p.png", Halves(8, 8, false));
+  const fs::path out = dir_ / "out.ico";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{png, out.string()}, {png, out.string(), "--size", "0"},
+        {png, out.string(), "--size", "16", "--depth", "3"}, {png, "--size", "16"},
+        {png, out.string(), "--size", "16", "--sharp"}}) {
+    EXPECT_EQ(Run(args).status, 2) << args.size();
+  }
+  EXPECT_FALSE(fs::exists(out));
+
+  const test::ProcessResult unreadable = Run({File("noise.jpg", {1, 2, 3, 4}), out.string(), "--size", "16"});
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_NE(unreadable.err.find("Invalid picture"), std::string::npos) << unreadable.err;
+  const test::ProcessResult huge =
+      Run({File("huge.wmf", test::TwoColourWmf(40, 20, kRed, kBlue, 30000)), out.string(), "--size", "16"});
+  EXPECT_EQ(huge.status, 1);
+  EXPECT_NE(huge.err.find("larger than 8192"), std::string::npos) << huge.err;
+  EXPECT_FALSE(fs::exists(out));
+
+  const std::string notAnIcon = File("text.ico", {'h', 'e', 'l', 'l', 'o'});
+  EXPECT_EQ(Run({png, notAnIcon, "--size", "16"}).status, 1);
+  EXPECT_EQ(ReadWholeFile(notAnIcon), (Bytes{'h', 'e', 'l', 'l', 'o'}));
+}
+
+}  // namespace
+}  // namespace brixel
