@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -10,6 +11,11 @@
 #include <QWidget>
 
 #include "Prompter.h"
+
+// Where an installed program finds the guide, relative to its own folder.
+#ifndef BRIXEL_INSTALLED_HELP_DIR
+#define BRIXEL_INSTALLED_HELP_DIR "../share/brixel"
+#endif
 
 namespace brixel {
 
@@ -61,7 +67,15 @@ bool HelpTopics::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-QString HelpFilePath() { return QCoreApplication::applicationDirPath() + "/Tessarine.html"; }
+QString HelpFilePath() {
+  const QDir programFolder(QCoreApplication::applicationDirPath());
+  const QString beside = programFolder.filePath("Tessarine.html");
+  if (QFileInfo::exists(beside)) return beside;
+  // Installed, the guide lives with the program's shared data rather than in bin/.
+  const QString installed =
+      QDir::cleanPath(programFolder.filePath(BRIXEL_INSTALLED_HELP_DIR "/Tessarine.html"));
+  return QFileInfo::exists(installed) ? installed : beside;
+}
 
 QUrl HelpTopicUrl(int topic) {
   QUrl url = QUrl::fromLocalFile(HelpFilePath());

@@ -38,7 +38,8 @@ class HelpTopics : public QObject {
   QWidget& window_;
 };
 
-// The help file: Tessarine.html beside the program.
+// The help file: Tessarine.html beside the program, else where the program is installed with
+// it (<prefix>/share/brixel); the path beside the program when neither exists.
 QString HelpFilePath();
 // The file's address at a topic's anchor (the topic number).
 QUrl HelpTopicUrl(int topic);

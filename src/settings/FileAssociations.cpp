@@ -137,19 +137,30 @@ std::string DesktopIdForClass(const std::string& fileClass) {
   return std::string(kDesktopPrefix) + fileClass + std::string(kDesktopSuffix);
 }
 
+std::string ProgramOfCommand(std::string_view command) {
+  command = TrimBlanks(command);
+  if (command.starts_with('"')) {
+    const std::size_t close = command.find('"', 1);
+    if (close != std::string_view::npos) {
+      const std::string_view program = TrimBlanks(command.substr(1, close - 1));
+      return program == "%1" ? std::string() : std::string(program);
+    }
+  }
+  for (const std::string_view placeholder : {std::string_view("\"%1\""), std::string_view("%1")}) {
+    if (command.ends_with(placeholder)) {
+      command.remove_suffix(placeholder.size());
+      break;
+    }
+  }
+  return std::string(Unquoted(command));
+}
+
 std::optional<std::string> ExecFromCommand(const std::string& command) {
   if (std::any_of(command.begin(), command.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
     return std::nullopt;
   }
-  std::string_view program = TrimBlanks(command);
-  for (const std::string_view placeholder : {std::string_view("\"%1\""), std::string_view("%1")}) {
-    if (program.ends_with(placeholder)) {
-      program.remove_suffix(placeholder.size());
-      break;
-    }
-  }
-  program = Unquoted(program);
+  const std::string program = ProgramOfCommand(command);
   if (program.empty()) return std::nullopt;
   return ExecArgument(program) + " %f";
 }

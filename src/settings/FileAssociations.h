@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,11 @@ inline constexpr AssociatedType kAssociatedTypes[] = {
 
 // The desktop entry written for a file class: "brixel-icofile.desktop".
 std::string DesktopIdForClass(const std::string& fileClass);
+
+// The program of an open command "<program> %1": a quoted program up to its closing quote,
+// else the command without its trailing "%1" (quoted or not), so that an unquoted path may
+// hold spaces. Empty when no program is left.
+std::string ProgramOfCommand(std::string_view command);
 
 // The Exec line of a desktop entry for an open command "<program> %1" (quotes around either
 // part allowed; the program's path may hold spaces): the program quoted as desktop entries

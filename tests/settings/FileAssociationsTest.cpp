@@ -3,22 +3,16 @@
 #include "FileAssociations.h"
 #include "IsolatedHome.h"
 #include "RegEdit.h"
+#include "ShellAssociations.h"
 
 namespace brixel {
 namespace {
 
 class FileAssociationsTest : public ::testing::Test {
  protected:
-  // What the options dialog writes to associate an extension with a file class.
   static void Associate(const std::string& extension, const std::string& fileClass,
                         const std::string& command) {
-    CreateClassKey(extension, HKEY_CLASSES_ROOT);
-    SetClassValue(extension, "", fileClass, REG_SZ);
-    CreateClassKey(fileClass + "\\shell\\open\\command", HKEY_CLASSES_ROOT);
-    SetClassValue(fileClass, "", fileClass, REG_SZ);
-    SetClassValue(fileClass + "\\shell\\open\\command", "", command, REG_SZ);
-    CreateClassKey(fileClass + "\\DefaultIcon", HKEY_CLASSES_ROOT);
-    SetClassValue(fileClass + "\\DefaultIcon", "", std::string("%1"), REG_SZ);
+    AssociateFileType(extension, fileClass, command);
   }
   static std::string Query(const std::string& path) {
     return StripNulls(RegistryText(QueryValue(HKEY_CLASSES_ROOT, path, "")));
@@ -101,6 +95,7 @@ TEST(ExecFromCommandTest, QuotesTheProgramAsDesktopEntriesNeedIt) {
   EXPECT_EQ(ExecFromCommand("/opt/100%/brixel"), "/opt/100%%/brixel %f");
   EXPECT_EQ(ExecFromCommand("/opt/$x/bri\"xel %1"), "\"/opt/\\\\$x/bri\\\\\"xel\" %f");
   EXPECT_EQ(ExecFromCommand("/usr/bin/brixel\n%1"), std::nullopt);
+  EXPECT_EQ(ExecFromCommand("\"%1\""), std::nullopt);
 }
 
 TEST(UpdateMimeAppsTest, AddsTheGroupWhenMissingAndDropsEmptiedEntries) {

@@ -1,0 +1,96 @@
+# Installation: the two programs, the help guide, the program's icon in the hicolor theme, a
+# desktop entry, AppStream metadata and the MIME types of the files Brixel opens, in the usual
+# places under the prefix; `cpack -G DEB` packs the same files into a Debian package.
+include(GNUInstallDirs)
+
+# The desktop's name for the program: desktop entry, metadata and icon.
+set(BRIXEL_APP_ID "invalid.brixel.Brixel")
+set(BRIXEL_PACKAGING_DIR "${PROJECT_SOURCE_DIR}/packaging")
+set(BRIXEL_PACKAGING_OUT "${CMAKE_BINARY_DIR}/packaging")
+set(BRIXEL_HELP_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/brixel")
+set(BRIXEL_DOC_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/doc/brixel")
+
+# The installed program finds its guide from its own folder.
+file(RELATIVE_PATH _brixel_help_from_bin "/${CMAKE_INSTALL_BINDIR}" "/${BRIXEL_HELP_INSTALL_DIR}")
+target_compile_definitions(brixel_mainwindow PRIVATE BRIXEL_INSTALLED_HELP_DIR="${_brixel_help_from_bin}")
+
+# The program's icon is drawn by brixel-icon with the document back end and kept in the tree as
+# packaging/icon/brixel.ico; the theme's PNG pictures are made from that file at build time.
+# After a change to the design, build brixel_draw_icon to draw the file again.
+set(BRIXEL_ICON_FILE "${BRIXEL_PACKAGING_DIR}/icon/brixel.ico")
+set(BRIXEL_ICON_SIZES 16 32 48 64 128)
+add_library(brixel_program_icon STATIC "${BRIXEL_PACKAGING_DIR}/icon/ProgramIcon.cpp")
+target_include_directories(brixel_program_icon PUBLIC "${BRIXEL_PACKAGING_DIR}/icon")
+target_link_libraries(brixel_program_icon PUBLIC brixel_document)
+add_executable(brixel-icon "${BRIXEL_PACKAGING_DIR}/icon/main.cpp")
+target_link_libraries(brixel-icon PRIVATE brixel_program_icon brixel_platform_qt Qt6::Gui)
+add_custom_target(brixel_draw_icon
+  COMMAND brixel-icon draw "${BRIXEL_ICON_FILE}"
+  COMMENT "Drawing ${BRIXEL_ICON_FILE}" VERBATIM)
+
+set(_brixel_icon_pictures)
+foreach(size IN LISTS BRIXEL_ICON_SIZES)
+  list(APPEND _brixel_icon_pictures "${BRIXEL_PACKAGING_OUT}/icons/${size}x${size}.png")
+endforeach()
+add_custom_command(OUTPUT ${_brixel_icon_pictures}
+  COMMAND brixel-icon png "${BRIXEL_ICON_FILE}" "${BRIXEL_PACKAGING_OUT}/icons"
+  DEPENDS brixel-icon "${BRIXEL_ICON_FILE}"
+  COMMENT "Making the icon theme's pictures" VERBATIM)
+
+# Debian wants the changelog and the manual pages compressed, without time stamps.
+set(_brixel_compressed)
+foreach(source changelog brixel.1 brixel-cli.1)
+  set(output "${BRIXEL_PACKAGING_OUT}/${source}.gz")
+  add_custom_command(OUTPUT "${output}"
+    COMMAND gzip -9 -n -c "${BRIXEL_PACKAGING_DIR}/${source}" > "${output}"
+    DEPENDS "${BRIXEL_PACKAGING_DIR}/${source}")
+  list(APPEND _brixel_compressed "${output}")
+endforeach()
+add_custom_target(brixel_packaging_files ALL DEPENDS ${_brixel_icon_pictures} ${_brixel_compressed})
+
+configure_file("${BRIXEL_PACKAGING_DIR}/brixel.desktop.in"
+               "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.desktop" @ONLY)
+configure_file("${BRIXEL_PACKAGING_DIR}/brixel.metainfo.xml.in"
+               "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.metainfo.xml" @ONLY)
+
+install(TARGETS brixel brixel-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(FILES "${BRIXEL_HELP_FILE}" DESTINATION "${BRIXEL_HELP_INSTALL_DIR}")
+install(FILES "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.desktop"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(FILES "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.metainfo.xml"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+install(FILES "${BRIXEL_PACKAGING_DIR}/brixel-mime.xml"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages" RENAME "${BRIXEL_APP_ID}.xml")
+foreach(size IN LISTS BRIXEL_ICON_SIZES)
+  install(FILES "${BRIXEL_PACKAGING_OUT}/icons/${size}x${size}.png"
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+          RENAME "${BRIXEL_APP_ID}.png")
+endforeach()
+install(FILES "${BRIXEL_PACKAGING_OUT}/brixel.1.gz" "${BRIXEL_PACKAGING_OUT}/brixel-cli.1.gz"
+        DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${BRIXEL_PACKAGING_DIR}/copyright" "${BRIXEL_PACKAGING_OUT}/changelog.gz"
+        DESTINATION "${BRIXEL_DOC_INSTALL_DIR}")
+
+# The Debian package.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME brixel)
+set(CPACK_PACKAGE_VENDOR "Brixel developers")
+set(CPACK_PACKAGE_CONTACT "Brixel developers <support@brixel.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Windows icon and cursor files")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Brixel opens Windows icon (.ico) and cursor (.cur) files and edits each of
+their images pixel by pixel on an enlarged grid, with a drawing tool and a
+colour on each mouse button. It adds, copies, resamples, imports and
+exports images, and reads animated cursors (.ani).
+
+brixel-cli shows, converts and unpacks icon files from the command line.]])
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's platform plugins are loaded at run time, so no library dependency names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
