@@ -18,6 +18,7 @@
 #include "QtPrompter.h"
 #include "Settings.h"
 #include "SingleInstance.h"
+#include "StartupProbe.h"
 #include "Version.h"
 
 int main(int argc, char** argv) {
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
   if (!startPath.empty()) window.HandOver(QString::fromStdString(startPath));
   for (const QString& path : std::exchange(early, {})) window.HandOver(path);
   QApplication::processEvents();
+  brixel::StartupProbe::Watch(window);
   window.show();
   splash.close();
 

@@ -1,12 +1,15 @@
 #include "Commands.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 
+#include "AlphaChannel.h"
 #include "Documents.h"
 #include "ErrorReport.h"
 #include "IcoFile.h"
+#include "ImportCommand.h"
 #include "JsonWriter.h"
 #include "PamWriter.h"
 #include "Version.h"
@@ -19,13 +22,24 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  info FILE [--json]  type of FILE and, per image, width, height, bit depth,\n"
-    "                      hot spot and palette size; for an animated cursor the\n"
-    "                      images are its frames' images, and --json adds its\n"
-    "                      texts, header values, rates and sequence\n"
+    "                      \"png\" for an entry stored as PNG, \"alpha\" for an\n"
+    "                      image that keeps alpha, hot spot and palette size; for\n"
+    "                      an animated cursor the images are its frames' images,\n"
+    "                      and --json adds its texts, header values, rates and\n"
+    "                      sequence\n"
     "  convert IN OUT      open IN and save it as OUT; the type (icon or cursor)\n"
     "                      follows OUT's extension; an animated cursor's frames\n"
     "                      become the images of the icon or cursor written\n"
-    "  dump FILE DIR       write image i of FILE as DIR/i.pam (RGB_ALPHA)\n"
+    "  import PICTURE OUT --size N [--depth 1|4|8|24] [--clip]\n"
+    "                      make PICTURE (BMP, JPEG, GIF, PNG, WMF, EMF, ICO, CUR)\n"
+    "                      an N x N image as the editor imports it: resized with\n"
+    "                      its aspect kept (or its top-left corner with --clip),\n"
+    "                      reduced to the depth (default 24), appended to OUT\n"
+    "                      when it exists, else OUT is a new icon or cursor\n"
+    "  dump FILE DIR [--alpha]\n"
+    "                      write image i of FILE as DIR/i.pam (RGB_ALPHA): alpha\n"
+    "                      255 where a pixel is opaque and 0 elsewhere, or with\n"
+    "                      --alpha the alpha the image keeps\n"
     "\n"
     "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani);\n"
     "animated cursors are read only.\n"
@@ -33,6 +47,8 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --help              show this help\n"
     "  --version           show the version\n"
+    "  --drop-alpha        read and write 32-bit images without their alpha\n"
+    "                      channel (fourth byte 0, PNG entries as bitmaps)\n"
     "\n"
     "Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a\n"
     "usage error.\n";
@@ -103,7 +119,8 @@ void PrintInfoText(const std::string& path, const std::string& kind, const Image
       << '\n';
   for (const IconImage& image : doc.Images()) {
     out << "  " << image.Width << "x" << image.Height() << ", " << image.BitDepth
-        << " bit, hot spot " << image.xHotSpot << "," << image.yHotSpot << ", palette "
+        << " bit" << (image.StoredAsPng ? ", png" : "") << (image.CarriesAlpha() ? ", alpha" : "")
+        << ", hot spot " << image.xHotSpot << "," << image.yHotSpot << ", palette "
         << image.Palette.size() << '\n';
   }
 }
@@ -118,7 +135,9 @@ void PrintInfoJson(const std::string& path, const OpenedDocument& opened, std::o
     out << (first ? "" : ", ") << "{\"width\": " << image.Width
         << ", \"height\": " << image.Height() << ", \"bitDepth\": " << image.BitDepth
         << ", \"xHotSpot\": " << image.xHotSpot << ", \"yHotSpot\": " << image.yHotSpot
-        << ", \"paletteSize\": " << image.Palette.size() << "}";
+        << ", \"paletteSize\": " << image.Palette.size()
+        << ", \"png\": " << (image.StoredAsPng ? "true" : "false")
+        << ", \"alpha\": " << (image.CarriesAlpha() ? "true" : "false") << "}";
     first = false;
   }
   out << "]}\n";
@@ -166,7 +185,10 @@ int Convert(const std::vector<std::string>& args, std::ostream& err) {
   return kExitOk;
 }
 
-int Dump(const std::vector<std::string>& args, std::ostream& err) {
+int Dump(std::vector<std::string> args, std::ostream& err) {
+  const auto alphaOption = std::find(args.begin(), args.end(), "--alpha");
+  const bool keptAlpha = alphaOption != args.end();
+  if (keptAlpha) args.erase(alphaOption);
   if (args.size() != 2) {
     err << "brixel-cli: dump takes FILE and DIR\n";
     return kExitUsage;
@@ -180,7 +202,7 @@ int Dump(const std::vector<std::string>& args, std::ostream& err) {
   for (std::size_t i = 0; i < doc->Images().size(); ++i) {
     const std::string target = (dir / (std::to_string(i) + ".pam")).string();
     try {
-      WriteFileReplacing(target, EncodePam(doc->Images()[i]));
+      WriteFileReplacing(target, EncodePam(doc->Images()[i], keptAlpha));
     } catch (const BackEndError& e) {
       err << "brixel-cli: " << target << ": " << e.Description() << '\n';
       return kExitFailure;
@@ -191,7 +213,14 @@ int Dump(const std::vector<std::string>& args, std::ostream& err) {
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& givenArgs, std::ostream& out, std::ostream& err) {
+  // The window's "Keep alpha channel" option, off for this run; it may come anywhere.
+  std::vector<std::string> args = givenArgs;
+  const auto dropAlpha = std::find(args.begin(), args.end(), "--drop-alpha");
+  if (dropAlpha != args.end()) {
+    args.erase(dropAlpha);
+    KeepAlpha(false);
+  }
   if (args.empty()) {
     err << kUsage;
     return kExitUsage;
@@ -208,6 +237,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (command == "info") return Info(rest, out, err);
   if (command == "convert") return Convert(rest, err);
+  if (command == "import") return Import(rest, err);
   if (command == "dump") return Dump(rest, err);
   err << "brixel-cli: unknown command '" << command << "'\n\n" << kUsage;
   return kExitUsage;

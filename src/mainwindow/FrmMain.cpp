@@ -12,9 +12,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "AlphaChannel.h"
 #include "Clip.h"
 #include "ColourPanel.h"
 #include "CurrentDocument.h"
@@ -22,9 +24,11 @@
 #include "EditGrid.h"
 #include "ElidedLabel.h"
 #include "FrmAbout.h"
+#include "FrmOptions.h"
 #include "FrmText.h"
 #include "GridEditor.h"
 #include "HelpTopics.h"
+#include "ImageCommands.h"
 #include "ImageStrip.h"
 #include "MouseColours.h"
 #include "MouseFunctionsPanel.h"
@@ -75,6 +79,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
   helpTopics_ = new HelpTopics(*this);
   AssignHelpTopics();
   BuildEditing();
+  images_ = std::make_unique<ImageCommands>(*this);
   ConnectCommands();
 
   menus_.MnuIcon->setEnabled(false);
@@ -82,6 +87,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
   menus_.MnuToolsImport->setEnabled(false);
 
   LoadSettings(settings_);
+  KeepAlpha(settings_.KeepAlpha);
   tools_->ShowSettings();
   ShowCount();
 }
@@ -132,8 +138,8 @@ QWidget* FrmMain::BuildCentralArea() {
   gridFrame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   auto* gridLayout = new QVBoxLayout(gridFrame);
   gridLayout->setContentsMargins(1, 1, 1, 1);
-  grid_->View().setParent(gridFrame);
-  gridLayout->addWidget(&grid_->View());
+  grid_->Scroller().setParent(gridFrame);
+  gridLayout->addWidget(&grid_->Scroller());
 
   auto* gridColumn = new QVBoxLayout;
   gridColumn->addWidget(gridFrame);
@@ -279,7 +285,20 @@ void FrmMain::ConnectCommands() {
   connect(menus_.MnuFileSaveAs, &QAction::triggered, this, [this] { files_.SaveCurrent(true); });
   connect(menus_.MnuFileClose, &QAction::triggered, this, [this] { files_.Close(); });
   connect(menus_.MnuFileExit, &QAction::triggered, this, &QWidget::close);
+  connect(menus_.MnuIconAdd, &QAction::triggered, this, [this] { images_->AddImage(); });
+  connect(menus_.MnuIconDelete, &QAction::triggered, this, [this] { images_->DeleteImage(); });
+  connect(menus_.MnuIconCopy, &QAction::triggered, this, [this] { images_->CopyImage(); });
+  connect(menus_.MnuToolsImport, &QAction::triggered, this, [this] { images_->ImportImage(); });
+  connect(menus_.MnuIconExport, &QAction::triggered, this, [this] { images_->ExportImage(); });
   connect(menus_.MnuHelpHelp, &QAction::triggered, this, [this] { OpenHelp(HelpContextID()); });
+  connect(menus_.MnuToolOpt, &QAction::triggered, this, [this] {
+    FrmOptions options(settings_, *tools_, *grid_, ProgramPath(), this);
+    options.exec();
+    KeepAlpha(settings_.KeepAlpha);
+  });
+  connect(menus_.MnuToolZoomIn, &QAction::triggered, this, [this] { grid_->ZoomIn(); });
+  connect(menus_.MnuToolZoomOut, &QAction::triggered, this, [this] { grid_->ZoomOut(); });
+  connect(menus_.MnuToolZoomFit, &QAction::triggered, this, [this] { grid_->ZoomFit(); });
   connect(menus_.MnuHelpAbout, &QAction::triggered, this, [this] {
     FrmAbout about(this);
     about.exec();
@@ -392,6 +411,8 @@ std::int16_t FrmMain::CurrentImage() const { return grid_->CurrentImage(); }
 void FrmMain::DrawMainIcon() { grid_->DrawMainIcon(); }
 
 void FrmMain::ClearGrid() { grid_->Clear(); }
+
+void FrmMain::ImportPicture(const std::string& path) { images_->ImportImage(path); }
 
 // --- Hand-over and closing ---
 

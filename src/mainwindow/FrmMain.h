@@ -24,6 +24,7 @@ class GridEditor;
 class MouseColours;
 class ToolChoice;
 class HelpTopics;
+class ImageCommands;
 class ImageStrip;
 class MouseFunctionsPanel;
 class PalettePanel;
@@ -87,6 +88,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
  private:
   void ClearGrid() override;
   QWidget* DialogOwner() override { return this; }
+  void ImportPicture(const std::string& path) override;
 
   QWidget* BuildCentralArea();
   QWidget* BuildDocumentColumn(QWidget* parent);
@@ -102,6 +104,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
 
   Settings settings_;
   FileCommands files_{*this};
+  std::unique_ptr<ImageCommands> images_;
   MainMenus menus_;
 
   kzrToolBar* tbFile_ = nullptr;

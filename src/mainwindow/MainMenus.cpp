@@ -52,6 +52,12 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
 
   m.MnuTool = AddMenu(bar, "MnuTool", "&Tools");
   m.MnuToolOpt = AddItem(m.MnuTool, "MnuToolOpt", "&Options");
+  // Zooming the edit grid; Ctrl and the wheel over the grid zoom too.
+  m.MnuToolSp1 = AddSeparator(m.MnuTool, "MnuToolSp1");
+  m.MnuToolZoomIn = AddItem(m.MnuTool, "MnuToolZoomIn", "Zoom &In");
+  m.MnuToolZoomIn->setShortcuts({QKeySequence(QKeySequence::ZoomIn), QKeySequence("Ctrl+=")});
+  m.MnuToolZoomOut = AddItem(m.MnuTool, "MnuToolZoomOut", "Zoom &Out", QKeySequence(QKeySequence::ZoomOut));
+  m.MnuToolZoomFit = AddItem(m.MnuTool, "MnuToolZoomFit", "&Fit Grid", QKeySequence("Ctrl+0"));
 
   m.MnuClip = AddMenu(bar, "MnuClip", "&Clipboard");
   m.MnuClipCut = AddItem(m.MnuClip, "MnuClipCut", "C&ut", QKeySequence("Ctrl+X"));

@@ -29,6 +29,10 @@ struct MainMenus {
 
   QMenu* MnuTool = nullptr;
   QAction* MnuToolOpt = nullptr;
+  QAction* MnuToolSp1 = nullptr;
+  QAction* MnuToolZoomIn = nullptr;
+  QAction* MnuToolZoomOut = nullptr;
+  QAction* MnuToolZoomFit = nullptr;
 
   QMenu* MnuClip = nullptr;
   QAction* MnuClipCut = nullptr;

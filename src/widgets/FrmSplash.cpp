@@ -19,12 +19,19 @@ FrmSplash::FrmSplash(QWidget* parent)
   setAttribute(Qt::WA_ShowWithoutActivating);
 
   // A dark card with the logo beside the name, the version and what the program is.
+  // Colours through the palette rather than a style sheet, which would cost the start-up a
+  // style of its own.
   auto* card = new QFrame(this);
   card->setObjectName("FmeSplash");
-  card->setStyleSheet(
-      "#FmeSplash { background: #1E293B; border: 1px solid #0F172A; }"
-      "#FmeSplash QLabel { color: #E2E8F0; }"
-      "#FmeSplash QLabel#LblTitle { color: #FFFFFF; }");
+  card->setFrameShape(QFrame::Box);
+  card->setLineWidth(1);
+  QPalette colours = card->palette();
+  colours.setColor(QPalette::Window, QColor(0x1E, 0x29, 0x3B));
+  colours.setColor(QPalette::WindowText, QColor(0xE2, 0xE8, 0xF0));
+  colours.setColor(QPalette::Light, QColor(0x0F, 0x17, 0x2A));
+  colours.setColor(QPalette::Dark, QColor(0x0F, 0x17, 0x2A));
+  card->setPalette(colours);
+  card->setAutoFillBackground(true);
 
   auto* logo = new QLabel(card);
   logo->setObjectName("PctLogo");
@@ -36,6 +43,9 @@ FrmSplash::FrmSplash(QWidget* parent)
   titleFont.setPointSizeF(titleFont.pointSizeF() * 2.4);
   titleFont.setBold(true);
   title->setFont(titleFont);
+  QPalette white = title->palette();
+  white.setColor(QPalette::WindowText, Qt::white);
+  title->setPalette(white);
 
   auto* subtitle = new QLabel("Icon and cursor editor", card);
   subtitle->setObjectName("LblSubtitle");
