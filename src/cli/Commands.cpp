@@ -1,17 +1,22 @@
 #include "Commands.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
 
 #include "AlphaChannel.h"
+#include "AsciiText.h"
 #include "Documents.h"
+#include "cFileInfo.h"
 #include "ErrorReport.h"
 #include "IcoFile.h"
 #include "ImportCommand.h"
 #include "JsonWriter.h"
 #include "PamWriter.h"
+#include "TrapErrors.h"
 #include "Version.h"
 
 namespace brixel::cli {
@@ -30,6 +35,11 @@ constexpr const char* kUsage =
     "  convert IN OUT      open IN and save it as OUT; the type (icon or cursor)\n"
     "                      follows OUT's extension; an animated cursor's frames\n"
     "                      become the images of the icon or cursor written\n"
+    "  convert --to DIR [--ext ico|cur] FILE...\n"
+    "                      convert every FILE in one run into DIR, with the same\n"
+    "                      base name and the extension given (else its own; .ico\n"
+    "                      for an animated cursor); failures are reported and the\n"
+    "                      rest goes on\n"
     "  import PICTURE OUT --size N [--depth 1|4|8|24] [--clip]\n"
     "                      make PICTURE (BMP, JPEG, GIF, PNG, WMF, EMF, ICO, CUR)\n"
     "                      an N x N image as the editor imports it: resized with\n"
@@ -53,41 +63,53 @@ constexpr const char* kUsage =
     "Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a\n"
     "usage error.\n";
 
-// The file's own type word says whether an icon file holds icons or cursors.
-std::string IconFileKind(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  char head[4] = {};
-  if (file.read(head, sizeof head) && head[2] == 2 && head[3] == 0) return "cursor";
-  return "icon";
-}
-
 // A document opened for a command: its images, and the animated cursor's own values when it
 // is one.
 struct OpenedDocument {
+  std::unique_ptr<ImageDocument> owner;
   const ImageDocument* images = nullptr;
   const cAni* animated = nullptr;
   std::string kind;  // "icon", "cursor" or "animated cursor"
 };
 
-// Opens path through the document lists as the editor does; nothing (with a message on err)
-// when it cannot be opened.
+// Opens path as the editor's dispatch would, reading the file once; nothing (with a message on
+// err) when it cannot be opened.
 std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
   const std::string type = DocumentType(path);
   if (type != "ICO" && type != "CUR" && type != "ANI") {
     err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
     return std::nullopt;
   }
-  if (!OpenDocument(path)) {
+  // Reported under the reading procedure's label, as when the editor opens the file.
+  Bytes file;
+  const char* label = type == "ANI" ? "PrjKorvane.cAni.OpenAniCur" : "PrjBackEnd.cIco.OpenIcon";
+  if (!Trap(label, [&] { file = ReadWholeFile(path); })) {
     err << "brixel-cli: " << path << ": cannot be read\n";
     return std::nullopt;
   }
+  OpenedDocument opened;
   if (type == "ANI") {
-    AniDocuments.Current = static_cast<std::int16_t>(AniDocuments.Count() - 1);
-    const cAni& cursor = AniDocuments.CurrentDocument();
-    return OpenedDocument{&cursor, &cursor, "animated cursor"};
+    auto cursor = std::make_unique<cAni>();
+    if (!cursor->ReadAniData(file)) {
+      err << "brixel-cli: " << path << ": cannot be read\n";
+      return std::nullopt;
+    }
+    opened.animated = cursor.get();
+    opened.kind = "animated cursor";
+    opened.owner = std::move(cursor);
+  } else {
+    auto icon = std::make_unique<cIco>();
+    if (!icon->ReadIconData(file)) {
+      err << "brixel-cli: " << path << ": cannot be read\n";
+      return std::nullopt;
+    }
+    // The file's own type word says whether it holds icons or cursors.
+    opened.kind = file.size() >= 4 && file[2] == 2 && file[3] == 0 ? "cursor" : "icon";
+    opened.owner = std::move(icon);
   }
-  IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
-  return OpenedDocument{&IconDocuments.CurrentDocument(), nullptr, IconFileKind(path)};
+  opened.owner->IconPath(path);
+  opened.images = opened.owner.get();
+  return opened;
 }
 
 template <class Values>
@@ -161,28 +183,121 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   return kExitOk;
 }
 
-int Convert(const std::vector<std::string>& args, std::ostream& err) {
-  if (args.size() != 2) {
-    err << "brixel-cli: convert takes IN and OUT\n";
-    return kExitUsage;
-  }
-  if (DocumentType(args[1]) == "ANI") {
-    err << "brixel-cli: " << args[1] << ": animated cursors cannot be written\n";
-    return kExitFailure;
-  }
-  const std::optional<OpenedDocument> opened = OpenForCli(args[0], err);
-  if (!opened) return kExitFailure;
-  // An animated cursor is read only: its images go into an icon document, which is saved.
+// The images of a document as an icon document, which can be saved: an animated cursor's
+// frames become its images.
+cIco AsIconDocument(const ImageDocument& source) {
   cIco target;
-  for (const IconImage& image : opened->images->Images()) {
+  for (const IconImage& image : source.Images()) {
     target.AddImage(1, 1, 1, -1);
     target.Image(static_cast<std::int16_t>(target.IconCount() - 1)) = image;
   }
-  if (!target.SaveIcon(args[1])) {
-    err << "brixel-cli: " << args[1] << ": cannot be written\n";
+  return target;
+}
+
+int ConvertOne(const std::string& in, const std::string& out, std::ostream& err) {
+  if (DocumentType(out) == "ANI") {
+    err << "brixel-cli: " << out << ": animated cursors cannot be written\n";
+    return kExitFailure;
+  }
+  const std::optional<OpenedDocument> opened = OpenForCli(in, err);
+  if (!opened) return kExitFailure;
+  cIco target = AsIconDocument(*opened->images);
+  if (!target.SaveIcon(out)) {
+    err << "brixel-cli: " << out << ": cannot be written\n";
     return kExitFailure;
   }
   return kExitOk;
+}
+
+// A batch never asks: a read-only target is a failure of that file.
+bool IsReadOnlyFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  cFileInfo info;
+  info.File_Path(path);
+  return info.Properties(cFileInfo::ReadOnly);
+}
+
+// convert --to DIR [--ext ico|cur] FILE...: every file read and written in this one process.
+// The new files are written beside their targets first; one flush of the file system then
+// makes all of them durable before any replaces its target.
+int ConvertBatch(const std::string& folder, const std::string& extension,
+                 const std::vector<std::string>& files, std::ostream& err) {
+  const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
+  std::vector<PendingReplace> written;
+  int failed = 0;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (showProgress) err << "\r" << i + 1 << " of " << files.size() << std::flush;
+    const std::filesystem::path in = files[i];
+    // Its own extension, but an animated cursor's frames become an icon.
+    const std::string ext = !extension.empty()                          ? extension
+                            : AsciiUpper(in.extension().string()) == ".CUR" ? "cur"
+                                                                            : "ico";
+    const std::string out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
+    const std::optional<OpenedDocument> opened = OpenForCli(files[i], err);
+    if (!opened) {
+      ++failed;
+      continue;
+    }
+    try {
+      if (IsReadOnlyFile(out)) {
+        throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
+      }
+      written.push_back(PrepareReplacing(out, BuildIconFile(opened->images->Images(), FileTypeForPath(out))));
+    } catch (const BackEndError& e) {
+      err << "brixel-cli: " << out << ": " << e.Description() << '\n';
+      ++failed;
+    }
+  }
+  if (showProgress) err << '\n';
+  try {
+    if (!written.empty()) FlushFileSystem(folder);
+  } catch (const BackEndError& e) {
+    err << "brixel-cli: " << folder << ": " << e.Description() << '\n';
+    return kExitFailure;  // nothing replaced: the pending files are removed
+  }
+  for (PendingReplace& file : written) {
+    try {
+      file.Commit();
+    } catch (const BackEndError& e) {
+      err << "brixel-cli: " << file.Path() << ": " << e.Description() << '\n';
+      ++failed;
+    }
+  }
+  return failed == 0 ? kExitOk : kExitFailure;
+}
+
+int Convert(const std::vector<std::string>& args, std::ostream& err) {
+  std::string folder;
+  std::string extension;
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if ((args[i] == "--to" || args[i] == "--ext") && i + 1 < args.size()) {
+      (args[i] == "--to" ? folder : extension) = args[i + 1];
+      ++i;
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (folder.empty()) {
+    if (files.size() != 2 || !extension.empty()) {
+      err << "brixel-cli: convert takes IN and OUT, or --to DIR [--ext ico|cur] FILE...\n";
+      return kExitUsage;
+    }
+    return ConvertOne(files[0], files[1], err);
+  }
+  const std::string kind = AsciiUpper(extension);
+  extension = kind == "ICO" ? "ico" : kind == "CUR" ? "cur" : extension;
+  if (files.empty() || (!extension.empty() && extension != "ico" && extension != "cur")) {
+    err << "brixel-cli: convert --to DIR takes [--ext ico|cur] and one or more FILEs\n";
+    return kExitUsage;
+  }
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    err << "brixel-cli: " << folder << ": not a folder\n";
+    return kExitFailure;
+  }
+  return ConvertBatch(folder, extension, files, err);
 }
 
 int Dump(std::vector<std::string> args, std::ostream& err) {

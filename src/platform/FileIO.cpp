@@ -87,7 +87,11 @@ Bytes ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-void WriteFileReplacing(const std::string& path, const Bytes& bytes) {
+namespace {
+
+// Writes the bytes to a new temporary file beside path with the mode the target will have;
+// flushes it to the disk when asked. Returns the temporary file's name.
+std::string WriteTemporary(const std::string& path, const Bytes& bytes, bool flushWhenReplacing) {
   if (path.empty()) Raise(ErrorCode::BadFileName);
 
   struct stat old {};
@@ -108,13 +112,44 @@ void WriteFileReplacing(const std::string& path, const Bytes& bytes) {
       ::umask(mask);
       if (::fchmod(fd.Get(), 0666 & ~mask) != 0) RaiseErrno(errno);
     }
-    if (::fsync(fd.Get()) != 0) RaiseErrno(errno);
+    // Only an existing file has content to lose if the new bytes were not on the disk when
+    // the rename is.
+    if (exists && flushWhenReplacing && ::fsync(fd.Get()) != 0) RaiseErrno(errno);
     if (fd.Close() != 0) RaiseErrno(errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0) RaiseErrno(errno);
   } catch (...) {
     ::unlink(temp.c_str());
     throw;
   }
+  return temp;
+}
+
+}  // namespace
+
+void WriteFileReplacing(const std::string& path, const Bytes& bytes) {
+  PendingReplace(path, WriteTemporary(path, bytes, true)).Commit();
+}
+
+PendingReplace PrepareReplacing(const std::string& path, const Bytes& bytes) {
+  return PendingReplace(path, WriteTemporary(path, bytes, false));
+}
+
+PendingReplace::PendingReplace(PendingReplace&& other) noexcept
+    : path_(std::move(other.path_)), temp_(std::exchange(other.temp_, std::string())) {}
+
+PendingReplace::~PendingReplace() {
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void PendingReplace::Commit() {
+  if (temp_.empty()) return;
+  if (::rename(temp_.c_str(), path_.c_str()) != 0) RaiseErrno(errno);
+  temp_.clear();
+}
+
+void FlushFileSystem(const std::string& folder) {
+  FileDescriptor fd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Get() < 0) RaiseErrno(errno);
+  if (::syncfs(fd.Get()) != 0) RaiseErrno(errno);
 }
 
 }  // namespace brixel

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brixel {
@@ -16,10 +17,36 @@ using ByteView = std::span<const std::uint8_t>;
 Bytes ReadWholeFile(const std::string& path);
 
 // Replaces the file with bytes without ever destroying the old content first: the bytes go
-// to a temporary file in the same folder, which is flushed and then renamed over the
-// target. An existing file's permission bits are kept. On failure the target is untouched,
-// the temporary file is removed, and BackEndError is raised.
+// to a temporary file in the same folder, which is flushed to the disk when it replaces an
+// existing file, and then renamed over the target. An existing file's permission bits are
+// kept. On failure the target is untouched, the temporary file is removed, and BackEndError is
+// raised.
 void WriteFileReplacing(const std::string& path, const Bytes& bytes);
+
+// A replacement whose bytes are in their temporary file, not yet renamed over the target: for
+// writing many files with one flush of the file system (FlushFileSystem) before the renames.
+// Removes its temporary file unless committed.
+class PendingReplace {
+ public:
+  PendingReplace(std::string path, std::string temp) : path_(std::move(path)), temp_(std::move(temp)) {}
+  PendingReplace(PendingReplace&& other) noexcept;
+  PendingReplace& operator=(PendingReplace&&) = delete;
+  ~PendingReplace();
+
+  const std::string& Path() const { return path_; }
+  // Renames the temporary file over the target. Raises BackEndError.
+  void Commit();
+
+ private:
+  std::string path_;
+  std::string temp_;
+};
+
+// The first half of WriteFileReplacing, without the flush. Raises BackEndError.
+PendingReplace PrepareReplacing(const std::string& path, const Bytes& bytes);
+
+// Flushes the file system that holds the folder to the disk. Raises BackEndError.
+void FlushFileSystem(const std::string& folder);
 
 // The classic error number for an errno value.
 int ErrorNumberFromErrno(int err);

@@ -228,5 +228,32 @@ TEST_F(CliTest, FailuresExitWithOneAndLeaveFilesAlone) {
   EXPECT_EQ(Run({"convert", icon.string(), (dir_ / "no" / "x.ico").string()}).status, 1);
 }
 
+TEST_F(CliTest, ConvertToAFolderConvertsEveryFileAndGoesOnAfterFailures) {
+  const fs::path icon = dir_ / "one.ico";
+  ASSERT_EQ(test::RunCommand("convert " + test::ShellQuote(source_.string()) + " " + test::ShellQuote(icon.string())), 0);
+  const fs::path cursor = dir_ / "two.cur";
+  ASSERT_EQ(Run({"convert", icon.string(), cursor.string()}).status, 0);
+  const fs::path broken = dir_ / "broken.ico";
+  test::WriteBytes(broken, {0, 0, 1, 0, 1, 0, 16, 16});
+  const fs::path out = dir_ / "out";
+  fs::create_directory(out);
+  test::WriteBytes(out / "one.ico", {9, 9, 9});  // replaced
+
+  const Result batch = Run({"convert", "--to", out.string(), icon.string(), broken.string(), cursor.string()});
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_NE(batch.err.find("broken.ico"), std::string::npos) << batch.err;
+  const fs::path single = dir_ / "single.ico";
+  ASSERT_EQ(Run({"convert", icon.string(), single.string()}).status, 0);
+  EXPECT_EQ(ReadWholeFile((out / "one.ico").string()), ReadWholeFile(single.string()));
+  EXPECT_EQ(ReadWholeFile((out / "two.cur").string())[2], 2);
+  EXPECT_FALSE(fs::exists(out / "broken.ico"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2) << "no temporary files left";
+
+  EXPECT_EQ(Run({"convert", "--to", out.string(), "--ext", "cur", icon.string()}).status, 0);
+  EXPECT_EQ(ReadWholeFile((out / "one.cur").string())[2], 2);
+  EXPECT_EQ(Run({"convert", "--to", out.string(), "--ext", "png", icon.string()}).status, 2);
+  EXPECT_EQ(Run({"convert", "--to", (dir_ / "nowhere").string(), icon.string()}).status, 1);
+}
+
 }  // namespace
 }  // namespace brixel
