@@ -3,8 +3,6 @@
 # places under the prefix; `cpack -G DEB` packs the same files into a Debian package.
 include(GNUInstallDirs)
 
-# The desktop's name for the program: desktop entry, metadata and icon.
-set(BRIXEL_APP_ID "invalid.brixel.Brixel")
 set(BRIXEL_PACKAGING_DIR "${PROJECT_SOURCE_DIR}/packaging")
 set(BRIXEL_PACKAGING_OUT "${CMAKE_BINARY_DIR}/packaging")
 set(BRIXEL_HELP_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/brixel")

@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
                                           .arg(brixel::kVersionMajor)
                                           .arg(brixel::kVersionMinor)
                                           .arg(brixel::kVersionRevision));
+  // Lets the desktop match the window to its desktop entry (and so to its icon).
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(brixel::kAppId));
   brixel::SetProgramIdentity({"brixel", brixel::kVersionMajor, brixel::kVersionMinor,
                               brixel::kVersionRevision});
   brixel::QtErrorReporter reporter;

@@ -54,10 +54,14 @@ IconImage SquareCopy(const IconImage& image) {
   square.Palette = image.Palette;
   square.xHotSpot = image.xHotSpot;
   square.yHotSpot = image.yHotSpot;
+  square.StoredAsPng = image.StoredAsPng;
+  // The padding of a square copy is transparent; its alpha follows that mask.
+  if (image.CarriesAlpha()) AddAlphaFromMask(square);
   for (int y = 0; y < image.Height(); ++y) {
     for (int x = 0; x < image.Width; ++x) {
       square.Pixels.At(x, y) = image.Pixels.At(x, y);
       square.Mask.At(x, y) = image.Mask.At(x, y);
+      if (image.CarriesAlpha()) square.Alpha.At(x, y) = image.Alpha.At(x, y);
     }
   }
   return square;
@@ -101,9 +105,11 @@ Bytes PngOfImage(const IconImage& image) {
   png.fill(Qt::transparent);
   for (int y = 0; y < square.Height(); ++y) {
     for (int x = 0; x < square.Width; ++x) {
-      if (square.Mask.At(x, y) != MaskOpaque) continue;
+      // Alpha as the image keeps it, else from the mask.
+      const int alpha = AlphaAt(square, x, y);
+      if (alpha == 0) continue;
       const QRgb rgb = RgbFromColour(square.Pixels.At(x, y));
-      png.setPixel(x, y, qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), 255));
+      png.setPixel(x, y, qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), alpha));
     }
   }
   QByteArray data;

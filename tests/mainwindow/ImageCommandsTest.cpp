@@ -393,6 +393,29 @@ TEST_F(ImageCommandsTest, ExportWritesASquareOfTheLargerSideAsCursorBitmapOrPng)
   EXPECT_EQ(IconDocuments.Count(), 1);
 }
 
+TEST_F(ImageCommandsTest, ExportKeepsTheAlphaAnImageCarries) {
+  IconImage image = Solid(16, 32, 32, kRed);
+  AddAlphaFromMask(image);
+  image.Alpha.At(2, 3) = 128;
+  Open({image});
+  const auto exportAs = [&](const std::string& name) {
+    AnswerFileDialog(dir_ / name);
+    Trigger("MnuIconExport");
+    return dir_ / name;
+  };
+  const QImage png(QString::fromStdString(exportAs("soft.png").string()));
+  ASSERT_EQ(png.size(), QSize(32, 32));
+  EXPECT_EQ(qAlpha(png.pixel(2, 3)), 128);
+  EXPECT_EQ(qAlpha(png.pixel(5, 5)), 255);
+  EXPECT_EQ(qAlpha(png.pixel(20, 5)), 0);  // the square's new columns
+
+  cIco reread;
+  ASSERT_TRUE(reread.OpenIcon(exportAs("soft.ico").string()));
+  ASSERT_TRUE(reread.Image(0).CarriesAlpha());
+  EXPECT_EQ(reread.Image(0).Alpha.At(2, 3), 128);
+  EXPECT_EQ(reread.Image(0).Alpha.At(20, 5), 0);
+}
+
 TEST_F(ImageCommandsTest, AFailedExportShowsItsReportInsteadOfCompleted) {
   Open({Solid(16, 16, 8, kRed)});
   AnswerFileDialog(dir_ / "missing-folder" / "a.ico");
