@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "AsciiText.h"
 #include "ByteOrder.h"
@@ -98,12 +99,14 @@ void ReadInfoList(ByteView list, AniInfo& info) {
   }
 }
 
-void ReadFrameList(ByteView list, std::vector<IconImage>& images) {
+void ReadFrameList(ByteView list, AniInfo& info, std::vector<IconImage>& images) {
   std::size_t position = kListBodyStart;
   while (HasHead(position, list.size())) {
     const Chunk frame = ChunkAt(list, position);
     if (AsciiUpper(frame.id) != "ICON") break;
+    const std::size_t before = images.size();
     AppendFrameImages(frame.data, images);
+    info.FrameImages.push_back(static_cast<std::int32_t>(images.size() - before));
     position = NextChunk(frame);
   }
 }
@@ -114,7 +117,7 @@ void ReadList(ByteView file, std::uint32_t position, AniInfo& info, std::vector<
   if (list.data.size() < kListBodyStart) return;  // no room for a list type
   const std::string type = AsciiUpper(FourCharacters(list.data, 0));
   if (type == "INFO") ReadInfoList(list.data, info);
-  else if (type == "FRAM") ReadFrameList(list.data, images);
+  else if (type == "FRAM") ReadFrameList(list.data, info, images);
 }
 
 std::int32_t ValueAt(ByteView data, std::size_t offset) {
@@ -127,6 +130,7 @@ AniHeader ReadHeader(ByteView data) {
   std::int32_t* fields[] = {&h.HeaderSize, &h.FrameCount, &h.StepCount, &h.Width,
                             &h.Height,     &h.BitCount,   &h.Planes,    &h.DisplayRate};
   for (std::size_t i = 0; i < std::size(fields); ++i) *fields[i] = ValueAt(data, 4 * i);
+  h.Flags = ValueAt(data, 4 * std::size(fields));
   return h;
 }
 
@@ -145,7 +149,137 @@ bool SingleBlockInPlace(ByteView frame) {
   return frame.size() >= kSingleImageBlockOffset && GetLength(frame, 18) == kSingleImageBlockOffset;
 }
 
+void AppendValue(Bytes& bytes, std::uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void AppendChars(Bytes& bytes, const char* id) { bytes.insert(bytes.end(), id, id + 4); }
+
+// A chunk of this identifier and data, with the pad byte after data of odd size.
+void AppendChunk(Bytes& bytes, const char* id, ByteView data) {
+  if (data.size() > UINT32_MAX - kChunkHeadSize) Raise(ErrorCode::Overflow);
+  AppendChars(bytes, id);
+  AppendValue(bytes, static_cast<std::uint32_t>(data.size()));
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  if (data.size() & 1) bytes.push_back(0);
+}
+
+Bytes ValueList(const std::vector<std::int32_t>& values) {
+  Bytes data;
+  for (std::int32_t value : values) AppendValue(data, static_cast<std::uint32_t>(value));
+  return data;
+}
+
+// Frame index of the file -> index among the frames that gave images (-1 for none).
+std::vector<std::int32_t> KeptFrameIndices(const AniInfo& info, std::size_t imageCount) {
+  std::size_t total = 0;
+  for (std::int32_t n : info.FrameImages) total += static_cast<std::size_t>(n < 0 ? 0 : n);
+  std::vector<std::int32_t> kept;
+  if (total != imageCount) {
+    for (std::size_t i = 0; i < imageCount; ++i) kept.push_back(static_cast<std::int32_t>(i));
+    return kept;
+  }
+  std::int32_t next = 0;
+  for (std::int32_t n : info.FrameImages) kept.push_back(n > 0 ? next++ : -1);
+  return kept;
+}
+
 }  // namespace
+
+std::vector<std::size_t> AniFrameSizes(const AniInfo& info, std::size_t imageCount) {
+  std::size_t total = 0;
+  for (std::int32_t n : info.FrameImages) total += static_cast<std::size_t>(n < 0 ? 0 : n);
+  std::vector<std::size_t> sizes;
+  if (total == imageCount) {
+    for (std::int32_t n : info.FrameImages) {
+      if (n > 0) sizes.push_back(static_cast<std::size_t>(n));
+    }
+  } else {
+    sizes.assign(imageCount, 1);
+  }
+  return sizes;
+}
+
+std::vector<AniStep> AniSteps(const AniInfo& info, std::size_t imageCount) {
+  const std::vector<std::int32_t> kept = KeptFrameIndices(info, imageCount);
+  auto rateOf = [&](std::size_t step) {
+    return step < info.Rates.size() ? info.Rates[step] : info.Header.DisplayRate;
+  };
+  std::vector<AniStep> steps;
+  if ((info.Header.Flags & kAniSequenceFlag) != 0) {
+    for (std::size_t step = 0; step < info.Sequence.size(); ++step) {
+      const std::int32_t frame = info.Sequence[step];
+      if (frame < 0 || static_cast<std::size_t>(frame) >= kept.size() || kept[static_cast<std::size_t>(frame)] < 0) {
+        continue;
+      }
+      steps.push_back({kept[static_cast<std::size_t>(frame)], rateOf(step)});
+    }
+  }
+  if (steps.empty()) {
+    // Without a sequence each frame of the file is a step, with the rate of its position.
+    for (std::size_t frame = 0; frame < kept.size(); ++frame) {
+      if (kept[frame] >= 0) steps.push_back({kept[frame], rateOf(frame)});
+    }
+  }
+  return steps;
+}
+
+Bytes BuildAniFile(const std::vector<IconImage>& images, const AniInfo& info) {
+  if (images.empty()) Raise(ErrorCode::InvalidArgument);
+  const std::vector<std::size_t> sizes = AniFrameSizes(info, images.size());
+  const std::vector<AniStep> steps = AniSteps(info, images.size());
+  bool inOrder = steps.size() == sizes.size();
+  bool defaultRates = true;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    inOrder = inOrder && steps[i].Frame == static_cast<std::int32_t>(i);
+    defaultRates = defaultRates && steps[i].Rate == info.Header.DisplayRate;
+  }
+
+  Bytes body;
+  AppendChars(body, "ACON");
+  const std::int32_t flags = kAniIconFlag | (inOrder ? 0 : kAniSequenceFlag);
+  AppendChunk(body, "anih",
+              ValueList({kAniHeaderSize, static_cast<std::int32_t>(sizes.size()),
+                         static_cast<std::int32_t>(steps.size()), 0, 0, 0, 0, info.Header.DisplayRate,
+                         flags}));
+  if (!info.Name.empty() || !info.Artist.empty() || !info.Copyright.empty()) {
+    Bytes list;
+    AppendChars(list, "INFO");
+    for (const auto& [id, text] : {std::pair<const char*, const std::string&>{"INAM", info.Name},
+                                   {"IART", info.Artist},
+                                   {"ICOP", info.Copyright}}) {
+      if (text.empty()) continue;
+      Bytes data(text.begin(), text.end());
+      data.push_back(0);
+      AppendChunk(list, id, data);
+    }
+    AppendChunk(body, "LIST", list);
+  }
+  if (!defaultRates) {
+    std::vector<std::int32_t> rates;
+    for (const AniStep& step : steps) rates.push_back(step.Rate);
+    AppendChunk(body, "rate", ValueList(rates));
+  }
+  if (!inOrder) {
+    std::vector<std::int32_t> sequence;
+    for (const AniStep& step : steps) sequence.push_back(step.Frame);
+    AppendChunk(body, "seq ", ValueList(sequence));
+  }
+  Bytes frames;
+  AppendChars(frames, "fram");
+  std::size_t first = 0;
+  for (std::size_t size : sizes) {
+    const std::vector<IconImage> frame(images.begin() + static_cast<std::ptrdiff_t>(first),
+                                       images.begin() + static_cast<std::ptrdiff_t>(first + size));
+    AppendChunk(frames, "icon", BuildIconFile(frame, 2));
+    first += size;
+  }
+  AppendChunk(body, "LIST", frames);
+
+  Bytes file;
+  AppendChunk(file, "RIFF", body);
+  return file;
+}
 
 std::array<std::int32_t, 8> AniHeader::Values() const {
   return {HeaderSize, FrameCount, StepCount, Width, Height, BitCount, Planes, DisplayRate};

@@ -10,7 +10,12 @@
 
 namespace brixel {
 
-// The values of the "anih" chunk, in file order. The flags that follow them are not read.
+inline constexpr std::int32_t kAniHeaderSize = 36;
+inline constexpr std::int32_t kAniIconFlag = 1;      // frames are icon files, not raw bitmaps
+inline constexpr std::int32_t kAniSequenceFlag = 2;  // the "seq " chunk orders the steps
+inline constexpr std::int32_t kDefaultAniRate = 10;  // jiffies for a cursor made from images
+
+// The values of the "anih" chunk, in file order (Values gives the eight before the flags).
 struct AniHeader {
   std::int32_t HeaderSize = 0;
   std::int32_t FrameCount = 0;
@@ -20,6 +25,7 @@ struct AniHeader {
   std::int32_t BitCount = 0;
   std::int32_t Planes = 0;
   std::int32_t DisplayRate = 0;
+  std::int32_t Flags = 0;
 
   std::array<std::int32_t, 8> Values() const;
   friend bool operator==(const AniHeader&, const AniHeader&) = default;
@@ -46,7 +52,33 @@ struct AniInfo {
   std::string Name;                    // "INAM"
   std::string Artist;                  // "IART"
   std::string Copyright;               // "ICOP"
+  // How many images each "icon" chunk gave, in file order (0 for a frame left out whole).
+  std::vector<std::int32_t> FrameImages;
 };
+
+// One step of the animation: the frame shown (counting kept frames only) and its rate in
+// jiffies (1/60 s).
+struct AniStep {
+  std::int32_t Frame = 0;
+  std::int32_t Rate = 0;
+  friend bool operator==(const AniStep&, const AniStep&) = default;
+};
+
+// How imageCount images fall into frames: the file's grouping (frames that gave no image left
+// out) when it accounts for exactly these images, otherwise one image per frame.
+std::vector<std::size_t> AniFrameSizes(const AniInfo& info, std::size_t imageCount);
+
+// The steps the animation plays, as the file says: the sequence only when the header's
+// sequence flag is set, each step's rate from the rate list or else the default rate. Steps
+// that name a frame that is not there (or one that gave no image) are left out; when no step
+// is left, each frame is shown once in order.
+std::vector<AniStep> AniSteps(const AniInfo& info, std::size_t imageCount);
+
+// Builds a RIFF "ACON" file for these images and values: "anih", an INFO list when a text is
+// set, "rate" and "seq " only when the steps differ from each frame once at the default rate,
+// and a "fram" list with one cursor file (type 2) per frame. Raises "Invalid argument" for no
+// images and "Overflow" as the icon writer does, or for a file past 4 GB.
+Bytes BuildAniFile(const std::vector<IconImage>& images, const AniInfo& info);
 
 // True when the bytes start as a RIFF file of form type "ACON" (letter case ignored).
 bool IsAnimatedCursorFile(ByteView file);

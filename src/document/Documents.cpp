@@ -34,9 +34,16 @@ bool OpenDocument(const std::string& path) {
 
 bool SaveDocument(const std::string& path) {
   if (DocumentType(path) == "ANI") {
-    // Nothing is written; the user is told so even when no animated cursor is open.
-    return AniDocuments.HasCurrent() ? AniDocuments.CurrentDocument().SaveAni(path)
-                                     : cAni().SaveAni(path);
+    if (AniDocuments.HasCurrent()) return AniDocuments.CurrentDocument().SaveAni(path);
+    if (!IconDocuments.HasCurrent()) return false;
+    // An icon document saved as an animated cursor: each of its images a frame.
+    cIco& icon = IconDocuments.CurrentDocument();
+    cAni cursor;
+    for (const IconImage& image : icon.Images()) cursor.AppendFrame({image});
+    cursor.DisplayRate(kDefaultAniRate);
+    if (!cursor.SaveAni(path)) return false;
+    icon.IconPath(path);
+    return true;
   }
   if (!IconDocuments.HasCurrent()) return false;
   return IconDocuments.CurrentDocument().SaveIcon(path);

@@ -41,7 +41,8 @@ void NewDocument();
 // Opens path into the list its type selects; only a successful open is added.
 bool OpenDocument(const std::string& path);
 
-// Saves the current document of the list that path's type selects.
+// Saves the current document of the list that path's type selects. An .ani path with no
+// animated cursor open saves the current icon document as one, each image a frame.
 bool SaveDocument(const std::string& path);
 
 // Closes the current document of the list that path's type (or fallbackPath's, when path is

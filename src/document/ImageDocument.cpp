@@ -1,13 +1,17 @@
 #include "ImageDocument.h"
 
+#include <sys/stat.h>
+
 #include <optional>
 #include <utility>
 
 #include "Numeric.h"
 #include "Palette.h"
+#include "Prompter.h"
 #include "Rendering.h"
 #include "Transforms.h"
 #include "TrapErrors.h"
+#include "cFileInfo.h"
 
 namespace brixel {
 
@@ -20,6 +24,27 @@ const IconImage& ImageDocument::Image(std::int16_t imageIndex) const {
 
 IconImage& ImageDocument::Image(std::int16_t imageIndex) {
   return const_cast<IconImage&>(std::as_const(*this).Image(imageIndex));
+}
+
+bool ImageDocument::WriteDocumentFile(const char* label, const std::string& path,
+                                      const std::function<Bytes()>& build) {
+  bool result = false;
+  Trap(label, [&] {
+    const Bytes file = build();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      cFileInfo info;
+      info.File_Path(path);
+      if (info.Properties(cFileInfo::ReadOnly)) {
+        if (!AskYesNo("Read Only File", "The file is read only, Overwrite anyway?")) return;
+        info.Properties(cFileInfo::ReadOnly, false);
+      }
+    }
+    WriteFileReplacing(path, file);
+    IconPath(path);
+    result = true;
+  });
+  return result;
 }
 
 void ImageDocument::ResetUndo(std::int16_t imageIndex) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Colour.h"
+#include "FileIO.h"
 #include "IconImage.h"
 #include "UndoStore.h"
 
@@ -100,6 +102,12 @@ class ImageDocument {
  protected:
   ImageDocument() = default;
   virtual const char* UnnamedName() const = 0;
+
+  // Saves the bytes build() makes as the file at path and takes path as the document's own.
+  // A read-only file is replaced only when the user agrees. Failures are reported under label;
+  // false when nothing was written.
+  bool WriteDocumentFile(const char* label, const std::string& path,
+                         const std::function<Bytes()>& build);
 
   std::vector<IconImage> images_;
 

@@ -1,5 +1,6 @@
 #include "cAni.h"
 
+#include <cstdint>
 #include <iterator>
 
 #include "Prompter.h"
@@ -9,6 +10,7 @@ namespace brixel {
 namespace {
 
 constexpr const char* kOpenLabel = "PrjKorvane.cAni.OpenAniCur";
+constexpr const char* kSaveLabel = "PrjKorvane.cAni.SaveAni";
 
 }  // namespace
 
@@ -50,9 +52,25 @@ void cAni::ChangeIconData(ByteView file, std::size_t position, std::size_t lengt
   AppendFrameImages(file.subspan(position, length), images_);
 }
 
-bool cAni::SaveAni(const std::string&) {
-  ShowMessage(kApplicationTitle, "ToDo Save animated cursors");
-  return false;
+void cAni::Sequence(std::vector<std::int32_t> frames) {
+  info_.Sequence = std::move(frames);
+  if (info_.Sequence.empty()) info_.Header.Flags &= ~kAniSequenceFlag;
+  else info_.Header.Flags |= kAniSequenceFlag;
+}
+
+void cAni::AppendFrame(std::vector<IconImage> images) {
+  if (images.empty()) return;
+  if (images_.size() + images.size() > static_cast<std::size_t>(INT16_MAX)) Raise(ErrorCode::Overflow);
+  // The grouping stays the file's only while it still accounts for every image.
+  std::vector<std::size_t> sizes = FrameSizes();
+  info_.FrameImages.assign(sizes.begin(), sizes.end());
+  info_.FrameImages.push_back(static_cast<std::int32_t>(images.size()));
+  images_.insert(images_.end(), std::make_move_iterator(images.begin()),
+                 std::make_move_iterator(images.end()));
+}
+
+bool cAni::SaveAni(const std::string& path) {
+  return WriteDocumentFile(kSaveLabel, path, [&] { return BuildAniFile(images_, info_); });
 }
 
 }  // namespace brixel

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AniFile.h"
@@ -13,7 +14,6 @@ namespace brixel {
 
 // An animated cursor (.ani) document. Its frames are images like an icon document's; the
 // header values, the rate and sequence lists and the three texts are kept beside them.
-// Animated cursors are read only.
 class cAni : public ImageDocument {
  public:
   // --- The texts of the INFO list ---
@@ -29,6 +29,25 @@ class cAni : public ImageDocument {
   const std::vector<std::int32_t>& Rates() const { return info_.Rates; }
   const std::vector<std::int32_t>& Sequence() const { return info_.Sequence; }
   const AniChunkPositions& ChunkPositions() const { return info_.Positions; }
+  const AniInfo& Info() const { return info_; }
+  // How the images fall into frames, and the steps played (see AniFrameSizes, AniSteps).
+  std::vector<std::size_t> FrameSizes() const { return AniFrameSizes(info_, images_.size()); }
+  std::vector<AniStep> Steps() const { return AniSteps(info_, images_.size()); }
+
+  // --- Changing the animation ---
+  void DisplayRate(std::int32_t jiffies) { info_.Header.DisplayRate = jiffies; }
+  // The rate of each step, in the order of Steps().
+  void Rates(std::vector<std::int32_t> rates) { info_.Rates = std::move(rates); }
+  // Frame numbers of the steps; an empty list shows each frame once in order.
+  void Sequence(std::vector<std::int32_t> frames);
+  // Appends the images of one frame (a frame of several images holds the sizes of one cursor).
+  void AppendFrame(std::vector<IconImage> images);
+  // The images edited elsewhere become this cursor's; the file's grouping into frames holds
+  // while it still accounts for every image (AniFrameSizes).
+  void ReplaceFrames(const std::vector<IconImage>& images) { images_ = images; }
+  // How many images each frame holds, in order, from now on (the file's frames that gave no
+  // image no longer count when a sequence is given in frames as they are).
+  void FrameGrouping(const std::vector<std::size_t>& sizes) { info_.FrameImages.assign(sizes.begin(), sizes.end()); }
 
   // Opens path as this document: stores the path, starts with no image and reads the file.
   // On success NewIcon is false, as for an opened icon.
@@ -47,7 +66,9 @@ class cAni : public ImageDocument {
   // inside an image are reported and propagate as ReportedFailure.
   void ChangeIconData(ByteView file, std::size_t position, std::size_t length);
 
-  // Animated cursors cannot be written: tells the user so and gives false. Nothing is written.
+  // Writes the document to path as an animated cursor (BuildAniFile) without destroying the
+  // old file first; a read-only file is overwritten only when the user agrees. Failures are
+  // reported and give false.
   bool SaveAni(const std::string& path);
 
  protected:

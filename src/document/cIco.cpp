@@ -1,11 +1,7 @@
 #include "cIco.h"
 
-#include <sys/stat.h>
-
 #include "IcoFile.h"
-#include "Prompter.h"
 #include "TrapErrors.h"
-#include "cFileInfo.h"
 
 namespace brixel {
 namespace {
@@ -35,24 +31,8 @@ bool cIco::OpenIcon(const std::string& path) {
 }
 
 bool cIco::SaveIcon(const std::string& path) {
-  bool result = false;
-  Trap(kSaveLabel, [&] {
-    const Bytes file = BuildIconFile(images_, FileTypeForPath(path));
-
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-      cFileInfo info;
-      info.File_Path(path);
-      if (info.Properties(cFileInfo::ReadOnly)) {
-        if (!AskYesNo("Read Only File", "The file is read only, Overwrite anyway?")) return;
-        info.Properties(cFileInfo::ReadOnly, false);
-      }
-    }
-    WriteFileReplacing(path, file);
-    IconPath(path);
-    result = true;
-  });
-  return result;
+  return WriteDocumentFile(kSaveLabel, path,
+                           [&] { return BuildIconFile(images_, FileTypeForPath(path)); });
 }
 
 }  // namespace brixel

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "AnimatedCursors.h"
 #include "CurrentDocument.h"
 #include "Documents.h"
 #include "OpenForEditing.h"
@@ -15,8 +16,9 @@ namespace brixel {
 namespace {
 
 constexpr const char* kOpenFilter =
-    "Supported Files|*.ico;*.cur|Icon Files (ico)|*.ico|Cursor (cur)|*.cur";
-constexpr const char* kSaveFilter = "Icon (ico)|*.ico|Cursor (cur)|*.cur";
+    "Supported Files|*.ico;*.cur;*.ani|Icon Files (ico)|*.ico|Cursor (cur)|*.cur|"
+    "Animated Cursor (ani)|*.ani";
+constexpr const char* kSaveFilter = "Icon (ico)|*.ico|Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani";
 constexpr const char* kDefaultExtension = ".ico";
 
 bool IsExistingFile(const std::string& path) {
@@ -77,7 +79,9 @@ void FileCommands::SaveCurrent(bool saveAs) {
     }
     path = LocalPath(shown);
   }
+  PrepareAnimationSave(*document, path);
   if (!SaveDocument(path)) return;
+  AnimationSaved(*document, path);
   document->Changed(false);
   ShowMessage("Icon Saved", "Icon Saved as " + shown.toStdString(), Prompter::Icon::Information);
   window_.ShowCount();
@@ -95,6 +99,7 @@ void FileCommands::Close() {
   }
   // The window shows icon documents only, so the current icon document goes, whatever the
   // extension it was saved under.
+  CloseAnimationOf(document);
   CloseDocument(std::string(), "ICO");
   window_.ClearGrid();
   window_.ShowCount();

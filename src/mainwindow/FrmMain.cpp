@@ -288,6 +288,7 @@ void FrmMain::ConnectCommands() {
   connect(menus_.MnuIconAdd, &QAction::triggered, this, [this] { images_->AddImage(); });
   connect(menus_.MnuIconDelete, &QAction::triggered, this, [this] { images_->DeleteImage(); });
   connect(menus_.MnuIconCopy, &QAction::triggered, this, [this] { images_->CopyImage(); });
+  connect(menus_.MnuIconAnimation, &QAction::triggered, this, [this] { images_->EditAnimation(); });
   connect(menus_.MnuToolsImport, &QAction::triggered, this, [this] { images_->ImportImage(); });
   connect(menus_.MnuIconExport, &QAction::triggered, this, [this] { images_->ExportImage(); });
   connect(menus_.MnuHelpHelp, &QAction::triggered, this, [this] { OpenHelp(HelpContextID()); });

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "AnimatedCursors.h"
 #include "CurrentDocument.h"
 #include "Documents.h"
 #include "EditGrid.h"
 #include "FrmAdd.h"
+#include "FrmAnimation.h"
 #include "FrmCopy.h"
 #include "FrmImport.h"
 #include "FrmMain.h"
@@ -19,6 +21,7 @@
 #include "Prompter.h"
 #include "QtColour.h"
 #include "TrapErrors.h"
+#include "XcursorFile.h"
 #include "cCommonDialog.h"
 
 namespace brixel {
@@ -26,7 +29,8 @@ namespace {
 
 constexpr const char* kExportLabel = "PrjBrixel.FrmMain.MnuIconExport_Click";
 constexpr const char* kExportFilter =
-    "Bitmap File (bmp)|*.bmp|Cursor (cur)|*.cur|Single Icon (ico)|*.ico|PNG Image (png)|*.png";
+    "Bitmap File (bmp)|*.bmp|Cursor (cur)|*.cur|Single Icon (ico)|*.ico|PNG Image (png)|*.png|"
+    "Linux Cursor, every image (xcursor)|*.xcursor";
 
 bool SameFile(const std::string& a, const std::string& b) {
   namespace fs = std::filesystem;
@@ -132,10 +136,39 @@ void ImageCommands::ShowAppended(const void* document) {
 void ImageCommands::AddImage() {
   cIco* document = CurrentIconDocument();
   if (!document) return;
+  if (AnimationOf(document) && document->IconCount() > 0) {
+    const IconImage& first = document->Image(0);
+    const std::int16_t xHot = first.xHotSpot, yHot = first.yHotSpot;
+    document->AddImage(first.Width, first.Height(), first.BitDepth, -1);
+    const auto added = static_cast<std::int16_t>(document->IconCount() - 1);
+    document->xHotSpot(added, xHot);
+    document->yHotSpot(added, yHot);
+    document->Changed(true);
+    ShowAppended(document);
+    return;
+  }
   FrmAdd dialog(*document, [this] { window_.ShowCount(); }, &window_);
   dialog.exec();
   if (dialog.Appended()) ShowAppended(document);
   document->Changed(true);
+}
+
+void ImageCommands::EditAnimation() {
+  cIco* document = CurrentIconDocument();
+  if (!document) return;
+  cAni* cursor = AnimationOf(document);
+  if (!cursor) {
+    ShowMessage("Animation", "Only an animated cursor has an animation: save the icon as an animated cursor (ani) first");
+    return;
+  }
+  // The frames as they are edited now.
+  cursor->ReplaceFrames(document->Images());
+  FrmAnimation dialog(*cursor, &window_);
+  dialog.exec();
+  if (dialog.Applied()) {
+    document->Changed(true);
+    window_.BuildImageList(window_.CurrentImage());
+  }
 }
 
 void ImageCommands::DeleteImage() {
@@ -202,7 +235,13 @@ void ImageCommands::ExportImage() {
   const IconImage& image = document->Image(current);
   const std::string type = DocumentType(path);
   bool written = false;
-  if (type == "BMP") {
+  if (IsXcursorPath(path)) {
+    // The whole cursor for Linux desktops: every image, and an animated cursor's steps.
+    const cAni* cursor = AnimationOf(document);
+    written = Trap(kExportLabel, [&] {
+      WriteFileReplacing(path, BuildXcursorFile(document->Images(), cursor ? &cursor->Info() : nullptr));
+    });
+  } else if (type == "BMP") {
     // Drawn over the background of the scratch surface, a square of the larger side.
     QtPictureSurface& surface = window_.Grid().Scratch().Surface();
     const int side = std::max(image.Width, static_cast<std::int16_t>(image.Height()));

@@ -13,8 +13,11 @@ class ImageCommands {
  public:
   explicit ImageCommands(FrmMain& window) : window_(window) {}
 
-  // FrmAdd; the document is marked changed whenever the dialog closes.
+  // FrmAdd; the document is marked changed whenever the dialog closes. On an animated cursor
+  // a frame of the cursor's size, depth and hot spot is added at once.
   void AddImage();
+  // FrmAnimation on the current animated cursor; a change marks the document changed.
+  void EditAnimation();
   // Deletes the current image after asking, never the last one.
   void DeleteImage();
   // FrmCopy on the current image; the document is marked changed whenever the dialog closes.
@@ -23,7 +26,8 @@ class ImageCommands {
   // received an image is marked changed and shows it.
   void ImportImage(const std::string& path = {});
   // Writes the current image to a file of its own: a bitmap or a PNG of a square of its
-  // larger side, or a one-image cursor or icon, by the chosen name's extension.
+  // larger side, or a one-image cursor or icon, by the chosen name's extension; or the whole
+  // cursor as an Xcursor file (.xcursor) for Linux desktops.
   void ExportImage();
 
  private:

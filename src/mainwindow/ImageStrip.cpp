@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "AnimatedCursors.h"
 #include "CurrentDocument.h"
 #include "ImageDocument.h"
 #include "PictureBox.h"
@@ -96,6 +97,26 @@ ImageStrip::ImageStrip(QWidget* parent)
   pictures_[0]->hide();
 }
 
+// For an animated cursor, the rate of each image's frame in jiffies and milliseconds: that of
+// its first step, or the default rate for a frame no step shows. Empty for other documents.
+static std::vector<QString> FrameRates(const ImageDocument& document) {
+  const cAni* cursor = AnimationOf(dynamic_cast<const cIco*>(&document));
+  if (!cursor) return {};
+  const auto count = static_cast<std::size_t>(document.IconCount());
+  const std::vector<std::size_t> sizes = AniFrameSizes(cursor->Info(), count);
+  const std::vector<AniStep> steps = AniSteps(cursor->Info(), count);
+  std::vector<QString> rates;
+  for (std::size_t frame = 0; frame < sizes.size(); ++frame) {
+    std::int32_t rate = cursor->Header().DisplayRate;
+    const auto shown = std::find_if(steps.begin(), steps.end(),
+                                    [&](const AniStep& s) { return s.Frame == static_cast<std::int32_t>(frame); });
+    if (shown != steps.end()) rate = shown->Rate;
+    const QString text = QString("%1 jiffies, %2 ms").arg(rate).arg((std::int64_t{rate} * 1000 + 30) / 60);
+    rates.insert(rates.end(), sizes[frame], text);
+  }
+  return rates;
+}
+
 QString ImageStrip::Caption(int width, int height, int bitDepth) {
   return QString::number(width) + "x" + QString::number(height) + DepthText(bitDepth);
 }
@@ -133,6 +154,7 @@ bool ImageStrip::Build(const ImageDocument* document) {
   scrollBar_->setEnabled(false);
   scroll_->resize(container_->width(), container_->height());
   if (!document) return true;
+  const std::vector<QString> rates = FrameRates(*document);
 
   for (std::int16_t i = 0; i < document->IconCount(); ++i) {
     if (i > 0) {
@@ -143,7 +165,8 @@ bool ImageStrip::Build(const ImageDocument* document) {
     PictureBox* picture = pictures_[i];
     const int width = document->Width(i);
     const int height = document->Height(i) / 2;
-    caption->setText(Caption(width, height, document->BitDepth(i)));
+    caption->setText(Caption(width, height, document->BitDepth(i)) +
+                     (rates.empty() ? QString() : "\n" + rates[static_cast<std::size_t>(i)]));
     caption->adjustSize();
     picture->move(caption->x(), Bottom(caption) + kGapAbovePicture);
     picture->Surface().Resize(std::max(width, 0), std::max(height, 0));

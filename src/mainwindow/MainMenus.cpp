@@ -49,6 +49,7 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   m.MnuIconExport = AddItem(m.MnuIcon, "MnuIconExport", "&Export Image");
   m.MnuIconSp2 = AddSeparator(m.MnuIcon, "MnuIconSp2");
   m.MnuIconCopy = AddItem(m.MnuIcon, "MnuIconCopy", "&Copy to new size / depth");
+  m.MnuIconAnimation = AddItem(m.MnuIcon, "MnuIconAnimation", "&Animation...");
 
   m.MnuTool = AddMenu(bar, "MnuTool", "&Tools");
   m.MnuToolOpt = AddItem(m.MnuTool, "MnuToolOpt", "&Options");

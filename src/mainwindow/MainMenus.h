@@ -26,6 +26,7 @@ struct MainMenus {
   QAction* MnuIconExport = nullptr;
   QAction* MnuIconSp2 = nullptr;
   QAction* MnuIconCopy = nullptr;
+  QAction* MnuIconAnimation = nullptr;
 
   QMenu* MnuTool = nullptr;
   QAction* MnuToolOpt = nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -10,7 +11,12 @@
 #include "AniTestFiles.h"
 #include "FileIO.h"
 #include "TestSupport.h"
+#include "XcursorFile.h"
+#include "cAni.h"
 #include "cIco.h"
+
+// Last: Xlib's macros (None, Bool, ...) would clash with the headers above.
+#include <X11/Xcursor/Xcursor.h>
 
 namespace brixel {
 namespace {
@@ -90,12 +96,52 @@ TEST_F(AniCliTest, ConvertWritesTheFramesAsOneIconFile) {
   }
 }
 
-TEST_F(AniCliTest, AnimatedCursorsAreNeitherWrittenNorMistakenForOthers) {
-  const fs::path target = dir_ / "copy.ani";
-  const Result toAni = Run({"convert", cursor_.string(), target.string()});
-  EXPECT_EQ(toAni.status, 1);
-  EXPECT_NE(toAni.err.find("animated cursors cannot be written"), std::string::npos) << toAni.err;
-  EXPECT_FALSE(fs::exists(target));
+TEST_F(AniCliTest, ConvertWritesAnimatedCursorsAgainAndBuildsThemFromCursors) {
+  const fs::path copy = dir_ / "copy.ani", again = dir_ / "again.ani";
+  const Result toAni = Run({"convert", cursor_.string(), copy.string()});
+  ASSERT_EQ(toAni.status, 0) << toAni.err;
+  cAni original, written;
+  ASSERT_TRUE(original.OpenAni(cursor_.string()));
+  ASSERT_TRUE(written.OpenAni(copy.string()));
+  EXPECT_EQ(written.Images(), original.Images());
+  EXPECT_EQ(written.Steps(), original.Steps());
+  EXPECT_EQ(written.CursorName(), "Spin \"x\"");
+  ASSERT_EQ(Run({"convert", copy.string(), again.string()}).status, 0);
+  EXPECT_EQ(ReadWholeFile(again.string()), ReadWholeFile(copy.string()));
+
+  // Frames from cursors, the second of two images: one frame per file.
+  const fs::path one = dir_ / "one.cur", two = dir_ / "two.cur", built = dir_ / "built.ani";
+  test::WriteBytes(one, BuildIconFile({frames_[0]}, 2));
+  test::WriteBytes(two, BuildIconFile({frames_[1], frames_[2]}, 2));
+  const Result build = Run({"convert", "--ani", built.string(), "--rate", "12", one.string(), two.string()});
+  ASSERT_EQ(build.status, 0) << build.err;
+  cAni made;
+  ASSERT_TRUE(made.OpenAni(built.string()));
+  EXPECT_EQ(made.Images(), frames_);
+  EXPECT_EQ(made.FrameSizes(), (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(made.Steps(), (std::vector<AniStep>{{0, 12}, {1, 12}}));
+
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"convert", "--ani", built.string(), "--rate", "0", one.string()},
+        {"convert", "--ani", built.string(), "--rate", "7x", one.string()},
+        {"convert", "--ani", (dir_ / "built.cur").string(), one.string()},
+        {"convert", "--ani", built.string()}}) {
+    SCOPED_TRACE(bad.back());
+    EXPECT_EQ(Run(bad).status, 2);
+  }
+  const Result notFrame = Run({"convert", "--ani", (dir_ / "x.ani").string(), cursor_.string()});
+  EXPECT_EQ(notFrame.status, 1);
+  EXPECT_FALSE(fs::exists(dir_ / "x.ani"));
+}
+
+TEST_F(AniCliTest, ConvertRefusesWhatItDoesNotWriteAndNonCursorsNamedAni) {
+  for (const char* name : {"b.png", "b", "b.ani.txt"}) {
+    SCOPED_TRACE(name);
+    const Result r = Run({"convert", cursor_.string(), (dir_ / name).string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("convert writes .ico, .cur, .ani or .xcursor files"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir_ / name));
+  }
 
   const fs::path wave = dir_ / "sound.ani";
   test::WriteBytes(wave, test::Riff("WAVE", {test::Chunk("data", Bytes(8, 0))}));
@@ -103,6 +149,91 @@ TEST_F(AniCliTest, AnimatedCursorsAreNeitherWrittenNorMistakenForOthers) {
   EXPECT_EQ(notAni.status, 1);
   EXPECT_NE(notAni.err.find("File format not recognized"), std::string::npos) << notAni.err;
   EXPECT_TRUE(notAni.out.empty());
+  EXPECT_EQ(Run({"convert", wave.string(), (dir_ / "out.ani").string()}).status, 1);
+  EXPECT_FALSE(fs::exists(dir_ / "out.ani"));
+}
+
+// Each image of an Xcursor file, read with libXcursor at one nominal size, against the
+// images and delays expected.
+void ExpectXcursor(const fs::path& file, int size, const std::vector<const IconImage*>& images,
+                   const std::vector<unsigned>& delays) {
+  XcursorImages* read = XcursorFilenameLoadImages(file.c_str(), size);
+  ASSERT_NE(read, nullptr);
+  ASSERT_EQ(static_cast<std::size_t>(read->nimage), images.size());
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    SCOPED_TRACE("image " + std::to_string(i));
+    const XcursorImage& got = *read->images[i];
+    const IconImage& want = *images[i];
+    ASSERT_EQ(std::make_pair(got.width, got.height),
+              std::make_pair(static_cast<unsigned>(want.Width), static_cast<unsigned>(want.Height())));
+    EXPECT_EQ(std::make_pair(got.xhot, got.yhot),
+              std::make_pair(static_cast<unsigned>(std::clamp<int>(want.xHotSpot, 0, want.Width - 1)),
+                             static_cast<unsigned>(std::clamp<int>(want.yHotSpot, 0, want.Height() - 1))));
+    EXPECT_EQ(got.delay, delays[i]);
+    int mismatched = 0;
+    for (int y = 0; y < want.Height(); ++y) {
+      for (int x = 0; x < want.Width; ++x) mismatched += got.pixels[y * want.Width + x] != XcursorArgb(want, x, y);
+    }
+    EXPECT_EQ(mismatched, 0);
+  }
+  XcursorImagesDestroy(read);
+}
+
+TEST_F(AniCliTest, XcursorFilesAndThemesReadBackWithLibXcursor) {
+  // A pixel of known colour and alpha, premultiplied as Xcursor keeps it.
+  IconImage soft = test::FrameImage(2, 32, MakeColour(200, 100, 50));
+  soft.Alpha = soft.Pixels;
+  soft.Alpha.At(1, 1) = 128;
+  EXPECT_EQ(XcursorArgb(soft, 1, 1), 0x80643219u);
+  EXPECT_EQ(XcursorArgb(soft, 0, 0), 0u);  // transparent
+
+  const std::vector<IconImage> frames = {test::FrameImage(32, 24, MakeColour(9, 99, 199), 3, 30),
+                                         test::FrameImage(32, 8, test::PaletteColour(8, 70), 31, 0)};
+  const fs::path walk = dir_ / "watch.ani", still = dir_ / "left_ptr.cur";
+  test::WriteBytes(walk, test::Riff("ACON", {test::Anih(2, 3, 6, test::kIconFlag | test::kSequenceFlag),
+                                             test::Steps("rate", {6, 12, 30}), test::Steps("seq ", {1, 0, 1}),
+                                             test::List("fram", {test::Icon({frames[0]}), test::Icon({frames[1]})})}));
+  test::WriteBytes(still, BuildIconFile({frames[1], test::FrameImage(16, 4, kWhite, 2, 2)}, 2));
+
+  const fs::path out = dir_ / "watch.xcursor";
+  const Result r = Run({"convert", walk.string(), out.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ExpectXcursor(out, 32, {&frames[1], &frames[0], &frames[1]}, {100, 200, 500});
+
+  const fs::path theme = dir_ / "theme";
+  const Result t = Run({"convert", "--theme", theme.string(), "Bright Ones", still.string(), walk.string()});
+  ASSERT_EQ(t.status, 0) << t.err;
+  EXPECT_EQ(ReadWholeFile((theme / "index.theme").string()), test::Text("[Icon Theme]\nName=Bright Ones\n"));
+  ExpectXcursor(theme / "cursors" / "watch", 32, {&frames[1], &frames[0], &frames[1]}, {100, 200, 500});
+  // A cursor of two sizes: libXcursor gives the one asked for.
+  IconImage small = test::FrameImage(16, 4, kWhite, 2, 2);
+  ExpectXcursor(theme / "cursors" / "left_ptr", 16, {&small}, {0});
+  EXPECT_EQ(Run({"convert", "--theme", theme.string(), "Only A Name"}).status, 2);
+
+  // Animated cursors of other programs whose frames are one image of one size.
+  const fs::path samples = test::SamplesDir();
+  if (samples.empty()) return;
+  for (const auto& entry : fs::directory_iterator(samples)) {
+    if (entry.path().extension() != ".ani") continue;
+    cAni cursor;
+    if (!cursor.OpenAni(entry.path().string()) || cursor.FrameSizes() != std::vector<std::size_t>(cursor.Images().size(), 1)) {
+      continue;
+    }
+    const int size = cursor.Images()[0].Width;
+    bool oneSize = true;
+    for (const IconImage& image : cursor.Images()) oneSize = oneSize && image.Width == size && image.Height() == size;
+    if (!oneSize) continue;
+    SCOPED_TRACE(entry.path().string());
+    const fs::path converted = dir_ / (entry.path().stem().string() + ".xcursor");
+    ASSERT_EQ(Run({"convert", entry.path().string(), converted.string()}).status, 0);
+    std::vector<const IconImage*> shown;
+    std::vector<unsigned> delays;
+    for (const AniStep& step : cursor.Steps()) {
+      shown.push_back(&cursor.Images()[static_cast<std::size_t>(step.Frame)]);
+      delays.push_back(step.Rate <= 0 ? 0u : static_cast<unsigned>((step.Rate * 1000 + 30) / 60));
+    }
+    ExpectXcursor(converted, size, shown, delays);
+  }
 }
 
 }  // namespace

@@ -268,7 +268,7 @@ TEST_F(AniReaderTest, MoreImagesThanASixteenBitIndexIsAnOverflow) {
   EXPECT_EQ(doc.IconCount(), 0);
 }
 
-TEST_F(AniReaderTest, TheDispatchKeepsAnimatedCursorsInTheirOwnListAndSavesNothing) {
+TEST_F(AniReaderTest, TheDispatchKeepsAnimatedCursorsInTheirOwnListAndSavesThemAsAnimatedCursors) {
   IconDocuments.Clear();
   AniDocuments.Clear();
   EXPECT_EQ(cAni().IconName(), "NewCursor");
@@ -284,19 +284,29 @@ TEST_F(AniReaderTest, TheDispatchKeepsAnimatedCursorsInTheirOwnListAndSavesNothi
   EXPECT_FALSE(OpenDocument(wave.string()));
   EXPECT_EQ(AniDocuments.Count(), 1);
 
-  const Bytes before = ReadWholeFile(path.string());
-  EXPECT_FALSE(SaveDocument(path.string()));
-  EXPECT_EQ(ReadWholeFile(path.string()), before);
-  EXPECT_EQ(backEnd_.prompter.shown.back().text, "ToDo Save animated cursors");
-
+  // Our own writing of the same cursor: header values, no rate or sequence, the one frame.
+  const fs::path copy = dir_ / "copy.ani";
+  ASSERT_TRUE(SaveDocument(copy.string()));
+  EXPECT_EQ(ReadWholeFile(copy.string()), OneFrame());
+  EXPECT_EQ(AniDocuments.CurrentDocument().IconPath(), copy.string());
   CloseDocument("", "ANI");
   EXPECT_EQ(AniDocuments.Count(), 0);
-  // With no animated cursor open the user is still told why nothing was saved.
-  backEnd_.prompter.shown.clear();
-  EXPECT_FALSE(SaveDocument((dir_ / "other.ani").string()));
-  EXPECT_FALSE(fs::exists(dir_ / "other.ani"));
-  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
-  EXPECT_EQ(backEnd_.prompter.shown[0].text, "ToDo Save animated cursors");
+
+  // With no animated cursor open, an icon document is saved as one, each image a frame.
+  EXPECT_FALSE(SaveDocument((dir_ / "nothing.ani").string()));
+  EXPECT_FALSE(fs::exists(dir_ / "nothing.ani"));
+  NewDocument();
+  IconDocuments.CurrentDocument().AddImage(8, 8, 24, 0);
+  IconDocuments.CurrentDocument().AddImage(16, 16, 8, -1);
+  const fs::path made = dir_ / "made.ani";
+  ASSERT_TRUE(SaveDocument(made.string()));
+  cAni reread;
+  ASSERT_TRUE(reread.OpenAni(made.string()));
+  EXPECT_EQ(reread.Images(), IconDocuments.CurrentDocument().Images());
+  EXPECT_EQ(reread.FrameSizes(), (std::vector<std::size_t>{1, 1}));
+  EXPECT_EQ(reread.Header().DisplayRate, kDefaultAniRate);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+  IconDocuments.Clear();
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
+#include <tuple>
 
 #include "AniTestFiles.h"
 #include "ByteOrder.h"
@@ -78,7 +80,7 @@ Oracle CompareStepsWithGdkPixbuf(const fs::path& file, const cAni& doc, const fs
     if (frame >= doc.Images().size()) break;
     const IconImage& image = doc.Images()[frame];
     const int width = static_cast<int>(GetLength(bytes, at)), height = static_cast<int>(GetLength(bytes, at + 4));
-    at += 8;
+    at += 12;  // and the delay
     if (width != image.Width || height != image.Height()) {
       ADD_FAILURE() << width << " x " << height << " against " << image.Width << " x " << image.Height();
       return Oracle::Compared;
@@ -101,6 +103,16 @@ Oracle CompareStepsWithGdkPixbuf(const fs::path& file, const cAni& doc, const fs
     EXPECT_GT(opaque, 0);
   }
   return Oracle::Compared;
+}
+
+// The steps gdk-pixbuf plays (frame sizes, delays and pixels) as the oracle script writes
+// them; empty when it cannot read the file, nullopt when it is not installed.
+std::optional<Bytes> GdkSteps(const fs::path& file, std::size_t steps, const fs::path& out) {
+  const int status = test::RunCommand("/usr/bin/python3 " + test::ShellQuote(BRIXEL_ANI_ORACLE) + " " +
+                                      test::ShellQuote(file.string()) + " " + std::to_string(steps) + " " +
+                                      test::ShellQuote(out.string()) + " 2>/dev/null");
+  if (status == 2) return std::nullopt;
+  return status == 0 ? ReadWholeFile(out.string()) : Bytes();
 }
 
 class AniSamplesTest : public ::testing::Test {
@@ -170,6 +182,41 @@ TEST_F(AniSamplesTest, FramesAndStepsAgreeWithGdkPixbuf) {
     compared += result == Oracle::Compared;
   }
   EXPECT_GE(compared, 1);
+}
+
+TEST_F(AniSamplesTest, CursorsOfOtherProgramsSaveAndReopenAsTheyWere) {
+  const fs::path dir = test::SamplesDir();
+  if (dir.empty()) GTEST_SKIP() << "no samples folder";
+  int played = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().extension() != ".ani") continue;
+    SCOPED_TRACE(entry.path().string());
+    cAni original;
+    if (!original.OpenAni(entry.path().string())) continue;  // only those that open today
+    const fs::path saved = dir_ / entry.path().filename(), again = dir_ / ("again-" + entry.path().filename().string());
+    ASSERT_TRUE(original.SaveAni(saved.string()));
+    cAni reread;
+    ASSERT_TRUE(reread.OpenAni(saved.string()));
+    EXPECT_EQ(reread.Images(), original.Images());  // pixels, masks and hot spots
+    EXPECT_EQ(reread.FrameSizes(), original.FrameSizes());
+    EXPECT_EQ(reread.Steps(), original.Steps());
+    EXPECT_EQ(reread.Header().DisplayRate, original.Header().DisplayRate);
+    EXPECT_EQ(std::make_tuple(reread.CursorName(), reread.CursorArtist(), reread.CursorCopy()),
+              std::make_tuple(original.CursorName(), original.CursorArtist(), original.CursorCopy()));
+    ASSERT_TRUE(reread.SaveAni(again.string()));
+    EXPECT_EQ(ReadWholeFile(again.string()), ReadWholeFile(saved.string()));
+
+    const std::size_t steps = original.Steps().size();
+    const std::optional<Bytes> before = GdkSteps(entry.path(), steps, dir_ / "before.steps");
+    if (!before) GTEST_SKIP() << "gdk-pixbuf for Python is not installed";
+    if (before->empty()) continue;  // gdk-pixbuf cannot play the original
+    const std::optional<Bytes> after = GdkSteps(saved, steps, dir_ / "after.steps");
+    ASSERT_TRUE(after && !after->empty());
+    EXPECT_TRUE(*after == *before) << "gdk-pixbuf plays the saved cursor differently";
+    ++played;
+  }
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+  if (played == 0) GTEST_SKIP() << "gdk-pixbuf plays none of the samples";
 }
 
 }  // namespace

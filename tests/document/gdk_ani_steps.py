@@ -4,8 +4,8 @@ with Brixel's reading.
 
 Usage: gdk_ani_steps.py FILE STEPS OUT
 
-OUT receives, for each of the first STEPS steps, its width and height as two little-endian
-32-bit values followed by its pixels as RGBA bytes, rows top first.
+OUT receives, for each of the first STEPS steps, its width, height and delay in milliseconds
+as three little-endian 32-bit values followed by its pixels as RGBA bytes, rows top first.
 Exit status: 0 written, 1 gdk-pixbuf cannot read FILE, 2 gdk-pixbuf is not installed.
 """
 import struct
@@ -36,7 +36,7 @@ def main():
             pixbuf = step.get_pixbuf().add_alpha(False, 0, 0, 0)
             width, height, stride = pixbuf.get_width(), pixbuf.get_height(), pixbuf.get_rowstride()
             pixels = pixbuf.get_pixels()
-            f.write(struct.pack('<II', width, height))
+            f.write(struct.pack('<IIi', width, height, step.get_delay_time()))
             for y in range(height):
                 f.write(pixels[y * stride:y * stride + 4 * width])
             now_ms += max(step.get_delay_time(), 1)

@@ -168,19 +168,19 @@ TEST_F(FrmMainTest, AFileHandedOverWhileTheStripIsPaintedTakesOver) {
   EXPECT_EQ(window_->Grid().Cells(), 16);
 }
 
-TEST_F(FrmMainTest, AnAnimatedCursorOpensAsAChangedIconDocumentOfItsFrames) {
+TEST_F(FrmMainTest, AnAnimatedCursorOpensAsTheDocumentOfItsFramesWithTheirRates) {
   using namespace test;
   const auto path = dir_ / "walk.ani";
   WriteBytes(path, Riff("ACON", {Anih(2, 2, 6), List("fram", {Icon({FrameImage(32, 8, PaletteColour(8, 2))}),
                                                               Icon({FrameImage(32, 24, kWhite)})})}));
   HandOverFile(path);
 
-  EXPECT_EQ(AniDocuments.Count(), 0);
+  EXPECT_EQ(AniDocuments.Count(), 1);
   ASSERT_EQ(IconDocuments.Count(), 1);
-  EXPECT_TRUE(IconDocuments.CurrentDocument().Changed());
-  EXPECT_TRUE(IconDocuments.CurrentDocument().IconPath().empty());
-  EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
-  EXPECT_EQ(Text("LblIco1"), "32x32 true color");
+  EXPECT_FALSE(IconDocuments.CurrentDocument().Changed());
+  EXPECT_EQ(IconDocuments.CurrentDocument().IconPath(), path.string());
+  EXPECT_EQ(Text("LblIco0"), "32x32 256 color\n6 jiffies, 100 ms");
+  EXPECT_EQ(Text("LblIco1"), "32x32 true color\n6 jiffies, 100 ms");
 }
 
 TEST_F(FrmMainTest, AHandOverThatFailsSaysSoAndAnEmptyOneDoesNothing) {

@@ -1,0 +1,209 @@
+#include "FrmAnimation.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "Prompter.h"
+#include "cAni.h"
+
+namespace brixel {
+namespace {
+
+constexpr int kPreviewSize = 128;
+constexpr std::int32_t kMaxRate = 1000000;
+
+QString Numbers(const std::vector<std::int32_t>& values) {
+  QStringList parts;
+  for (std::int32_t v : values) parts << QString::number(v);
+  return parts.join(' ');
+}
+
+// Jiffies are 1/60 s.
+int Milliseconds(std::int32_t jiffies) { return static_cast<int>((std::int64_t{jiffies} * 1000 + 30) / 60); }
+
+QImage FrameImage(const IconImage& image) {
+  QImage shown(image.Width, image.Height(), QImage::Format_ARGB32);
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width; ++x) {
+      const Colour c = image.Pixels.At(x, y);
+      int alpha = image.Mask.At(x, y) == MaskOpaque ? 255 : 0;
+      if (alpha != 0 && image.CarriesAlpha()) alpha = image.Alpha.At(x, y);
+      shown.setPixel(x, y, qRgba(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, alpha));
+    }
+  }
+  const int scale = std::max(1, kPreviewSize / std::max<int>(image.Width, image.Height()));
+  return shown.scaled(image.Width * scale, image.Height() * scale);
+}
+
+}  // namespace
+
+FrmAnimation::FrmAnimation(cAni& cursor, QWidget* parent) : QDialog(parent), cursor_(cursor) {
+  setObjectName("FrmAnimation");
+  setWindowTitle("Animation");
+  preview_ = new QLabel(this);
+  preview_->setObjectName("LblPreview");
+  preview_->setFixedSize(kPreviewSize + 8, kPreviewSize + 8);
+  preview_->setAlignment(Qt::AlignCenter);
+  preview_->setStyleSheet("background: #c0c0c0");
+  play_ = new QPushButton("Pause", this);
+  play_->setObjectName("CmdPlay");
+  stepLabel_ = new QLabel(this);
+  stepLabel_->setObjectName("LblStep");
+  sequenceLabel_ = new QLabel(this);
+  sequenceLabel_->setObjectName("LblSequence");
+  sequenceLabel_->setWordWrap(true);
+
+  name_ = new QLineEdit(this);
+  name_->setObjectName("TxtName");
+  artist_ = new QLineEdit(this);
+  artist_->setObjectName("TxtArtist");
+  rate_ = new QSpinBox(this);
+  rate_->setObjectName("SpnRate");
+  rate_->setRange(1, kMaxRate);
+  rate_->setSuffix(" jiffies");
+  rates_ = new QLineEdit(this);
+  rates_->setObjectName("TxtRates");
+  sequence_ = new QLineEdit(this);
+  sequence_->setObjectName("TxtSequence");
+
+  auto* previewColumn = new QVBoxLayout;
+  previewColumn->addWidget(preview_);
+  previewColumn->addWidget(play_);
+  previewColumn->addStretch();
+  auto* form = new QFormLayout;
+  form->addRow("Name:", name_);
+  form->addRow("Artist:", artist_);
+  form->addRow("Default rate:", rate_);
+  form->addRow("Rates:", rates_);
+  form->addRow("Sequence:", sequence_);
+  form->addRow(stepLabel_);
+  form->addRow(sequenceLabel_);
+  auto* top = new QHBoxLayout;
+  top->addLayout(previewColumn);
+  top->addLayout(form, 1);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Cancel, this);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(buttons);
+
+  timer_ = new QTimer(this);
+  timer_->setSingleShot(true);
+  connect(timer_, &QTimer::timeout, this, &FrmAnimation::NextStep);
+  connect(play_, &QPushButton::clicked, this, &FrmAnimation::TogglePlay);
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    if (Apply()) accept();
+  });
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, [this] { Apply(); });
+
+  LoadFields();
+  ShowStep();
+}
+
+std::optional<std::vector<std::int32_t>> FrmAnimation::ParseNumbers(const QString& text, std::int32_t low,
+                                                                     std::int32_t high) {
+  std::vector<std::int32_t> values;
+  for (const QString& part : text.split(QRegularExpression("[\\s,]+"), Qt::SkipEmptyParts)) {
+    bool ok = false;
+    const qlonglong value = part.toLongLong(&ok);
+    if (!ok || value < low || value > high) return std::nullopt;
+    values.push_back(static_cast<std::int32_t>(value));
+  }
+  return values;
+}
+
+void FrmAnimation::LoadFields() {
+  name_->setText(QString::fromStdString(cursor_.CursorName()));
+  artist_->setText(QString::fromStdString(cursor_.CursorArtist()));
+  steps_ = cursor_.Steps();
+  const std::int32_t defaultRate = cursor_.Header().DisplayRate;
+  rate_->setValue(std::clamp(defaultRate, 1, kMaxRate));
+  std::vector<std::int32_t> rates, frames;
+  bool defaultRates = true, inOrder = steps_.size() == cursor_.FrameSizes().size();
+  for (std::size_t i = 0; i < steps_.size(); ++i) {
+    rates.push_back(steps_[i].Rate);
+    frames.push_back(steps_[i].Frame);
+    defaultRates = defaultRates && steps_[i].Rate == defaultRate;
+    inOrder = inOrder && steps_[i].Frame == static_cast<std::int32_t>(i);
+  }
+  rates_->setText(defaultRates ? QString() : Numbers(rates));
+  sequence_->setText(inOrder ? QString() : Numbers(frames));
+  sequenceLabel_->setText("Steps: " + Numbers(frames));
+  step_ = 0;
+}
+
+bool FrmAnimation::Playing() const { return play_->text() == "Pause"; }
+
+void FrmAnimation::TogglePlay() {
+  play_->setText(Playing() ? "Play" : "Pause");
+  if (Playing()) ShowStep();
+  else timer_->stop();
+}
+
+void FrmAnimation::NextStep() {
+  if (!steps_.empty()) step_ = (step_ + 1) % steps_.size();
+  ShowStep();
+}
+
+void FrmAnimation::ShowStep() {
+  timer_->stop();
+  if (steps_.empty()) return;
+  const AniStep& step = steps_[step_];
+  // The first image of the step's frame.
+  const std::vector<std::size_t> sizes = cursor_.FrameSizes();
+  std::size_t image = 0;
+  for (std::int32_t f = 0; f < step.Frame; ++f) image += sizes[static_cast<std::size_t>(f)];
+  preview_->setPixmap(QPixmap::fromImage(FrameImage(cursor_.Images()[image])));
+  stepLabel_->setText(QString("Step %1 of %2: frame %3, %4 jiffies (%5 ms)")
+                          .arg(step_ + 1)
+                          .arg(steps_.size())
+                          .arg(step.Frame)
+                          .arg(step.Rate)
+                          .arg(Milliseconds(step.Rate)));
+  // A rate of 0 or less still moves on.
+  if (Playing()) timer_->start(std::max(1, Milliseconds(step.Rate)));
+}
+
+bool FrmAnimation::Apply() {
+  const auto frames = static_cast<std::int32_t>(cursor_.FrameSizes().size());
+  const auto sequence = ParseNumbers(sequence_->text(), 0, frames - 1);
+  if (!sequence) {
+    ShowMessage("Animation", "The sequence lists frame numbers from 0 to " + std::to_string(frames - 1) +
+                                 ", separated by spaces");
+    sequence_->setFocus();
+    return false;
+  }
+  const std::size_t steps = sequence->empty() ? static_cast<std::size_t>(frames) : sequence->size();
+  const auto rates = ParseNumbers(rates_->text(), 1, kMaxRate);
+  if (!rates || (rates->size() > 1 && rates->size() != steps)) {
+    ShowMessage("Animation", "The rates are one number of jiffies (1/60 s) for every step, or one for each of the " +
+                                 std::to_string(steps) + " steps");
+    rates_->setFocus();
+    return false;
+  }
+  cursor_.CursorName(name_->text().toStdString());
+  cursor_.CursorArtist(artist_->text().toStdString());
+  cursor_.DisplayRate(rate_->value());
+  // The sequence of the file's frames is now one of the frames as they are.
+  std::vector<std::size_t> sizes = cursor_.FrameSizes();
+  cursor_.Sequence(*sequence);
+  cursor_.Rates(rates->size() == 1 ? std::vector<std::int32_t>(steps, rates->front()) : *rates);
+  cursor_.FrameGrouping(sizes);
+  applied_ = true;
+  LoadFields();
+  ShowStep();
+  return true;
+}
+
+}  // namespace brixel

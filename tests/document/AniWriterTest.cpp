@@ -1,0 +1,135 @@
+// Writing animated cursors: the chunks written, the steps as the file says them, and what
+// survives a save and a second reading.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "AniTestFiles.h"
+#include "TestSupport.h"
+#include "cAni.h"
+
+namespace brixel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace test;
+
+const Colour kRed = MakeColour(200, 10, 20);
+
+class AniWriterTest : public ::testing::Test {
+ protected:
+  // Saves doc, reads the file back, and saves that again: the same bytes both times.
+  cAni SaveAndReread(cAni& doc, const std::string& name) {
+    const fs::path first = dir_ / (name + ".ani"), second = dir_ / (name + "-again.ani");
+    EXPECT_TRUE(doc.SaveAni(first.string()));
+    cAni reread;
+    EXPECT_TRUE(reread.OpenAni(first.string()));
+    EXPECT_TRUE(reread.SaveAni(second.string()));
+    EXPECT_EQ(ReadWholeFile(second.string()), ReadWholeFile(first.string()));
+    KeepFuzzSeed("ani", name + ".ani", ReadWholeFile(first.string()));
+    return reread;
+  }
+
+  cAni Read(const Bytes& file) {
+    cAni doc;
+    EXPECT_TRUE(doc.ReadAniData(file));
+    return doc;
+  }
+
+  BackEndFixture backEnd_;
+  TempDir dir_;
+  const std::vector<IconImage> frames_ = {FrameImage(32, 24, kRed, 3, 4), FrameImage(32, 8, PaletteColour(8, 5), 30, 2),
+                                          FrameImage(16, 4, PaletteColour(4, 9), 1, 2)};
+};
+
+TEST_F(AniWriterTest, ACursorWithRatesSequenceAndTextsWritesEachChunkPadded) {
+  cAni doc;
+  doc.AppendFrame({frames_[0]});
+  doc.AppendFrame({frames_[1]});
+  doc.DisplayRate(10);
+  doc.Sequence({0, 1, 0});
+  doc.Rates({10, 20, 10});
+  doc.CursorName("Spin");  // five bytes with its zero: a pad byte follows
+  doc.CursorArtist("Ann");
+  const fs::path path = dir_ / "spin.ani";
+  ASSERT_TRUE(doc.SaveAni(path.string()));
+  EXPECT_EQ(ReadWholeFile(path.string()),
+            Riff("ACON", {Anih(2, 3, 10, kIconFlag | kSequenceFlag),
+                          List("INFO", {Chunk("INAM", Text(std::string_view("Spin\0", 5))),
+                                        Chunk("IART", Text(std::string_view("Ann\0", 4)))}),
+                          Steps("rate", {10, 20, 10}), Steps("seq ", {0, 1, 0}),
+                          List("fram", {Icon({frames_[0]}), Icon({frames_[1]})})}));
+  EXPECT_EQ(doc.IconPath(), path.string());
+
+  // Each frame once at the default rate needs neither list, nor the sequence flag.
+  doc.Sequence({0, 1});
+  doc.Rates({10, 10});
+  doc.CursorName("");
+  doc.CursorArtist("");
+  ASSERT_TRUE(doc.SaveAni(path.string()));
+  EXPECT_EQ(ReadWholeFile(path.string()),
+            Riff("ACON", {Anih(2, 2, 10), List("fram", {Icon({frames_[0]}), Icon({frames_[1]})})}));
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+TEST_F(AniWriterTest, StepsFollowTheFileAsItSaysThem) {
+  const Bytes frames = List("fram", {Icon({frames_[0]}), Icon({frames_[1]}), Icon({frames_[2]})});
+  // A sequence without its flag is not played; a missing rate is the default one.
+  cAni unflagged = Read(Riff("ACON", {Anih(3, 3, 7), Steps("rate", {1, 2}), Steps("seq ", {2, 2, 2}), frames}));
+  EXPECT_EQ(unflagged.Steps(), (std::vector<AniStep>{{0, 1}, {1, 2}, {2, 7}}));
+  // Steps naming a frame that is not there are left out with their rates.
+  cAni stray = Read(Riff("ACON", {Anih(3, 4, 7, kIconFlag | kSequenceFlag), Steps("rate", {1, 2, 3, 4}),
+                                  Steps("seq ", {2, 9, 0xFFFFFFFF, 1}), frames}));
+  EXPECT_EQ(stray.Steps(), (std::vector<AniStep>{{2, 1}, {1, 4}}));
+  cAni written = SaveAndReread(stray, "stray");
+  EXPECT_EQ(written.Steps(), stray.Steps());
+  EXPECT_EQ(written.Sequence(), (std::vector<std::int32_t>{2, 1}));
+  // No step left: each frame once.
+  cAni none = Read(Riff("ACON", {Anih(3, 1, 7, kIconFlag | kSequenceFlag), Steps("seq ", {5}), frames}));
+  EXPECT_EQ(none.Steps(), (std::vector<AniStep>{{0, 7}, {1, 7}, {2, 7}}));
+}
+
+TEST_F(AniWriterTest, FramesOfSeveralImagesAndFramesLeftOutKeepTheAnimation) {
+  IconImage unsupported = frames_[0];
+  Bytes badFrame = BuildIconFile({unsupported}, 2);
+  badFrame[22 + 14] = 7;  // a bit depth nobody reads: the frame gives no image
+  const Bytes file = Riff("ACON", {Anih(3, 3, 7, kIconFlag | kSequenceFlag), Steps("rate", {5, 6, 8}),
+                                   Steps("seq ", {2, 1, 0}),
+                                   List("fram", {Icon({frames_[0], frames_[1]}), Chunk("icon", badFrame),
+                                                 Icon({frames_[2]})})});
+  cAni doc = Read(file);
+  ASSERT_EQ(doc.IconCount(), 3);
+  EXPECT_EQ(doc.FrameSizes(), (std::vector<std::size_t>{2, 1}));
+  // The frame that went is no step; the others count among the frames that are left.
+  EXPECT_EQ(doc.Steps(), (std::vector<AniStep>{{1, 5}, {0, 8}}));
+  cAni written = SaveAndReread(doc, "grouped");
+  EXPECT_EQ(written.Images(), doc.Images());
+  EXPECT_EQ(written.FrameSizes(), doc.FrameSizes());
+  EXPECT_EQ(written.Steps(), doc.Steps());
+  EXPECT_EQ(written.Header().FrameCount, 2);
+}
+
+TEST_F(AniWriterTest, ASaveThatCannotBeDoneLeavesTheFileAlone) {
+  const fs::path path = dir_ / "kept.ani";
+  WriteBytes(path, Text("old"));
+  cAni empty;
+  EXPECT_FALSE(empty.SaveAni(path.string()));
+  EXPECT_EQ(backEnd_.reporter.reports.size(), 1u);
+  EXPECT_EQ(ReadWholeFile(path.string()), Text("old"));
+
+  cAni doc;
+  doc.AppendFrame({frames_[0]});
+  ::chmod(path.c_str(), 0444);
+  backEnd_.prompter.answers = {Prompter::Answer::No};
+  EXPECT_FALSE(doc.SaveAni(path.string()));
+  EXPECT_EQ(ReadWholeFile(path.string()), Text("old"));
+  backEnd_.prompter.answers = {Prompter::Answer::Yes};
+  EXPECT_TRUE(doc.SaveAni(path.string()));
+  EXPECT_EQ(Read(ReadWholeFile(path.string())).Images(), doc.Images());
+}
+
+}  // namespace
+}  // namespace brixel
