@@ -1,12 +1,11 @@
 #include "ImportCommand.h"
 
-#include <dlfcn.h>
-
 #include <charconv>
 #include <filesystem>
 #include <optional>
 
 #include "Commands.h"
+#include "DecoderModule.h"
 #include "IcoFile.h"
 #include "PictureImport.h"
 #include "TrapErrors.h"
@@ -69,49 +68,6 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
   request.picture = files[0];
   request.output = files[1];
   return request;
-}
-
-// The decoders other than our own icon reader come from the decoder module beside this
-// program (or in ../lib/brixel when installed), loaded the first time a picture needs them.
-PictureDecoderEntry DecoderModuleEntry(std::string& failure) {
-  static PictureDecoderEntry entry = nullptr;
-  static std::string reason;
-  static bool tried = false;
-  if (!tried) {
-    tried = true;
-    std::error_code error;
-    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
-    for (const fs::path& candidate :
-         {folder / kPictureDecoderModule, folder / ".." / "lib" / "brixel" / kPictureDecoderModule}) {
-      if (!fs::exists(candidate, error)) continue;
-      // Never unloaded: Qt, once started inside it, stays for the rest of the run.
-      void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-      if (!module) {
-        const char* why = dlerror();
-        reason = why ? why : candidate.string() + " cannot be loaded";
-        break;
-      }
-      entry = reinterpret_cast<PictureDecoderEntry>(dlsym(module, kPictureDecoderEntry));
-      if (!entry) reason = candidate.string() + " has no picture decoder";
-      break;
-    }
-    if (!entry && reason.empty()) {
-      reason = std::string(kPictureDecoderModule) + " is not installed beside brixel-cli";
-    }
-  }
-  failure = reason;
-  return entry;
-}
-
-bool DecodeThroughModule(const Bytes& data, const std::string& path, LoadedPicture& picture,
-                         std::string& message) {
-  std::string failure;
-  const PictureDecoderEntry entry = DecoderModuleEntry(failure);
-  if (!entry) {
-    message = "only icons and cursors can be read without the picture decoders (" + failure + ")";
-    return false;
-  }
-  return entry(data, path, picture, message);
 }
 
 }  // namespace

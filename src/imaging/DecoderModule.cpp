@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "PictureDecoders.h"
+#include "SvgDrawing.h"
 
 namespace {
 
@@ -16,8 +17,8 @@ void PassOnErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& 
   }
 }
 
-// Rendering a metafile's text needs Qt's font database, which needs a GUI application
-// object; a command line run has none, so one is made on the offscreen platform.
+// Rendering the text of a metafile or a drawing needs Qt's font database, which needs a GUI
+// application object; a command line run has none, so one is made on the offscreen platform.
 void EnsureApplicationForFonts() {
   if (QCoreApplication::instance()) return;
   qInstallMessageHandler(PassOnErrorsOnly);
@@ -33,6 +34,13 @@ void EnsureApplicationForFonts() {
 
 extern "C" bool BrixelDecodePicture(const brixel::Bytes& data, const std::string& path,
                                     brixel::LoadedPicture& picture, std::string& message) {
-  if (brixel::IsMetafileData(data)) EnsureApplicationForFonts();
+  if (brixel::IsMetafileData(data) || brixel::IsSvgDrawing(data, path)) EnsureApplicationForFonts();
   return brixel::DecodePicture(data, path, picture, message);
+}
+
+// A DrawingRenderEntry: an SVG drawing rendered at the size asked for.
+extern "C" bool BrixelRenderDrawing(const brixel::Bytes& data, int side,
+                                    brixel::LoadedPicture& picture, std::string& message) {
+  EnsureApplicationForFonts();
+  return brixel::RenderDrawing(data, side, picture, message);
 }

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "SvgDrawing.h"
+
 extern "C" {
 #include <emf2svg.h>
 #include <libwmf/api.h>
@@ -218,7 +220,59 @@ bool DecodeWithQt(const Bytes& data, const std::string& path, LoadedPicture& pic
   return true;
 }
 
+QSize DrawingSize(QSizeF natural, int side) {
+  if (side <= 0) {
+    return {std::max(1, static_cast<int>(std::lround(natural.width()))),
+            std::max(1, static_cast<int>(std::lround(natural.height())))};
+  }
+  const double ratio = natural.height() / natural.width();
+  if (ratio <= 1) return {side, std::max(1, static_cast<int>(std::lround(side * ratio)))};
+  return {std::max(1, static_cast<int>(std::lround(side / ratio))), side};
+}
+
 }  // namespace
+
+bool RenderDrawing(const Bytes& data, int side, LoadedPicture& picture, std::string& message) {
+  picture = LoadedPicture();
+  QSvgRenderer renderer(QByteArray(reinterpret_cast<const char*>(data.data()),
+                                   static_cast<qsizetype>(data.size())));
+  if (!renderer.isValid()) {
+    message = "not an SVG drawing that can be rendered";
+    return false;
+  }
+  // A drawing without a width and height of its own takes the size of its view box.
+  QSizeF natural = renderer.defaultSize();
+  if (natural.isEmpty()) natural = renderer.viewBoxF().size();
+  if (natural.isEmpty() || !std::isfinite(natural.width()) || !std::isfinite(natural.height())) {
+    message = "the drawing has no size";
+    return false;
+  }
+  if (side <= 0 && !FitsSide(std::llround(std::min(natural.width(), 1e9)),
+                             std::llround(std::min(natural.height(), 1e9)))) {
+    message = SizeTooLarge(std::llround(std::min(natural.width(), 1e9)),
+                           std::llround(std::min(natural.height(), 1e9)));
+    return false;
+  }
+  if (side > kMaxPictureSide) {
+    message = SizeTooLarge(side, side);
+    return false;
+  }
+  const QSize size = DrawingSize(natural, side);
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) {
+    message = "not enough memory for " + std::to_string(size.width()) + " x " +
+              std::to_string(size.height()) + " pixels";
+    return false;
+  }
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  renderer.render(&painter, QRectF(0, 0, size.width(), size.height()));
+  painter.end();
+  picture = PictureFromImage(image);
+  return true;
+}
 
 bool IsMetafileData(const Bytes& data) { return IsWmf(data) || IsEmf(data); }
 
@@ -227,6 +281,7 @@ bool DecodePicture(const Bytes& data, const std::string& path, LoadedPicture& pi
   picture = LoadedPicture();
   if (IsEmf(data)) return DecodeEmf(data, picture, message);
   if (IsWmf(data)) return DecodeWmf(data, picture, message);
+  if (IsSvgDrawing(data, path)) return RenderDrawing(data, 0, picture, message);
   return DecodeWithQt(data, path, picture, message);
 }
 

@@ -1,0 +1,188 @@
+#include "IconSetCommand.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <iterator>
+#include <new>
+#include <optional>
+
+#include "Commands.h"
+#include "DecoderModule.h"
+#include "IcoFile.h"
+#include "IconSet.h"
+#include "PictureImport.h"
+#include "SvgDrawing.h"
+#include "TrapErrors.h"
+
+namespace brixel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Extent {
+  int Width = 0;
+  int Height = 0;
+};
+
+struct IconSetRequest {
+  std::string output;
+  std::string picture;
+  int fileType = 1;
+  std::vector<int> sizes;
+  std::optional<SquarePoint> hotSpot;  // in the picture's pixels
+};
+
+// Numbers separated by commas, each from least to most.
+std::optional<std::vector<int>> ParseList(const std::string& text, int least, int most) {
+  std::vector<int> values;
+  const char* at = text.data();
+  const char* end = at + text.size();
+  while (true) {
+    int value = 0;
+    const auto [stop, error] = std::from_chars(at, end, value);
+    if (error != std::errc() || value < least || value > most) return std::nullopt;
+    values.push_back(value);
+    if (stop == end) return values;
+    if (*stop != ',') return std::nullopt;
+    at = stop + 1;
+  }
+}
+
+std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args, std::ostream& err) {
+  IconSetRequest request;
+  request.sizes.assign(std::begin(kIconSetSizes), std::end(kIconSetSizes));
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--sizes") {
+      const auto sizes = i + 1 < args.size() ? ParseList(args[++i], 1, kLargestIconSetSize) : std::nullopt;
+      if (!sizes) {
+        err << "brixel-cli: iconset: --sizes takes sizes from 1 to " << kLargestIconSetSize
+            << " separated by commas\n";
+        return std::nullopt;
+      }
+      request.sizes = *sizes;
+    } else if (arg == "--cursor") {
+      const auto point = i + 1 < args.size() ? ParseList(args[++i], 0, kMaxPictureSide - 1) : std::nullopt;
+      if (!point || point->size() != 2) {
+        err << "brixel-cli: iconset: --cursor takes the hot spot as X,Y\n";
+        return std::nullopt;
+      }
+      request.hotSpot = SquarePoint{(*point)[0], (*point)[1]};
+    } else if (arg.starts_with("--")) {
+      err << "brixel-cli: iconset: unknown option " << arg << '\n';
+      return std::nullopt;
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.size() != 2) {
+    err << "brixel-cli: iconset takes OUT and PICTURE\n";
+    return std::nullopt;
+  }
+  request.output = files[0];
+  request.picture = files[1];
+  const std::string type = DocumentType(request.output);
+  if (type != "ICO" && type != "CUR") {
+    err << "brixel-cli: iconset: " << request.output << " is not an icon or cursor file name (.ico, .cur)\n";
+    return std::nullopt;
+  }
+  request.fileType = type == "ICO" ? 1 : 2;
+  if (request.hotSpot && request.fileType == 1) {
+    err << "brixel-cli: iconset: --cursor is for cursors (.cur)\n";
+    return std::nullopt;
+  }
+  // Smallest first, each size once.
+  std::sort(request.sizes.begin(), request.sizes.end());
+  request.sizes.erase(std::unique(request.sizes.begin(), request.sizes.end()), request.sizes.end());
+  return request;
+}
+
+[[noreturn]] void RaiseUnreadable(const std::string& reason) {
+  throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
+                     ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) + ": " + reason);
+}
+
+// The square images of a picture read once and resampled for each size.
+std::vector<RgbaPicture> SquaresFromPicture(const IconSetRequest& request, Extent& extent) {
+  const RgbaPicture picture = RgbaFromPicture(ReadPicture(request.picture, DecodeThroughModule));
+  extent = {picture.Width, picture.Height};
+  std::vector<RgbaPicture> squares;
+  for (const int size : request.sizes) squares.push_back(SquareFromPicture(picture, size));
+  return squares;
+}
+
+// The square images of an SVG drawing rendered afresh at each size; extent is its own size.
+std::vector<RgbaPicture> SquaresFromDrawing(const Bytes& data, const std::vector<int>& sizes,
+                                            Extent& extent) {
+  std::string failure;
+  const auto render = DecoderModuleFunction<DrawingRenderEntry>(kDrawingRenderEntry, failure);
+  if (!render) RaiseUnreadable("SVG drawings need the picture decoders (" + failure + ")");
+  LoadedPicture rendered;
+  std::string message;
+  if (!render(data, 0, rendered, message)) RaiseUnreadable(message);
+  extent = {rendered.Width(), rendered.Height()};
+  std::vector<RgbaPicture> squares;
+  for (const int size : sizes) {
+    if (!render(data, size, rendered, message)) RaiseUnreadable(message);
+    const SquarePlace place = PlaceInSquare(extent.Width, extent.Height, size);
+    squares.push_back(PlacedOnSquare(RgbaFromPicture(rendered), size, place.Left, place.Top));
+  }
+  return squares;
+}
+
+}  // namespace
+
+int IconSet(const std::vector<std::string>& args, std::ostream& err) {
+  const std::optional<IconSetRequest> request = ParseIconSet(args, err);
+  if (!request) return kExitUsage;
+  std::vector<RgbaPicture> squares;
+  Extent extent;
+  try {
+    const Bytes data = ReadWholeFile(request->picture);
+    squares = IsSvgDrawing(data, request->picture) ? SquaresFromDrawing(data, request->sizes, extent)
+                                                   : SquaresFromPicture(*request, extent);
+  } catch (const BackEndError& e) {
+    err << "brixel-cli: " << request->picture << ": " << e.Description() << '\n';
+    return kExitFailure;
+  } catch (const ReportedFailure&) {
+    err << "brixel-cli: " << request->picture << ": cannot be read\n";
+    return kExitFailure;
+  } catch (const std::bad_alloc&) {
+    err << "brixel-cli: " << request->picture << ": not enough memory\n";
+    return kExitFailure;
+  }
+  if (request->hotSpot && (request->hotSpot->X >= extent.Width || request->hotSpot->Y >= extent.Height)) {
+    err << "brixel-cli: iconset: the hot spot " << request->hotSpot->X << "," << request->hotSpot->Y
+        << " lies outside the " << extent.Width << " x " << extent.Height << " picture\n";
+    return kExitUsage;
+  }
+
+  try {
+    std::vector<IconImage> images;
+    for (const RgbaPicture& square : squares) {
+      IconImage image = IconSetImage(square);
+      if (request->hotSpot) {
+        const SquarePoint spot =
+            PointInSquare(request->hotSpot->X, request->hotSpot->Y, extent.Width, extent.Height, square.Width);
+        image.xHotSpot = static_cast<std::int16_t>(spot.X);
+        image.yHotSpot = static_cast<std::int16_t>(spot.Y);
+      }
+      images.push_back(std::move(image));
+    }
+    WriteFileReplacing(request->output, BuildIconSetFile(images, request->fileType));
+  } catch (const BackEndError& e) {
+    err << "brixel-cli: " << request->output << ": " << e.Description() << '\n';
+    return kExitFailure;
+  } catch (const ReportedFailure&) {
+    err << "brixel-cli: " << request->output << ": cannot be written\n";
+    return kExitFailure;
+  } catch (const std::bad_alloc&) {
+    err << "brixel-cli: " << request->output << ": not enough memory\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace brixel::cli

@@ -1,0 +1,59 @@
+#include "IconSet.h"
+
+#include <algorithm>
+
+#include "IcoFile.h"
+#include "PictureImport.h"
+#include "Resampling.h"
+
+namespace brixel {
+
+SquarePlace PlaceInSquare(int width, int height, int size) {
+  const ScaledExtent fitted = ScaledSize(width, height, size);
+  return {(size - fitted.Width) / 2, (size - fitted.Height) / 2, fitted.Width, fitted.Height};
+}
+
+RgbaPicture SquareFromPicture(const RgbaPicture& picture, int size) {
+  const SquarePlace place = PlaceInSquare(picture.Width, picture.Height, size);
+  return PlacedOnSquare(ScaleByArea(picture, place.Width, place.Height), size, place.Left, place.Top);
+}
+
+SquarePoint PointInSquare(int x, int y, int width, int height, int size) {
+  const SquarePlace place = PlaceInSquare(width, height, size);
+  const auto carry = [size](int at, int from, int to, int offset) {
+    // The centre of source pixel at, (at + 1/2) * to / from, in whole numbers.
+    const long long scaled = (2LL * at + 1) * to / (2LL * from);
+    return static_cast<int>(std::clamp<long long>(offset + scaled, 0, size - 1));
+  };
+  return {carry(x, width, place.Width, place.Left), carry(y, height, place.Height, place.Top)};
+}
+
+IconImage IconSetImage(const RgbaPicture& square) {
+  IconImage image = MakeNewImage(square.Width, square.Height, 32);
+  image.Alpha = Grid(square.Width, square.Height, 0);
+  for (int y = 0; y < square.Height; ++y) {
+    for (int x = 0; x < square.Width; ++x) {
+      const std::uint8_t* p = square.At(x, y);
+      image.Alpha.At(x, y) = p[3];
+      image.Mask.At(x, y) = p[3] < kOpaqueAlpha ? MaskTransparent : MaskOpaque;
+      image.Pixels.At(x, y) = p[3] == 0 ? kBlack : MakeColour(p[0], p[1], p[2]);
+    }
+  }
+  image.StoredAsPng = square.Width >= kPngEntrySize;
+  return image;
+}
+
+Bytes BuildIconSetFile(const std::vector<IconImage>& images, int fileType) {
+  Bytes file = BuildIconFile(images, fileType);
+  if (fileType != 1) return file;  // a cursor's entry holds its hot spot there
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const std::size_t entry = kFileHeaderSize + kDirectoryEntrySize * i;
+    file[entry + 4] = 1;
+    file[entry + 5] = 0;
+    file[entry + 6] = static_cast<std::uint8_t>(images[i].BitDepth);
+    file[entry + 7] = static_cast<std::uint8_t>(images[i].BitDepth >> 8);
+  }
+  return file;
+}
+
+}  // namespace brixel

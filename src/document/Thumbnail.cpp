@@ -1,0 +1,80 @@
+#include "Thumbnail.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "AniFile.h"
+#include "IcoFile.h"
+#include "PictureImport.h"
+#include "Resampling.h"
+
+namespace brixel {
+namespace {
+
+// The images of the frame the animation shows first, as the editor plays it (AniSteps).
+std::vector<IconImage> FirstStepImages(ByteView file) {
+  std::vector<IconImage> images;
+  const AniInfo info = ReadAniFile(file, images);
+  if (images.empty()) return images;
+  const std::vector<AniStep> steps = AniSteps(info, images.size());
+  const std::vector<std::size_t> frames = AniFrameSizes(info, images.size());
+  const std::size_t frame = steps.empty() ? 0 : static_cast<std::size_t>(steps.front().Frame);
+  std::size_t first = 0;
+  for (std::size_t i = 0; i < frame && i < frames.size(); ++i) first += frames[i];
+  std::size_t count = frame < frames.size() ? frames[frame] : 1;
+  if (first + count > images.size()) {
+    first = 0;
+    count = 1;
+  }
+  const auto begin = images.begin() + static_cast<std::ptrdiff_t>(first);
+  return std::vector<IconImage>(std::make_move_iterator(begin),
+                                std::make_move_iterator(begin + static_cast<std::ptrdiff_t>(count)));
+}
+
+int LongerSide(const IconImage& image) { return std::max<int>(image.Width, image.Height()); }
+
+}  // namespace
+
+std::vector<IconImage> ShownImages(ByteView file) {
+  if (IsAnimatedCursorFile(file)) return FirstStepImages(file);
+  if (!IsIconFileData(file)) {
+    throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
+                       ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) +
+                           ": not an icon, cursor or animated cursor");
+  }
+  std::vector<IconImage> images;
+  ReadIconImages(file, images);
+  return images;
+}
+
+std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size) {
+  // The side to show: the smallest at least size, else the largest there is.
+  int side = 0;
+  int largest = 0;
+  for (const IconImage& image : images) {
+    const int longer = LongerSide(image);
+    largest = std::max(largest, longer);
+    if (longer >= size && (side == 0 || longer < side)) side = longer;
+  }
+  if (side == 0) side = largest;
+  std::size_t chosen = images.size();
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    if (LongerSide(images[i]) != side) continue;
+    if (chosen == images.size() || images[i].BitDepth > images[chosen].BitDepth) chosen = i;
+  }
+  return chosen;
+}
+
+RgbaPicture MakeThumbnail(const IconImage& image, int size) {
+  if (size < 1) Raise(ErrorCode::InvalidArgument);
+  const RgbaPicture shown = RgbaFromImage(image);
+  const int longer = std::max(shown.Width, shown.Height);
+  if (longer > size) {
+    const ScaledExtent fitted = ScaledSize(shown.Width, shown.Height, size);
+    return ScaleByArea(shown, fitted.Width, fitted.Height);
+  }
+  const int factor = size / longer;
+  return factor > 1 ? EnlargeByPixels(shown, factor) : shown;
+}
+
+}  // namespace brixel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "FileIO.h"
+#include "IconImage.h"
+#include "RgbaPicture.h"
+
+namespace brixel {
+
+// Thumbnails are asked for at most this many pixels on a side.
+inline constexpr int kLargestThumbnail = 4096;
+
+// The images a file shows: every image of an icon or cursor file, or for an animated cursor
+// the images of the frame of its first step as the editor plays it (AniSteps). Raises BackEndError ("Invalid picture" for bytes that are neither);
+// failures inside an image are reported and propagate as ReportedFailure. Empty when the file
+// holds no image that can be read.
+std::vector<IconImage> ShownImages(ByteView file);
+
+// The image a file manager shows at size: of the images whose longer side is the smallest
+// that is at least size (else the largest), the first of the highest depth. Needs at least
+// one image.
+std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size);
+
+// The image as a thumbnail of at most size x size, its aspect kept: a larger image scaled down
+// by area averaging, a smaller one enlarged by the largest whole factor that fits (its pixels
+// repeated, so they stay sharp), one that fits exactly unchanged.
+RgbaPicture MakeThumbnail(const IconImage& image, int size);
+
+}  // namespace brixel
