@@ -52,6 +52,17 @@ configure_file("${BRIXEL_PACKAGING_DIR}/brixel.metainfo.xml.in"
                "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.metainfo.xml" @ONLY)
 
 install(TARGETS brixel brixel-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+# brixel-cli looks for its picture decoders beside itself, then in ../lib/brixel.
+install(TARGETS brixel_picture_decoders LIBRARY DESTINATION lib/brixel)
+# File managers make thumbnails of icons, cursors and animated cursors with brixel-cli. The
+# entry names the installed program by its full path, which is known only when installing
+# (the prefix may be given then, and the package has its own).
+install(CODE "
+  set(BRIXEL_CLI_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/brixel-cli\")
+  configure_file(\"${BRIXEL_PACKAGING_DIR}/brixel.thumbnailer.in\"
+                 \"${BRIXEL_PACKAGING_OUT}/installed/brixel.thumbnailer\" @ONLY)
+  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/thumbnailers\"
+       TYPE FILE FILES \"${BRIXEL_PACKAGING_OUT}/installed/brixel.thumbnailer\")")
 install(FILES "${BRIXEL_HELP_FILE}" DESTINATION "${BRIXEL_HELP_INSTALL_DIR}")
 install(FILES "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.desktop"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")

@@ -8,15 +8,19 @@
 #include <optional>
 
 #include "AlphaChannel.h"
+#include "AniCommand.h"
 #include "AsciiText.h"
 #include "Documents.h"
 #include "cFileInfo.h"
 #include "ErrorReport.h"
 #include "IcoFile.h"
+#include "IconSetCommand.h"
 #include "ImportCommand.h"
 #include "JsonWriter.h"
 #include "PamWriter.h"
+#include "ThumbnailCommand.h"
 #include "TrapErrors.h"
+#include "XcursorFile.h"
 #include "Version.h"
 
 namespace brixel::cli {
@@ -32,9 +36,22 @@ constexpr const char* kUsage =
     "                      an animated cursor the images are its frames' images,\n"
     "                      and --json adds its texts, header values, rates and\n"
     "                      sequence\n"
-    "  convert IN OUT      open IN and save it as OUT; the type (icon or cursor)\n"
-    "                      follows OUT's extension; an animated cursor's frames\n"
-    "                      become the images of the icon or cursor written\n"
+    "  convert IN OUT      open IN and save it as OUT; the type (icon, cursor or\n"
+    "                      animated cursor) follows OUT's extension (.ico, .cur,\n"
+    "                      .ani); an animated cursor's frames become the images\n"
+    "                      of an icon or cursor, and an icon's images the frames\n"
+    "                      of an animated cursor\n"
+    "  convert IN OUT.xcursor\n"
+    "                      IN as an Xcursor file for Linux desktops: each image\n"
+    "                      at its size with its hot spot, an animated cursor's\n"
+    "                      steps with their rates in milliseconds\n"
+    "  convert --theme DIR NAME FILE...\n"
+    "                      a cursor theme folder DIR: index.theme naming it NAME,\n"
+    "                      and cursors/BASE, the Xcursor file of each FILE named\n"
+    "                      after its cursor (left_ptr.cur, watch.ani, ...)\n"
+    "  convert --ani OUT.ani [--rate N] FRAME...\n"
+    "                      an animated cursor of the icons or cursors FRAME, one\n"
+    "                      frame each, shown N jiffies (1/60 s) each (default 10)\n"
     "  convert --to DIR [--ext ico|cur] FILE...\n"
     "                      convert every FILE in one run into DIR, with the same\n"
     "                      base name and the extension given (else its own; .ico\n"
@@ -50,9 +67,18 @@ constexpr const char* kUsage =
     "                      write image i of FILE as DIR/i.pam (RGB_ALPHA): alpha\n"
     "                      255 where a pixel is opaque and 0 elsewhere, or with\n"
     "                      --alpha the alpha the image keeps\n"
+    "  thumbnail IN OUT.png SIZE\n"
+    "                      IN as a file manager shows it, as a PNG of at most\n"
+    "                      SIZE x SIZE: the image of the smallest size at least\n"
+    "                      SIZE (else the largest) and highest depth; for an\n"
+    "                      animated cursor, of its first step\n"
+    "  iconset OUT PICTURE [--sizes 16,24,32,48,64,256] [--cursor X,Y]\n"
+    "                      a new icon or cursor OUT with a 32-bit image with alpha\n"
+    "                      of each size made from PICTURE (any picture import\n"
+    "                      reads, or SVG); 256 stored as PNG; --cursor gives a\n"
+    "                      cursor's hot spot in PICTURE's pixels\n"
     "\n"
-    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani);\n"
-    "animated cursors are read only.\n"
+    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani).\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -195,10 +221,7 @@ cIco AsIconDocument(const ImageDocument& source) {
 }
 
 int ConvertOne(const std::string& in, const std::string& out, std::ostream& err) {
-  if (DocumentType(out) == "ANI") {
-    err << "brixel-cli: " << out << ": animated cursors cannot be written\n";
-    return kExitFailure;
-  }
+  if (DocumentType(out) == "ANI") return ConvertToAni(in, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
   cIco target = AsIconDocument(*opened->images);
@@ -268,6 +291,8 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
 }
 
 int Convert(const std::vector<std::string>& args, std::ostream& err) {
+  if (std::find(args.begin(), args.end(), "--ani") != args.end()) return BuildAni(args, err);
+  if (std::find(args.begin(), args.end(), "--theme") != args.end()) return BuildTheme(args, err);
   std::string folder;
   std::string extension;
   std::vector<std::string> files;
@@ -282,6 +307,12 @@ int Convert(const std::vector<std::string>& args, std::ostream& err) {
   if (folder.empty()) {
     if (files.size() != 2 || !extension.empty()) {
       err << "brixel-cli: convert takes IN and OUT, or --to DIR [--ext ico|cur] FILE...\n";
+      return kExitUsage;
+    }
+    if (IsXcursorPath(files[1])) return ConvertToXcursor(files[0], files[1], err);
+    const std::string outType = DocumentType(files[1]);
+    if (outType != "ICO" && outType != "CUR" && outType != "ANI") {
+      err << "brixel-cli: " << files[1] << ": convert writes .ico, .cur, .ani or .xcursor files\n";
       return kExitUsage;
     }
     return ConvertOne(files[0], files[1], err);
@@ -354,6 +385,8 @@ int Run(const std::vector<std::string>& givenArgs, std::ostream& out, std::ostre
   if (command == "convert") return Convert(rest, err);
   if (command == "import") return Import(rest, err);
   if (command == "dump") return Dump(rest, err);
+  if (command == "thumbnail") return Thumbnail(rest, err);
+  if (command == "iconset") return IconSet(rest, err);
   err << "brixel-cli: unknown command '" << command << "'\n\n" << kUsage;
   return kExitUsage;
 }

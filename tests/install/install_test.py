@@ -7,12 +7,14 @@ import gzip
 import os
 import pathlib
 import re
+import shlex
 import shutil
 import stat
 import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 
 failures = []
 
@@ -33,6 +35,8 @@ def run(command, **options):
 def expected_files(app_id, sizes):
     files = {
         "bin/brixel", "bin/brixel-cli",
+        "lib/brixel/brixel-picture-decoders.so",
+        "share/thumbnailers/brixel.thumbnailer",
         "share/brixel/Tessarine.html",
         f"share/applications/{app_id}.desktop",
         f"share/metainfo/{app_id}.metainfo.xml",
@@ -59,6 +63,48 @@ def desktop_values(path):
             key, value = line.split("=", 1)
             values[key] = value
     return values
+
+
+def tiny_png(path):
+    """A 6 x 4 RGBA PNG, half of it transparent, written without any imaging library."""
+    rows = b"".join(b"\0" + bytes([200, 30, 40, 255] * 3 + [0, 0, 0, 0] * 3) for _ in range(4))
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 6, 4, 8, 6, 0, 0, 0))
+                     + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def thumbnailer_values(path):
+    text = path.read_text()
+    check(text.startswith("[Thumbnailer Entry]\n"), f"{path.name} does not start with its group")
+    return desktop_values(path)
+
+
+def check_thumbnailer(prefix, scratch):
+    """The entry names the installed brixel-cli, and its command makes a thumbnail."""
+    entry = prefix / "share/thumbnailers/brixel.thumbnailer"
+    if not entry.exists():
+        return
+    values = thumbnailer_values(entry)
+    cli = str(prefix / "bin/brixel-cli")
+    check(values.get("TryExec") == cli, f"thumbnailer TryExec: {values.get('TryExec')}")
+    check(values.get("Exec") == f"{cli} thumbnail %i %o %s", f"thumbnailer Exec: {values.get('Exec')}")
+    for mime_type in ("image/vnd.microsoft.icon", "image/x-win-bitmap", "application/x-navi-animation"):
+        check(mime_type in values.get("MimeType", "").split(";"), f"thumbnailer lacks {mime_type}")
+
+    # The installed brixel-cli imports a PNG through the installed decoders, and the entry's
+    # command makes a thumbnail of the icon, as a file manager would run it.
+    picture = scratch / "picture.png"
+    tiny_png(picture)
+    icon = scratch / "imported.ico"
+    run([cli, "import", picture, icon, "--size", "16"])
+    result = run([cli, "info", icon])
+    check("16x16, 24 bit" in result.stdout, f"brixel-cli info of the imported icon: {result.stdout}")
+    thumbnail = scratch / "thumbnail.png"
+    fields = {"%i": str(icon), "%o": str(thumbnail), "%s": "128"}
+    run([fields.get(word, word) for word in shlex.split(values.get("Exec", ""))])
+    check(thumbnail.exists() and png_size_and_type(thumbnail) == (128, 128, 6),
+          f"the thumbnailer's command made {png_size_and_type(thumbnail) if thumbnail.exists() else 'nothing'}")
 
 
 def check_prefix(prefix, app_id, version, sizes, scratch):
@@ -121,6 +167,7 @@ def check_prefix(prefix, app_id, version, sizes, scratch):
     # The installed command-line program runs from the prefix.
     result = run([prefix / "bin/brixel-cli", "--version"])
     check(version in result.stdout, f"brixel-cli --version: {result.stdout}")
+    check_thumbnailer(prefix, scratch)
 
 
 def check_package(build, app_id, version, sizes, scratch):
@@ -135,6 +182,13 @@ def check_package(build, app_id, version, sizes, scratch):
     expected = {f"usr/{name}" for name in expected_files(app_id, sizes)}
     check(packed == expected,
           f"packed files differ: missing {sorted(expected - packed)}, extra {sorted(packed - expected)}")
+    # In the package the thumbnailer names the program where the package puts it.
+    unpacked = scratch / "unpacked"
+    run(["dpkg-deb", "-x", deb, unpacked])
+    entry = unpacked / "usr/share/thumbnailers/brixel.thumbnailer"
+    if entry.exists():
+        exec_line = thumbnailer_values(entry).get("Exec")
+        check(exec_line == "/usr/bin/brixel-cli thumbnail %i %o %s", f"packed thumbnailer Exec: {exec_line}")
     fields = run(["dpkg-deb", "-f", deb, "Package", "Version", "Depends"]).stdout
     check("Package: brixel\n" in fields and f"Version: {version}\n" in fields, f"package fields: {fields}")
     check(re.search(r"Depends:.*libqt6widgets6", fields) and "qt6-qpa-plugins" in fields,
