@@ -1,11 +1,13 @@
 #include "XcursorFile.h"
 
 #include <X11/Xcursor/Xcursor.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "AsciiText.h"
 #include "Colour.h"
@@ -41,11 +43,52 @@ int SeekInMemory(XcursorFile* file, long offset, int whence) {
 
 int NoRead(XcursorFile*, unsigned char*, int) { return -1; }
 
+// libXcursor is loaded when the first Xcursor file is written: linked, it and the X libraries
+// it needs would be loaded at every start of the programs, most of which write none.
+struct XcursorLibrary {
+  decltype(&XcursorImagesCreate) ImagesCreate = nullptr;
+  decltype(&XcursorImagesDestroy) ImagesDestroy = nullptr;
+  decltype(&XcursorImageCreate) ImageCreate = nullptr;
+  decltype(&XcursorCommentsCreate) CommentsCreate = nullptr;
+  decltype(&XcursorCommentsDestroy) CommentsDestroy = nullptr;
+  decltype(&XcursorXcFileSave) XcFileSave = nullptr;
+};
+
+template <class Function>
+void Resolve(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(dlsym(library, name));
+  if (!function) {
+    throw BackEndError(static_cast<int>(ErrorCode::FileNotFound),
+                       std::string("libXcursor.so.1 has no ") + name);
+  }
+}
+
+const XcursorLibrary& Xcursor() {
+  static const XcursorLibrary library = [] {
+    // Never unloaded: it stays for the rest of the run.
+    void* handle = dlopen("libXcursor.so.1", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (!handle) {
+      const char* why = dlerror();
+      throw BackEndError(static_cast<int>(ErrorCode::FileNotFound),
+                         std::string("Xcursor files need libXcursor.so.1: ") + (why ? why : ""));
+    }
+    XcursorLibrary found;
+    Resolve(handle, "XcursorImagesCreate", found.ImagesCreate);
+    Resolve(handle, "XcursorImagesDestroy", found.ImagesDestroy);
+    Resolve(handle, "XcursorImageCreate", found.ImageCreate);
+    Resolve(handle, "XcursorCommentsCreate", found.CommentsCreate);
+    Resolve(handle, "XcursorCommentsDestroy", found.CommentsDestroy);
+    Resolve(handle, "XcursorXcFileSave", found.XcFileSave);
+    return found;
+  }();
+  return library;
+}
+
 struct ImagesDeleter {
-  void operator()(XcursorImages* images) const { XcursorImagesDestroy(images); }
+  void operator()(XcursorImages* images) const { Xcursor().ImagesDestroy(images); }
 };
 struct CommentsDeleter {
-  void operator()(XcursorComments* comments) const { XcursorCommentsDestroy(comments); }
+  void operator()(XcursorComments* comments) const { Xcursor().CommentsDestroy(comments); }
 };
 
 std::uint32_t Milliseconds(std::int32_t jiffies) {
@@ -76,13 +119,13 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
   std::size_t count = 0;
   for (const AniStep& step : steps) count += sizes[static_cast<std::size_t>(step.Frame)];
   if (count > INT32_MAX) Raise(ErrorCode::Overflow);
-  const std::unique_ptr<XcursorImages, ImagesDeleter> all(XcursorImagesCreate(static_cast<int>(count)));
+  const std::unique_ptr<XcursorImages, ImagesDeleter> all(Xcursor().ImagesCreate(static_cast<int>(count)));
   if (!all) Raise(ErrorCode::OutOfMemory);
   for (const AniStep& step : steps) {
     const auto frame = static_cast<std::size_t>(step.Frame);
     for (std::size_t i = firsts[frame]; i < firsts[frame + 1]; ++i) {
       const IconImage& image = images[i];
-      XcursorImage* shown = XcursorImageCreate(image.Width, image.Height());
+      XcursorImage* shown = Xcursor().ImageCreate(image.Width, image.Height());
       if (!shown) Raise(ErrorCode::OutOfMemory);
       all->images[all->nimage++] = shown;  // owned by all from here on
       shown->size = static_cast<XcursorDim>(image.Width);
@@ -95,10 +138,10 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
       }
     }
   }
-  const std::unique_ptr<XcursorComments, CommentsDeleter> comments(XcursorCommentsCreate(0));
+  const std::unique_ptr<XcursorComments, CommentsDeleter> comments(Xcursor().CommentsCreate(0));
   MemoryFile memory;
   XcursorFile file{&memory, NoRead, WriteToMemory, SeekInMemory};
-  if (!comments || !XcursorXcFileSave(&file, comments.get(), all.get())) Raise(ErrorCode::OutOfMemory);
+  if (!comments || !Xcursor().XcFileSave(&file, comments.get(), all.get())) Raise(ErrorCode::OutOfMemory);
   return memory.bytes;
 }
 
