@@ -19,8 +19,12 @@ constexpr int kLastShift = 7;
 }  // namespace
 
 EditCommands::EditCommands(EditGrid& grid, GridEditor& editor, Clip& clip,
-                           SelectImageFunction selectImage)
-    : grid_(grid), editor_(editor), clip_(clip), selectImage_(std::move(selectImage)) {}
+                           SelectImageFunction selectImage, ImageChangedFunction imageChanged)
+    : grid_(grid),
+      editor_(editor),
+      clip_(clip),
+      selectImage_(std::move(selectImage)),
+      imageChanged_(std::move(imageChanged)) {}
 
 void EditCommands::CopySelection(bool cut) {
   cIco* document = CurrentIconDocument();
@@ -46,9 +50,13 @@ void EditCommands::ClearClip() { clip_.Clear(); }
 void EditCommands::Undo() {
   cIco* document = CurrentIconDocument();
   if (!document || grid_.CurrentImage() < 0) return;
+  const std::int16_t shown = grid_.CurrentImage();
   const std::int16_t restored = document->GetUndo();
   if (!HasImage(document, restored)) return;
   document->Changed(true);
+  // Showing the restored image brings the one shown until now up to date in the strip, but
+  // not the restored one itself when it was another.
+  if (restored != shown && imageChanged_) imageChanged_(restored);
   selectImage_(restored, true);
 }
 

@@ -15,8 +15,11 @@ class GridEditor;
 class EditCommands {
  public:
   using SelectImageFunction = std::function<void(std::int16_t index, bool resync)>;
+  // Redraws the strip picture of an image that changed while another one was shown.
+  using ImageChangedFunction = std::function<void(std::int16_t index)>;
 
-  EditCommands(EditGrid& grid, GridEditor& editor, Clip& clip, SelectImageFunction selectImage);
+  EditCommands(EditGrid& grid, GridEditor& editor, Clip& clip, SelectImageFunction selectImage,
+               ImageChangedFunction imageChanged);
 
   // Copies the selection into the clip; Cut then makes the copied pixels transparent (Undo
   // brings them back).
@@ -40,6 +43,7 @@ class EditCommands {
   GridEditor& editor_;
   Clip& clip_;
   SelectImageFunction selectImage_;
+  ImageChangedFunction imageChanged_;
 };
 
 }  // namespace brixel

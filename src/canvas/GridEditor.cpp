@@ -53,23 +53,7 @@ void GridEditor::Press(int button, float x, float y) {
   document->Changed(true);
   anchorX_ = endX_ = PixelOf(x);
   anchorY_ = endY_ = PixelOf(y);
-  const ToolTraits tool = TraitsOf(tools_.ToolOf(code));
-  switch (tool.driver) {
-    case ToolDriver::EachPoint:
-      ActOnPoint(*document, image, anchorX_, anchorY_, tool.action, colour);
-      break;
-    case ToolDriver::RubberBand:
-      StartBand(tool.shape);
-      break;
-    case ToolDriver::Pick:
-      Pick(*document, image, code, anchorX_, anchorY_);
-      break;
-    case ToolDriver::HotSpot:
-      MoveHotSpot(*document, image, x, y);
-      break;
-    default:
-      break;
-  }
+  FollowPointer(*document, image, code, x, y, colour, true);
 }
 
 void GridEditor::Drag(int button, float x, float y) {
@@ -78,20 +62,26 @@ void GridEditor::Drag(int button, float x, float y) {
   const int code = NormalisedButton(button);
   if (code == 0 || !mouseIsDown_ || grid_.PastePending() || !HasImage(document, image)) return;
 
-  const Colour colour = colours_.DrawingColour(*document, image, code);
-  const ToolTraits tool = TraitsOf(tools_.ToolOf(code));
+  FollowPointer(*document, image, code, x, y, colours_.DrawingColour(*document, image, code), false);
+}
+
+// What the tool of a button does at a position the pointer reports: the press's or a drag's.
+void GridEditor::FollowPointer(ImageDocument& document, std::int16_t image, int button, float x,
+                               float y, Colour colour, bool press) {
+  const ToolTraits tool = TraitsOf(tools_.ToolOf(button));
   switch (tool.driver) {
     case ToolDriver::EachPoint:
-      ActOnPoint(*document, image, PixelOf(x), PixelOf(y), tool.action, colour);
+      ActOnPoint(document, image, PixelOf(x), PixelOf(y), tool.action, colour);
       break;
     case ToolDriver::RubberBand:
-      MoveBand(tool.shape, PixelOf(x), PixelOf(y));
+      if (press) StartBand(tool.shape);
+      else MoveBand(tool.shape, PixelOf(x), PixelOf(y));
       break;
     case ToolDriver::Pick:
-      if (!grid_.PointerOutside()) Pick(*document, image, code, PixelOf(x), PixelOf(y));
+      if (press || !grid_.PointerOutside()) Pick(document, image, button, PixelOf(x), PixelOf(y));
       break;
     case ToolDriver::HotSpot:
-      MoveHotSpot(*document, image, x, y);
+      MoveHotSpot(document, image, x, y);
       break;
     default:
       break;

@@ -42,6 +42,8 @@ class GridEditor {
   int EndY() const { return endY_; }
 
  private:
+  void FollowPointer(ImageDocument& document, std::int16_t image, int button, float x, float y,
+                     Colour colour, bool press);
   void ActOnPoint(ImageDocument& document, std::int16_t image, int x, int y, PixelAction action,
                   Colour colour);
   void Pick(const ImageDocument& document, std::int16_t image, int button, int x, int y);

@@ -9,6 +9,7 @@
 
 #include "Commands.h"
 #include "DecoderModule.h"
+#include "FileFailure.h"
 #include "IcoFile.h"
 #include "IconSet.h"
 #include "PictureImport.h"
@@ -139,27 +140,19 @@ int IconSet(const std::vector<std::string>& args, std::ostream& err) {
   if (!request) return kExitUsage;
   std::vector<RgbaPicture> squares;
   Extent extent;
-  try {
+  const bool read = RunOnFile(request->picture, "read", err, [&] {
     const Bytes data = ReadWholeFile(request->picture);
     squares = IsSvgDrawing(data, request->picture) ? SquaresFromDrawing(data, request->sizes, extent)
                                                    : SquaresFromPicture(*request, extent);
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << request->picture << ": " << e.Description() << '\n';
-    return kExitFailure;
-  } catch (const ReportedFailure&) {
-    err << "brixel-cli: " << request->picture << ": cannot be read\n";
-    return kExitFailure;
-  } catch (const std::bad_alloc&) {
-    err << "brixel-cli: " << request->picture << ": not enough memory\n";
-    return kExitFailure;
-  }
+  });
+  if (!read) return kExitFailure;
   if (request->hotSpot && (request->hotSpot->X >= extent.Width || request->hotSpot->Y >= extent.Height)) {
     err << "brixel-cli: iconset: the hot spot " << request->hotSpot->X << "," << request->hotSpot->Y
         << " lies outside the " << extent.Width << " x " << extent.Height << " picture\n";
     return kExitUsage;
   }
 
-  try {
+  const bool written = RunOnFile(request->output, "written", err, [&] {
     std::vector<IconImage> images;
     for (const RgbaPicture& square : squares) {
       IconImage image = IconSetImage(square);
@@ -172,17 +165,8 @@ int IconSet(const std::vector<std::string>& args, std::ostream& err) {
       images.push_back(std::move(image));
     }
     WriteFileReplacing(request->output, BuildIconSetFile(images, request->fileType));
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << request->output << ": " << e.Description() << '\n';
-    return kExitFailure;
-  } catch (const ReportedFailure&) {
-    err << "brixel-cli: " << request->output << ": cannot be written\n";
-    return kExitFailure;
-  } catch (const std::bad_alloc&) {
-    err << "brixel-cli: " << request->output << ": not enough memory\n";
-    return kExitFailure;
-  }
-  return kExitOk;
+  });
+  return written ? kExitOk : kExitFailure;
 }
 
 }  // namespace brixel::cli

@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "DecoderModule.h"
+#include "FileFailure.h"
 #include "IcoFile.h"
 #include "PictureImport.h"
 #include "TrapErrors.h"
@@ -80,13 +81,8 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
     return kExitFailure;
   }
   LoadedPicture picture;
-  try {
-    picture = ReadPicture(request->picture, DecodeThroughModule);
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << request->picture << ": " << e.Description() << '\n';
-    return kExitFailure;
-  } catch (const ReportedFailure&) {
-    err << "brixel-cli: " << request->picture << ": cannot be read\n";
+  if (!RunOnFile(request->picture, "read", err,
+                 [&] { picture = ReadPicture(request->picture, DecodeThroughModule); })) {
     return kExitFailure;
   }
 

@@ -1,12 +1,11 @@
 #include "ThumbnailCommand.h"
 
 #include <charconv>
-#include <new>
 
 #include "Commands.h"
+#include "FileFailure.h"
 #include "PngCodec.h"
 #include "Thumbnail.h"
-#include "TrapErrors.h"
 
 namespace brixel::cli {
 namespace {
@@ -32,28 +31,24 @@ int Thumbnail(const std::vector<std::string>& args, std::ostream& err) {
     return kExitUsage;
   }
   // Everything is made in memory first; the file is written only when all of it succeeded.
-  const std::string* failing = &in;
-  try {
+  Bytes png;
+  bool shown = true;
+  const bool read = RunOnFile(in, "read", err, [&] {
     const std::vector<IconImage> images = ShownImages(ReadWholeFile(in));
     if (images.empty()) {
-      err << "brixel-cli: " << in << ": holds no image that can be shown\n";
-      return kExitFailure;
+      shown = false;
+      return;
     }
     const RgbaPicture thumbnail = MakeThumbnail(images[ThumbnailImageIndex(images, size)], size);
-    const Bytes png = EncodePng(thumbnail.Width, thumbnail.Height, thumbnail.Rgba);
-    failing = &out;
-    WriteFileReplacing(out, png);
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << *failing << ": " << e.Description() << '\n';
-    return kExitFailure;
-  } catch (const ReportedFailure&) {
-    err << "brixel-cli: " << *failing << ": cannot be read\n";
-    return kExitFailure;
-  } catch (const std::bad_alloc&) {
-    err << "brixel-cli: " << *failing << ": not enough memory\n";
+    png = EncodePng(thumbnail.Width, thumbnail.Height, thumbnail.Rgba);
+  });
+  if (!read) return kExitFailure;
+  if (!shown) {
+    err << "brixel-cli: " << in << ": holds no image that can be shown\n";
     return kExitFailure;
   }
-  return kExitOk;
+  return RunOnFile(out, "written", err, [&] { WriteFileReplacing(out, png); }) ? kExitOk
+                                                                            : kExitFailure;
 }
 
 }  // namespace brixel::cli

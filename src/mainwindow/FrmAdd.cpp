@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "ImageDocument.h"
+#include "OkCancelButtons.h"
 #include "Prompter.h"
 #include "TrapErrors.h"
 
@@ -82,14 +83,7 @@ FrmAdd::FrmAdd(ImageDocument& document, std::function<void()> showCount, QWidget
       Caption("Label4", "Please note that custom icons may not display correctly in windows.", this);
   note->setWordWrap(true);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  ok->setObjectName("CmdOK");
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-  cancel->setObjectName("CmdCancel");
-  connect(ok, &QPushButton::clicked, this, &FrmAdd::Confirm);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this, &FrmAdd::Confirm);
 
   auto* custom = new QHBoxLayout;
   custom->addWidget(txtWidth_);

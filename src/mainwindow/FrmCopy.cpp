@@ -15,6 +15,7 @@
 
 #include "BitmapPixels.h"
 #include "ImageDocument.h"
+#include "OkCancelButtons.h"
 #include "PictureBox.h"
 #include "PictureImport.h"
 #include "Resampling.h"
@@ -128,14 +129,7 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
   addColumn("Label2", "New Settings", [&](QVBoxLayout* l) { l->addLayout(settings); });
   addColumn("Label3", "Preview", [&](QVBoxLayout* l) { l->addWidget(previewWell); });
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  ok->setObjectName("CmdOK");
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-  cancel->setObjectName("CmdCancel");
-  connect(ok, &QPushButton::clicked, this, &FrmCopy::Confirm);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this, &FrmCopy::Confirm);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns);

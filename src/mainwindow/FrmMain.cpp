@@ -260,7 +260,12 @@ void FrmMain::BuildEditing() {
   clip_ = std::make_unique<Clip>(*centralWidget());
   editor_ = std::make_unique<GridEditor>(*grid_, *tools_, *colours_, *clip_, text_, settings_,
                                          select);
-  edits_ = std::make_unique<EditCommands>(*grid_, *editor_, *clip_, select);
+  edits_ = std::make_unique<EditCommands>(*grid_, *editor_, *clip_, select,
+                                          [this](std::int16_t image) {
+                                            if (const cIco* document = CurrentIconDocument()) {
+                                              strip_->RedrawImage(*document, image);
+                                            }
+                                          });
 
   PictureBox& view = grid_->View();
   connect(&view, &PictureBox::MouseDown, this,
@@ -395,12 +400,7 @@ void FrmMain::BuildImageList(std::int16_t selectIndex) {
 void FrmMain::SelectImage(std::int16_t index, bool resync) {
   const cIco* document = CurrentIconDocument();
   strip_->MarkSelected(index);
-  const std::int16_t previous = grid_->CurrentImage();
-  if (document && previous != -1) {
-    strip_->RedrawImage(*document, previous);
-    // An undo may have changed an image other than the one shown until now.
-    if (index != previous && HasImage(document, index)) strip_->RedrawImage(*document, index);
-  }
+  if (document && grid_->CurrentImage() != -1) strip_->RedrawImage(*document, grid_->CurrentImage());
   grid_->CurrentImage(index);
   palette_->Show(document, index);
   if (resync && HasImage(document, index)) colours_->Sync(*document, index);

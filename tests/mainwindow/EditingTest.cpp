@@ -263,18 +263,21 @@ TEST_F(EditingTest, UndoRestoresTheImageItsSnapshotCameFrom) {
   window_->SelectImage(0, true);
   document.Changed(false);
 
+  const PictureBox* stripPicture = Find<PictureBox>("PctIco1");
+  EXPECT_EQ(stripPicture->Surface().Point(2, 2), kBlue);
   window_->Edits().Undo();  // the stroke on image 1
   EXPECT_EQ(window_->CurrentImage(), 1);
   EXPECT_TRUE(document.XYMask(1, 2, 2) == MaskTransparent);
+  EXPECT_NE(stripPicture->Surface().Point(2, 2), kBlue) << "the strip shows the undone image";
   EXPECT_EQ(document.XYColor(0, 1, 1), kRed) << "the other image is untouched";
   EXPECT_TRUE(document.Changed());
   window_->Edits().Undo();
   EXPECT_EQ(window_->CurrentImage(), 0);
   EXPECT_EQ(document.XYMask(0, 1, 1), MaskTransparent);
 
-  // Nine presses of any kind use up the store; the oldest then comes back each time.
+  // Presses of any kind take snapshots, up to the store's nine.
   Give(kLeft, kToolSelect, kRed);
-  for (int i = 0; i < 9; ++i) Click(kLeft, i, 0);
+  for (int i = 0; i < 10; ++i) Click(kLeft, i, 0);
   EXPECT_EQ(document.UndoCount(), 9);
 }
 
