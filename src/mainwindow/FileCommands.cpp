@@ -36,18 +36,8 @@ void FileCommands::New() {
 }
 
 void FileCommands::OpenIconFile() {
-  cCommonDialog dialog;
-  QString fileName;
-  QString fileTitle;
-  bool readOnly = false;
-  QString filter = kOpenFilter;
-  qint32 filterIndex = 1;
-  qint32 flags = 0;
-  if (!dialog.VBGetOpenFileName(fileName, fileTitle, true, false, readOnly, false, filter,
-                                filterIndex, QString(), QString(), QString(),
-                                window_.DialogOwner(), flags)) {
-    return;
-  }
+  const QString fileName = cCommonDialog().OpenExistingFile(kOpenFilter, window_.DialogOwner());
+  if (fileName.isEmpty()) return;
   if (OpenForEditing(LocalPath(fileName))) {
     IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
     window_.ShowCount();

@@ -197,17 +197,8 @@ void FrmImport::ToolBarClick(const QString& key) {
 }
 
 void FrmImport::OpenCommand() {
-  cCommonDialog dialog;
-  QString fileName;
-  QString fileTitle;
-  bool readOnly = false;
-  QString filter = kFilter;
-  qint32 filterIndex = 1;
-  qint32 flags = 0;
-  if (!dialog.VBGetOpenFileName(fileName, fileTitle, true, false, readOnly, false, filter,
-                                filterIndex, QString(), QString(), QString(), this, flags)) {
-    return;
-  }
+  const QString fileName = cCommonDialog().OpenExistingFile(kFilter, this);
+  if (fileName.isEmpty()) return;
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   WaitCursor wait;
   LoadImport(fileName);

@@ -75,6 +75,20 @@ bool cCommonDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, boo
   return ok;
 }
 
+QString cCommonDialog::OpenExistingFile(const QString& filter, QWidget* owner) {
+  QString fileName;
+  QString fileTitle;
+  bool readOnly = false;
+  QString shownFilter = filter;
+  qint32 filterIndex = 1;
+  qint32 flags = 0;
+  if (!VBGetOpenFileName(fileName, fileTitle, true, false, readOnly, false, shownFilter,
+                         filterIndex, QString(), QString(), QString(), owner, flags)) {
+    return QString();
+  }
+  return fileName;
+}
+
 bool cCommonDialog::VBGetSaveFileName(QString& Filename, QString& FileTitle, bool OverWritePrompt,
                                       QString& Filter, qint32& FilterIndex, const QString& InitDir,
                                       const QString& DlgTitle, const QString& DefaultExt,

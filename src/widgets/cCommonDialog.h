@@ -37,6 +37,10 @@ class cCommonDialog {
                          const QString& DefaultExt, QWidget* Owner, qint32& flags,
                          QStringList* FileNames = nullptr);
 
+  // The open dialog as the program's commands use it: one existing file of the filter, the
+  // read-only box shown. The chosen path, or an empty text after a cancel.
+  QString OpenExistingFile(const QString& filter, QWidget* owner);
+
   // As above, with the save dialog: the read-only box is always hidden, OverWritePrompt asks
   // before an existing file is chosen, and a typed name without an extension gets the chosen
   // type's extension, or DefaultExt.
