@@ -242,8 +242,8 @@ bool IsReadOnlyFile(const std::string& path) {
 }
 
 // convert --to DIR [--ext ico|cur] FILE...: every file read and written in this one process.
-// The new files are written beside their targets first; one flush of the file system then
-// makes all of them durable before any replaces its target.
+// The new files are written beside their targets first; when any of them replaces a file, one
+// flush of the file system then makes all of them durable before any is renamed.
 int ConvertBatch(const std::string& folder, const std::string& extension,
                  const std::vector<std::string>& files, std::ostream& err) {
   const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
@@ -274,7 +274,9 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   }
   if (showProgress) err << '\n';
   try {
-    if (!written.empty()) FlushFileSystem(folder);
+    if (std::any_of(written.begin(), written.end(), [](const PendingReplace& file) { return file.ReplacesFile(); })) {
+      FlushFileSystem(folder);
+    }
   } catch (const BackEndError& e) {
     err << "brixel-cli: " << folder << ": " << e.Description() << '\n';
     return kExitFailure;  // nothing replaced: the pending files are removed

@@ -20,6 +20,10 @@ class Grid {
   }
   std::int32_t& At(int x, int y) { return cells_[Index(x, y)]; }
   std::int32_t At(int x, int y) const { return cells_[Index(x, y)]; }
+  // The Columns() cells of row y, for loops over whole rows: a pointer kept in a local is not
+  // reloaded after every store, as the grid's own fields would be.
+  std::int32_t* Row(int y) { return cells_.data() + Index(0, y); }
+  const std::int32_t* Row(int y) const { return cells_.data() + Index(0, y); }
 
   friend bool operator==(const Grid&, const Grid&) = default;
 

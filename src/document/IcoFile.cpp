@@ -1,6 +1,7 @@
 #include "IcoFile.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "AlphaChannel.h"
 #include "AsciiText.h"
@@ -70,16 +71,23 @@ void ReadPngBlock(ByteView buffer, IconImage& image, ReadBudget& budget) {
   if (keep) image.Alpha = Grid(image.Width, image.Height(), 0);
   const std::uint8_t* p = picture.rgba.data();
   for (int y = 0; y < image.Height(); ++y) {
+    std::int32_t* pixels = image.Pixels.Row(y);
+    std::int32_t* mask = image.Mask.Row(y);
+    std::int32_t* alphas = keep ? image.Alpha.Row(y) : nullptr;
     for (int x = 0; x < image.Width; ++x, p += 4) {
       const int alpha = p[3];
       const bool transparent = alpha < 128;
-      image.Mask.At(x, y) = transparent ? MaskTransparent : MaskOpaque;
+      mask[x] = transparent ? MaskTransparent : MaskOpaque;
       const bool colourless = keep ? alpha == 0 : transparent;
-      image.Pixels.At(x, y) = colourless ? kBlack : MakeColour(p[0], p[1], p[2]);
-      if (keep) image.Alpha.At(x, y) = alpha;
+      pixels[x] = colourless ? kBlack : MakeColour(p[0], p[1], p[2]);
+      if (alphas) alphas[x] = alpha;
     }
   }
   image.StoredAsPng = keep;
+  if (keep) {
+    image.ReadFrom.source = std::make_shared<const PngEntrySource>(
+        PngEntrySource{{png.begin(), png.end()}, image.Pixels, image.Mask, image.Alpha});
+  }
 }
 
 // Whether any pixel of a 32-bit image has a fourth byte other than 0.
@@ -102,13 +110,16 @@ void ApplyAlpha(ByteView buffer, std::size_t rowsStart, IconImage& image, bool k
   for (int stored = 0; stored < image.Height(); ++stored) {
     const int y = image.Height() - 1 - stored;
     const std::uint8_t* row = &buffer[rowsStart + rowBytes * static_cast<std::size_t>(stored)];
+    std::int32_t* pixels = image.Pixels.Row(y);
+    std::int32_t* mask = image.Mask.Row(y);
+    std::int32_t* alphas = keep ? image.Alpha.Row(y) : nullptr;
     for (int x = 0; x < image.Width; ++x) {
       const int alpha = row[4 * static_cast<std::size_t>(x) + 3];
       if (alpha == 0) {
-        image.Pixels.At(x, y) = kBlack;
-        image.Mask.At(x, y) = MaskTransparent;
+        pixels[x] = kBlack;
+        mask[x] = MaskTransparent;
       }
-      if (keep) image.Alpha.At(x, y) = alpha;
+      if (alphas) alphas[x] = alpha;
     }
   }
 }
@@ -249,8 +260,9 @@ Bytes BuildIconFile(const std::vector<IconImage>& images, int fileType) {
       Raise(ErrorCode::Overflow);
     }
   }
-  Bytes file = {0, 0, static_cast<std::uint8_t>(fileType), 0, static_cast<std::uint8_t>(images.size()), 0};
-  file.resize(kFileHeaderSize + kDirectoryEntrySize * images.size(), 0);
+  Bytes file(kFileHeaderSize + kDirectoryEntrySize * images.size(), 0);
+  file[2] = static_cast<std::uint8_t>(fileType);
+  file[4] = static_cast<std::uint8_t>(images.size());
   for (std::size_t i = 0; i < images.size(); ++i) {
     const IconImage& image = images[i];
     const Bytes block = BuildImageData(image, KeepAlpha());

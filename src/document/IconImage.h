@@ -1,12 +1,27 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "Colour.h"
 #include "Grid.h"
 
 namespace brixel {
+
+// The PNG-compressed entry an image was read from, and the grids it was read as.
+struct PngEntrySource {
+  std::vector<std::uint8_t> png;
+  Grid pixels;
+  Grid mask;
+  Grid alpha;
+};
+
+// Where an image came from is not part of its value: images with equal grids are equal.
+struct PngOrigin {
+  std::shared_ptr<const PngEntrySource> source;
+  friend bool operator==(const PngOrigin&, const PngOrigin&) { return true; }
+};
 
 // One image of a document. A value: copying copies the grids and the palette.
 struct IconImage {
@@ -24,6 +39,10 @@ struct IconImage {
   // The image came from a PNG-compressed entry and is written back as one while it keeps
   // its alpha.
   bool StoredAsPng = false;
+  // While such an image still has exactly the grids it was read as, it is written back as
+  // the entry's own bytes: compressing again costs far more than comparing, and the file
+  // keeps what its author chose (bit depth, chunks, compression).
+  PngOrigin ReadFrom;
 
   int Height() const { return DibHeight / 2; }
   bool CarriesAlpha() const { return Alpha.Rows() > 0; }

@@ -43,9 +43,15 @@ std::int32_t GetPaletteNum(Colour colour, const IconImage& image) {
 }
 
 PaletteLookup::PaletteLookup(const std::vector<Colour>& palette) {
-  firstIndex_.reserve(palette.size());
+  int bits = 4;
+  while ((std::size_t{1} << bits) < 2 * palette.size()) ++bits;
+  slots_.resize(std::size_t{1} << bits);
+  slotMask_ = slots_.size() - 1;
+  shift_ = 32 - bits;
   for (std::size_t i = 0; i < palette.size(); ++i) {
-    firstIndex_.emplace(palette[i], static_cast<std::int32_t>(i));  // the first one stays
+    std::size_t slot = SlotOf(palette[i]);
+    while (slots_[slot].index >= 0 && slots_[slot].colour != palette[i]) slot = (slot + 1) & slotMask_;
+    if (slots_[slot].index < 0) slots_[slot] = {palette[i], static_cast<std::int32_t>(i)};  // the first one stays
   }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <unordered_map>
 #include <cstdint>
 #include <vector>
 
@@ -19,18 +18,32 @@ void GetNewPalette(std::vector<Colour>& palette);
 // Index of the first entry equal to colour, 0 when none is (the lookup used for writing).
 std::int32_t GetPaletteNum(Colour colour, const IconImage& image);
 
-// GetPaletteNum for many pixels of one image: the palette is indexed once.
+// GetPaletteNum for many pixels of one image: the palette is indexed once, in an open-addressed
+// table of at least twice its size, so a lookup is a multiply and, mostly, one probe.
 class PaletteLookup {
  public:
   explicit PaletteLookup(const IconImage& image) : PaletteLookup(image.Palette) {}
   explicit PaletteLookup(const std::vector<Colour>& palette);
   std::int32_t Find(Colour colour) const {
-    const auto it = firstIndex_.find(colour);
-    return it == firstIndex_.end() ? 0 : it->second;
+    for (std::size_t slot = SlotOf(colour);; slot = (slot + 1) & slotMask_) {
+      const Entry& entry = slots_[slot];
+      if (entry.index < 0) return 0;
+      if (entry.colour == colour) return entry.index;
+    }
   }
 
  private:
-  std::unordered_map<Colour, std::int32_t> firstIndex_;
+  struct Entry {
+    Colour colour = 0;
+    std::int32_t index = -1;  // -1: an empty slot
+  };
+  std::size_t SlotOf(Colour colour) const {
+    return (static_cast<std::uint32_t>(colour) * 2654435761u) >> shift_;
+  }
+
+  std::vector<Entry> slots_;
+  std::size_t slotMask_ = 0;
+  int shift_ = 32;
 };
 
 // Index of the last entry equal to colour, -1 when none is (the lookup used for clicks).

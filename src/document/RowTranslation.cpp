@@ -18,11 +18,6 @@ void Require(ByteView buffer, std::size_t position, std::size_t count) {
   }
 }
 
-Colour PaletteEntry(const IconImage& image, std::size_t index) {
-  if (index >= image.Palette.size()) Raise(ErrorCode::SubscriptOutOfRange);
-  return image.Palette[index];
-}
-
 // Colour parts as the file stores them; a negative colour is written as black.
 std::uint8_t BlueByte(Colour c) { return c < 0 ? 0 : static_cast<std::uint8_t>(BlueOf(c)); }
 std::uint8_t GreenByte(Colour c) { return c < 0 ? 0 : static_cast<std::uint8_t>(GreenOf(c)); }
@@ -81,8 +76,10 @@ Bytes BuildPngData(const IconImage& image) {
   std::vector<std::uint8_t> rgba;
   rgba.reserve(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height()) * 4);
   for (int y = 0; y < image.Height(); ++y) {
+    const std::int32_t* pixels = image.Pixels.Row(y);
+    const std::int32_t* masks = image.Mask.Row(y);
     for (int x = 0; x < image.Width; ++x) {
-      const Colour colour = WrittenColour(image.Pixels.At(x, y), image.Mask.At(x, y));
+      const Colour colour = WrittenColour(pixels[x], masks[x]);
       rgba.insert(rgba.end(), {RedByte(colour), GreenByte(colour), BlueByte(colour),
                                static_cast<std::uint8_t>(AlphaAt(image, x, y))});
     }
@@ -134,31 +131,34 @@ void UnpackXorRows(ByteView buffer, std::size_t position, IconImage& image) {
     const int height = image.Height();
     const std::size_t rowBytes = XorRowBytes(width, image.BitDepth);
     Require(buffer, position, rowBytes * static_cast<std::size_t>(height));
+    if (IsPaletted(image.BitDepth) && image.Palette.size() < ColourTableBytes(image.BitDepth) / 4) {
+      Raise(ErrorCode::SubscriptOutOfRange);
+    }
+    const Colour* palette = image.Palette.data();
     for (int stored = 0; stored < height; ++stored) {
       const int y = height - 1 - stored;
       const std::uint8_t* row = &buffer[position + rowBytes * static_cast<std::size_t>(stored)];
+      std::int32_t* pixels = image.Pixels.Row(y);
       switch (image.BitDepth) {
-        case 1:
-          for (int x = 0; x < image.Pixels.Columns(); ++x) {
-            const int bit = (row[x / 8] >> (7 - x % 8)) & 1;
-            image.Pixels.At(x, y) = PaletteEntry(image, static_cast<std::size_t>(bit));
-          }
+        case 1: {
+          const int columns = image.Pixels.Columns();
+          for (int x = 0; x < columns; ++x) pixels[x] = palette[(row[x / 8] >> (7 - x % 8)) & 1];
           break;
+        }
         case 4:
           for (int x = 0; x < width; ++x) {
-            const int nibble = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-            image.Pixels.At(x, y) = PaletteEntry(image, static_cast<std::size_t>(nibble));
+            pixels[x] = palette[(x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F];
           }
           break;
         case 8:
-          for (int x = 0; x < width; ++x) image.Pixels.At(x, y) = PaletteEntry(image, row[x]);
+          for (int x = 0; x < width; ++x) pixels[x] = palette[row[x]];
           break;
         case 24:
         case 32: {
-          const int step = image.BitDepth / 8;
+          const std::size_t step = static_cast<std::size_t>(image.BitDepth / 8);
           for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(step);
-            image.Pixels.At(x, y) = MakeColour(p[2], p[1], p[0]);
+            const std::uint8_t* p = row + static_cast<std::size_t>(x) * step;
+            pixels[x] = MakeColour(p[2], p[1], p[0]);
           }
           break;
         }
@@ -172,14 +172,14 @@ void UnpackXorRows(ByteView buffer, std::size_t position, IconImage& image) {
 void DrawMask(ByteView buffer, std::size_t position, IconImage& image) {
   TrapAndPropagate("PrjBackEnd.mTranslate.DrawMask", [&] {
     const int height = image.Height();
+    const int columns = image.Mask.Columns();
     const std::size_t rowBytes = AndRowBytes(image.Width);
     Require(buffer, position, rowBytes * static_cast<std::size_t>(height));
     for (int stored = 0; stored < height; ++stored) {
-      const int y = height - 1 - stored;
       const std::uint8_t* row = &buffer[position + rowBytes * static_cast<std::size_t>(stored)];
-      for (int x = 0; x < image.Mask.Columns(); ++x) {
-        const int bit = (row[x / 8] >> (7 - x % 8)) & 1;
-        image.Mask.At(x, y) = bit ? MaskTransparent : MaskOpaque;
+      std::int32_t* mask = image.Mask.Row(height - 1 - stored);
+      for (int x = 0; x < columns; ++x) {
+        mask[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? MaskTransparent : MaskOpaque;
       }
     }
   });
@@ -213,10 +213,10 @@ void MaskFromAlpha(ByteView buffer, std::size_t xorPosition, IconImage& image,
 
 void MarkInvertingPixels(IconImage& image) {
   for (int y = 0; y < image.Height(); ++y) {
+    const std::int32_t* mask = image.Mask.Row(y);
+    std::int32_t* pixels = image.Pixels.Row(y);
     for (int x = 0; x < image.Width; ++x) {
-      if (image.Mask.At(x, y) != MaskOpaque && image.Pixels.At(x, y) == kWhite) {
-        image.Pixels.At(x, y) = kNoColour;
-      }
+      if (mask[x] != MaskOpaque && pixels[x] == kWhite) pixels[x] = kNoColour;
     }
   }
 }
@@ -238,9 +238,11 @@ std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image) {
   bool needBlack = false;
   bool needWhite = false;
   for (int y = 0; y < image.Height(); ++y) {
+    const std::int32_t* pixels = image.Pixels.Row(y);
+    const std::int32_t* masks = image.Mask.Row(y);
     for (int x = 0; x < image.Width; ++x) {
-      const Colour pixel = image.Pixels.At(x, y);
-      const std::int32_t mask = image.Mask.At(x, y);
+      const Colour pixel = pixels[x];
+      const std::int32_t mask = masks[x];
       if (mask != MaskOpaque) {
         const Colour colour = image.BitDepth != 1 && mask == MaskComplement ? InvertColor(pixel) : pixel;
         if (colour == kBlack && !hasBlack) {
@@ -281,8 +283,9 @@ void CreateIconSubHeader(const IconImage& image, Bytes& bytes) {
                                      static_cast<std::uint8_t>(dibHeight), static_cast<std::uint8_t>(dibHeight >> 8), 0, 0,
                                      1, 0,
                                      static_cast<std::uint8_t>(depth), static_cast<std::uint8_t>(depth >> 8)};
-    bytes.insert(bytes.end(), header, header + 16);
-    bytes.insert(bytes.end(), kBitmapHeaderSize - 16, 0);
+    const std::size_t at = bytes.size();
+    bytes.resize(at + kBitmapHeaderSize, 0);
+    std::copy(std::begin(header), std::end(header), bytes.begin() + static_cast<std::ptrdiff_t>(at));
   });
 }
 
@@ -310,40 +313,43 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
         IsPaletted(image.BitDepth) ? std::optional<IndexWriter>(std::in_place, image.BitDepth, palette)
                                    : std::nullopt;
     const bool withAlpha = keepAlpha && image.BitDepth == 32 && image.CarriesAlpha();
+    const std::size_t pixelBytes = static_cast<std::size_t>(image.BitDepth / 8);
+    const std::size_t start = bytes.size();
+    bytes.resize(start + rowBytes * static_cast<std::size_t>(height), 0);
     for (int y = height - 1; y >= 0; --y) {
-      const std::size_t rowStart = bytes.size();
-      bytes.resize(rowStart + rowBytes, 0);
-      std::uint8_t* row = &bytes[rowStart];
+      std::uint8_t* row = &bytes[start + rowBytes * static_cast<std::size_t>(height - 1 - y)];
+      const std::int32_t* pixels = image.Pixels.Row(y);
+      const std::int32_t* masks = image.Mask.Row(y);
       switch (image.BitDepth) {
-        case 1:
+        case 1: {
           // Every W32 column, the padding ones from the grid's padding columns.
-          for (int x = 0; x < image.Pixels.Columns(); ++x) {
-            if (indices->Index(image.Pixels.At(x, y), image.Mask.At(x, y)) != 0) {
-              row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-            }
+          const int columns = image.Pixels.Columns();
+          for (int x = 0; x < columns; ++x) {
+            if (indices->Index(pixels[x], masks[x]) != 0) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
           }
           break;
+        }
         case 4:
           for (int x = 0; x < width; ++x) {
-            const auto index = static_cast<std::uint8_t>(indices->Index(image.Pixels.At(x, y), image.Mask.At(x, y)) & 0x0F);
+            const auto index = static_cast<std::uint8_t>(indices->Index(pixels[x], masks[x]) & 0x0F);
             row[x / 2] |= (x % 2 == 0) ? static_cast<std::uint8_t>(index << 4) : index;
           }
           break;
         case 8:
-          for (int x = 0; x < width; ++x) {
-            row[x] = static_cast<std::uint8_t>(indices->Index(image.Pixels.At(x, y), image.Mask.At(x, y)));
-          }
+          for (int x = 0; x < width; ++x) row[x] = static_cast<std::uint8_t>(indices->Index(pixels[x], masks[x]));
           break;
-        default:
+        default: {
+          const std::int32_t* alpha = withAlpha ? image.Alpha.Row(y) : nullptr;
           for (int x = 0; x < width; ++x) {
-            const Colour colour = WrittenColour(image.Pixels.At(x, y), image.Mask.At(x, y));
-            std::uint8_t* p = row + static_cast<std::size_t>(x) * static_cast<std::size_t>(image.BitDepth / 8);
+            const Colour colour = WrittenColour(pixels[x], masks[x]);
+            std::uint8_t* p = row + static_cast<std::size_t>(x) * pixelBytes;
             p[0] = BlueByte(colour);
             p[1] = GreenByte(colour);
             p[2] = RedByte(colour);
-            if (withAlpha) p[3] = static_cast<std::uint8_t>(AlphaAt(image, x, y));
+            if (alpha) p[3] = static_cast<std::uint8_t>(alpha[x]);
           }
           break;  // without alpha the fourth byte of a 32-bit pixel stays 0
+        }
       }
     }
   });
@@ -353,13 +359,14 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
   TrapAndPropagate("PrjBackEnd.mTranslate.TranslateMaskArr", [&] {
     const int height = image.Height();
     const std::size_t rowBytes = AndRowBytes(image.Width);
+    const int columns = std::min(image.Mask.Columns(), W32(image.Width));
+    const std::size_t start = bytes.size();
+    bytes.resize(start + rowBytes * static_cast<std::size_t>(height), 0);
     for (int y = height - 1; y >= 0; --y) {
-      const std::size_t rowStart = bytes.size();
-      bytes.resize(rowStart + rowBytes, 0);
-      for (int x = 0; x < image.Mask.Columns() && x < W32(image.Width); ++x) {
-        if (image.Mask.At(x, y) != MaskOpaque) {
-          bytes[rowStart + static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        }
+      std::uint8_t* row = &bytes[start + rowBytes * static_cast<std::size_t>(height - 1 - y)];
+      const std::int32_t* mask = image.Mask.Row(y);
+      for (int x = 0; x < columns; ++x) {
+        if (mask[x] != MaskOpaque) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
       }
     }
   });
@@ -368,6 +375,11 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
 Bytes BuildImageData(const IconImage& image, bool keepAlpha) {
   CheckWritable(image);
   if (keepAlpha && image.StoredAsPng && image.BitDepth == 32 && image.CarriesAlpha()) {
+    if (const PngEntrySource* source = image.ReadFrom.source.get();
+        source && image.Pixels == source->pixels && image.Mask == source->mask &&
+        image.Alpha == source->alpha) {
+      return source->png;
+    }
     Bytes png;
     TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePicArr", [&] { png = BuildPngData(image); });
     return png;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "ErrorReport.h"
 
@@ -72,26 +73,35 @@ Bytes ReadWholeFile(const std::string& path) {
   if (::fstat(fd.Get(), &st) != 0) RaiseErrno(errno);
   if (S_ISDIR(st.st_mode)) Raise(ErrorCode::PathFileAccess);
 
-  Bytes bytes;
-  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  std::uint8_t chunk[65536];
+  // Read straight into the buffer, sized by the file; a file that grows meanwhile is read on
+  // through a chunk, which also finds the end without growing the buffer.
+  Bytes bytes(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0);
+  std::size_t done = 0;
+  std::uint8_t chunk[4096];
   for (;;) {
-    const ssize_t n = ::read(fd.Get(), chunk, sizeof chunk);
+    const bool full = done == bytes.size();
+    const ssize_t n = full ? ::read(fd.Get(), chunk, sizeof chunk)
+                           : ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       RaiseErrno(errno);
     }
     if (n == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + n);
+    if (full) {
+      bytes.resize(done + static_cast<std::size_t>(n));
+      std::memcpy(bytes.data() + done, chunk, static_cast<std::size_t>(n));
+    }
+    done += static_cast<std::size_t>(n);
   }
+  bytes.resize(done);
   return bytes;
 }
 
 namespace {
 
 // Writes the bytes to a new temporary file beside path with the mode the target will have;
-// flushes it to the disk when asked. Returns the temporary file's name.
-std::string WriteTemporary(const std::string& path, const Bytes& bytes, bool flushWhenReplacing) {
+// flushes it to the disk when asked and it replaces a file.
+PendingReplace WriteTemporary(const std::string& path, const Bytes& bytes, bool flushWhenReplacing) {
   if (path.empty()) Raise(ErrorCode::BadFileName);
 
   struct stat old {};
@@ -120,21 +130,23 @@ std::string WriteTemporary(const std::string& path, const Bytes& bytes, bool flu
     ::unlink(temp.c_str());
     throw;
   }
-  return temp;
+  return PendingReplace(path, std::move(temp), exists);
 }
 
 }  // namespace
 
 void WriteFileReplacing(const std::string& path, const Bytes& bytes) {
-  PendingReplace(path, WriteTemporary(path, bytes, true)).Commit();
+  WriteTemporary(path, bytes, true).Commit();
 }
 
 PendingReplace PrepareReplacing(const std::string& path, const Bytes& bytes) {
-  return PendingReplace(path, WriteTemporary(path, bytes, false));
+  return WriteTemporary(path, bytes, false);
 }
 
 PendingReplace::PendingReplace(PendingReplace&& other) noexcept
-    : path_(std::move(other.path_)), temp_(std::exchange(other.temp_, std::string())) {}
+    : path_(std::move(other.path_)),
+      temp_(std::exchange(other.temp_, std::string())),
+      replacesFile_(other.replacesFile_) {}
 
 PendingReplace::~PendingReplace() {
   if (!temp_.empty()) ::unlink(temp_.c_str());

@@ -28,18 +28,23 @@ void WriteFileReplacing(const std::string& path, const Bytes& bytes);
 // Removes its temporary file unless committed.
 class PendingReplace {
  public:
-  PendingReplace(std::string path, std::string temp) : path_(std::move(path)), temp_(std::move(temp)) {}
+  PendingReplace(std::string path, std::string temp, bool replacesFile)
+      : path_(std::move(path)), temp_(std::move(temp)), replacesFile_(replacesFile) {}
   PendingReplace(PendingReplace&& other) noexcept;
   PendingReplace& operator=(PendingReplace&&) = delete;
   ~PendingReplace();
 
   const std::string& Path() const { return path_; }
+  // Whether a file was at the target when the bytes were written: only then is there
+  // something a crash before the flush could lose.
+  bool ReplacesFile() const { return replacesFile_; }
   // Renames the temporary file over the target. Raises BackEndError.
   void Commit();
 
  private:
   std::string path_;
   std::string temp_;
+  bool replacesFile_;
 };
 
 // The first half of WriteFileReplacing, without the flush. Raises BackEndError.

@@ -343,6 +343,43 @@ TEST_F(AlphaPngTest, BadPngEntriesAreReportedWithMemoryBounded) {
   }
 }
 
+// A PNG entry the image still matches is written back byte for byte, chunks this program
+// would not write included; once a pixel changes it is compressed again from the grids.
+TEST_F(AlphaPngTest, UnchangedPngEntriesAreWrittenBackAsReadAndEditedOnesAreCompressedAgain) {
+  std::vector<std::uint8_t> rgba(4 * 4 * 4, 0);
+  for (std::size_t p = 0; p < rgba.size(); p += 4) rgba[p] = 200, rgba[p + 3] = p < 32 ? 255 : 90;
+  Bytes png = EncodePng(4, 4, rgba);
+  // A text chunk before IEND, which the encoder here never writes.
+  Bytes text = {0, 0, 0, 5, 't', 'E', 'X', 't', 'k', 0, 'v', 'a', 'l'};
+  const std::uint32_t crc = ChunkCrc(&text[4], text.size() - 4);
+  text.insert(text.end(), {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
+                           static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)});
+  png.insert(png.end() - 12, text.begin(), text.end());
+  cIco doc;
+  ASSERT_TRUE(Open(doc, IconFile({png})));
+
+  const Bytes same = Save(doc, "same.ico");
+  EXPECT_EQ(Bytes(same.begin() + 22, same.end()), png);
+
+  // Copies share where they came from; a changed copy is its own image.
+  IconImage copy = doc.Image(0);
+  EXPECT_EQ(copy, doc.Image(0));
+  doc.Image(0).Alpha.At(3, 3) = 255;
+  doc.Image(0).Mask.At(3, 3) = O;
+  doc.Image(0).Pixels.At(3, 3) = MakeColour(1, 2, 3);
+  EXPECT_NE(copy, doc.Image(0));
+  const Bytes edited = Save(doc, "edited.ico");
+  const Bytes block(edited.begin() + 22, edited.end());
+  EXPECT_TRUE(IsPng(block));
+  EXPECT_NE(block, png);
+  cIco back;
+  ASSERT_TRUE(back.OpenIcon((dir_ / "edited.ico").string()));
+  EXPECT_EQ(back.Image(0).Pixels.At(3, 3), MakeColour(1, 2, 3));
+  EXPECT_EQ(back.Image(0).Alpha.At(3, 3), 255);
+  EXPECT_EQ(back.Image(0).Alpha.At(0, 3), 90);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
 // Icons that ImageMagick and Pillow write, with PNG entries and 32-bit alpha, open and come
 // back from a save as Pillow decoded them before. Where alpha is 0 the colour is not compared:
 // such pixels read as colour 0.

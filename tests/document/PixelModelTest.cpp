@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "Palette.h"
 #include "TestSupport.h"
 #include "cIco.h"
@@ -162,6 +164,29 @@ TEST(Palettes, DefaultTableAndLookups) {
   EXPECT_EQ(lookup.Find(0x123456), 0);
   EXPECT_EQ(doc.GetPaletteClick(1, 0xFFFF00), 119);   // last of them
   EXPECT_EQ(doc.GetPaletteClick(1, 0x123456), -1);
+}
+
+// The lookup used for writing finds what the first-match scan finds, for palettes of every
+// size with many repeated colours and with colours whose hashes collide in a small table.
+TEST(Palettes, LookupAgreesWithTheScanOnRepeatedColours) {
+  std::mt19937 random(7);
+  for (const std::size_t size : {std::size_t{1}, std::size_t{2}, std::size_t{16}, std::size_t{256}, std::size_t{300}}) {
+    for (int round = 0; round < 20; ++round) {
+      IconImage image;
+      const int distinct = 1 + static_cast<int>(random() % (size + 1));
+      for (std::size_t i = 0; i < size; ++i) {
+        image.Palette.push_back(round % 2 ? static_cast<Colour>(random() % distinct) * 4096
+                                          : static_cast<Colour>(random() % distinct) - 1);
+      }
+      const PaletteLookup lookup(image);
+      for (const Colour c : image.Palette) ASSERT_EQ(lookup.Find(c), GetPaletteNum(c, image)) << c;
+      for (int probe = 0; probe < 50; ++probe) {
+        const auto c = static_cast<Colour>(random() % 0x1000000) - 1;
+        ASSERT_EQ(lookup.Find(c), GetPaletteNum(c, image)) << c;
+      }
+    }
+  }
+  EXPECT_EQ(PaletteLookup(std::vector<Colour>{}).Find(kWhite), 0);
 }
 
 }  // namespace
