@@ -9,6 +9,7 @@
 #include "Numeric.h"
 #include "Palette.h"
 #include "PngCodec.h"
+#include "PngEntry.h"
 #include "Prompter.h"
 #include "RowTranslation.h"
 #include "TrapErrors.h"
@@ -39,14 +40,13 @@ void Charge(std::size_t& available, std::uint64_t amount) {
   available -= static_cast<std::size_t>(amount);
 }
 
-// A PNG-compressed block: a 32-bit image of the PNG's size. Its mask is transparent where
-// alpha is below 128. With the option on the alpha is kept and a pixel of alpha 0 has
-// colour 0; with it off, every pixel that is not opaque has colour 0.
+// A PNG-compressed block: a 32-bit image of the PNG's size, each pixel read as ReadPngPixel
+// says; with the option on the alpha is kept, and so is the entry, to be written back as is.
 void ReadPngBlock(ByteView buffer, IconImage& image, ReadBudget& budget) {
   image.xHotSpot = buffer[10];
   image.yHotSpot = buffer[12];
   const ByteView png = buffer.subspan(kSingleImageBlockOffset);
-  const PngPicture picture = DecodePng(png, [&](const PngHeader& header) {
+  PngPicture picture = DecodePng(png, [&](const PngHeader& header) {
     ToInt16(header.width);
     ToInt16(2LL * header.height);
     // A header claiming more rows than its data could hold is refused before any is read.
@@ -75,18 +75,16 @@ void ReadPngBlock(ByteView buffer, IconImage& image, ReadBudget& budget) {
     std::int32_t* mask = image.Mask.Row(y);
     std::int32_t* alphas = keep ? image.Alpha.Row(y) : nullptr;
     for (int x = 0; x < image.Width; ++x, p += 4) {
-      const int alpha = p[3];
-      const bool transparent = alpha < 128;
-      mask[x] = transparent ? MaskTransparent : MaskOpaque;
-      const bool colourless = keep ? alpha == 0 : transparent;
-      pixels[x] = colourless ? kBlack : MakeColour(p[0], p[1], p[2]);
-      if (alphas) alphas[x] = alpha;
+      const PngPixel read = ReadPngPixel(p, keep);
+      pixels[x] = read.colour;
+      mask[x] = read.mask;
+      if (alphas) alphas[x] = p[3];
     }
   }
   image.StoredAsPng = keep;
   if (keep) {
     image.ReadFrom.source = std::make_shared<const PngEntrySource>(
-        PngEntrySource{{png.begin(), png.end()}, image.Pixels, image.Mask, image.Alpha});
+        PngEntrySource{{png.begin(), png.end()}, picture.width, picture.height, std::move(picture.rgba)});
   }
 }
 

@@ -9,12 +9,13 @@
 
 namespace brixel {
 
-// The PNG-compressed entry an image was read from, and the grids it was read as.
+// The PNG-compressed entry an image was read from, and the picture it decoded to: 8-bit RGBA,
+// rows from the top.
 struct PngEntrySource {
   std::vector<std::uint8_t> png;
-  Grid pixels;
-  Grid mask;
-  Grid alpha;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;
 };
 
 // Where an image came from is not part of its value: images with equal grids are equal.
@@ -39,7 +40,7 @@ struct IconImage {
   // The image came from a PNG-compressed entry and is written back as one while it keeps
   // its alpha.
   bool StoredAsPng = false;
-  // While such an image still has exactly the grids it was read as, it is written back as
+  // While such an image still holds exactly what the entry read as, it is written back as
   // the entry's own bytes: compressing again costs far more than comparing, and the file
   // keeps what its author chose (bit depth, chunks, compression).
   PngOrigin ReadFrom;

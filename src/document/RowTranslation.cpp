@@ -6,6 +6,7 @@
 
 #include "Palette.h"
 #include "PngCodec.h"
+#include "PngEntry.h"
 #include "TrapErrors.h"
 
 namespace brixel {
@@ -375,11 +376,7 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
 Bytes BuildImageData(const IconImage& image, bool keepAlpha) {
   CheckWritable(image);
   if (keepAlpha && image.StoredAsPng && image.BitDepth == 32 && image.CarriesAlpha()) {
-    if (const PngEntrySource* source = image.ReadFrom.source.get();
-        source && image.Pixels == source->pixels && image.Mask == source->mask &&
-        image.Alpha == source->alpha) {
-      return source->png;
-    }
+    if (UnchangedSincePngRead(image)) return image.ReadFrom.source->png;
     Bytes png;
     TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePicArr", [&] { png = BuildPngData(image); });
     return png;
