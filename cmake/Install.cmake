@@ -52,8 +52,8 @@ configure_file("${BRIXEL_PACKAGING_DIR}/brixel.metainfo.xml.in"
                "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.metainfo.xml" @ONLY)
 
 install(TARGETS brixel brixel-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-# brixel-cli looks for its picture decoders beside itself, then in ../lib/brixel.
-install(TARGETS brixel_picture_decoders LIBRARY DESTINATION lib/brixel)
+# brixel-cli looks for its picture decoder program beside itself, then in ../lib/brixel.
+install(TARGETS brixel_picture_decoder RUNTIME DESTINATION lib/brixel)
 # File managers make thumbnails of icons, cursors and animated cursors with brixel-cli. The
 # entry names the installed program by its full path, which is known only when installing
 # (the prefix may be given then, and the package has its own).
@@ -99,8 +99,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's platform plugins are loaded at run time, so no library dependency names them.
-# libXcursor is loaded at run time, so the automatic dependencies do not see it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libxcursor1")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "Commands.h"
-#include "DecoderModule.h"
 #include "FileFailure.h"
 #include "IcoFile.h"
 #include "IconSet.h"
+#include "PictureDecoderProcess.h"
 #include "PictureImport.h"
 #include "SvgDrawing.h"
 #include "TrapErrors.h"
@@ -107,7 +107,7 @@ std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args,
 
 // The square images of a picture read once and resampled for each size.
 std::vector<RgbaPicture> SquaresFromPicture(const IconSetRequest& request, Extent& extent) {
-  const RgbaPicture picture = RgbaFromPicture(ReadPicture(request.picture, DecodeThroughModule));
+  const RgbaPicture picture = RgbaFromPicture(ReadPicture(request.picture, DecodeInDecoderProgram));
   extent = {picture.Width, picture.Height};
   std::vector<RgbaPicture> squares;
   for (const int size : request.sizes) squares.push_back(SquareFromPicture(picture, size));
@@ -117,18 +117,16 @@ std::vector<RgbaPicture> SquaresFromPicture(const IconSetRequest& request, Exten
 // The square images of an SVG drawing rendered afresh at each size; extent is its own size.
 std::vector<RgbaPicture> SquaresFromDrawing(const Bytes& data, const std::vector<int>& sizes,
                                             Extent& extent) {
-  std::string failure;
-  const auto render = DecoderModuleFunction<DrawingRenderEntry>(kDrawingRenderEntry, failure);
-  if (!render) RaiseUnreadable("SVG drawings need the picture decoders (" + failure + ")");
-  LoadedPicture rendered;
+  std::vector<int> sides = {0};  // its own size first
+  sides.insert(sides.end(), sizes.begin(), sizes.end());
+  std::vector<LoadedPicture> rendered;
   std::string message;
-  if (!render(data, 0, rendered, message)) RaiseUnreadable(message);
-  extent = {rendered.Width(), rendered.Height()};
+  if (!RenderDrawingInDecoderProgram(data, sides, rendered, message)) RaiseUnreadable(message);
+  extent = {rendered[0].Width(), rendered[0].Height()};
   std::vector<RgbaPicture> squares;
-  for (const int size : sizes) {
-    if (!render(data, size, rendered, message)) RaiseUnreadable(message);
-    const SquarePlace place = PlaceInSquare(extent.Width, extent.Height, size);
-    squares.push_back(PlacedOnSquare(RgbaFromPicture(rendered), size, place.Left, place.Top));
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    const SquarePlace place = PlaceInSquare(extent.Width, extent.Height, sizes[i]);
+    squares.push_back(PlacedOnSquare(RgbaFromPicture(rendered[i + 1]), sizes[i], place.Left, place.Top));
   }
   return squares;
 }

@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "Commands.h"
-#include "DecoderModule.h"
 #include "FileFailure.h"
 #include "IcoFile.h"
+#include "PictureDecoderProcess.h"
 #include "PictureImport.h"
 #include "TrapErrors.h"
 #include "cIco.h"
@@ -82,7 +82,7 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
   }
   LoadedPicture picture;
   if (!RunOnFile(request->picture, "read", err,
-                 [&] { picture = ReadPicture(request->picture, DecodeThroughModule); })) {
+                 [&] { picture = ReadPicture(request->picture, DecodeInDecoderProgram); })) {
     return kExitFailure;
   }
 

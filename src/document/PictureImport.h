@@ -42,12 +42,9 @@ struct LoadedPicture {
 using PictureDecoder = std::function<bool(const Bytes& data, const std::string& path,
                                           LoadedPicture& picture, std::string& message)>;
 
-// The decoders of the editor as a module of their own, for programs that link no Qt: the
-// file name (looked for beside the program) and its entry point, a PictureDecoder.
-inline constexpr const char* kPictureDecoderModule = "brixel-picture-decoders.so";
-inline constexpr const char* kPictureDecoderEntry = "BrixelDecodePicture";
-using PictureDecoderEntry = bool (*)(const Bytes& data, const std::string& path,
-                                     LoadedPicture& picture, std::string& message);
+// The decoders of the editor as a program of their own, for programs that link no Qt (looked
+// for beside them).
+inline constexpr const char* kPictureDecoderProgram = "brixel-picture-decoder";
 
 // Whether the bytes start like an icon or cursor file.
 bool IsIconFileData(ByteView data);

@@ -10,18 +10,12 @@
 
 namespace brixel {
 
-// Scalable drawings (SVG) are not resampled from one rendering: the picture decoder module
-// renders them afresh at each size they are needed. Its entry point for that, beside
-// kPictureDecoderEntry: the drawing fitted into side x side with its aspect kept (at its own
-// size when side is 0), with its transparency as alpha. False, with the reason in message,
-// when the data is not a drawing that can be rendered.
-inline constexpr const char* kDrawingRenderEntry = "BrixelRenderDrawing";
-using DrawingRenderEntry = bool (*)(const Bytes& data, int side, LoadedPicture& picture,
-                                    std::string& message);
+// Scalable drawings (SVG) are not resampled from one rendering: the picture decoders render
+// them afresh at each size they are needed.
 
 // Whether the bytes are an SVG drawing: a name ending in .svg or .svgz, or XML text whose
 // first element, within its first few kilobytes, is <svg. Needs no library, so that both the
-// decoder module and brixel-cli can ask.
+// picture decoders and brixel-cli can ask.
 inline bool IsSvgDrawing(ByteView data, const std::string& path) {
   const std::string upper = AsciiUpper(path);
   if (upper.ends_with(".SVG") || upper.ends_with(".SVGZ")) return true;

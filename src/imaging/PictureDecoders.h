@@ -13,7 +13,7 @@ namespace brixel {
 // libemf2svg, both rendered at 96 pixels per inch with Qt SVG onto white. Pictures whose readers report transparency keep it as alpha. A picture
 // whose header or metafile frame declares more than kMaxPictureSide pixels on a side is
 // refused before it is decoded. False, with the reason in message, when the data cannot be
-// read. Links nothing of the document back end, so that the decoder module can carry it.
+// read.
 bool DecodePicture(const Bytes& data, const std::string& path, LoadedPicture& picture,
                    std::string& message);
 

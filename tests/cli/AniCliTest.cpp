@@ -179,6 +179,53 @@ void ExpectXcursor(const fs::path& file, int size, const std::vector<const IconI
   XcursorImagesDestroy(read);
 }
 
+// The same images written by libXcursor's own writer, into memory.
+Bytes WrittenByLibXcursor(const std::vector<IconImage>& images) {
+  struct Memory {
+    Bytes bytes;
+    std::size_t at = 0;
+  } memory;
+  const auto write = [](XcursorFile* file, unsigned char* data, int length) {
+    auto* m = static_cast<Memory*>(file->closure);
+    if (m->bytes.size() < m->at + static_cast<std::size_t>(length)) m->bytes.resize(m->at + static_cast<std::size_t>(length));
+    std::copy(data, data + length, m->bytes.begin() + static_cast<std::ptrdiff_t>(m->at));
+    m->at += static_cast<std::size_t>(length);
+    return length;
+  };
+  const auto seek = [](XcursorFile* file, long offset, int whence) {
+    auto* m = static_cast<Memory*>(file->closure);
+    m->at = static_cast<std::size_t>((whence == SEEK_CUR ? static_cast<long>(m->at) : 0) + offset);
+    return static_cast<int>(m->at);
+  };
+  XcursorImages* all = XcursorImagesCreate(static_cast<int>(images.size()));
+  for (const IconImage& image : images) {
+    XcursorImage* shown = XcursorImageCreate(image.Width, image.Height());
+    all->images[all->nimage++] = shown;
+    shown->size = static_cast<XcursorDim>(image.Width);
+    shown->xhot = static_cast<XcursorDim>(std::clamp<int>(image.xHotSpot, 0, image.Width - 1));
+    shown->yhot = static_cast<XcursorDim>(std::clamp<int>(image.yHotSpot, 0, image.Height() - 1));
+    for (int y = 0; y < image.Height(); ++y) {
+      for (int x = 0; x < image.Width; ++x) shown->pixels[y * image.Width + x] = XcursorArgb(image, x, y);
+    }
+  }
+  XcursorComments* comments = XcursorCommentsCreate(0);
+  XcursorFile file{&memory, [](XcursorFile*, unsigned char*, int) { return -1; }, write, seek};
+  EXPECT_TRUE(XcursorXcFileSave(&file, comments, all));
+  XcursorCommentsDestroy(comments);
+  XcursorImagesDestroy(all);
+  return memory.bytes;
+}
+
+TEST(XcursorWriting, FilesAreByteForByteWhatLibXcursorWrites) {
+  IconImage soft = test::FrameImage(24, 24, MakeColour(200, 100, 50), 40, 3);  // hot spot outside
+  soft.Alpha = soft.Pixels;
+  for (int x = 0; x < 24; ++x) soft.Alpha.At(x, 5) = 10 * x;
+  const std::vector<IconImage> images = {test::FrameImage(32, 24, MakeColour(9, 99, 199), 3, 30), soft,
+                                         test::FrameImage(16, 4, kWhite, 2, 2)};
+  EXPECT_EQ(BuildXcursorFile(images, nullptr), WrittenByLibXcursor(images));
+  EXPECT_EQ(BuildXcursorFile({images[2]}, nullptr), WrittenByLibXcursor({images[2]}));
+}
+
 TEST_F(AniCliTest, XcursorFilesAndThemesReadBackWithLibXcursor) {
   // A pixel of known colour and alpha, premultiplied as Xcursor keeps it.
   IconImage soft = test::FrameImage(2, 32, MakeColour(200, 100, 50));

@@ -1,0 +1,107 @@
+// brixel-picture-decoder: decodes one picture that is not an icon for brixel-cli, which links
+// no Qt and runs this program only when a command needs such a picture. A crash in a picture
+// library on a hostile file ends this process, not the command.
+//
+//   brixel-picture-decoder decode NAME    the picture's bytes on standard input, NAME for its
+//                                         extension
+//   brixel-picture-decoder render SIDE... an SVG drawing on standard input, rendered at each
+//                                         side (0: its own size)
+//
+// Exit status 0: the pictures on standard output (AppendPicture). 1: the reason on standard
+// output. 2: a usage error.
+#include <QGuiApplication>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PictureDecoders.h"
+#include "PictureTransfer.h"
+#include "SvgDrawing.h"
+
+namespace {
+
+// Qt's notes about its environment (a missing runtime folder and the like) mean nothing to
+// a command line user; only its errors are passed on.
+void PassOnErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  }
+}
+
+// Rendering the text of a metafile or a drawing needs Qt's font database, which needs a GUI
+// application object; made only then, on the offscreen platform unless one is asked for.
+std::unique_ptr<QGuiApplication> ApplicationForFonts(int& argc, char** argv) {
+  qInstallMessageHandler(PassOnErrorsOnly);
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+brixel::Bytes ReadStandardInput() {
+  brixel::Bytes data;
+  std::uint8_t chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return data;
+    data.insert(data.end(), chunk, chunk + n);
+  }
+}
+
+bool WriteStandardOutput(const brixel::Bytes& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+int Fail(const std::string& message) {
+  WriteStandardOutput(brixel::Bytes(message.begin(), message.end()));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const bool decode = args.size() == 2 && args[0] == "decode";
+  const bool render = args.size() >= 2 && args[0] == "render";
+  std::vector<int> sides;
+  for (std::size_t i = 1; render && i < args.size(); ++i) {
+    int side = -1;
+    const auto [end, error] = std::from_chars(args[i].data(), args[i].data() + args[i].size(), side);
+    if (error != std::errc() || end != args[i].data() + args[i].size() || side < 0) return 2;
+    sides.push_back(side);
+  }
+  if (!decode && !render) {
+    std::fprintf(stderr, "usage: brixel-picture-decoder decode NAME | render SIDE... (data on standard input)\n");
+    return 2;
+  }
+
+  const brixel::Bytes data = ReadStandardInput();
+  std::unique_ptr<QGuiApplication> application;
+  if (render || brixel::IsMetafileData(data) || brixel::IsSvgDrawing(data, args[1])) {
+    application = ApplicationForFonts(argc, argv);
+  }
+  brixel::Bytes out;
+  brixel::LoadedPicture picture;
+  std::string message;
+  if (decode) {
+    if (!brixel::DecodePicture(data, args[1], picture, message)) return Fail(message);
+    brixel::AppendPicture(picture, out);
+  }
+  for (const int side : sides) {
+    if (!brixel::RenderDrawing(data, side, picture, message)) return Fail(message);
+    brixel::AppendPicture(picture, out);
+  }
+  return WriteStandardOutput(out) ? 0 : 1;
+}
