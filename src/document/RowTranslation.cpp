@@ -48,12 +48,17 @@ class IndexWriter {
     }
   }
 
-  std::int32_t Index(Colour pixel, std::int32_t mask) const {
+  std::int32_t Index(Colour pixel, std::int32_t mask) {
+    // Neighbouring pixels mostly share their colour: the last answer is asked for again.
+    if (asked_ && pixel == lastPixel_ && mask == lastMask_) return lastIndex_;
+    asked_ = true;
+    lastPixel_ = pixel;
+    lastMask_ = mask;
     const Colour colour = bitDepth_ != 1 && mask == MaskComplement ? InvertColor(pixel) : pixel;
     // An inverting pixel is AND 1 over XOR white.
-    if (colour == kNoColour && mask != MaskOpaque && white_ >= 0) return white_;
-    if (bitDepth_ == 1) return colour == zero_ ? 0 : 1;
-    return lookup_.Find(colour);
+    if (colour == kNoColour && mask != MaskOpaque && white_ >= 0) return lastIndex_ = white_;
+    if (bitDepth_ == 1) return lastIndex_ = colour == zero_ ? 0 : 1;
+    return lastIndex_ = lookup_.Find(colour);
   }
 
  private:
@@ -61,6 +66,10 @@ class IndexWriter {
   Colour zero_;
   PaletteLookup lookup_;
   std::int32_t white_ = -1;
+  bool asked_ = false;
+  Colour lastPixel_ = 0;
+  std::int32_t lastMask_ = 0;
+  std::int32_t lastIndex_ = 0;
 };
 
 bool IsPaletted(int bitDepth) { return bitDepth == 1 || bitDepth == 4 || bitDepth == 8; }
@@ -179,8 +188,11 @@ void DrawMask(ByteView buffer, std::size_t position, IconImage& image) {
     for (int stored = 0; stored < height; ++stored) {
       const std::uint8_t* row = &buffer[position + rowBytes * static_cast<std::size_t>(stored)];
       std::int32_t* mask = image.Mask.Row(height - 1 - stored);
-      for (int x = 0; x < columns; ++x) {
-        mask[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? MaskTransparent : MaskOpaque;
+      for (int x = 0; x < columns; x += 8) {
+        const unsigned bits = row[x / 8];
+        for (int bit = 0; bit < 8 && x + bit < columns; ++bit) {
+          mask[x + bit] = (bits >> (7 - bit)) & 1 ? MaskTransparent : MaskOpaque;
+        }
       }
     }
   });
@@ -222,7 +234,8 @@ void MarkInvertingPixels(IconImage& image) {
   }
 }
 
-std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image) {
+std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image, std::vector<std::uint8_t>* indices) {
+  if (indices) indices->clear();
   std::vector<Colour> palette = image.Palette;
   if (!IsPaletted(image.BitDepth)) return palette;
   const std::size_t entries = ColourTableBytes(image.BitDepth) / 4;
@@ -234,13 +247,16 @@ std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image) {
 
   // Which entries the pixels are written with, leaving out the pixels waiting for the
   // missing colour. Padding columns are not part of the picture and do not count.
-  const IndexWriter writer(image.BitDepth, palette);
+  IndexWriter writer(image.BitDepth, palette);
   std::vector<bool> used(palette.size(), false);
   bool needBlack = false;
   bool needWhite = false;
+  const bool keepIndices = indices && image.BitDepth != 1;
+  if (keepIndices) indices->resize(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height()));
   for (int y = 0; y < image.Height(); ++y) {
     const std::int32_t* pixels = image.Pixels.Row(y);
     const std::int32_t* masks = image.Mask.Row(y);
+    std::uint8_t* rowIndices = keepIndices ? indices->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width) : nullptr;
     for (int x = 0; x < image.Width; ++x) {
       const Colour pixel = pixels[x];
       const std::int32_t mask = masks[x];
@@ -255,9 +271,13 @@ std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image) {
           continue;
         }
       }
-      used[static_cast<std::size_t>(writer.Index(pixel, mask))] = true;
+      const std::int32_t index = writer.Index(pixel, mask);
+      used[static_cast<std::size_t>(index)] = true;
+      if (rowIndices) rowIndices[x] = static_cast<std::uint8_t>(index);
     }
   }
+  // Indices taken under the palette as it was hold only while no entry changes.
+  if (keepIndices && (needBlack || needWhite)) indices->clear();
   std::size_t candidate = used.size();
   const auto takeFree = [&](Colour colour) {
     while (candidate > 0) {
@@ -302,7 +322,7 @@ void TranslatePalette(const IconImage& image, const std::vector<Colour>& palette
 }
 
 void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes,
-                     bool keepAlpha) {
+                     bool keepAlpha, const std::vector<std::uint8_t>& indexed) {
   TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePicArr", [&] {
     const int width = image.Width;
     const int height = image.Height();
@@ -310,7 +330,7 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
     if (IsPaletted(image.BitDepth) && palette.size() < ColourTableBytes(image.BitDepth) / 4) {
       Raise(ErrorCode::SubscriptOutOfRange);
     }
-    const std::optional<IndexWriter> indices =
+    std::optional<IndexWriter> indices =
         IsPaletted(image.BitDepth) ? std::optional<IndexWriter>(std::in_place, image.BitDepth, palette)
                                    : std::nullopt;
     const bool withAlpha = keepAlpha && image.BitDepth == 32 && image.CarriesAlpha();
@@ -321,6 +341,8 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
       std::uint8_t* row = &bytes[start + rowBytes * static_cast<std::size_t>(height - 1 - y)];
       const std::int32_t* pixels = image.Pixels.Row(y);
       const std::int32_t* masks = image.Mask.Row(y);
+      const std::uint8_t* known =
+          indexed.empty() ? nullptr : indexed.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
       switch (image.BitDepth) {
         case 1: {
           // Every W32 column, the padding ones from the grid's padding columns.
@@ -332,12 +354,13 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
         }
         case 4:
           for (int x = 0; x < width; ++x) {
-            const auto index = static_cast<std::uint8_t>(indices->Index(pixels[x], masks[x]) & 0x0F);
+            const auto index = static_cast<std::uint8_t>((known ? known[x] : indices->Index(pixels[x], masks[x])) & 0x0F);
             row[x / 2] |= (x % 2 == 0) ? static_cast<std::uint8_t>(index << 4) : index;
           }
           break;
         case 8:
-          for (int x = 0; x < width; ++x) row[x] = static_cast<std::uint8_t>(indices->Index(pixels[x], masks[x]));
+          if (known) std::copy(known, known + width, row);
+          else for (int x = 0; x < width; ++x) row[x] = static_cast<std::uint8_t>(indices->Index(pixels[x], masks[x]));
           break;
         default: {
           const std::int32_t* alpha = withAlpha ? image.Alpha.Row(y) : nullptr;
@@ -366,8 +389,10 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
     for (int y = height - 1; y >= 0; --y) {
       std::uint8_t* row = &bytes[start + rowBytes * static_cast<std::size_t>(height - 1 - y)];
       const std::int32_t* mask = image.Mask.Row(y);
-      for (int x = 0; x < columns; ++x) {
-        if (mask[x] != MaskOpaque) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      for (int x = 0; x < columns; x += 8) {
+        unsigned bits = 0;
+        for (int bit = 0; bit < 8 && x + bit < columns; ++bit) bits |= (mask[x + bit] != MaskOpaque ? 0x80u : 0u) >> bit;
+        row[x / 8] = static_cast<std::uint8_t>(bits);
       }
     }
   });
@@ -381,7 +406,8 @@ Bytes BuildImageData(const IconImage& image, bool keepAlpha) {
     TrapAndPropagate("PrjBackEnd.mTranslate.TranslatePicArr", [&] { png = BuildPngData(image); });
     return png;
   }
-  const std::optional<std::vector<Colour>> palette = WrittenPalette(image);
+  std::vector<std::uint8_t> indexed;
+  const std::optional<std::vector<Colour>> palette = WrittenPalette(image, &indexed);
   if (!palette) {
     // Written with another colour, the transparent pixels would show: refuse rather than
     // write a different image.
@@ -396,7 +422,7 @@ Bytes BuildImageData(const IconImage& image, bool keepAlpha) {
                     static_cast<std::size_t>(image.Height()));
   CreateIconSubHeader(image, bytes);
   TranslatePalette(image, *palette, bytes);
-  TranslatePicArr(image, *palette, bytes, keepAlpha);
+  TranslatePicArr(image, *palette, bytes, keepAlpha, indexed);
   TranslateMaskArr(image, bytes);
   return bytes;
 }

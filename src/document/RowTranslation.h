@@ -54,15 +54,19 @@ void MarkInvertingPixels(IconImage& image);
 // transparent pixels need a black entry (or its inverting pixels a white one) that the palette
 // lacks; then an entry that no pixel is written with takes that colour, the last such entry
 // first. Nothing when black is needed and no entry is free. Other depths: the palette as is.
-std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image);
+// When indices is given and working the palette out took the index of every picture pixel of
+// a 4- or 8-bit image under the palette returned, it receives them (Width x Height, rows from
+// the top); otherwise it is left empty.
+std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image,
+                                                  std::vector<std::uint8_t>* indices = nullptr);
 
 void CreateIconSubHeader(const IconImage& image, Bytes& bytes);
 // palette: the colour table to write and to index pixels by (WrittenPalette).
 void TranslatePalette(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes);
 // keepAlpha: a 32-bit image that carries alpha gets it as the fourth byte of each pixel;
-// otherwise that byte is 0.
+// otherwise that byte is 0. indexed: the pixels' indices as WrittenPalette gave them, if it did.
 void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette, Bytes& bytes,
-                     bool keepAlpha = false);
+                     bool keepAlpha = false, const std::vector<std::uint8_t>& indexed = {});
 void TranslateMaskArr(const IconImage& image, Bytes& bytes);
 
 // Header, colour table, XOR rows and AND rows of one image, as a file stores them. With
