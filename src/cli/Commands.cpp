@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -56,7 +57,8 @@ constexpr const char* kUsage =
     "                      convert every FILE in one run into DIR, with the same\n"
     "                      base name and the extension given (else its own; .ico\n"
     "                      for an animated cursor); failures are reported and the\n"
-    "                      rest goes on\n"
+    "                      rest goes on; of files written to one name, only the\n"
+    "                      first is converted\n"
     "  import PICTURE OUT --size N [--depth 1|4|8|24] [--clip]\n"
     "                      make PICTURE (BMP, JPEG, GIF, PNG, WMF, EMF, ICO, CUR)\n"
     "                      an N x N image as the editor imports it: resized with\n"
@@ -248,6 +250,8 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
                  const std::vector<std::string>& files, std::ostream& err) {
   const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
   std::vector<PendingReplace> written;
+  // Files of the same base name would be written to the same place: the first one keeps it.
+  std::map<std::string, std::string> writtenFrom;  // target, the file written there
   int failed = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (showProgress) err << "\r" << i + 1 << " of " << files.size() << std::flush;
@@ -257,7 +261,12 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
                             : AsciiUpper(in.extension().string()) == ".CUR" ? "cur"
                                                                             : "ico";
     const std::string out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
-    const std::optional<OpenedDocument> opened = OpenForCli(files[i], err);
+    if (const auto earlier = writtenFrom.find(out); earlier != writtenFrom.end()) {
+      err << "brixel-cli: " << files[i] << ": not converted: " << out << " is where " << earlier->second
+          << " goes\n";
+      ++failed;
+      continue;
+    }    const std::optional<OpenedDocument> opened = OpenForCli(files[i], err);
     if (!opened) {
       ++failed;
       continue;
@@ -267,6 +276,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
         throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
       }
       written.push_back(PrepareReplacing(out, BuildIconFile(opened->images->Images(), FileTypeForPath(out))));
+      writtenFrom.emplace(out, files[i]);
     } catch (const BackEndError& e) {
       err << "brixel-cli: " << out << ": " << e.Description() << '\n';
       ++failed;

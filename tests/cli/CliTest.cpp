@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "FileIO.h"
+#include "IcoFile.h"
 #include "TestSupport.h"
 
 namespace brixel {
@@ -251,6 +252,17 @@ TEST_F(CliTest, ConvertToAFolderConvertsEveryFileAndGoesOnAfterFailures) {
 
   EXPECT_EQ(Run({"convert", "--to", out.string(), "--ext", "cur", icon.string()}).status, 0);
   EXPECT_EQ(ReadWholeFile((out / "one.cur").string())[2], 2);
+  // Two files of one base name: the first is converted, the second reported, not written over it.
+  const fs::path other = dir_ / "other";
+  fs::create_directory(other);
+  const fs::path same = other / "two.ico";
+  ASSERT_EQ(Run({"convert", "--to", other.string(), "--ext", "ico", cursor.string()}).status, 0);
+  const Bytes cursorAsIcon = ReadWholeFile(same.string());
+  test::WriteBytes(same, BuildIconFile({MakeNewImage(16, 16, 4)}, 1));
+  const Result clash = Run({"convert", "--to", out.string(), "--ext", "ico", cursor.string(), same.string()});
+  EXPECT_EQ(clash.status, 1);
+  EXPECT_NE(clash.err.find("two.cur goes"), std::string::npos) << clash.err;
+  EXPECT_EQ(ReadWholeFile((out / "two.ico").string()), cursorAsIcon);
   EXPECT_EQ(Run({"convert", "--to", out.string(), "--ext", "png", icon.string()}).status, 2);
   EXPECT_EQ(Run({"convert", "--to", (dir_ / "nowhere").string(), icon.string()}).status, 1);
 }
