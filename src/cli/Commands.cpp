@@ -262,11 +262,12 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
                                                                             : "ico";
     const std::string out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
     if (const auto earlier = writtenFrom.find(out); earlier != writtenFrom.end()) {
-      err << "brixel-cli: " << files[i] << ": not converted: " << out << " is where " << earlier->second
-          << " goes\n";
+      err << "brixel-cli: " << files[i] << ": not converted: " << out << " is where "
+          << earlier->second << " goes\n";
       ++failed;
       continue;
-    }    const std::optional<OpenedDocument> opened = OpenForCli(files[i], err);
+    }
+    const std::optional<OpenedDocument> opened = OpenForCli(files[i], err);
     if (!opened) {
       ++failed;
       continue;
@@ -284,7 +285,8 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   }
   if (showProgress) err << '\n';
   try {
-    if (std::any_of(written.begin(), written.end(), [](const PendingReplace& file) { return file.ReplacesFile(); })) {
+    if (std::any_of(written.begin(), written.end(),
+                    [](const PendingReplace& file) { return file.ReplacesFile(); })) {
       FlushFileSystem(folder);
     }
   } catch (const BackEndError& e) {

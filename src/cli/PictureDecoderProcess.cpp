@@ -54,7 +54,9 @@ bool DataAsFile(const Bytes& data, Descriptor& file, std::string& message) {
     if (n <= 0) return message = ErrnoText("the picture could not be handed over"), false;
     done += static_cast<std::size_t>(n);
   }
-  if (::lseek(file.fd, 0, SEEK_SET) != 0) return message = ErrnoText("the picture could not be handed over"), false;
+  if (::lseek(file.fd, 0, SEEK_SET) != 0) {
+    return message = ErrnoText("the picture could not be handed over"), false;
+  }
   return true;
 }
 
@@ -144,7 +146,9 @@ bool RenderDrawingInDecoderProgram(const Bytes& data, const std::vector<int>& si
   std::vector<std::string> args = {"render"};
   for (const int side : sides) args.push_back(std::to_string(side));
   if (!PicturesOfRun(args, data, pictures, message)) return false;
-  if (pictures.size() != sides.size()) return message = "the picture decoder did not answer as expected", false;
+  if (pictures.size() != sides.size()) {
+    return message = "the picture decoder did not answer as expected", false;
+  }
   return true;
 }
 

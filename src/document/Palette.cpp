@@ -51,7 +51,8 @@ PaletteLookup::PaletteLookup(const std::vector<Colour>& palette) {
   for (std::size_t i = 0; i < palette.size(); ++i) {
     std::size_t slot = SlotOf(palette[i]);
     while (slots_[slot].index >= 0 && slots_[slot].colour != palette[i]) slot = (slot + 1) & slotMask_;
-    if (slots_[slot].index < 0) slots_[slot] = {palette[i], static_cast<std::int32_t>(i)};  // the first one stays
+    // The first entry of a colour stays.
+    if (slots_[slot].index < 0) slots_[slot] = {palette[i], static_cast<std::int32_t>(i)};
   }
 }
 

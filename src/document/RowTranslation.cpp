@@ -252,11 +252,12 @@ std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image, std::v
   bool needBlack = false;
   bool needWhite = false;
   const bool keepIndices = indices && image.BitDepth != 1;
-  if (keepIndices) indices->resize(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height()));
+  const auto width = static_cast<std::size_t>(image.Width);
+  if (keepIndices) indices->resize(width * static_cast<std::size_t>(image.Height()));
   for (int y = 0; y < image.Height(); ++y) {
     const std::int32_t* pixels = image.Pixels.Row(y);
     const std::int32_t* masks = image.Mask.Row(y);
-    std::uint8_t* rowIndices = keepIndices ? indices->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width) : nullptr;
+    std::uint8_t* rowIndices = keepIndices ? indices->data() + static_cast<std::size_t>(y) * width : nullptr;
     for (int x = 0; x < image.Width; ++x) {
       const Colour pixel = pixels[x];
       const std::int32_t mask = masks[x];
@@ -348,19 +349,25 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
           // Every W32 column, the padding ones from the grid's padding columns.
           const int columns = image.Pixels.Columns();
           for (int x = 0; x < columns; ++x) {
-            if (indices->Index(pixels[x], masks[x]) != 0) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            if (indices->Index(pixels[x], masks[x]) != 0) {
+              row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            }
           }
           break;
         }
         case 4:
           for (int x = 0; x < width; ++x) {
-            const auto index = static_cast<std::uint8_t>((known ? known[x] : indices->Index(pixels[x], masks[x])) & 0x0F);
+            const std::int32_t found = known ? known[x] : indices->Index(pixels[x], masks[x]);
+            const auto index = static_cast<std::uint8_t>(found & 0x0F);
             row[x / 2] |= (x % 2 == 0) ? static_cast<std::uint8_t>(index << 4) : index;
           }
           break;
         case 8:
-          if (known) std::copy(known, known + width, row);
-          else for (int x = 0; x < width; ++x) row[x] = static_cast<std::uint8_t>(indices->Index(pixels[x], masks[x]));
+          if (known) {
+            std::copy(known, known + width, row);
+          } else {
+            for (int x = 0; x < width; ++x) row[x] = static_cast<std::uint8_t>(indices->Index(pixels[x], masks[x]));
+          }
           break;
         default: {
           const std::int32_t* alpha = withAlpha ? image.Alpha.Row(y) : nullptr;
@@ -391,7 +398,9 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
       const std::int32_t* mask = image.Mask.Row(y);
       for (int x = 0; x < columns; x += 8) {
         unsigned bits = 0;
-        for (int bit = 0; bit < 8 && x + bit < columns; ++bit) bits |= (mask[x + bit] != MaskOpaque ? 0x80u : 0u) >> bit;
+        for (int bit = 0; bit < 8 && x + bit < columns; ++bit) {
+          if (mask[x + bit] != MaskOpaque) bits |= 0x80u >> bit;
+        }
         row[x / 8] = static_cast<std::uint8_t>(bits);
       }
     }

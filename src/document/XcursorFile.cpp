@@ -67,15 +67,15 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
 
   Bytes out;
   out.reserve(static_cast<std::size_t>(fileBytes));
-  for (const std::uint32_t value : {kMagic, kFileHeaderBytes, kFileVersion, static_cast<std::uint32_t>(shown.size())}) {
-    Put(out, value);
-  }
+  const auto count = static_cast<std::uint32_t>(shown.size());
+  for (const std::uint32_t value : {kMagic, kFileHeaderBytes, kFileVersion, count}) Put(out, value);
   auto position = static_cast<std::uint32_t>(kFileHeaderBytes + kTocEntryBytes * shown.size());
   for (const auto& [image, delay] : shown) {
     Put(out, kImageType);
     Put(out, static_cast<std::uint32_t>(image->Width));
     Put(out, position);
-    position += kImageHeaderBytes + 4 * static_cast<std::uint32_t>(image->Width) * static_cast<std::uint32_t>(image->Height());
+    position += kImageHeaderBytes +
+                4 * static_cast<std::uint32_t>(image->Width) * static_cast<std::uint32_t>(image->Height());
   }
   for (const auto& [image, delay] : shown) {
     const auto width = static_cast<std::uint32_t>(image->Width);
@@ -83,7 +83,8 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
     // Xcursor refuses a hot spot outside the image; icon frames carry none of their own.
     const auto xhot = static_cast<std::uint32_t>(std::clamp<int>(image->xHotSpot, 0, image->Width - 1));
     const auto yhot = static_cast<std::uint32_t>(std::clamp<int>(image->yHotSpot, 0, image->Height() - 1));
-    for (const std::uint32_t value : {kImageHeaderBytes, kImageType, width, kImageVersion, width, height, xhot, yhot, delay}) {
+    for (const std::uint32_t value :
+         {kImageHeaderBytes, kImageType, width, kImageVersion, width, height, xhot, yhot, delay}) {
       Put(out, value);
     }
     for (int y = 0; y < image->Height(); ++y) {
