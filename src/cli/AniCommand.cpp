@@ -1,47 +1,27 @@
 #include "AniCommand.h"
 
-#include <charconv>
 #include <cstdint>
 #include <filesystem>
 
+#include "AsciiText.h"
 #include "Commands.h"
-#include "ErrorReport.h"
+#include "FileFailure.h"
 #include "IcoFile.h"
+#include "OpenedDocument.h"
 #include "XcursorFile.h"
 #include "cAni.h"
-#include "cIco.h"
 
 namespace brixel::cli {
 namespace {
 
-// The images of a cursor, icon or animated cursor, and the animation of the last; nothing
-// (with a message on err) when it cannot be read.
-bool ReadCursor(const std::string& in, cAni& animated, cIco& still, bool& isAnimated, std::ostream& err) {
-  const std::string type = DocumentType(in);
-  isAnimated = type == "ANI";
-  if (type != "ANI" && type != "ICO" && type != "CUR") {
-    err << "brixel-cli: " << in << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
-    return false;
-  }
-  if (isAnimated ? animated.OpenAni(in) : still.OpenIcon(in)) return true;
-  err << "brixel-cli: " << in << ": cannot be read\n";
-  return false;
-}
-
 // Writes in as an Xcursor file at out; false with a message on err when it cannot.
 bool WriteXcursor(const std::string& in, const std::string& out, std::ostream& err) {
-  cAni animated;
-  cIco still;
-  bool isAnimated = false;
-  if (!ReadCursor(in, animated, still, isAnimated, err)) return false;
-  try {
-    WriteFileReplacing(out, isAnimated ? BuildXcursorFile(animated.Images(), &animated.Info())
-                                       : BuildXcursorFile(still.Images(), nullptr));
-    return true;
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << out << ": " << e.Description() << '\n';
-    return false;
-  }
+  const std::optional<OpenedDocument> opened = OpenForCli(in, err);
+  if (!opened) return false;
+  const AniInfo* animation = opened->animated ? &opened->animated->Info() : nullptr;
+  return RunOnFile(out, "written", err, [&] {
+    WriteFileReplacing(out, BuildXcursorFile(opened->document->Images(), animation));
+  });
 }
 
 bool Save(cAni& cursor, const std::string& out, std::ostream& err) {
@@ -50,35 +30,15 @@ bool Save(cAni& cursor, const std::string& out, std::ostream& err) {
   return false;
 }
 
-// A rate in jiffies: a whole number from 1 up.
-bool ParseRate(const std::string& text, std::int32_t& rate) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, rate);
-  return error == std::errc() && stop == end && rate >= 1;
-}
-
 }  // namespace
 
 int ConvertToAni(const std::string& in, const std::string& out, std::ostream& err) {
-  const std::string type = DocumentType(in);
+  const std::optional<OpenedDocument> opened = OpenForCli(in, err);
+  if (!opened) return kExitFailure;
+  if (opened->animated) return Save(*opened->animated, out, err) ? kExitOk : kExitFailure;
   cAni cursor;
-  if (type == "ANI") {
-    if (!cursor.OpenAni(in)) {
-      err << "brixel-cli: " << in << ": cannot be read\n";
-      return kExitFailure;
-    }
-  } else if (type == "ICO" || type == "CUR") {
-    cIco icon;
-    if (!icon.OpenIcon(in)) {
-      err << "brixel-cli: " << in << ": cannot be read\n";
-      return kExitFailure;
-    }
-    for (const IconImage& image : icon.Images()) cursor.AppendFrame({image});
-    cursor.DisplayRate(kDefaultAniRate);
-  } else {
-    err << "brixel-cli: " << in << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
-    return kExitFailure;
-  }
+  for (const IconImage& image : opened->document->Images()) cursor.AppendFrame({image});
+  cursor.DisplayRate(kDefaultAniRate);
   return Save(cursor, out, err) ? kExitOk : kExitFailure;
 }
 
@@ -94,31 +54,27 @@ int BuildAni(const std::vector<std::string>& args, std::ostream& err) {
       frames.push_back(args[i]);
     }
   }
-  std::int32_t rate = kDefaultAniRate;
-  if (out.empty() || DocumentType(out) != "ANI" || frames.empty() ||
-      (!rateText.empty() && !ParseRate(rateText, rate))) {
+  // A rate in jiffies: a whole number from 1 up.
+  const std::optional<int> rate = rateText.empty() ? kDefaultAniRate : WholeNumber(rateText);
+  if (out.empty() || DocumentType(out) != "ANI" || frames.empty() || !rate || *rate < 1) {
     err << "brixel-cli: convert --ani OUT.ani takes [--rate N] (jiffies, 1 or more) and one or "
            "more FRAME files\n";
     return kExitUsage;
   }
   cAni cursor;
-  cursor.DisplayRate(rate);
+  cursor.DisplayRate(*rate);
   for (const std::string& frame : frames) {
-    const std::string type = DocumentType(frame);
-    if (type != "ICO" && type != "CUR") {
+    const std::optional<OpenedDocument> icon = OpenForCli(frame, err);
+    if (!icon) return kExitFailure;
+    if (icon->animated) {
       err << "brixel-cli: " << frame << ": a frame must be an icon or cursor (.ico, .cur)\n";
       return kExitFailure;
     }
-    cIco icon;
-    if (!icon.OpenIcon(frame)) {
-      err << "brixel-cli: " << frame << ": cannot be read\n";
-      return kExitFailure;
-    }
-    if (cursor.IconCount() + icon.IconCount() > INT16_MAX) {
+    if (cursor.IconCount() + icon->document->IconCount() > INT16_MAX) {
       err << "brixel-cli: " << out << ": too many images\n";
       return kExitFailure;
     }
-    cursor.AppendFrame(icon.Images());
+    cursor.AppendFrame(icon->document->Images());
   }
   return Save(cursor, out, err) ? kExitOk : kExitFailure;
 }
@@ -150,10 +106,9 @@ int BuildTheme(const std::vector<std::string>& args, std::ostream& err) {
     if (!WriteXcursor(rest[i], out.string(), err)) ++failed;
   }
   const std::string index = "[Icon Theme]\nName=" + rest[1] + "\n";
-  try {
-    WriteFileReplacing((folder / "index.theme").string(), Bytes(index.begin(), index.end()));
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << (folder / "index.theme").string() << ": " << e.Description() << '\n';
+  const std::string indexPath = (folder / "index.theme").string();
+  if (!RunOnFile(indexPath, "written", err,
+                 [&] { WriteFileReplacing(indexPath, Bytes(index.begin(), index.end())); })) {
     return kExitFailure;
   }
   return failed == 0 ? kExitOk : kExitFailure;

@@ -14,10 +14,12 @@
 #include "Documents.h"
 #include "cFileInfo.h"
 #include "ErrorReport.h"
+#include "FileFailure.h"
 #include "IcoFile.h"
 #include "IconSetCommand.h"
 #include "ImportCommand.h"
 #include "JsonWriter.h"
+#include "OpenedDocument.h"
 #include "PamWriter.h"
 #include "ThumbnailCommand.h"
 #include "TrapErrors.h"
@@ -91,55 +93,6 @@ constexpr const char* kUsage =
     "Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a\n"
     "usage error.\n";
 
-// A document opened for a command: its images, and the animated cursor's own values when it
-// is one.
-struct OpenedDocument {
-  std::unique_ptr<ImageDocument> owner;
-  const ImageDocument* images = nullptr;
-  const cAni* animated = nullptr;
-  std::string kind;  // "icon", "cursor" or "animated cursor"
-};
-
-// Opens path as the editor's dispatch would, reading the file once; nothing (with a message on
-// err) when it cannot be opened.
-std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
-  const std::string type = DocumentType(path);
-  if (type != "ICO" && type != "CUR" && type != "ANI") {
-    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
-    return std::nullopt;
-  }
-  // Reported under the reading procedure's label, as when the editor opens the file.
-  Bytes file;
-  const char* label = type == "ANI" ? "PrjKorvane.cAni.OpenAniCur" : "PrjBackEnd.cIco.OpenIcon";
-  if (!Trap(label, [&] { file = ReadWholeFile(path); })) {
-    err << "brixel-cli: " << path << ": cannot be read\n";
-    return std::nullopt;
-  }
-  OpenedDocument opened;
-  if (type == "ANI") {
-    auto cursor = std::make_unique<cAni>();
-    if (!cursor->ReadAniData(file)) {
-      err << "brixel-cli: " << path << ": cannot be read\n";
-      return std::nullopt;
-    }
-    opened.animated = cursor.get();
-    opened.kind = "animated cursor";
-    opened.owner = std::move(cursor);
-  } else {
-    auto icon = std::make_unique<cIco>();
-    if (!icon->ReadIconData(file)) {
-      err << "brixel-cli: " << path << ": cannot be read\n";
-      return std::nullopt;
-    }
-    // The file's own type word says whether it holds icons or cursors.
-    opened.kind = file.size() >= 4 && file[2] == 2 && file[3] == 0 ? "cursor" : "icon";
-    opened.owner = std::move(icon);
-  }
-  opened.owner->IconPath(path);
-  opened.images = opened.owner.get();
-  return opened;
-}
-
 template <class Values>
 void PrintJsonArray(const Values& values, std::ostream& out) {
   out << '[';
@@ -176,7 +129,7 @@ void PrintInfoText(const std::string& path, const std::string& kind, const Image
 }
 
 void PrintInfoJson(const std::string& path, const OpenedDocument& opened, std::ostream& out) {
-  const ImageDocument& doc = *opened.images;
+  const ImageDocument& doc = *opened.document;
   out << "{\"path\": " << JsonString(path) << ", \"type\": " << JsonString(opened.kind);
   if (opened.animated) PrintAniJson(*opened.animated, out);
   out << ", \"images\": [";
@@ -207,7 +160,7 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   const std::optional<OpenedDocument> opened = OpenForCli(files[0], err);
   if (!opened) return kExitFailure;
   if (json) PrintInfoJson(files[0], *opened, out);
-  else PrintInfoText(files[0], opened->kind, *opened->images, out);
+  else PrintInfoText(files[0], opened->kind, *opened->document, out);
   return kExitOk;
 }
 
@@ -226,7 +179,7 @@ int ConvertOne(const std::string& in, const std::string& out, std::ostream& err)
   if (DocumentType(out) == "ANI") return ConvertToAni(in, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
-  cIco target = AsIconDocument(*opened->images);
+  cIco target = AsIconDocument(*opened->document);
   if (!target.SaveIcon(out)) {
     err << "brixel-cli: " << out << ": cannot be written\n";
     return kExitFailure;
@@ -272,34 +225,23 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
       ++failed;
       continue;
     }
-    try {
+    const bool prepared = RunOnFile(out, "written", err, [&] {
       if (IsReadOnlyFile(out)) {
         throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
       }
-      written.push_back(PrepareReplacing(out, BuildIconFile(opened->images->Images(), FileTypeForPath(out))));
+      written.push_back(PrepareReplacing(out, BuildIconFile(opened->document->Images(), FileTypeForPath(out))));
       writtenFrom.emplace(out, files[i]);
-    } catch (const BackEndError& e) {
-      err << "brixel-cli: " << out << ": " << e.Description() << '\n';
-      ++failed;
-    }
+    });
+    if (!prepared) ++failed;
   }
   if (showProgress) err << '\n';
-  try {
-    if (std::any_of(written.begin(), written.end(),
-                    [](const PendingReplace& file) { return file.ReplacesFile(); })) {
-      FlushFileSystem(folder);
-    }
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << folder << ": " << e.Description() << '\n';
+  const bool replaces = std::any_of(written.begin(), written.end(),
+                                    [](const PendingReplace& file) { return file.ReplacesFile(); });
+  if (replaces && !RunOnFile(folder, "flushed", err, [&] { FlushFileSystem(folder); })) {
     return kExitFailure;  // nothing replaced: the pending files are removed
   }
   for (PendingReplace& file : written) {
-    try {
-      file.Commit();
-    } catch (const BackEndError& e) {
-      err << "brixel-cli: " << file.Path() << ": " << e.Description() << '\n';
-      ++failed;
-    }
+    if (!RunOnFile(file.Path(), "written", err, [&] { file.Commit(); })) ++failed;
   }
   return failed == 0 ? kExitOk : kExitFailure;
 }
@@ -355,16 +297,14 @@ int Dump(std::vector<std::string> args, std::ostream& err) {
   }
   const std::optional<OpenedDocument> opened = OpenForCli(args[0], err);
   if (!opened) return kExitFailure;
-  const ImageDocument* doc = opened->images;
+  const ImageDocument* doc = opened->document.get();
   const std::filesystem::path dir = args[1];
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   for (std::size_t i = 0; i < doc->Images().size(); ++i) {
     const std::string target = (dir / (std::to_string(i) + ".pam")).string();
-    try {
-      WriteFileReplacing(target, EncodePam(doc->Images()[i], keptAlpha));
-    } catch (const BackEndError& e) {
-      err << "brixel-cli: " << target << ": " << e.Description() << '\n';
+    if (!RunOnFile(target, "written", err,
+                   [&] { WriteFileReplacing(target, EncodePam(doc->Images()[i], keptAlpha)); })) {
       return kExitFailure;
     }
   }

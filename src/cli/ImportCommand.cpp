@@ -1,9 +1,9 @@
 #include "ImportCommand.h"
 
-#include <charconv>
 #include <filesystem>
 #include <optional>
 
+#include "AsciiText.h"
 #include "Commands.h"
 #include "FileFailure.h"
 #include "IcoFile.h"
@@ -25,12 +25,6 @@ struct ImportRequest {
   ImportOptions options;
 };
 
-bool ParseNumber(const std::string& text, int& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return error == std::errc() && stop == end;
-}
-
 std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, std::ostream& err) {
   ImportRequest request;
   request.options.Size = 0;
@@ -40,8 +34,8 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
     if (arg == "--clip") {
       request.options.Clip = true;
     } else if (arg == "--size" || arg == "--depth") {
-      int value = 0;
-      const bool given = i + 1 < args.size() && ParseNumber(args[++i], value);
+      const std::optional<int> given = i + 1 < args.size() ? WholeNumber(args[++i]) : std::nullopt;
+      const int value = given.value_or(0);
       if (arg == "--size") {
         if (!given || value < 1 || value > kLargestImage) {
           err << "brixel-cli: import: --size takes a number from 1 to " << kLargestImage << '\n';
@@ -93,10 +87,8 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
     return kExitFailure;
   }
   const ImportPreview preview = MakeImportPreview(picture, request->options);
-  try {
-    AppendImportedImage(document, preview, request->options.BitDepth);
-  } catch (const BackEndError& e) {
-    err << "brixel-cli: " << request->output << ": " << e.Description() << '\n';
+  if (!RunOnFile(request->output, "written", err,
+                 [&] { AppendImportedImage(document, preview, request->options.BitDepth); })) {
     return kExitFailure;
   }
   if (!document.SaveIcon(request->output)) {

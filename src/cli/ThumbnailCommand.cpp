@@ -1,22 +1,12 @@
 #include "ThumbnailCommand.h"
 
-#include <charconv>
-
+#include "AsciiText.h"
 #include "Commands.h"
 #include "FileFailure.h"
 #include "PngCodec.h"
 #include "Thumbnail.h"
 
 namespace brixel::cli {
-namespace {
-
-bool ParseSize(const std::string& text, int& size) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, size);
-  return error == std::errc() && stop == end && size >= 1 && size <= kLargestThumbnail;
-}
-
-}  // namespace
 
 int Thumbnail(const std::vector<std::string>& args, std::ostream& err) {
   if (args.size() != 3) {
@@ -25,8 +15,8 @@ int Thumbnail(const std::vector<std::string>& args, std::ostream& err) {
   }
   const std::string& in = args[0];
   const std::string& out = args[1];
-  int size = 0;
-  if (!ParseSize(args[2], size)) {
+  const int size = WholeNumber(args[2]).value_or(0);
+  if (size < 1 || size > kLargestThumbnail) {
     err << "brixel-cli: thumbnail: SIZE is a number from 1 to " << kLargestThumbnail << '\n';
     return kExitUsage;
   }

@@ -99,25 +99,26 @@ void ReadInfoList(ByteView list, AniInfo& info) {
   }
 }
 
-void ReadFrameList(ByteView list, AniInfo& info, std::vector<IconImage>& images) {
+void ReadFrameList(ByteView list, AniInfo& info, std::vector<IconImage>& images, ReadBudget& budget) {
   std::size_t position = kListBodyStart;
   while (HasHead(position, list.size())) {
     const Chunk frame = ChunkAt(list, position);
     if (AsciiUpper(frame.id) != "ICON") break;
     const std::size_t before = images.size();
-    AppendFrameImages(frame.data, images);
+    AppendFrameImages(frame.data, images, budget);
     info.FrameImages.push_back(static_cast<std::int32_t>(images.size() - before));
     position = NextChunk(frame);
   }
 }
 
-void ReadList(ByteView file, std::uint32_t position, AniInfo& info, std::vector<IconImage>& images) {
+void ReadList(ByteView file, std::uint32_t position, AniInfo& info, std::vector<IconImage>& images,
+              ReadBudget& budget) {
   if (position == 0) return;
   const Chunk list = ChunkAt(file, position);
   if (list.data.size() < kListBodyStart) return;  // no room for a list type
   const std::string type = AsciiUpper(FourCharacters(list.data, 0));
   if (type == "INFO") ReadInfoList(list.data, info);
-  else if (type == "FRAM") ReadFrameList(list.data, info, images);
+  else if (type == "FRAM") ReadFrameList(list.data, info, images, budget);
 }
 
 std::int32_t ValueAt(ByteView data, std::size_t offset) {
@@ -327,8 +328,9 @@ AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images) {
     position = NextChunk(chunk);
   }
 
-  ReadList(file, info.Positions.FirstList, info, images);
-  ReadList(file, info.Positions.SecondList, info, images);
+  ReadBudget budget{file.size(), kPngPixelBudget};
+  ReadList(file, info.Positions.FirstList, info, images, budget);
+  ReadList(file, info.Positions.SecondList, info, images, budget);
   if (info.Positions.Anih != 0) {
     info.Header = ReadHeader(ChunkAt(file, info.Positions.Anih).data);
   }
@@ -343,16 +345,16 @@ AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images) {
   return info;
 }
 
-void AppendFrameImages(ByteView frame, std::vector<IconImage>& images) {
+void AppendFrameImages(ByteView frame, std::vector<IconImage>& images, ReadBudget& budget) {
   if (frame.size() < kFileHeaderSize) Raise(ErrorCode::InputPastEnd);
   const int count = frame[4];
   std::vector<IconImage> read;
   // A count of 0 is read as one image in place, as a one-image file would hold it.
   if (count == 0 || (count == 1 && SingleBlockInPlace(frame))) {
     IconImage image;
-    if (TranslateIcon(frame, image, 1) == BlockResult::Loaded) read.push_back(std::move(image));
+    if (TranslateIcon(frame, image, 1, &budget) == BlockResult::Loaded) read.push_back(std::move(image));
   } else {
-    ReadIconImages(frame, read);
+    ReadIconImages(frame, read, &budget);
   }
   for (IconImage& image : read) {
     // A frame of several images keeps its colour images only: the 1-bit one is the

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FileIO.h"
+#include "IcoFile.h"
 #include "IconImage.h"
 
 namespace brixel {
@@ -95,8 +96,9 @@ AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images);
 
 // Appends the images of one frame, an icon file embedded in the cursor. A frame of one image
 // keeps it at any depth; a frame of several keeps only those that are not 1-bit. Images of an
-// unsupported depth or PNG-compressed ones are shown to the user and left out. Raises as
-// reading an icon file does, and "Overflow" past 32767 images.
-void AppendFrameImages(ByteView frame, std::vector<IconImage>& images);
+// unsupported depth or PNG-compressed ones are shown to the user and left out. The frames of
+// one animated cursor share one budget, so that together they cannot make grids much larger
+// than the file. Raises as reading an icon file does, and "Overflow" past 32767 images.
+void AppendFrameImages(ByteView frame, std::vector<IconImage>& images, ReadBudget& budget);
 
 }  // namespace brixel

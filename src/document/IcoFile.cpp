@@ -233,7 +233,7 @@ BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber,
   return BlockResult::Loaded;
 }
 
-bool ReadIconImages(ByteView file, std::vector<IconImage>& images) {
+bool ReadIconImages(ByteView file, std::vector<IconImage>& images, ReadBudget* budget) {
   if (file.size() < kFileHeaderSize) Raise(ErrorCode::InputPastEnd);
   const int count = file[4];
   images.clear();
@@ -241,11 +241,12 @@ bool ReadIconImages(ByteView file, std::vector<IconImage>& images) {
   if (file.size() < kFileHeaderSize + kDirectoryEntrySize * static_cast<std::size_t>(count)) {
     Raise(ErrorCode::InputPastEnd);
   }
-  ReadBudget budget{file.size(), kPngPixelBudget};
+  ReadBudget own{file.size(), kPngPixelBudget};
+  ReadBudget& limits = budget ? *budget : own;
   for (int i = 0; i < count; ++i) {
     const Bytes buffer = BuildSingleImageBuffer(file, static_cast<std::size_t>(i));
     IconImage image;
-    if (TranslateIcon(buffer, image, i + 1, &budget) == BlockResult::LeftOut) continue;
+    if (TranslateIcon(buffer, image, i + 1, &limits) == BlockResult::LeftOut) continue;
     images.push_back(std::move(image));
   }
   return !images.empty();

@@ -50,8 +50,9 @@ BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber,
 
 // Reads every image of an icon or cursor file held in memory. Returns false for a file of no
 // images (or none that could be kept); failures are reported and propagate as ReportedFailure
-// or BackEndError.
-bool ReadIconImages(ByteView file, std::vector<IconImage>& images);
+// or BackEndError. budget: what the images may still take when the file is one of several
+// read together (the frames of an animated cursor); without one the file's size bounds them.
+bool ReadIconImages(ByteView file, std::vector<IconImage>& images, ReadBudget* budget = nullptr);
 
 // The whole file for these images, with alpha as KeepAlpha says (BuildImageData). Raises
 // "Overflow" for more than 255 images or a hot spot above 255, before anything is written.

@@ -49,7 +49,8 @@ bool cAni::ReadAniData(ByteView file) {
 
 void cAni::ChangeIconData(ByteView file, std::size_t position, std::size_t length) {
   if (position > file.size() || file.size() - position < length) Raise(ErrorCode::InputPastEnd);
-  AppendFrameImages(file.subspan(position, length), images_);
+  ReadBudget budget{length, kPngPixelBudget};
+  AppendFrameImages(file.subspan(position, length), images_, budget);
 }
 
 void cAni::Sequence(std::vector<std::int32_t> frames) {

@@ -13,13 +13,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "AsciiText.h"
 #include "PictureDecoders.h"
 #include "PictureTransfer.h"
 #include "SvgDrawing.h"
@@ -77,10 +77,9 @@ int main(int argc, char** argv) {
   const bool render = args.size() >= 2 && args[0] == "render";
   std::vector<int> sides;
   for (std::size_t i = 1; render && i < args.size(); ++i) {
-    int side = -1;
-    const auto [end, error] = std::from_chars(args[i].data(), args[i].data() + args[i].size(), side);
-    if (error != std::errc() || end != args[i].data() + args[i].size() || side < 0) return 2;
-    sides.push_back(side);
+    const std::optional<int> side = brixel::WholeNumber(args[i]);
+    if (!side || *side < 0) return 2;
+    sides.push_back(*side);
   }
   if (!decode && !render) {
     std::fprintf(stderr, "usage: brixel-picture-decoder decode NAME | render SIDE... (data on standard input)\n");

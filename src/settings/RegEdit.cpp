@@ -1,8 +1,8 @@
 #include "RegEdit.h"
 
-#include <charconv>
 #include <utility>
 
+#include "AsciiText.h"
 #include "ErrorReport.h"
 #include "FileAssociations.h"
 #include "Prompter.h"
@@ -38,11 +38,9 @@ std::optional<RegistryData> Convert(const RegistryData& value, int type) {
     return value;
   }
   if (const auto* number = std::get_if<std::int32_t>(&value)) return *number;
-  const std::string& text = std::get<std::string>(value);
-  std::int32_t number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return number;
+  const std::optional<int> number = WholeNumber(std::get<std::string>(value));
+  if (!number) return std::nullopt;
+  return *number;
 }
 
 bool CreateKeyIn(RegistryRoot root, const std::string& path) {

@@ -1,9 +1,9 @@
 #include "Settings.h"
 
-#include <charconv>
 #include <optional>
 #include <string>
 
+#include "AsciiText.h"
 #include "RegEdit.h"
 
 namespace brixel {
@@ -24,13 +24,9 @@ void WriteText(const char* name, const std::string& text) {
 bool IsButtonTool(int tool) { return tool >= 0 && tool <= 14 && tool != 11; }
 
 std::optional<std::int16_t> ReadTool(const char* name) {
-  const std::string text = ReadText(name);
-  int tool = -1;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), tool);
-  if (error != std::errc() || end != text.data() + text.size() || !IsButtonTool(tool)) {
-    return std::nullopt;
-  }
-  return static_cast<std::int16_t>(tool);
+  const std::optional<int> tool = WholeNumber(ReadText(name));
+  if (!tool || !IsButtonTool(*tool)) return std::nullopt;
+  return static_cast<std::int16_t>(*tool);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "AniTestFiles.h"
 #include "ByteOrder.h"
 #include "Documents.h"
+#include "PngCodec.h"
 #include "TestSupport.h"
 #include "cAni.h"
 
@@ -266,6 +267,25 @@ TEST_F(AniReaderTest, MoreImagesThanASixteenBitIndexIsAnOverflow) {
   ASSERT_EQ(backEnd_.reporter.reports.size(), 1u);
   EXPECT_NE(backEnd_.reporter.reports[0].find("Error Number: 6\r\n"), std::string::npos);
   EXPECT_EQ(doc.IconCount(), 0);
+}
+
+// Frames of well-compressed PNG entries: each alone is within what one file may decompress
+// to, but the frames of one cursor share that bound, so that a small file cannot make grids
+// without end.
+TEST_F(AniReaderTest, PngFramesShareOneDecompressionBudget) {
+  const Bytes png = EncodePng(1500, 1500, std::vector<std::uint8_t>(1500 * 1500 * 4, 0));
+  Bytes frame = {0, 0, 2, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  Put32(frame, static_cast<std::uint32_t>(png.size()));
+  Put32(frame, 22);
+  frame.insert(frame.end(), png.begin(), png.end());
+  cAni one;
+  ASSERT_TRUE(one.ReadAniData(Riff("ACON", {List("fram", {Chunk("icon", frame)})})));
+  EXPECT_EQ(one.IconCount(), 1);
+  cAni two;
+  EXPECT_FALSE(two.ReadAniData(Riff("ACON", {List("fram", {Chunk("icon", frame), Chunk("icon", frame)})})));
+  ASSERT_EQ(backEnd_.reporter.reports.size(), 1u);
+  EXPECT_NE(backEnd_.reporter.reports[0].find("pixels in one file"), std::string::npos) << backEnd_.reporter.reports[0];
+  EXPECT_EQ(two.IconCount(), 0);
 }
 
 TEST_F(AniReaderTest, TheDispatchKeepsAnimatedCursorsInTheirOwnListAndSavesThemAsAnimatedCursors) {

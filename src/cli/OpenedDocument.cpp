@@ -1,0 +1,46 @@
+#include "OpenedDocument.h"
+
+#include "IcoFile.h"
+#include "TrapErrors.h"
+#include "cIco.h"
+
+namespace brixel::cli {
+
+std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
+  const std::string type = DocumentType(path);
+  if (type != "ICO" && type != "CUR" && type != "ANI") {
+    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
+    return std::nullopt;
+  }
+  // Reported under the reading procedure's label, as when the editor opens the file.
+  Bytes file;
+  const char* label = type == "ANI" ? "PrjKorvane.cAni.OpenAniCur" : "PrjBackEnd.cIco.OpenIcon";
+  if (!Trap(label, [&] { file = ReadWholeFile(path); })) {
+    err << "brixel-cli: " << path << ": cannot be read\n";
+    return std::nullopt;
+  }
+  OpenedDocument opened;
+  if (type == "ANI") {
+    auto cursor = std::make_unique<cAni>();
+    if (!cursor->ReadAniData(file)) {
+      err << "brixel-cli: " << path << ": cannot be read\n";
+      return std::nullopt;
+    }
+    opened.animated = cursor.get();
+    opened.kind = "animated cursor";
+    opened.document = std::move(cursor);
+  } else {
+    auto icon = std::make_unique<cIco>();
+    if (!icon->ReadIconData(file)) {
+      err << "brixel-cli: " << path << ": cannot be read\n";
+      return std::nullopt;
+    }
+    // The file's own type word says whether it holds icons or cursors.
+    opened.kind = file.size() >= 4 && file[2] == 2 && file[3] == 0 ? "cursor" : "icon";
+    opened.document = std::move(icon);
+  }
+  opened.document->IconPath(path);
+  return opened;
+}
+
+}  // namespace brixel::cli

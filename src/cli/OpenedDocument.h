@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "ImageDocument.h"
+#include "cAni.h"
+
+namespace brixel::cli {
+
+// A document opened for a command, and the animated cursor's own values when it is one.
+struct OpenedDocument {
+  std::unique_ptr<ImageDocument> document;
+  cAni* animated = nullptr;  // document, when it is an animated cursor
+  std::string kind;          // "icon", "cursor" or "animated cursor"
+};
+
+// Opens an icon, cursor or animated cursor as the editor's dispatch would, reading the file
+// once; nothing (with a message on err) when it cannot be opened.
+std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err);
+
+}  // namespace brixel::cli
