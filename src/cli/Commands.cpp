@@ -168,10 +168,7 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 // frames become its images.
 cIco AsIconDocument(const ImageDocument& source) {
   cIco target;
-  for (const IconImage& image : source.Images()) {
-    target.AddImage(1, 1, 1, -1);
-    target.Image(static_cast<std::int16_t>(target.IconCount() - 1)) = image;
-  }
+  for (const IconImage& image : source.Images()) target.AppendImage(image);
   return target;
 }
 

@@ -150,24 +150,20 @@ bool SingleBlockInPlace(ByteView frame) {
   return frame.size() >= kSingleImageBlockOffset && GetLength(frame, 18) == kSingleImageBlockOffset;
 }
 
-void AppendValue(Bytes& bytes, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 void AppendChars(Bytes& bytes, const char* id) { bytes.insert(bytes.end(), id, id + 4); }
 
 // A chunk of this identifier and data, with the pad byte after data of odd size.
 void AppendChunk(Bytes& bytes, const char* id, ByteView data) {
   if (data.size() > UINT32_MAX - kChunkHeadSize) Raise(ErrorCode::Overflow);
   AppendChars(bytes, id);
-  AppendValue(bytes, static_cast<std::uint32_t>(data.size()));
+  AppendLength(bytes, static_cast<std::uint32_t>(data.size()));
   bytes.insert(bytes.end(), data.begin(), data.end());
   if (data.size() & 1) bytes.push_back(0);
 }
 
 Bytes ValueList(const std::vector<std::int32_t>& values) {
   Bytes data;
-  for (std::int32_t value : values) AppendValue(data, static_cast<std::uint32_t>(value));
+  for (std::int32_t value : values) AppendLength(data, static_cast<std::uint32_t>(value));
   return data;
 }
 

@@ -16,6 +16,11 @@ inline constexpr std::int32_t kAniIconFlag = 1;      // frames are icon files, n
 inline constexpr std::int32_t kAniSequenceFlag = 2;  // the "seq " chunk orders the steps
 inline constexpr std::int32_t kDefaultAniRate = 10;  // jiffies for a cursor made from images
 
+// A rate in jiffies (1/60 s) in whole milliseconds, rounded; 0 for a rate below 1.
+inline constexpr std::int64_t JiffiesToMilliseconds(std::int32_t jiffies) {
+  return jiffies <= 0 ? 0 : (std::int64_t{jiffies} * 1000 + 30) / 60;
+}
+
 // The values of the "anih" chunk, in file order (Values gives the eight before the flags).
 struct AniHeader {
   std::int32_t HeaderSize = 0;

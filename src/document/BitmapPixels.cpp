@@ -20,15 +20,6 @@ int BytesPerPixel(int bitsPerPixel) {
 
 }  // namespace
 
-PixelArray PixelsFromBitmap(const Bitmap& bitmap) {
-  if (bitmap.Empty()) return PixelArray();
-  PixelArray pixels(bitmap.Width, bitmap.Height);
-  for (int y = 0; y < bitmap.Height; ++y) {
-    for (int x = 0; x < bitmap.Width; ++x) pixels.At(x, y) = PixelFromColour(bitmap.At(x, y));
-  }
-  return pixels;
-}
-
 Bitmap BitmapFromPixels(const PixelArray& pixels) {
   if (pixels.Empty()) return Bitmap();
   Bitmap bitmap(pixels.Width(), pixels.Height(), kBlack);
@@ -43,8 +34,6 @@ void RaiseInvalidBitsPerPixel(int bitsPerPixel) {
                          "Invalid number of bits per pixel: " + std::to_string(bitsPerPixel),
                          kGetBitmapPixelsSource);
 }
-
-int SixteenBitLayout(std::uint8_t, std::uint8_t highByte) { return (highByte & 0x80) ? 16 : 15; }
 
 std::size_t PixelRowBytes(int width, int bitsPerPixel) {
   const std::size_t bytes =

@@ -56,14 +56,11 @@ inline constexpr Colour ColourFromPixel(PixelBGR pixel) {
   return MakeColour(pixel.Red, pixel.Green, pixel.Blue);
 }
 
-PixelArray PixelsFromBitmap(const Bitmap& bitmap);
 Bitmap BitmapFromPixels(const PixelArray& pixels);
 
 // The errors the pixel operations raise for their callers, who report them under Source().
 inline constexpr int kInvalidBitsPerPixelError = static_cast<int>(0x800403E9u);
-inline constexpr int kPaletteMatchError = static_cast<int>(0x800403EAu);
 inline constexpr std::string_view kGetBitmapPixelsSource = "DDBHelper.GetBitmapPixels";
-inline constexpr std::string_view kMatchColorPaletteSource = "DDBHelper.MatchColorPalette";
 
 class BitmapPixelError : public BackEndError {
  public:
@@ -77,10 +74,6 @@ class BitmapPixelError : public BackEndError {
 
 // "Invalid number of bits per pixel: " and the number, from "DDBHelper.GetBitmapPixels".
 [[noreturn]] void RaiseInvalidBitsPerPixel(int bitsPerPixel);
-
-// Tells the two 16-bit layouts apart from the first pixel's bytes after it was set to white:
-// 15 (5-5-5) when the top bit is clear, else 16 (5-6-5).
-int SixteenBitLayout(std::uint8_t lowByte, std::uint8_t highByte);
 
 // Bytes a row of pixels takes at the depth: 1, 2, 3 or 4 per pixel, raised to an even count.
 // Raises the invalid bits error for depths other than 8, 15, 16, 24 and 32.

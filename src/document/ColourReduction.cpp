@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "Palette.h"
+
 namespace brixel {
 namespace {
 
@@ -32,22 +34,6 @@ std::vector<Colour> HalftoneColours() {
   return table;
 }
 
-Colour Nearest(const std::vector<Colour>& table, Colour colour) {
-  Colour best = table.front();
-  long long bestDistance = -1;
-  for (const Colour entry : table) {
-    const long long dr = RedOf(entry) - RedOf(colour);
-    const long long dg = GreenOf(entry) - GreenOf(colour);
-    const long long db = BlueOf(entry) - BlueOf(colour);
-    const long long distance = dr * dr + dg * dg + db * db;
-    if (bestDistance < 0 || distance < bestDistance) {
-      best = entry;
-      bestDistance = distance;
-    }
-  }
-  return best;
-}
-
 }  // namespace
 
 const std::vector<Colour>& ReductionTable(int bitDepth) {
@@ -71,7 +57,7 @@ void ReduceColours(Bitmap& picture, int bitDepth) {
   for (Colour& pixel : picture.Pixels) {
     const Colour colour = pixel & kWhite;
     auto found = matched.find(colour);
-    if (found == matched.end()) found = matched.emplace(colour, Nearest(table, colour)).first;
+    if (found == matched.end()) found = matched.emplace(colour, table[static_cast<std::size_t>(NearestPaletteEntry(table, colour))]).first;
     pixel = found->second;
   }
 }

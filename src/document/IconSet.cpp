@@ -4,6 +4,7 @@
 
 #include "IcoFile.h"
 #include "PictureImport.h"
+#include "PngEntry.h"
 #include "Resampling.h"
 
 namespace brixel {
@@ -34,9 +35,10 @@ IconImage IconSetImage(const RgbaPicture& square) {
   for (int y = 0; y < square.Height; ++y) {
     for (int x = 0; x < square.Width; ++x) {
       const std::uint8_t* p = square.At(x, y);
+      const PngPixel read = ReadPngPixel(p, true);  // alpha kept, as in a PNG entry
       image.Alpha.At(x, y) = p[3];
-      image.Mask.At(x, y) = p[3] < kOpaqueAlpha ? MaskTransparent : MaskOpaque;
-      image.Pixels.At(x, y) = p[3] == 0 ? kBlack : MakeColour(p[0], p[1], p[2]);
+      image.Mask.At(x, y) = read.mask;
+      image.Pixels.At(x, y) = read.colour;
     }
   }
   image.StoredAsPng = square.Width >= kPngEntrySize;

@@ -73,6 +73,11 @@ void ImageDocument::AddImage(std::int16_t width, std::int16_t height, std::int16
   images_.push_back(std::move(image));
 }
 
+void ImageDocument::AppendImage(IconImage image) {
+  if (images_.size() >= static_cast<std::size_t>(INT16_MAX)) Raise(ErrorCode::Overflow);
+  images_.push_back(std::move(image));
+}
+
 void ImageDocument::DeleteImage(std::int16_t imageIndex) {
   Image(imageIndex);
   images_.erase(images_.begin() + imageIndex);

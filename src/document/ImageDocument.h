@@ -34,6 +34,9 @@ class ImageDocument {
   // emptying the undo store.
   void AddImage(std::int16_t width, std::int16_t height, std::int16_t bitDepth,
                 std::int16_t position);
+  // Appends an image as it is (an animated cursor's frame, an image exported on its own).
+  // Raises "Overflow" past 32767 images.
+  void AppendImage(IconImage image);
   // The snapshots of the deleted image go; those of the images behind it follow them down.
   void DeleteImage(std::int16_t imageIndex);
   std::int16_t IconCount() const { return static_cast<std::int16_t>(images_.size()); }

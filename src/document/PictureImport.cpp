@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "AlphaChannel.h"
 #include "ColourReduction.h"
 #include "IcoFile.h"
 #include "ImageDocument.h"
@@ -119,14 +120,7 @@ Bitmap PictureOverBackground(const LoadedPicture& picture, Colour background) {
   if (!picture.HasAlpha()) return shown;
   for (int y = 0; y < shown.Height; ++y) {
     for (int x = 0; x < shown.Width; ++x) {
-      const int alpha = picture.AlphaAt(x, y);
-      const Colour colour = shown.At(x, y);
-      const auto mix = [alpha](int part, int under) {
-        return (part * alpha + under * (255 - alpha) + 127) / 255;
-      };
-      shown.At(x, y) = MakeColour(mix(RedOf(colour), RedOf(background)),
-                                  mix(GreenOf(colour), GreenOf(background)),
-                                  mix(BlueOf(colour), BlueOf(background)));
+      shown.At(x, y) = BlendOver(shown.At(x, y), picture.AlphaAt(x, y), background);
     }
   }
   return shown;

@@ -7,19 +7,15 @@ namespace {
 
 constexpr std::size_t kHeaderBytes = 9;
 
-void Append32(Bytes& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 }  // namespace
 
 void AppendPicture(const LoadedPicture& picture, Bytes& out) {
   const std::size_t pixels = picture.Colours.Pixels.size();
   out.reserve(out.size() + kHeaderBytes + pixels * 4 + picture.Alpha.size());
-  Append32(out, static_cast<std::uint32_t>(picture.Width()));
-  Append32(out, static_cast<std::uint32_t>(picture.Height()));
+  AppendLength(out, static_cast<std::uint32_t>(picture.Width()));
+  AppendLength(out, static_cast<std::uint32_t>(picture.Height()));
   out.push_back(picture.HasAlpha() ? 1 : 0);
-  for (const std::int32_t colour : picture.Colours.Pixels) Append32(out, static_cast<std::uint32_t>(colour));
+  for (const std::int32_t colour : picture.Colours.Pixels) AppendLength(out, static_cast<std::uint32_t>(colour));
   out.insert(out.end(), picture.Alpha.begin(), picture.Alpha.end());
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AsciiText.h"
+#include "ByteOrder.h"
 #include "Colour.h"
 #include "ErrorReport.h"
 
@@ -23,19 +24,11 @@ constexpr std::uint32_t kImageType = 0xFFFD0002;
 constexpr std::uint32_t kImageHeaderBytes = 36;
 constexpr std::uint32_t kImageVersion = 1;
 
-void Put(Bytes& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-std::uint32_t Milliseconds(std::int32_t jiffies) {
-  return jiffies <= 0 ? 0 : static_cast<std::uint32_t>((std::int64_t{jiffies} * 1000 + 30) / 60);
-}
-
 }  // namespace
 
 std::uint32_t XcursorArgb(const IconImage& image, int x, int y) {
-  if (image.Mask.At(x, y) != MaskOpaque) return 0;
-  const std::uint32_t alpha = image.CarriesAlpha() ? static_cast<std::uint32_t>(image.Alpha.At(x, y)) & 0xFF : 255;
+  if (image.Pixels.At(x, y) < 0) return 0;
+  const auto alpha = static_cast<std::uint32_t>(AlphaAt(image, x, y)) & 0xFF;
   const auto colour = static_cast<std::uint32_t>(image.Pixels.At(x, y));
   auto premultiplied = [&](int shift) { return ((colour >> shift) & 0xFF) * alpha / 255; };
   return alpha << 24 | premultiplied(0) << 16 | premultiplied(8) << 8 | premultiplied(16);
@@ -58,7 +51,7 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
   for (const AniStep& step : steps) {
     const auto frame = static_cast<std::size_t>(step.Frame);
     for (std::size_t i = firsts[frame]; i < firsts[frame + 1]; ++i) {
-      shown.emplace_back(&images[i], animation ? Milliseconds(step.Rate) : 0);
+      shown.emplace_back(&images[i], animation ? static_cast<std::uint32_t>(JiffiesToMilliseconds(step.Rate)) : 0);
       fileBytes += kTocEntryBytes + kImageHeaderBytes +
                    4 * static_cast<std::uint64_t>(images[i].Width) * static_cast<std::uint64_t>(images[i].Height());
     }
@@ -68,12 +61,12 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
   Bytes out;
   out.reserve(static_cast<std::size_t>(fileBytes));
   const auto count = static_cast<std::uint32_t>(shown.size());
-  for (const std::uint32_t value : {kMagic, kFileHeaderBytes, kFileVersion, count}) Put(out, value);
+  for (const std::uint32_t value : {kMagic, kFileHeaderBytes, kFileVersion, count}) AppendLength(out, value);
   auto position = static_cast<std::uint32_t>(kFileHeaderBytes + kTocEntryBytes * shown.size());
   for (const auto& [image, delay] : shown) {
-    Put(out, kImageType);
-    Put(out, static_cast<std::uint32_t>(image->Width));
-    Put(out, position);
+    AppendLength(out, kImageType);
+    AppendLength(out, static_cast<std::uint32_t>(image->Width));
+    AppendLength(out, position);
     position += kImageHeaderBytes +
                 4 * static_cast<std::uint32_t>(image->Width) * static_cast<std::uint32_t>(image->Height());
   }
@@ -85,10 +78,10 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
     const auto yhot = static_cast<std::uint32_t>(std::clamp<int>(image->yHotSpot, 0, image->Height() - 1));
     for (const std::uint32_t value :
          {kImageHeaderBytes, kImageType, width, kImageVersion, width, height, xhot, yhot, delay}) {
-      Put(out, value);
+      AppendLength(out, value);
     }
     for (int y = 0; y < image->Height(); ++y) {
-      for (int x = 0; x < image->Width; ++x) Put(out, XcursorArgb(*image, x, y));
+      for (int x = 0; x < image->Width; ++x) AppendLength(out, XcursorArgb(*image, x, y));
     }
   }
   return out;

@@ -10,9 +10,9 @@
 
 namespace brixel {
 
-// A pixel as an Xcursor image holds it: ARGB with the colour premultiplied by alpha. Opaque
-// pixels take the image's alpha where it keeps one; transparent and inverting pixels (which
-// Xcursor cannot show) are clear.
+// A pixel as an Xcursor image holds it: ARGB with the colour premultiplied by the alpha it is
+// shown with (AlphaAt: the image's own where it keeps one, so soft edges stay); inverting
+// pixels, which Xcursor cannot show, are clear.
 std::uint32_t XcursorArgb(const IconImage& image, int x, int y);
 
 // An Xcursor file of a cursor: every image at the nominal size of its width, with its hot

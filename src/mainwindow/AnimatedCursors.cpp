@@ -44,10 +44,7 @@ void Forget(const cIco* document) {
 void AdoptAnimatedCursor() {
   const cAni& cursor = *AniDocuments.Items.back();
   auto icon = std::make_unique<cIco>();
-  for (const IconImage& frame : cursor.Images()) {
-    icon->AddImage(1, 1, 1, -1);
-    icon->Image(static_cast<std::int16_t>(icon->IconCount() - 1)) = frame;
-  }
+  for (const IconImage& frame : cursor.Images()) icon->AppendImage(frame);
   icon->IconPath(cursor.IconPath());
   icon->Changed(false);
   Links().push_back({icon.get(), &cursor});

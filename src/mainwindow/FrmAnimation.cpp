@@ -29,8 +29,7 @@ QString Numbers(const std::vector<std::int32_t>& values) {
   return parts.join(' ');
 }
 
-// Jiffies are 1/60 s.
-int Milliseconds(std::int32_t jiffies) { return static_cast<int>((std::int64_t{jiffies} * 1000 + 30) / 60); }
+int Milliseconds(std::int32_t jiffies) { return static_cast<int>(JiffiesToMilliseconds(jiffies)); }
 
 QImage FrameImage(const IconImage& image) {
   QImage shown(image.Width, image.Height(), QImage::Format_ARGB32);

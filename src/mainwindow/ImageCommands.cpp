@@ -91,14 +91,8 @@ bool ExportThroughDocument(const IconImage& image, const std::string& path) {
   } remove{temporary};
   cIco& document = *IconDocuments.Items.back();
   document.IconPath(path);
-  const IconImage square = SquareCopy(image);
-  if (!Trap(kExportLabel, [&] {
-        document.AddImage(square.Width, static_cast<std::int16_t>(square.Height()), square.BitDepth, -1);
-        // The whole image, hot spot and palette entries as they are, without recolouring.
-        document.Image(0) = square;
-      })) {
-    return false;
-  }
+  // The whole image, hot spot and palette entries as they are, without recolouring.
+  document.AppendImage(SquareCopy(image));
   return document.SaveIcon(path);
 }
 

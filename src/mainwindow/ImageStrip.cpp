@@ -111,7 +111,7 @@ static std::vector<QString> FrameRates(const ImageDocument& document) {
     const auto shown = std::find_if(steps.begin(), steps.end(),
                                     [&](const AniStep& s) { return s.Frame == static_cast<std::int32_t>(frame); });
     if (shown != steps.end()) rate = shown->Rate;
-    const QString text = QString("%1 jiffies, %2 ms").arg(rate).arg((std::int64_t{rate} * 1000 + 30) / 60);
+    const QString text = QString("%1 jiffies, %2 ms").arg(rate).arg(JiffiesToMilliseconds(rate));
     rates.insert(rates.end(), sizes[frame], text);
   }
   return rates;

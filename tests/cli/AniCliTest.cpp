@@ -233,6 +233,12 @@ TEST_F(AniCliTest, XcursorFilesAndThemesReadBackWithLibXcursor) {
   soft.Alpha.At(1, 1) = 128;
   EXPECT_EQ(XcursorArgb(soft, 1, 1), 0x80643219u);
   EXPECT_EQ(XcursorArgb(soft, 0, 0), 0u);  // transparent
+  // A soft edge below the mask's threshold keeps its alpha; an inverting pixel is clear.
+  soft.Alpha.At(1, 1) = 100;
+  soft.Mask.At(1, 1) = MaskTransparent;
+  EXPECT_EQ(XcursorArgb(soft, 1, 1), 0x644E2713u);
+  soft.Pixels.At(1, 1) = kNoColour;
+  EXPECT_EQ(XcursorArgb(soft, 1, 1), 0u);
 
   const std::vector<IconImage> frames = {test::FrameImage(32, 24, MakeColour(9, 99, 199), 3, 30),
                                          test::FrameImage(32, 8, test::PaletteColour(8, 70), 31, 0)};

@@ -38,17 +38,6 @@ Rgba PixelAt(const PngPicture& picture, int x, int y) {
   return {picture.rgba[at], picture.rgba[at + 1], picture.rgba[at + 2], picture.rgba[at + 3]};
 }
 
-IconImage Solid(int size, int depth, Colour colour) {
-  IconImage image = MakeNewImage(size, size, depth);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      image.Pixels.At(x, y) = colour;
-      image.Mask.At(x, y) = MaskOpaque;
-    }
-  }
-  return image;
-}
-
 // The colour of block (bx, by) of the 256 picture: some clear, some half transparent.
 Rgba Block(int bx, int by) {
   const auto alpha = static_cast<std::uint8_t>((bx + by) % 3 == 0 ? 0 : bx % 2 ? 255 : 100);
@@ -67,7 +56,7 @@ TEST_F(ThumbnailCliTest, AnIconWhoseLargestImageIsA256PngEntry) {
   }
   const IconImage large = IconSetImage(picture);
   ASSERT_TRUE(large.StoredAsPng);
-  const fs::path icon = File("large.ico", BuildIconFile({Solid(16, 4, kWhite), large}, 1));
+  const fs::path icon = File("large.ico", BuildIconFile({test::SolidImage(16, 16, 4, kWhite), large}, 1));
 
   ASSERT_EQ(Run(icon, "128").status, 0);
   PngPicture shown = Thumbnail();
@@ -85,12 +74,14 @@ TEST_F(ThumbnailCliTest, AnIconWhoseLargestImageIsA256PngEntry) {
 }
 
 TEST_F(ThumbnailCliTest, ASmallerIconIsItsLargestImageEnlargedByWholePixels) {
-  IconImage largest = Solid(48, 24, kBlack);
+  IconImage largest = test::SolidImage(48, 48, 24, kBlack);
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 48; ++x) largest.Pixels.At(x, y) = MakeColour(x * 5, y * 5, 7);
   }
   largest.Mask.At(47, 0) = MaskTransparent;
-  const fs::path icon = File("three.ico", BuildIconFile({Solid(16, 8, kWhite), Solid(32, 32, kWhite), largest}, 1));
+  const fs::path icon = File("three.ico", BuildIconFile({test::SolidImage(16, 16, 8, kWhite),
+                                                          test::SolidImage(32, 32, 32, kWhite), largest},
+                                                         1));
   ASSERT_EQ(Run(icon, "128").status, 0);
   const PngPicture shown = Thumbnail();
   ASSERT_EQ(shown.width, 96);
@@ -123,7 +114,7 @@ TEST_F(ThumbnailCliTest, AnAnimatedCursorShowsItsFirstStep) {
 
 TEST_F(ThumbnailCliTest, BadInputLeavesNoFileAndAnExistingOneAsItWas) {
   using namespace test;
-  Bytes truncated = BuildIconFile({Solid(32, 24, kWhite)}, 1);
+  Bytes truncated = BuildIconFile({test::SolidImage(32, 32, 24, kWhite)}, 1);
   truncated.resize(truncated.size() / 2);
   Bytes badPng = BuildIconFile({IconSetImage(RgbaPicture(256, 256))}, 1);
   badPng.resize(badPng.size() - 20);
@@ -141,7 +132,7 @@ TEST_F(ThumbnailCliTest, BadInputLeavesNoFileAndAnExistingOneAsItWas) {
   test::WriteBytes(out_, Text("an older thumbnail"));
   EXPECT_EQ(Run(hostile[2], "128").status, 1);
   EXPECT_EQ(ReadWholeFile(out_.string()), Text("an older thumbnail"));
-  const fs::path good = File("good.ico", BuildIconFile({Solid(16, 4, kWhite)}, 1));
+  const fs::path good = File("good.ico", BuildIconFile({test::SolidImage(16, 16, 4, kWhite)}, 1));
   for (const char* size : {"0", "4097", "12x", ""}) EXPECT_EQ(Run(good, size).status, 2) << size;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ByteOrder.h"
 #include "PictureTransfer.h"
 
 namespace brixel {
@@ -45,9 +46,8 @@ TEST(PictureTransfer, DamagedStreamsAreRefused) {
   }
   const auto header = [](std::uint32_t width, std::uint32_t height, std::uint8_t alpha) {
     Bytes b;
-    for (const std::uint32_t v : {width, height}) {
-      for (int s = 0; s < 32; s += 8) b.push_back(static_cast<std::uint8_t>(v >> s));
-    }
+    AppendLength(b, width);
+    AppendLength(b, height);
     b.push_back(alpha);
     b.resize(b.size() + 64, 0);
     return b;

@@ -54,21 +54,10 @@ TEST(ScaleByAreaTest, EachPixelIsTheMeanOfTheAreaItCoversWeightedByAlpha) {
   EXPECT_THROW(ScaleByArea(source, 0, 1), BackEndError);
 }
 
-IconImage Solid(int width, int height, int depth, Colour colour) {
-  IconImage image = MakeNewImage(width, height, depth);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.Pixels.At(x, y) = colour;
-      image.Mask.At(x, y) = MaskOpaque;
-    }
-  }
-  return image;
-}
-
 TEST(ThumbnailImageTest, TakesTheSmallestSizeAtLeastTheOneAskedElseTheLargestAtItsHighestDepth) {
-  const std::vector<IconImage> images = {Solid(16, 16, 4, kBlack), Solid(32, 32, 4, kBlack),
-                                         Solid(32, 32, 32, kBlack), Solid(32, 32, 8, kBlack),
-                                         Solid(11, 48, 8, kBlack), Solid(64, 64, 1, kBlack)};
+  const std::vector<IconImage> images = {test::SolidImage(16, 16, 4, kBlack), test::SolidImage(32, 32, 4, kBlack),
+                                         test::SolidImage(32, 32, 32, kBlack), test::SolidImage(32, 32, 8, kBlack),
+                                         test::SolidImage(11, 48, 8, kBlack), test::SolidImage(64, 64, 1, kBlack)};
   EXPECT_EQ(ThumbnailImageIndex(images, 8), 0u);
   EXPECT_EQ(ThumbnailImageIndex(images, 17), 2u);
   EXPECT_EQ(ThumbnailImageIndex(images, 32), 2u);
@@ -77,7 +66,7 @@ TEST(ThumbnailImageTest, TakesTheSmallestSizeAtLeastTheOneAskedElseTheLargestAtI
 }
 
 TEST(ThumbnailImageTest, ShowsTransparencyAlphaAndInvertingPixelsAndFitsLargerImages) {
-  IconImage image = Solid(4, 2, 24, MakeColour(1, 2, 3));
+  IconImage image = test::SolidImage(4, 2, 24, MakeColour(1, 2, 3));
   image.Mask.At(0, 0) = MaskTransparent;
   image.Pixels.At(0, 0) = kWhite;  // behind its mask: not shown
   image.Mask.At(1, 0) = MaskTransparent;

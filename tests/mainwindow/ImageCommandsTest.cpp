@@ -10,6 +10,7 @@
 #include <functional>
 #include <set>
 
+#include "AniTestFiles.h"
 #include "FrmImport.h"
 #include "IcoFile.h"
 #include "ImportDialogs.h"
@@ -77,18 +78,6 @@ class ImageCommandsTest : public test::MainWindowTest {
   }
 };
 
-// A width x height image of one colour, every pixel opaque.
-IconImage Solid(int width, int height, int depth, Colour colour) {
-  IconImage image = MakeNewImage(width, height, depth);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.Pixels.At(x, y) = colour;
-      image.Mask.At(x, y) = MaskOpaque;
-    }
-  }
-  return image;
-}
-
 TEST_F(ImageCommandsTest, AddingToANewDocumentReplacesItsUntouchedImage) {
   Trigger("MnuFileNew");
   OnDialog([](QDialog& dialog) {
@@ -115,7 +104,7 @@ TEST_F(ImageCommandsTest, AddingToANewDocumentReplacesItsUntouchedImage) {
 }
 
 TEST_F(ImageCommandsTest, CustomSizesAreCheckedAndCancelStillMarksTheDocumentChanged) {
-  Open({Solid(16, 16, 8, kRed)});
+  Open({test::SolidImage(16, 16, 8, kRed)});
   OnDialog([](QDialog& dialog) {
     EXPECT_FALSE(In<QLineEdit>(dialog, "TxtWidth")->isVisible());
     Choose(dialog, "cboSize", "Custom");
@@ -150,12 +139,14 @@ TEST_F(ImageCommandsTest, CustomSizesAreCheckedAndCancelStillMarksTheDocumentCha
 }
 
 TEST_F(ImageCommandsTest, DeletingAsksAndNeverRemovesTheLastImage) {
-  Open({Solid(16, 16, 8, kRed)}, "one.ico");
+  Open({test::SolidImage(16, 16, 8, kRed)}, "one.ico");
   Trigger("MnuIconDelete");
   EXPECT_EQ(PromptTexts(), (std::vector<std::string>{"This is the last image in the icon, you cannot delete it."}));
   EXPECT_EQ(Document().IconCount(), 1);
 
-  Open({Solid(16, 16, 8, kRed), Solid(24, 24, 8, kRed), Solid(32, 32, 8, kRed)}, "three.ico");
+  Open({test::SolidImage(16, 16, 8, kRed), test::SolidImage(24, 24, 8, kRed),
+        test::SolidImage(32, 32, 8, kRed)},
+       "three.ico");
   window_->SelectImage(1, true);
   backEnd_.prompter.answers = {Prompter::Answer::No};
   Trigger("MnuIconDelete");
@@ -173,7 +164,7 @@ TEST_F(ImageCommandsTest, DeletingAsksAndNeverRemovesTheLastImage) {
 }
 
 TEST_F(ImageCommandsTest, CopyingToTwoColoursGivesAPaletteOfTwoWithBlackForTheTransparentPixels) {
-  IconImage colourful = Solid(32, 32, 24, 0);
+  IconImage colourful = test::SolidImage(32, 32, 24, 0);
   for (int y = 0; y < 32; ++y) {
     for (int x = 0; x < 32; ++x) colourful.Pixels.At(x, y) = MakeColour(8 * x, 255 - 8 * y, 200);
   }
@@ -210,7 +201,7 @@ TEST_F(ImageCommandsTest, CopyingToTwoColoursGivesAPaletteOfTwoWithBlackForTheTr
 }
 
 TEST_F(ImageCommandsTest, CopiesOfOddShapesKeepTheirAspectAndNeverDivideByZero) {
-  Open({Solid(32, 16, 24, kRed), Solid(64, 2, 24, kBlue)});
+  Open({test::SolidImage(32, 16, 24, kRed), test::SolidImage(64, 2, 24, kBlue)});
   OnDialog([](QDialog& dialog) {
     Choose(dialog, "cboSize", "32 x 32");
     Press(dialog, "CmdOK");
@@ -262,7 +253,7 @@ TEST_F(ImageCommandsTest, ImportingAWidePictureLeavesAnOpaqueWhiteBandAndKeepsEa
 }
 
 TEST_F(ImageCommandsTest, ImportKeepsTheTransparencyOfIconsAndPngs) {
-  IconImage masked = Solid(16, 16, 24, kRed);
+  IconImage masked = test::SolidImage(16, 16, 24, kRed);
   for (int y = 0; y < 16; ++y) {
     for (int x = 8; x < 16; ++x) masked.Mask.At(x, y) = MaskTransparent;  // red in the file
   }
@@ -274,7 +265,7 @@ TEST_F(ImageCommandsTest, ImportKeepsTheTransparencyOfIconsAndPngs) {
   }
   const auto pngPath = WritePicture("clear.png", png);
 
-  Open({Solid(16, 16, 4, kBlue)});
+  Open({test::SolidImage(16, 16, 4, kBlue)});
   ImportThroughDialog(ico, "16 x 16", "16 Color");
   ImportThroughDialog(pngPath, "16 x 16");
   ASSERT_EQ(Document().IconCount(), 3);
@@ -338,7 +329,7 @@ TEST_F(ImageCommandsTest, TheViewportScrollsLargePicturesOnly) {
 }
 
 TEST_F(ImageCommandsTest, ExportWritesASquareOfTheLargerSideAsCursorBitmapOrPng) {
-  IconImage image = Solid(32, 16, 4, kRed);
+  IconImage image = test::SolidImage(32, 16, 4, kRed);
   image.Pixels.At(1, 1) = kBlack;
   image.Mask.At(1, 1) = MaskTransparent;
   image.xHotSpot = 3;
@@ -394,7 +385,7 @@ TEST_F(ImageCommandsTest, ExportWritesASquareOfTheLargerSideAsCursorBitmapOrPng)
 }
 
 TEST_F(ImageCommandsTest, ExportKeepsTheAlphaAnImageCarries) {
-  IconImage image = Solid(16, 32, 32, kRed);
+  IconImage image = test::SolidImage(16, 32, 32, kRed);
   AddAlphaFromMask(image);
   image.Alpha.At(2, 3) = 128;
   Open({image});
@@ -417,7 +408,7 @@ TEST_F(ImageCommandsTest, ExportKeepsTheAlphaAnImageCarries) {
 }
 
 TEST_F(ImageCommandsTest, AFailedExportShowsItsReportInsteadOfCompleted) {
-  Open({Solid(16, 16, 8, kRed)});
+  Open({test::SolidImage(16, 16, 8, kRed)});
   AnswerFileDialog(dir_ / "missing-folder" / "a.ico");
   Trigger("MnuIconExport");
   EXPECT_EQ(backEnd_.reporter.reports.size(), 1u);

@@ -80,15 +80,21 @@ inline Colour PaletteColour(int depth, int index) {
   return MakeNewImage(1, 1, depth).Palette.at(static_cast<std::size_t>(index));
 }
 
-// An image of one colour with a transparent top-left pixel and the given hot spot.
-inline IconImage FrameImage(int size, int depth, Colour colour, int xHot = 0, int yHot = 0) {
-  IconImage image = MakeNewImage(size, size, depth);
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
+// A width x height image of one colour, every pixel opaque.
+inline IconImage SolidImage(int width, int height, int depth, Colour colour) {
+  IconImage image = MakeNewImage(width, height, depth);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
       image.Pixels.At(x, y) = colour;
       image.Mask.At(x, y) = MaskOpaque;
     }
   }
+  return image;
+}
+
+// An image of one colour with a transparent top-left pixel and the given hot spot.
+inline IconImage FrameImage(int size, int depth, Colour colour, int xHot = 0, int yHot = 0) {
+  IconImage image = SolidImage(size, size, depth, colour);
   image.Pixels.At(0, 0) = kBlack;
   image.Mask.At(0, 0) = MaskTransparent;
   image.xHotSpot = static_cast<std::int16_t>(xHot);
