@@ -23,9 +23,6 @@ class Clip {
 
   bool ClipAvailable() const { return available_; }
   const Bitmap& Pixels() const { return pixels_; }
-  // The alpha of the copied pixels; empty when their image keeps none.
-  const ClipAlpha& Alpha() const { return alpha_; }
-  PictureBox& Surface() { return *surface_; }
 
   // Copies the rectangle between two corner pixels (clamped into the image); false when the
   // rectangle holds no pixel of the image, and the clip is then left as it was.

@@ -54,11 +54,13 @@ struct ToolTraits {
 // The parts of a tool number; numbers outside 0-14 have no action.
 ToolTraits TraitsOf(int tool);
 
-// Button codes of the pointer events: 1 left, 2 right, 4 middle. A chord of several buttons
-// counts as the left button; 0 (a button we do not handle, such as a side button) stays 0.
-inline int NormalisedButton(int code) {
-  return code == 0 || code == 1 || code == 2 || code == 4 ? code : 1;
-}
+// Button codes of the pointer events: 1 left, 2 right, 4 middle. A chord of several buttons,
+// or any other code, counts as the left button.
+inline int ButtonOrLeft(int code) { return code == 2 || code == 4 ? code : 1; }
+
+// ButtonOrLeft for pointer events, where 0 (a button we do not handle, such as a side button)
+// stays 0.
+inline int NormalisedButton(int code) { return code == 0 ? 0 : ButtonOrLeft(code); }
 
 // Writes one pixel as the action says: opaque in the colour, transparent, or inverting.
 void WritePixel(ImageDocument& document, std::int16_t image, int x, int y, PixelAction action,

@@ -62,8 +62,10 @@ EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
   scroller_->setFixedSize(kViewSize, kViewSize);
   scroller_->setWidget(view_);
   static_cast<GridScrollArea*>(scroller_)->zoomByWheel = [this](int steps, const QPoint& at) {
-    for (; steps > 0; --steps) SetZoom(ZoomedIn(Cells(), zoom_), at);
-    for (; steps < 0; ++steps) SetZoom(ZoomedOut(Cells(), zoom_), at);
+    int zoom = zoom_;
+    for (; steps > 0; --steps) zoom = ZoomedIn(Cells(), zoom);
+    for (; steps < 0; ++steps) zoom = ZoomedOut(Cells(), zoom);
+    SetZoom(zoom, at);
   };
   view_->setObjectName("PctGrid");
   QtPictureSurface& surface = view_->Surface();
@@ -185,6 +187,11 @@ double EditGrid::CellPixels() const {
 void EditGrid::SetZoom(int zoom) { SetZoom(zoom, scroller_->viewport()->rect().center()); }
 
 void EditGrid::SetZoom(int zoom, const QPoint& anchor) {
+  // A step past the largest or smallest zoom shows what is shown: nothing to draw again.
+  if (ShownZoom(Cells(), zoom) == ShownZoom(Cells(), zoom_)) {
+    zoom_ = zoom;
+    return;
+  }
   // The image point under the anchor, in cells, before and after.
   const QPoint onView = view_->mapFrom(scroller_->viewport(), anchor);
   const double before = CellPixels();
@@ -203,21 +210,20 @@ void EditGrid::ZoomOut() { SetZoom(ZoomedOut(Cells(), zoom_)); }
 
 void EditGrid::ZoomFit() { SetZoom(kZoomFit); }
 
-void EditGrid::PointerMoved(float x, float y) {
+std::optional<bool> EditGrid::Outside(float x, float y) const {
   const cIco* document = CurrentIconDocument();
-  if (!document || currentImage_ == -1) return;
+  if (!HasImage(document, currentImage_) || PastePending()) return std::nullopt;
+  return OutsideImage(x, y, document->Width(currentImage_), document->Height(currentImage_) / 2);
+}
+
+void EditGrid::PointerMoved(float x, float y) {
+  if (!CurrentIconDocument() || currentImage_ == -1) return;
   location_.setText(LocationText(x, y));
-  if (!HasImage(document, currentImage_) || PastePending()) return;
-  pointerOutside_ = OutsideImage(x, y, document->Width(currentImage_),
-                                 document->Height(currentImage_) / 2);
+  if (const std::optional<bool> outside = Outside(x, y)) pointerOutside_ = *outside;
 }
 
 void EditGrid::MarkIfOutside(float x, float y) {
-  const cIco* document = CurrentIconDocument();
-  if (!HasImage(document, currentImage_) || PastePending()) return;
-  if (OutsideImage(x, y, document->Width(currentImage_), document->Height(currentImage_) / 2)) {
-    pointerOutside_ = true;
-  }
+  if (Outside(x, y).value_or(false)) pointerOutside_ = true;
 }
 
 bool EditGrid::PastePending() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "Colour.h"
 #include "GridGeometry.h"
@@ -85,6 +86,9 @@ class EditGrid {
   void ZoomFit();
 
  private:
+  // Whether (x, y) lies outside the current image; nothing without an image or while a paste
+  // waits for its place.
+  std::optional<bool> Outside(float x, float y) const;
   void PointerMoved(float x, float y);
   void DrawGridLinesAround(float x, float y);
   // Grid lines between the rows and columns given (edges 1 .. n), then the markers.

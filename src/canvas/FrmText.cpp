@@ -91,11 +91,8 @@ FrmText::FrmText(TextSettings& settings, QWidget* owner) : QDialog(owner), setti
 void FrmText::PreviewText() {
   QtPictureSurface& preview = pctPrev_->Surface();
   preview.Cls();
-  ApplyTextFont(preview, cboFont_->currentText(), cboSize_->currentText());
-  preview.CurrentX(kPreviewMargin);
-  preview.CurrentY(kPreviewMargin);
-  const QString text = txtInsert_->text();
-  if (!text.isEmpty()) preview.Print(text.toStdString());
+  DrawTextAt(preview, {cboFont_->currentText(), cboSize_->currentText(), txtInsert_->text()},
+             preview.ForeColor(), kPreviewMargin, kPreviewMargin);
 }
 
 void FrmText::Confirm() {

@@ -122,7 +122,7 @@ void GridEditor::Release(int button, float x, float y) {
       break;
     }
     case ToolDriver::RubberBand:
-      EndBand(tool.shape);
+      EndBand();
       if (tool.shape != ToolShape::Selection) {
         DrawShape(tool.shape, colour);
         TransferShape(grid_.Scratch().Surface(), *document, image, colour);
@@ -215,14 +215,16 @@ void GridEditor::StartBand(ToolShape shape) {
 }
 
 void GridEditor::MoveBand(ToolShape shape, int x, int y) {
+  // Most moves stay in their cell: the band there is already right.
+  if (x == endX_ && y == endY_) return;
   DrawBand(shape);
   endX_ = x;
   endY_ = y;
   DrawBand(shape);
 }
 
-void GridEditor::EndBand(ToolShape shape) {
-  if (shape != ToolShape::Selection) DrawBand(shape);
+// The band is not drawn away: the grid is drawn afresh after every release.
+void GridEditor::EndBand() {
   QtPictureSurface& view = grid_.View().Surface();
   view.DrawMode(PictureSurface::kDrawModeCopy);
   view.DrawWidth(1);

@@ -34,7 +34,6 @@ class GridEditor {
   void Drag(int button, float x, float y);
   void Release(int button, float x, float y);
 
-  bool MouseIsDown() const { return mouseIsDown_; }
   // The selection: the pixel of the last press and the last drag position.
   int AnchorX() const { return anchorX_; }
   int AnchorY() const { return anchorY_; }
@@ -51,7 +50,7 @@ class GridEditor {
   void DrawBand(ToolShape shape);
   void StartBand(ToolShape shape);
   void MoveBand(ToolShape shape, int x, int y);
-  void EndBand(ToolShape shape);
+  void EndBand();
   void DrawShape(ToolShape shape, Colour colour);
   void ReleaseEyeDrop(ImageDocument& document, std::int16_t image, int button, float x, float y);
   void Finish();

@@ -30,17 +30,13 @@ std::int32_t DefaultEntry(int button, int bitDepth) {
 
 MouseColours::MouseColours(MouseFunctionsPanel& panel) : panel_(panel) {}
 
-int MouseColours::ButtonOf(int buttonCode) {
-  return buttonCode == 2 || buttonCode == 4 ? buttonCode : 1;
-}
-
 Colour MouseColours::Swatch(int buttonCode) const {
-  return panel_.Swatch(ButtonOf(buttonCode))->Surface().BackColor();
+  return panel_.Swatch(ButtonOrLeft(buttonCode))->Surface().BackColor();
 }
 
 void MouseColours::Swatch(int buttonCode, Colour colour) {
   if (colour < 0) return;
-  QtPictureSurface& surface = panel_.Swatch(ButtonOf(buttonCode))->Surface();
+  QtPictureSurface& surface = panel_.Swatch(ButtonOrLeft(buttonCode))->Surface();
   surface.BackColor(colour);
   surface.Cls();
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "Colour.h"
+#include "DrawingTool.h"
 
 namespace brixel {
 
@@ -49,9 +50,8 @@ class MouseColours {
                     Colour panelColour);
 
  private:
-  static int ButtonOf(int buttonCode);
   static std::size_t Slot(int buttonCode) {
-    return static_cast<std::size_t>(ButtonOf(buttonCode) - 1);
+    return static_cast<std::size_t>(ButtonOrLeft(buttonCode) - 1);
   }
 
   MouseFunctionsPanel& panel_;

@@ -35,7 +35,7 @@ Colour PalettePanel::FloatColour() const { return float_->Surface().BackColor();
 
 void PalettePanel::PointerMoved(float x, float y) {
   const Colour colour = swatches_->Surface().Point(x, y);
-  if (colour == kNoColour) return;
+  if (colour == kNoColour || colour == FloatColour()) return;
   float_->Surface().BackColor(colour);
   float_->Surface().Cls();
 }

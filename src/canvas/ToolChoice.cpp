@@ -30,7 +30,7 @@ void ToolChoice::Choose(int buttonCode, int tool) {
   if (tool < 0 || tool >= kToolCount) return;
   if (tool == kToolText && openTextDialog_) openTextDialog_();
 
-  const int code = buttonCode == 1 || buttonCode == 2 || buttonCode == 4 ? buttonCode : 1;
+  const int code = ButtonOrLeft(buttonCode);
   const auto number = static_cast<std::int16_t>(tool);
   const QPixmap& picture = toolbar_.ButtonPicture(tool).pixmap;
   if (settings_.LinkMouse) {
@@ -41,7 +41,7 @@ void ToolChoice::Choose(int buttonCode, int tool) {
   } else {
     std::int16_t& current = settings_.ButtonTool[Entry(code)];
     if (tool == kToolEyeDrop && current != kToolEyeDrop) {
-      returnTags_[static_cast<std::size_t>(code)] = QString::number(current);
+      returnTools_[static_cast<std::size_t>(code)] = current;
     }
     panel_.SetToolPicture(code, picture);
     current = number;
@@ -50,15 +50,12 @@ void ToolChoice::Choose(int buttonCode, int tool) {
 }
 
 int ToolChoice::ToolOf(int buttonCode) const {
-  const int code = buttonCode == 1 || buttonCode == 2 || buttonCode == 4 ? buttonCode : 1;
-  return settings_.ButtonTool[Entry(code)];
+  return settings_.ButtonTool[Entry(ButtonOrLeft(buttonCode))];
 }
 
 int ToolChoice::ReturnTool(int buttonCode) const {
   if (buttonCode != 1 && buttonCode != 2 && buttonCode != 4) return -1;
-  bool ok = false;
-  const int tool = returnTags_[static_cast<std::size_t>(buttonCode)].toInt(&ok);
-  return ok ? tool : -1;
+  return returnTools_[static_cast<std::size_t>(buttonCode)];
 }
 
 void ToolChoice::ShowSettings() {

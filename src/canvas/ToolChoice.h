@@ -42,7 +42,7 @@ class ToolChoice {
   ToolBarPicture squareFlood_;
   ToolBarPicture diagonalFlood_;
   std::function<void()> openTextDialog_;
-  std::array<QString, 5> returnTags_;  // by button code, as decimal text
+  std::array<int, 5> returnTools_{-1, -1, -1, -1, -1};  // by button code
 };
 
 }  // namespace brixel

@@ -185,6 +185,35 @@ TEST_F(EditingTest, ShapesOfOnePixelAndAcrossTheImage) {
   EXPECT_EQ(View().Surface().DrawWidth(), 1);
 }
 
+// The band shows the figure from the press to the pointer's cell, however the pointer moves
+// inside a cell, and the grid shows only the image once the button is released.
+TEST_F(EditingTest, TheRubberBandFollowsThePointerByCellsAndGoesOnRelease) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  Give(kLeft, kToolRect, kBlue);
+  const QImage plain = View().Surface().Canvas();
+  Press(kLeft, 2, 2);
+  Drag(kLeft, 8, 8);
+  const QImage oneBand = View().Surface().Canvas();
+  EXPECT_NE(oneBand, plain);
+  // Within the cell, to the next cell and back.
+  const QPointF inCell = At(8, 8) + QPointF(2, -3);
+  QMouseEvent nudge(QEvent::MouseMove, inCell, View().mapToGlobal(inCell), Qt::NoButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&View(), &nudge);
+  EXPECT_EQ(View().Surface().Canvas(), oneBand);
+  Drag(kLeft, 9, 9);
+  EXPECT_NE(View().Surface().Canvas(), oneBand);
+  Drag(kLeft, 8, 8);
+  EXPECT_EQ(View().Surface().Canvas(), oneBand);
+
+  Release(kLeft, 8, 8);
+  const QImage released = View().Surface().Canvas();
+  window_->Grid().DrawMainIcon();
+  EXPECT_EQ(released, View().Surface().Canvas()) << "the grid shows the image and no band";
+  EXPECT_EQ(Count(kBlue), 4 * 6);
+}
+
 TEST_F(EditingTest, FillsFollowTheDiagonalOptionAndLeaveWhiteAndColourZeroAlone) {
   Open(8, 8, 24);
   const auto checkerboard = [&] {
