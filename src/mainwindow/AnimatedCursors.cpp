@@ -39,6 +39,11 @@ void Forget(const cIco* document) {
   std::erase_if(Links(), [&](const Link& link) { return link.icon == document || !Holds(link); });
 }
 
+void CloseAnimation(const cAni* cursor) {
+  AniDocuments.Items.erase(AniDocuments.Items.begin() + IndexOf(AniDocuments, cursor));
+  AniDocuments.Current = static_cast<std::int16_t>(AniDocuments.Count() - 1);
+}
+
 }  // namespace
 
 void AdoptAnimatedCursor() {
@@ -60,39 +65,39 @@ cAni* AnimationOf(const cIco* document) {
   return nullptr;
 }
 
-void PrepareAnimationSave(const cIco& document, const std::string& path) {
-  if (DocumentType(path) != "ANI") return;
+cAni* PrepareAnimationSave(const cIco& document, const std::string& path) {
   cAni* cursor = AnimationOf(&document);
-  // Without a linked cursor SaveDocument writes the icon document's images as frames.
-  AniDocuments.Current = static_cast<std::int16_t>(cursor ? IndexOf(AniDocuments, cursor) : -1);
-  if (cursor) cursor->ReplaceFrames(document.Images());
+  if (DocumentType(path) != "ANI") return cursor;
+  if (cursor) {
+    cursor->ReplaceFrames(document.Images());
+  } else {
+    // Saved as an animated cursor for the first time: its images as frames at the default rate.
+    auto made = std::make_unique<cAni>();
+    for (const IconImage& image : document.Images()) made->AppendFrame({image});
+    made->DisplayRate(kDefaultAniRate);
+    cursor = made.get();
+    AniDocuments.Items.push_back(std::move(made));
+  }
+  AniDocuments.Current = static_cast<std::int16_t>(IndexOf(AniDocuments, cursor));
+  return cursor;
 }
 
-void AnimationSaved(cIco& document, const std::string& path) {
-  const bool animated = DocumentType(path) == "ANI";
-  cAni* cursor = AnimationOf(&document);
-  document.IconPath(path);
-  if (!animated) {
-    Forget(&document);
+void AnimationSaved(cIco& document, const std::string& path, cAni* cursor, bool saved) {
+  const bool linked = saved ? DocumentType(path) == "ANI" : AnimationOf(&document) == cursor;
+  if (saved) document.IconPath(path);
+  Forget(&document);
+  if (!cursor) return;
+  if (linked) {
+    cursor->NewIcon(false);
+    Links().push_back({&document, cursor});
     return;
   }
-  if (cursor) return;  // saved under path, which it carries now too
-  // Saved as an animated cursor for the first time: its frames at the default rate.
-  Forget(&document);
-  auto made = std::make_unique<cAni>();
-  for (const IconImage& image : document.Images()) made->AppendFrame({image});
-  made->DisplayRate(kDefaultAniRate);
-  made->IconPath(path);
-  made->NewIcon(false);
-  Links().push_back({&document, made.get()});
-  AniDocuments.Items.push_back(std::move(made));
+  // Saved under another type, or a new cursor whose save failed: no document shows it.
+  CloseAnimation(cursor);
 }
 
 void CloseAnimationOf(const cIco* document) {
-  if (const cAni* cursor = AnimationOf(document)) {
-    AniDocuments.Items.erase(AniDocuments.Items.begin() + IndexOf(AniDocuments, cursor));
-    AniDocuments.Current = static_cast<std::int16_t>(AniDocuments.Count() - 1);
-  }
+  if (const cAni* cursor = AnimationOf(document)) CloseAnimation(cursor);
   Forget(document);
 }
 

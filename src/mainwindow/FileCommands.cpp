@@ -69,9 +69,10 @@ void FileCommands::SaveCurrent(bool saveAs) {
     }
     path = LocalPath(shown);
   }
-  PrepareAnimationSave(*document, path);
-  if (!SaveDocument(path)) return;
-  AnimationSaved(*document, path);
+  cAni* cursor = PrepareAnimationSave(*document, path);
+  const bool saved = SaveDocument(path);
+  AnimationSaved(*document, path, cursor, saved);
+  if (!saved) return;
   document->Changed(false);
   ShowMessage("Icon Saved", "Icon Saved as " + shown.toStdString(), Prompter::Icon::Information);
   window_.ShowCount();

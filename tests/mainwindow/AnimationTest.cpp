@@ -110,8 +110,24 @@ TEST_F(AnimationTest, AddOnACursorAddsAFrameOfItsSizeAndSaveAsIconEndsTheLink) {
   cIco reread;
   ASSERT_TRUE(reread.OpenIcon(icon.string()));
   EXPECT_EQ(reread.IconCount(), 3);
+  EXPECT_EQ(AniDocuments.Count(), 0) << "no document shows the cursor any more";
   Trigger("MnuFileClose");
   EXPECT_EQ(IconDocuments.Count(), 0);
+}
+
+// Save As to another animated cursor keeps the cursor's own rates, and the one cursor follows
+// the document to its new name.
+TEST_F(AnimationTest, SaveAsAnotherAnimatedCursorKeepsItsRates) {
+  cIco& document = IconDocuments.CurrentDocument();
+  const auto other = dir_ / "run.ani";
+  AnswerFileDialog(other);
+  Trigger("MnuFileSaveAs");
+  EXPECT_EQ(document.IconPath(), other.string());
+  ASSERT_NE(AnimationOf(&document), nullptr);
+  EXPECT_EQ(AnimationOf(&document)->Header().DisplayRate, 6);
+  EXPECT_EQ(AniDocuments.Count(), 1);
+  EXPECT_EQ(Text("LblIco1"), "32x32 true color\n6 jiffies, 100 ms");
+  EXPECT_EQ(ReadWholeFile(other.string()), ReadWholeFile(path_.string()));
 }
 
 TEST_F(AnimationTest, ExportWritesTheWholeCursorAsAnXcursorFile) {
