@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "Prompter.h"
+#include "Thumbnail.h"
 #include "cAni.h"
 
 namespace brixel {
@@ -31,18 +32,11 @@ QString Numbers(const std::vector<std::int32_t>& values) {
 
 int Milliseconds(std::int32_t jiffies) { return static_cast<int>(JiffiesToMilliseconds(jiffies)); }
 
-QImage FrameImage(const IconImage& image) {
-  QImage shown(image.Width, image.Height(), QImage::Format_ARGB32);
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width; ++x) {
-      const Colour c = image.Pixels.At(x, y);
-      int alpha = image.Mask.At(x, y) == MaskOpaque ? 255 : 0;
-      if (alpha != 0 && image.CarriesAlpha()) alpha = image.Alpha.At(x, y);
-      shown.setPixel(x, y, qRgba(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, alpha));
-    }
-  }
-  const int scale = std::max(1, kPreviewSize / std::max<int>(image.Width, image.Height()));
-  return shown.scaled(image.Width * scale, image.Height() * scale);
+// A frame's first image as the preview shows it: fitted into the preview, as a thumbnail is.
+QPixmap PreviewPicture(const IconImage& image) {
+  const RgbaPicture shown = MakeThumbnail(image, kPreviewSize);
+  return QPixmap::fromImage(
+      QImage(shown.Rgba.data(), shown.Width, shown.Height, shown.Width * 4, QImage::Format_RGBA8888).copy());
 }
 
 }  // namespace
@@ -126,6 +120,13 @@ void FrmAnimation::LoadFields() {
   name_->setText(QString::fromStdString(cursor_.CursorName()));
   artist_->setText(QString::fromStdString(cursor_.CursorArtist()));
   steps_ = cursor_.Steps();
+  // Made once here, not at every step the timer shows.
+  framePictures_.clear();
+  std::size_t first = 0;
+  for (const std::size_t size : cursor_.FrameSizes()) {
+    framePictures_.push_back(size > 0 ? PreviewPicture(cursor_.Images()[first]) : QPixmap());
+    first += size;
+  }
   const std::int32_t defaultRate = cursor_.Header().DisplayRate;
   rate_->setValue(std::clamp(defaultRate, 1, kMaxRate));
   std::vector<std::int32_t> rates, frames;
@@ -159,11 +160,8 @@ void FrmAnimation::ShowStep() {
   timer_->stop();
   if (steps_.empty()) return;
   const AniStep& step = steps_[step_];
-  // The first image of the step's frame.
-  const std::vector<std::size_t> sizes = cursor_.FrameSizes();
-  std::size_t image = 0;
-  for (std::int32_t f = 0; f < step.Frame; ++f) image += sizes[static_cast<std::size_t>(f)];
-  preview_->setPixmap(QPixmap::fromImage(FrameImage(cursor_.Images()[image])));
+  const auto frame = static_cast<std::size_t>(step.Frame);
+  preview_->setPixmap(frame < framePictures_.size() ? framePictures_[frame] : QPixmap());
   stepLabel_->setText(QString("Step %1 of %2: frame %3, %4 jiffies (%5 ms)")
                           .arg(step_ + 1)
                           .arg(steps_.size())

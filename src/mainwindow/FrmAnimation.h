@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -52,6 +53,7 @@ class FrmAnimation : public QDialog {
 
   cAni& cursor_;
   std::vector<AniStep> steps_;
+  std::vector<QPixmap> framePictures_;  // the preview of each frame
   std::size_t step_ = 0;
   bool applied_ = false;
   QLabel* preview_;

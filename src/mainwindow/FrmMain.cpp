@@ -248,13 +248,13 @@ void FrmMain::BuildEditing() {
                                         diagonalFlood_);
   tools_->OnTextTool([this] { OpenTextDialog(); });
   colours_ = std::make_unique<MouseColours>(*mouseFunctions_);
-  colourPanel_ = new ColourPanel(
+  // Owned by the window as its child widget.
+  new ColourPanel(
       *palette_, *colours_, [] { return static_cast<ImageDocument*>(CurrentIconDocument()); },
       [this] { return grid_->CurrentImage(); },
       [this](std::int16_t image) {
         if (cIco* document = CurrentIconDocument()) document->Changed(true);
-        SelectImage(image, true);
-        if (cIco* document = CurrentIconDocument()) strip_->RedrawImage(*document, image);
+        SelectImage(image, true);  // which redraws the image's strip picture too
       },
       this);
   clip_ = std::make_unique<Clip>(*centralWidget());

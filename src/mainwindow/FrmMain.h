@@ -69,8 +69,8 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   // The options and each mouse button's tool, as read at construction and saved on close.
   Settings& Options() { return settings_; }
   EditGrid& Grid() { return *grid_; }
-  GridEditor& Editor() { return *editor_; }
   EditCommands& Edits() { return *edits_; }
+  GridEditor& Editor() { return *editor_; }  // for the benchmarks
   MouseColours& Colours() { return *colours_; }
   ToolChoice& Tools() { return *tools_; }
   Clip& TheClip() { return *clip_; }
@@ -125,7 +125,6 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   TextSettings text_;
   std::unique_ptr<ToolChoice> tools_;
   std::unique_ptr<MouseColours> colours_;
-  ColourPanel* colourPanel_ = nullptr;
   std::unique_ptr<Clip> clip_;
   std::unique_ptr<GridEditor> editor_;
   std::unique_ptr<EditCommands> edits_;

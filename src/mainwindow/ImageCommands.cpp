@@ -1,8 +1,5 @@
 #include "ImageCommands.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageWriter>
 #include <algorithm>
 #include <filesystem>
 
@@ -18,8 +15,9 @@
 #include "IcoFile.h"
 #include "PathText.h"
 #include "PictureBox.h"
+#include "PngCodec.h"
 #include "Prompter.h"
-#include "QtColour.h"
+#include "RgbaPicture.h"
 #include "TrapErrors.h"
 #include "XcursorFile.h"
 #include "cCommonDialog.h"
@@ -96,31 +94,16 @@ bool ExportThroughDocument(const IconImage& image, const std::string& path) {
   return document.SaveIcon(path);
 }
 
+// The image as it shows, on a transparent square of its larger side, as a PNG.
 Bytes PngOfImage(const IconImage& image) {
-  const IconImage square = SquareCopy(image);
-  QImage png(square.Width, square.Height(), QImage::Format_ARGB32);
-  if (png.isNull()) Raise(ErrorCode::OutOfMemory);
-  png.fill(Qt::transparent);
-  for (int y = 0; y < square.Height(); ++y) {
-    for (int x = 0; x < square.Width; ++x) {
-      // Alpha as the image keeps it, else from the mask.
-      const int alpha = AlphaAt(square, x, y);
-      if (alpha == 0) continue;
-      const QRgb rgb = RgbFromColour(square.Pixels.At(x, y));
-      png.setPixel(x, y, qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), alpha));
-    }
-  }
-  QByteArray data;
-  QBuffer buffer(&data);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  if (!writer.write(png)) Raise(ErrorCode::DeviceIO);
-  return Bytes(data.begin(), data.end());
+  const int side = std::max<int>(image.Width, image.Height());
+  const RgbaPicture square = PlacedOnSquare(RgbaFromImage(image), side, 0, 0);
+  return EncodePng(square.Width, square.Height, square.Rgba);
 }
 
 }  // namespace
 
-void ImageCommands::ShowAppended(const void* document) {
+void ImageCommands::ShowAppended(const cIco* document) {
   cIco* current = CurrentIconDocument();
   if (current && current == document) {
     window_.BuildImageList(static_cast<std::int16_t>(current->IconCount() - 1));

@@ -5,6 +5,7 @@
 namespace brixel {
 
 class FrmMain;
+class cIco;
 
 // The Icon menu's commands on the current document's images: add, delete, copy to a new size
 // or depth, import a picture and export the current image. Questions and messages go through
@@ -32,7 +33,7 @@ class ImageCommands {
 
  private:
   // Shows the document's last image when the document is still the one shown.
-  void ShowAppended(const void* document);
+  void ShowAppended(const cIco* document);
 
   FrmMain& window_;
 };

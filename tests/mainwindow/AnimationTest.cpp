@@ -10,6 +10,7 @@
 #include "AnimatedCursors.h"
 #include "FrmAnimation.h"
 #include "MainWindowFixture.h"
+#include "QtColour.h"
 #include "XcursorFile.h"
 #include "cAni.h"
 
@@ -67,6 +68,10 @@ TEST_F(AnimationTest, ThePreviewPlaysTheStepsAndBadListsAreRefused) {
   FrmAnimation dialog(cursor, window_.get());
   EXPECT_TRUE(dialog.Playing());
   EXPECT_EQ(dialog.findChild<QLabel*>("LblStep")->text(), "Step 1 of 2: frame 0, 6 jiffies (100 ms)");
+  // The 32-pixel frame enlarged four times, as its thumbnail would be.
+  const QImage shown = dialog.findChild<QLabel*>("LblPreview")->pixmap().toImage();
+  ASSERT_EQ(shown.size(), QSize(128, 128));
+  EXPECT_EQ(shown.pixelColor(127, 127), QColor::fromRgb(RgbFromColour(PaletteColour(8, 2))));
 
   Fill(dialog, "", 6, "3", "1 1 0");  // one rate for every step
   ASSERT_TRUE(dialog.Apply());
