@@ -167,12 +167,17 @@ Bytes ValueList(const std::vector<std::int32_t>& values) {
   return data;
 }
 
-// Frame index of the file -> index among the frames that gave images (-1 for none).
-std::vector<std::int32_t> KeptFrameIndices(const AniInfo& info, std::size_t imageCount) {
+// Whether the file's grouping of images into frames accounts for exactly these images.
+bool GroupingHolds(const AniInfo& info, std::size_t imageCount) {
   std::size_t total = 0;
   for (std::int32_t n : info.FrameImages) total += static_cast<std::size_t>(n < 0 ? 0 : n);
+  return total == imageCount;
+}
+
+// Frame index of the file -> index among the frames that gave images (-1 for none).
+std::vector<std::int32_t> KeptFrameIndices(const AniInfo& info, std::size_t imageCount) {
   std::vector<std::int32_t> kept;
-  if (total != imageCount) {
+  if (!GroupingHolds(info, imageCount)) {
     for (std::size_t i = 0; i < imageCount; ++i) kept.push_back(static_cast<std::int32_t>(i));
     return kept;
   }
@@ -184,10 +189,8 @@ std::vector<std::int32_t> KeptFrameIndices(const AniInfo& info, std::size_t imag
 }  // namespace
 
 std::vector<std::size_t> AniFrameSizes(const AniInfo& info, std::size_t imageCount) {
-  std::size_t total = 0;
-  for (std::int32_t n : info.FrameImages) total += static_cast<std::size_t>(n < 0 ? 0 : n);
   std::vector<std::size_t> sizes;
-  if (total == imageCount) {
+  if (GroupingHolds(info, imageCount)) {
     for (std::int32_t n : info.FrameImages) {
       if (n > 0) sizes.push_back(static_cast<std::size_t>(n));
     }
@@ -195,6 +198,12 @@ std::vector<std::size_t> AniFrameSizes(const AniInfo& info, std::size_t imageCou
     sizes.assign(imageCount, 1);
   }
   return sizes;
+}
+
+std::vector<std::size_t> AniFrameStarts(const AniInfo& info, std::size_t imageCount) {
+  std::vector<std::size_t> starts{0};
+  for (const std::size_t size : AniFrameSizes(info, imageCount)) starts.push_back(starts.back() + size);
+  return starts;
 }
 
 std::vector<AniStep> AniSteps(const AniInfo& info, std::size_t imageCount) {

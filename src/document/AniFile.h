@@ -74,6 +74,10 @@ struct AniStep {
 // out) when it accounts for exactly these images, otherwise one image per frame.
 std::vector<std::size_t> AniFrameSizes(const AniInfo& info, std::size_t imageCount);
 
+// Where each frame's images start (AniFrameSizes summed up), with imageCount after the last:
+// frame f holds the images from entry f up to entry f + 1.
+std::vector<std::size_t> AniFrameStarts(const AniInfo& info, std::size_t imageCount);
+
 // The steps the animation plays, as the file says: the sequence only when the header's
 // sequence flag is set, each step's rate from the rate list or else the default rate. Steps
 // that name a frame that is not there (or one that gave no image) are left out; when no step

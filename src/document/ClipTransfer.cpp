@@ -28,12 +28,7 @@ Rect Clamp(const IconImage& image, int x1, int y1, int x2, int y2) {
 
 // The picture part of both grids must be there before pixels are addressed directly.
 void CheckGrids(const IconImage& image) {
-  if (image.Pixels.Columns() < image.Width || image.Pixels.Rows() < image.Height() ||
-      image.Mask.Columns() < image.Width || image.Mask.Rows() < image.Height() ||
-      (image.CarriesAlpha() &&
-       (image.Alpha.Columns() < image.Width || image.Alpha.Rows() < image.Height()))) {
-    Raise(ErrorCode::SubscriptOutOfRange);
-  }
+  if (!GridsCoverPicture(image)) Raise(ErrorCode::SubscriptOutOfRange);
 }
 
 }  // namespace

@@ -96,10 +96,7 @@ void FillRegion(ImageDocument& document, std::int16_t imageIndex, int x, int y, 
     const int width = image.Width;
     const int height = image.Height();
     if (x < 0 || y < 0 || x >= width || y >= height) return;
-    if (image.Pixels.Columns() < width || image.Pixels.Rows() < height ||
-        image.Mask.Columns() < width || image.Mask.Rows() < height) {
-      Raise(ErrorCode::SubscriptOutOfRange);
-    }
+    if (!GridsCoverPicture(image)) Raise(ErrorCode::SubscriptOutOfRange);
     const Colour region = image.Pixels.At(x, y);
     if (region == fill || region == kNoColour) return;
     // A white fill of colour 0 is what a flood erase of an already empty region looks like.

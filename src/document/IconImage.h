@@ -80,6 +80,17 @@ void AddAlphaFromMask(IconImage& image);
 // 255 for MaskOpaque, 0 for any other value. The caller keeps (x, y) inside the mask grid.
 void SetMask(IconImage& image, int x, int y, std::int32_t value);
 
+// Whether the grids hold every pixel of the picture (Width x Height): the colours, the mask,
+// and the alpha where the image carries one. Procedures that address pixels directly check it
+// once before they start.
+inline bool GridsCoverPicture(const IconImage& image) {
+  const int width = image.Width;
+  const int height = image.Height();
+  return image.Pixels.Columns() >= width && image.Pixels.Rows() >= height &&
+         image.Mask.Columns() >= width && image.Mask.Rows() >= height &&
+         (!image.CarriesAlpha() || (image.Alpha.Columns() >= width && image.Alpha.Rows() >= height));
+}
+
 // The alpha a pixel of the picture is shown and written with: its own where the image carries
 // alpha, else 255 for an opaque pixel and 0 for the others.
 int AlphaAt(const IconImage& image, int x, int y);

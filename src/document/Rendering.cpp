@@ -10,13 +10,7 @@ namespace {
 
 // The image's grids must hold every pixel the procedures visit.
 void CheckGrids(const IconImage& image) {
-  const int width = image.Width;
-  const int height = image.Height();
-  if (width <= 0 || height <= 0) return;
-  if (!image.Pixels.Contains(width - 1, height - 1) || !image.Mask.Contains(width - 1, height - 1) ||
-      (image.CarriesAlpha() && !image.Alpha.Contains(width - 1, height - 1))) {
-    Raise(ErrorCode::SubscriptOutOfRange);
-  }
+  if (!GridsCoverPicture(image)) Raise(ErrorCode::SubscriptOutOfRange);
 }
 
 // A surface too small for the image would read as -1 ("no colour") outside.

@@ -28,12 +28,10 @@ void CheckWritable(const IconImage& image) {
   if (!IsSupportedDepth(image.BitDepth) || image.Width < 1 || image.Height() < 1) {
     Raise(ErrorCode::InvalidArgument);
   }
-  if (image.Palette.size() < ColourTableBytes(image.BitDepth) / 4 ||
-      image.Pixels.Rows() < image.Height() || image.Mask.Rows() < image.Height() ||
+  // Mask rows and 1-bit rows are written with their padding columns too.
+  if (image.Palette.size() < ColourTableBytes(image.BitDepth) / 4 || !GridsCoverPicture(image) ||
       image.Mask.Columns() < W32(image.Width) ||
-      image.Pixels.Columns() < (image.BitDepth == 1 ? W32(image.Width) : image.Width) ||
-      (image.CarriesAlpha() &&
-       (image.Alpha.Columns() < image.Width || image.Alpha.Rows() < image.Height()))) {
+      (image.BitDepth == 1 && image.Pixels.Columns() < W32(image.Width))) {
     Raise(ErrorCode::SubscriptOutOfRange);
   }
 }

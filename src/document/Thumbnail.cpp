@@ -17,18 +17,13 @@ std::vector<IconImage> FirstStepImages(ByteView file) {
   const AniInfo info = ReadAniFile(file, images);
   if (images.empty()) return images;
   const std::vector<AniStep> steps = AniSteps(info, images.size());
-  const std::vector<std::size_t> frames = AniFrameSizes(info, images.size());
+  const std::vector<std::size_t> starts = AniFrameStarts(info, images.size());
+  // A sequence of no frame that gave images plays nothing: the first frame is shown.
   const std::size_t frame = steps.empty() ? 0 : static_cast<std::size_t>(steps.front().Frame);
-  std::size_t first = 0;
-  for (std::size_t i = 0; i < frame && i < frames.size(); ++i) first += frames[i];
-  std::size_t count = frame < frames.size() ? frames[frame] : 1;
-  if (first + count > images.size()) {
-    first = 0;
-    count = 1;
-  }
-  const auto begin = images.begin() + static_cast<std::ptrdiff_t>(first);
-  return std::vector<IconImage>(std::make_move_iterator(begin),
-                                std::make_move_iterator(begin + static_cast<std::ptrdiff_t>(count)));
+  const auto at = [&](std::size_t start) {
+    return std::make_move_iterator(images.begin() + static_cast<std::ptrdiff_t>(start));
+  };
+  return std::vector<IconImage>(at(starts[frame]), at(starts[frame + 1]));
 }
 
 int LongerSide(const IconImage& image) { return std::max<int>(image.Width, image.Height()); }

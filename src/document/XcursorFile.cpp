@@ -36,14 +36,13 @@ std::uint32_t XcursorArgb(const IconImage& image, int x, int y) {
 
 Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* animation) {
   if (images.empty()) Raise(ErrorCode::InvalidArgument);
-  std::vector<std::size_t> sizes{images.size()};
+  // Without an animation the images are one frame shown once.
+  std::vector<std::size_t> firsts{0, images.size()};
   std::vector<AniStep> steps{{0, 0}};
   if (animation) {
-    sizes = AniFrameSizes(*animation, images.size());
+    firsts = AniFrameStarts(*animation, images.size());
     steps = AniSteps(*animation, images.size());
   }
-  std::vector<std::size_t> firsts{0};
-  for (std::size_t size : sizes) firsts.push_back(firsts.back() + size);
 
   // The images in the order they are shown, each frame's images once for every step.
   std::vector<std::pair<const IconImage*, std::uint32_t>> shown;  // image, delay

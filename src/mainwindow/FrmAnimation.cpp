@@ -122,10 +122,9 @@ void FrmAnimation::LoadFields() {
   steps_ = cursor_.Steps();
   // Made once here, not at every step the timer shows.
   framePictures_.clear();
-  std::size_t first = 0;
-  for (const std::size_t size : cursor_.FrameSizes()) {
-    framePictures_.push_back(size > 0 ? PreviewPicture(cursor_.Images()[first]) : QPixmap());
-    first += size;
+  const std::vector<std::size_t> starts = AniFrameStarts(cursor_.Info(), cursor_.Images().size());
+  for (std::size_t frame = 0; frame + 1 < starts.size(); ++frame) {
+    framePictures_.push_back(PreviewPicture(cursor_.Images()[starts[frame]]));
   }
   const std::int32_t defaultRate = cursor_.Header().DisplayRate;
   rate_->setValue(std::clamp(defaultRate, 1, kMaxRate));
