@@ -162,7 +162,7 @@ int IconSet(const std::vector<std::string>& args, std::ostream& err) {
       }
       images.push_back(std::move(image));
     }
-    WriteFileReplacing(request->output, BuildIconSetFile(images, request->fileType));
+    WriteFileReplacing(request->output, BuildIconSetFile(std::move(images), request->fileType));
   });
   return written ? kExitOk : kExitFailure;
 }

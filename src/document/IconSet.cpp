@@ -45,17 +45,14 @@ IconImage IconSetImage(const RgbaPicture& square) {
   return image;
 }
 
-Bytes BuildIconSetFile(const std::vector<IconImage>& images, int fileType) {
-  Bytes file = BuildIconFile(images, fileType);
-  if (fileType != 1) return file;  // a cursor's entry holds its hot spot there
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    const std::size_t entry = kFileHeaderSize + kDirectoryEntrySize * i;
-    file[entry + 4] = 1;
-    file[entry + 5] = 0;
-    file[entry + 6] = static_cast<std::uint8_t>(images[i].BitDepth);
-    file[entry + 7] = static_cast<std::uint8_t>(images[i].BitDepth >> 8);
+Bytes BuildIconSetFile(std::vector<IconImage> images, int fileType) {
+  if (fileType == 1) {
+    for (IconImage& image : images) {
+      image.xHotSpot = 1;
+      image.yHotSpot = image.BitDepth;
+    }
   }
-  return file;
+  return BuildIconFile(images, fileType);
 }
 
 }  // namespace brixel

@@ -43,7 +43,7 @@ IconImage IconSetImage(const RgbaPicture& square);
 
 // The icon (fileType 1) or cursor (2) file of the images, as BuildIconFile writes it; in an
 // icon each directory entry also gives its planes (1) and bit count, which Windows' own
-// reader compares when it picks an image.
-Bytes BuildIconSetFile(const std::vector<IconImage>& images, int fileType);
+// reader compares when it picks an image: the fields a cursor's hot spot takes.
+Bytes BuildIconSetFile(std::vector<IconImage> images, int fileType);
 
 }  // namespace brixel
