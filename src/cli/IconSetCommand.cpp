@@ -6,6 +6,7 @@
 #include <iterator>
 #include <new>
 #include <optional>
+#include <utility>
 
 #include "Commands.h"
 #include "FileFailure.h"

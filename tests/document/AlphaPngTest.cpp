@@ -23,13 +23,6 @@ using test::Put32;
 constexpr std::int32_t O = MaskOpaque;
 constexpr std::int32_t T = MaskTransparent;
 
-// Sets the option for one test and puts the default back.
-class AlphaOption {
- public:
-  explicit AlphaOption(bool keep) { KeepAlpha(keep); }
-  ~AlphaOption() { KeepAlpha(true); }
-};
-
 // An icon file of one block per image, each with its entry bytes 4 and 6 zero.
 Bytes IconFile(const std::vector<Bytes>& blocks) {
   Bytes f = {0, 0, 1, 0, static_cast<std::uint8_t>(blocks.size()), 0};
@@ -161,7 +154,7 @@ TEST_F(AlphaPngTest, PngEntriesOfEveryColourTypeAndDepthRead) {
 TEST_F(AlphaPngTest, WithTheOptionOffPngEntriesBecomePlainBitmaps) {
   std::vector<std::uint8_t> rgba = {10, 20, 30, 255, 250, 250, 250, 0, 40, 50, 60, 127, 70, 80, 90, 128};
   const Bytes file = IconFile({EncodePng(2, 2, rgba)});
-  AlphaOption off(false);
+  KeepAlpha(false);  // the fixture turns it on again
   cIco doc;
   ASSERT_TRUE(Open(doc, file));
   const IconImage& image = doc.Image(0);
@@ -190,7 +183,7 @@ TEST_F(AlphaPngTest, BitmapAlphaIsKeptAndAlphaZeroIsPlainTransparent) {
   const Bytes file = IconFile({block});
   for (const bool keep : {true, false}) {
     SCOPED_TRACE(keep);
-    AlphaOption option(keep);
+    KeepAlpha(keep);
     cIco doc;
     ASSERT_TRUE(Open(doc, file));
     const IconImage& image = doc.Image(0);
@@ -212,6 +205,7 @@ TEST_F(AlphaPngTest, BitmapAlphaIsKeptAndAlphaZeroIsPlainTransparent) {
 
   // Without AND rows the mask comes from the alpha; kept alpha keeps the colour of a pixel
   // that is only partly transparent.
+  KeepAlpha(true);
   Bytes noAnd = Header(40, 2, 2, 32);
   noAnd.insert(noAnd.end(), {30, 20, 10, 60, 3, 2, 1, 0});
   cIco doc;
@@ -237,7 +231,7 @@ TEST_F(AlphaPngTest, FilesWithoutAlphaAreWrittenAlikeWithTheOptionOnOrOff) {
   cIco back;
   ASSERT_TRUE(back.OpenIcon((dir_ / "on.ico").string()));
   for (const IconImage& image : back.Images()) EXPECT_FALSE(image.CarriesAlpha());
-  AlphaOption off(false);
+  KeepAlpha(false);  // the fixture turns it on again
   EXPECT_EQ(Save(back, "off.ico"), on);
 }
 

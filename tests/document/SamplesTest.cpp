@@ -47,7 +47,6 @@ TEST(Samples, IconsAndCursorsOfOtherProgramsRoundTrip) {
     EXPECT_GT(opened, 30);
     EXPECT_EQ(png > 0, keep);
   }
-  KeepAlpha(true);
 }
 
 }  // namespace

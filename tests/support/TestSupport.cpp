@@ -8,6 +8,8 @@
 #include <fstream>
 #include <random>
 
+#include "AlphaChannel.h"
+
 namespace brixel::test {
 
 Prompter::Answer ScriptedPrompter::Ask(const std::string& title, const std::string& text,
@@ -23,11 +25,15 @@ Prompter::Answer ScriptedPrompter::Ask(const std::string& title, const std::stri
 BackEndFixture::BackEndFixture() {
   InstallErrorReporter(&reporter);
   InstallPrompter(&prompter);
+  KeepAlpha(true);
 }
 
+// A test that turned the alpha option off, and stopped at a failed assertion before it turned
+// it on again, leaves no trace in the tests after it.
 BackEndFixture::~BackEndFixture() {
   InstallErrorReporter(nullptr);
   InstallPrompter(nullptr);
+  KeepAlpha(true);
 }
 
 TempDir::TempDir() {
