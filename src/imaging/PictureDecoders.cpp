@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ByteOrder.h"
 #include "SvgDrawing.h"
 
 extern "C" {
@@ -29,27 +30,22 @@ constexpr double kHundredthsOfMmPerInch = 2540;
 constexpr int kLargestPictureMegabytes =
     static_cast<int>((4LL * kMaxPictureSide * kMaxPictureSide) >> 20) + 1;
 
-std::uint32_t Read32(const Bytes& data, std::size_t at) {
-  return static_cast<std::uint32_t>(data[at]) | static_cast<std::uint32_t>(data[at + 1]) << 8 |
-         static_cast<std::uint32_t>(data[at + 2]) << 16 |
-         static_cast<std::uint32_t>(data[at + 3]) << 24;
-}
 std::uint16_t Read16(const Bytes& data, std::size_t at) {
   return static_cast<std::uint16_t>(data[at] | data[at + 1] << 8);
 }
 std::int32_t ReadSigned32(const Bytes& data, std::size_t at) {
-  return static_cast<std::int32_t>(Read32(data, at));
+  return static_cast<std::int32_t>(GetLength(data, at));
 }
 
 bool IsWmf(const Bytes& data) {
-  if (data.size() >= 22 && Read32(data, 0) == 0x9AC6CDD7u) return true;  // placeable header
+  if (data.size() >= 22 && GetLength(data, 0) == 0x9AC6CDD7u) return true;  // placeable header
   return data.size() >= 18 && (Read16(data, 0) == 1 || Read16(data, 0) == 2) &&
          Read16(data, 2) == 9 && (Read16(data, 4) == 0x0300 || Read16(data, 4) == 0x0100);
 }
 
 constexpr std::size_t kEmfHeaderSize = 88;
 bool IsEmf(const Bytes& data) {
-  return data.size() >= kEmfHeaderSize && Read32(data, 0) == 1 && Read32(data, 40) == 0x464D4520u;
+  return data.size() >= kEmfHeaderSize && GetLength(data, 0) == 1 && GetLength(data, 40) == 0x464D4520u;
 }
 
 std::string SizeTooLarge(long long width, long long height) {
