@@ -12,10 +12,7 @@
 namespace brixel {
 namespace {
 
-[[noreturn]] void RaiseErrno(int err) {
-  const int number = ErrorNumberFromErrno(err);
-  throw BackEndError(number, ErrorDescription(number));
-}
+[[noreturn]] void RaiseErrno(int err) { throw ErrorFromErrno(err); }
 
 // Closes a descriptor on every path.
 class FileDescriptor {
@@ -66,6 +63,15 @@ int ErrorNumberFromErrno(int err) {
   }
 }
 
+// The classic number with the system's own words where the number stands for many causes
+// (a full disk and a failing one are both "Device I/O error"), so that the user learns why.
+BackEndError ErrorFromErrno(int err) {
+  const int number = ErrorNumberFromErrno(err);
+  const bool specific = number != static_cast<int>(ErrorCode::DeviceIO) &&
+                        number != static_cast<int>(ErrorCode::PathFileAccess) && err != EROFS;
+  return BackEndError(number, specific ? ErrorDescription(number) : std::strerror(err));
+}
+
 Bytes ReadWholeFile(const std::string& path) {
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) RaiseErrno(errno);
@@ -97,12 +103,34 @@ Bytes ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
+std::string FollowLinks(const std::string& path) {
+  std::string current = path;
+  // As many links as the kernel itself follows in one path; a loop ends in ELOOP.
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 256, '\0');
+    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+    if (n < 0) RaiseErrno(errno);
+    target.resize(static_cast<std::size_t>(n));
+    if (target.empty() || target.front() != '/') {
+      const std::size_t slash = current.rfind('/');
+      if (slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+    }
+    current = std::move(target);
+  }
+  RaiseErrno(ELOOP);
+}
+
 namespace {
 
-// Writes the bytes to a new temporary file beside path with the mode the target will have;
-// flushes it to the disk when asked and it replaces a file.
-PendingReplace WriteTemporary(const std::string& path, const Bytes& bytes, bool flushWhenReplacing) {
-  if (path.empty()) Raise(ErrorCode::BadFileName);
+// Writes the bytes to a new temporary file beside the file that path names (through its
+// links, which stay links) with the mode the target will have; flushes it to the disk when
+// asked and it replaces a file.
+PendingReplace WriteTemporary(const std::string& givenPath, const Bytes& bytes,
+                              bool flushWhenReplacing) {
+  if (givenPath.empty()) Raise(ErrorCode::BadFileName);
+  const std::string path = FollowLinks(givenPath);
 
   struct stat old {};
   const bool exists = ::stat(path.c_str(), &old) == 0;

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "ErrorReport.h"
+
 namespace brixel {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -16,8 +18,14 @@ using ByteView = std::span<const std::uint8_t>;
 // (53 file not found, 70 permission denied, 75 access error, ...).
 Bytes ReadWholeFile(const std::string& path);
 
+// The file a path names once its symbolic links are followed (the path itself when it is no
+// link); a link to a file not there yet names where that file goes. Raises BackEndError
+// for a loop of links.
+std::string FollowLinks(const std::string& path);
+
 // Replaces the file with bytes without ever destroying the old content first: the bytes go
-// to a temporary file in the same folder, which is flushed to the disk when it replaces an
+// to a temporary file in the folder of the file path names (a symbolic link is followed and
+// kept), which is flushed to the disk when it replaces an
 // existing file, and then renamed over the target. An existing file's permission bits are
 // kept. On failure the target is untouched, the temporary file is removed, and BackEndError is
 // raised.
@@ -55,5 +63,10 @@ void FlushFileSystem(const std::string& folder);
 
 // The classic error number for an errno value.
 int ErrorNumberFromErrno(int err);
+
+// The failure an errno value stands for: its classic number, described in the system's words
+// where that number covers several causes ("No space left on device" rather than "Device I/O
+// error").
+BackEndError ErrorFromErrno(int err);
 
 }  // namespace brixel

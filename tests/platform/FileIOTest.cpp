@@ -76,5 +76,40 @@ TEST(FileIO, ReadingMissingFileIsFileNotFound) {
   }
 }
 
+// Dotfiles folders keep settings and icons as links: a save goes through the link to its file,
+// the temporary file beside that file, and the link stays a link.
+TEST(FileIO, ReplacingThroughLinksWritesTheFileTheyNameAndKeepsThem) {
+  test::TempDir dir;
+  fs::create_directories(dir / "dotfiles");
+  const fs::path real = dir / "dotfiles" / "icon.ico";
+  test::WriteBytes(real, {1});
+  fs::create_symlink("dotfiles/icon.ico", dir / "relative.ico");  // relative to the link's folder
+  fs::create_symlink(dir / "relative.ico", dir / "chain.ico");     // a link to a link
+  WriteFileReplacing((dir / "chain.ico").string(), {2, 3});
+  EXPECT_TRUE(fs::is_symlink(dir / "chain.ico"));
+  EXPECT_TRUE(fs::is_symlink(dir / "relative.ico"));
+  EXPECT_EQ(ReadWholeFile(real.string()), (Bytes{2, 3}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "dotfiles"), fs::directory_iterator()), 1);
+
+  // A link to a file not there yet makes that file.
+  fs::create_symlink("dotfiles/new.ico", dir / "dangling.ico");
+  WriteFileReplacing((dir / "dangling.ico").string(), {4});
+  EXPECT_EQ(ReadWholeFile((dir / "dotfiles" / "new.ico").string()), Bytes{4});
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling.ico"));
+
+  // A loop of links is an error, not a hang, and writes nothing.
+  fs::create_symlink("b.ico", dir / "a.ico");
+  fs::create_symlink("a.ico", dir / "b.ico");
+  EXPECT_THROW(WriteFileReplacing((dir / "a.ico").string(), {5}), BackEndError);
+}
+
+TEST(FileIO, FailuresOfManyCausesSayWhichInTheSystemsWords) {
+  EXPECT_EQ(ErrorFromErrno(ENOSPC).Number(), 57);
+  EXPECT_EQ(ErrorFromErrno(ENOSPC).Description(), "No space left on device");
+  EXPECT_EQ(ErrorFromErrno(EROFS).Description(), "Read-only file system");
+  EXPECT_EQ(ErrorFromErrno(EACCES).Description(), "Permission denied");
+  EXPECT_EQ(ErrorFromErrno(ENOENT).Description(), "File not found");
+}
+
 }  // namespace
 }  // namespace brixel
