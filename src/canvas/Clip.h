@@ -13,25 +13,25 @@ namespace brixel {
 class ImageDocument;
 class PictureBox;
 
-// The editor's own clip: a rectangle of colour values copied from an image, with their alpha
-// when the image keeps one, shown on the hidden surface PctClip. Copies also go to the desktop
-// clipboard as an image, and when the own clip is empty a picture on the desktop clipboard can
-// be pasted instead.
+// The editor's own clip: a rectangle of pixels copied from an image exactly as they were
+// (colour, transparency, inverting, alpha), shown on the hidden surface PctClip. Copies also
+// go to the desktop clipboard as an image with alpha, and when the own clip is empty a picture
+// on the desktop clipboard can be pasted instead.
 class Clip {
  public:
   explicit Clip(QWidget& parent);
 
   bool ClipAvailable() const { return available_; }
-  const Bitmap& Pixels() const { return pixels_; }
+  const ClipRegion& Pixels() const { return pixels_; }
 
   // Copies the rectangle between two corner pixels (clamped into the image); false when the
   // rectangle holds no pixel of the image, and the clip is then left as it was.
   bool Copy(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2, int y2);
-  // Empties the clip.
+  // Empties the clip, and the desktop clipboard while it still holds this clip.
   void Clear();
 
   // What a paste armed now would place: the own clip, else a picture on the desktop clipboard
-  // (its transparent pixels become white, which a paste skips); false when there is neither.
+  // with its alpha; false when there is neither.
   bool ArmPaste();
   // Places the armed paste with its top-left at pixel (x, y). Reads the own clip now, so a
   // clip cleared after arming places nothing.
@@ -41,17 +41,17 @@ class Clip {
   void Show();
 
   PictureBox* surface_;
-  Bitmap pixels_;
-  ClipAlpha alpha_;
-  Bitmap desktopPaste_;
+  ClipRegion pixels_;
+  ClipRegion desktopPaste_;
   bool available_ = false;
   bool pasteFromDesktop_ = false;
 };
 
-// The clip as a picture for other programs: transparent where the clip holds no colour, and
-// with the clip's alpha when it has one.
-QImage ClipImage(const Bitmap& clip, const ClipAlpha& alpha = {});
-// A picture from another program as clip pixels: pixels less than half opaque become white.
-Bitmap ClipFromImage(const QImage& image);
+// The clip as a picture for other programs: transparent and inverting pixels fully
+// transparent, the others with their alpha.
+QImage ClipImage(const ClipRegion& clip);
+// A picture from another program as clip pixels: fully transparent pixels transparent, the
+// others opaque with their alpha.
+ClipRegion ClipFromImage(const QImage& image);
 
 }  // namespace brixel

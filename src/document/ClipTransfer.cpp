@@ -33,38 +33,48 @@ void CheckGrids(const IconImage& image) {
 
 }  // namespace
 
-Bitmap CopyRegion(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2,
-                  int y2, ClipAlpha* alpha) {
-  Bitmap clip;
-  if (alpha) alpha->clear();
+ClipRegion::ClipRegion(int width, int height)
+    : Colours(width, height, kBlack),
+      Masks(Colours.Pixels.size(), MaskOpaque),
+      Alpha(Colours.Pixels.size(), 255) {}
+
+void ClipRegion::Set(int x, int y, Colour colour, std::int32_t mask, std::uint8_t alpha) {
+  Colours.At(x, y) = colour;
+  Masks[Index(x, y)] = mask;
+  Alpha[Index(x, y)] = alpha;
+}
+
+ClipRegion CopyRegion(const ImageDocument& document, std::int16_t image, int x1, int y1, int x2,
+                      int y2) {
+  ClipRegion clip;
   Trap("PrjBackEnd.mClipTransfer.CopyRegion", [&] {
     const IconImage& source = document.Image(image);
     CheckGrids(source);
     const Rect r = Clamp(source, x1, y1, x2, y2);
     if (r.Empty()) return;
-    clip = Bitmap(r.right - r.left + 1, r.bottom - r.top + 1, kBlack);
-    const bool withAlpha = alpha && source.CarriesAlpha();
-    if (withAlpha) alpha->reserve(clip.Pixels.size());
+    clip = ClipRegion(r.right - r.left + 1, r.bottom - r.top + 1);
     for (int y = r.top; y <= r.bottom; ++y) {
       for (int x = r.left; x <= r.right; ++x) {
-        clip.At(x - r.left, y - r.top) = source.Pixels.At(x, y);
-        if (withAlpha) alpha->push_back(static_cast<std::uint8_t>(AlphaAt(source, x, y)));
+        clip.Set(x - r.left, y - r.top, source.Pixels.At(x, y), source.Mask.At(x, y),
+                 static_cast<std::uint8_t>(AlphaAt(source, x, y)));
       }
     }
   });
   return clip;
 }
 
-void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip, int x, int y,
-                 const ClipAlpha* alpha) {
+void PasteRegion(ImageDocument& document, std::int16_t image, const ClipRegion& clip, int x,
+                 int y) {
   Trap("PrjBackEnd.mClipTransfer.PasteRegion", [&] {
     IconImage& target = document.Image(image);
     CheckGrids(target);
-    if (clip.Empty() || clip.Pixels.size() < static_cast<std::size_t>(clip.Width) * static_cast<std::size_t>(clip.Height)) {
+    const std::size_t count = static_cast<std::size_t>(clip.Width()) * static_cast<std::size_t>(clip.Height());
+    if (clip.Empty() || clip.Colours.Pixels.size() < count || clip.Masks.size() < count ||
+        clip.Alpha.size() < count) {
       return;
     }
     const bool paletted = target.BitDepth < 24 && !target.Palette.empty();
-    const bool clipAlpha = alpha && alpha->size() == clip.Pixels.size();
+    const bool keepsAlpha = target.CarriesAlpha();
     std::unordered_map<Colour, Colour> painted;  // clip colour -> palette colour
     const auto paint = [&](Colour colour) {
       if (!paletted) return colour;
@@ -78,26 +88,24 @@ void PasteRegion(ImageDocument& document, std::int16_t image, const Bitmap& clip
     // positions from wrapping.
     const long long firstX = std::max<long long>(0, -static_cast<long long>(x));
     const long long firstY = std::max<long long>(0, -static_cast<long long>(y));
-    const long long endX = std::min<long long>(clip.Width, static_cast<long long>(target.Width) - x);
-    const long long endY = std::min<long long>(clip.Height, static_cast<long long>(target.Height()) - y);
+    const long long endX = std::min<long long>(clip.Width(), static_cast<long long>(target.Width) - x);
+    const long long endY = std::min<long long>(clip.Height(), static_cast<long long>(target.Height()) - y);
     for (long long cy = firstY; cy < endY; ++cy) {
       for (long long cx = firstX; cx < endX; ++cx) {
-        const Colour k = clip.At(static_cast<int>(cx), static_cast<int>(cy));
-        if (k == kWhite) continue;  // the clip's white is see-through
+        const std::size_t at = clip.Index(static_cast<int>(cx), static_cast<int>(cy));
         const int px = static_cast<int>(x + cx);
         const int py = static_cast<int>(y + cy);
-        if (k == kNoColour) {
-          target.Pixels.At(px, py) = kNoColour;
-          SetMask(target, px, py, MaskTransparent);
-        } else {
-          target.Pixels.At(px, py) = paint(k);
-          SetMask(target, px, py, MaskOpaque);
-          // A pixel of alpha 0 in the clip is pasted opaque, as its colour is.
-          if (clipAlpha && target.CarriesAlpha()) {
-            const auto at = static_cast<std::size_t>(cy * clip.Width + cx);
-            if ((*alpha)[at] != 0) target.Alpha.At(px, py) = (*alpha)[at];
-          }
+        Colour colour = clip.Colours.Pixels[at];
+        std::int32_t mask = clip.Masks[at];
+        const std::uint8_t alpha = clip.Alpha[at];
+        // Without alpha a pixel is either there or not: below half opaque it is not.
+        if (!keepsAlpha && mask == MaskOpaque && alpha < 128) {
+          colour = kBlack;
+          mask = MaskTransparent;
         }
+        target.Pixels.At(px, py) = mask == MaskOpaque ? paint(colour) : colour;
+        SetMask(target, px, py, mask);
+        if (keepsAlpha) target.Alpha.At(px, py) = alpha;
       }
     }
   });

@@ -86,30 +86,24 @@ TEST_F(AlphaEditingTest, TransformsAndUndoCarryTheAlpha) {
 }
 
 TEST_F(AlphaEditingTest, TheClipCarriesAlphaIntoImagesThatKeepIt) {
-  ClipAlpha alpha;
-  const Bitmap clip = CopyRegion(doc_, 0, 1, 1, 2, 2, &alpha);
-  EXPECT_EQ(alpha, (ClipAlpha{27, 28, 43, 44}));
-  PasteRegion(doc_, 0, clip, 2, 2, &alpha);
+  const ClipRegion clip = CopyRegion(doc_, 0, 1, 1, 2, 2);
+  EXPECT_EQ(clip.Alpha, (std::vector<std::uint8_t>{27, 28, 43, 44}));
+  PasteRegion(doc_, 0, clip, 2, 2);
   EXPECT_EQ(Alpha(2, 2), 27);
   EXPECT_EQ(Alpha(3, 3), 44);
-  PasteRegion(doc_, 0, clip, 0, 2);  // no alpha with the clip: opaque
-  EXPECT_EQ(Alpha(1, 3), 255);
 
-  // A clip of pixels of alpha 0 pastes them opaque, as their colour.
-  ClipAlpha clear(4, 0);
-  PasteRegion(doc_, 0, clip, 0, 0, &clear);
-  EXPECT_EQ(Alpha(0, 0), 255);
-  EXPECT_EQ(doc_.XYMask(0, 0, 0), O);
-
-  // From an image without alpha the clip has none; into one, alpha is dropped.
+  // An image that keeps no alpha takes pixels shown at least half opaque as opaque, the
+  // others as transparent.
   cIco plain;
   plain.AddImage(4, 4, 32, -1);
-  ClipAlpha none{1};
-  CopyRegion(plain, 0, 0, 0, 1, 1, &none);
-  EXPECT_TRUE(none.empty());
-  PasteRegion(plain, 0, clip, 0, 0, &alpha);
+  ClipRegion soft(2, 1);
+  soft.Set(0, 0, 12, O, 127);
+  soft.Set(1, 0, 13, O, 128);
+  PasteRegion(plain, 0, soft, 0, 0);
   EXPECT_FALSE(plain.Image(0).CarriesAlpha());
-  EXPECT_EQ(plain.XYColor(0, 0, 0), 12);
+  EXPECT_EQ(plain.XYMask(0, 0, 0), T);
+  EXPECT_EQ(plain.XYMask(0, 1, 0), O);
+  EXPECT_EQ(plain.XYColor(0, 1, 0), 13);
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 

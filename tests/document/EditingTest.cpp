@@ -5,6 +5,7 @@
 #include <deque>
 #include <random>
 
+#include "AlphaChannel.h"
 #include "ClipTransfer.h"
 #include "FloodFill.h"
 #include "Palette.h"
@@ -201,170 +202,98 @@ class ClipTest : public EditingTest {
 };
 
 TEST_F(ClipTest, CopyTakesTheRectangleInEitherOrderCutBackToTheImage) {
-  const Bitmap forward = CopyRegion(doc_, 0, 1, 0, 3, 1);
-  EXPECT_EQ(forward.Width, 3);
-  EXPECT_EQ(forward.Height, 2);
-  EXPECT_EQ(forward.Pixels, (std::vector<std::int32_t>{2, 3, 4, 12, 13, 14}));
+  const ClipRegion forward = CopyRegion(doc_, 0, 1, 0, 3, 1);
+  EXPECT_EQ(forward.Width(), 3);
+  EXPECT_EQ(forward.Height(), 2);
+  EXPECT_EQ(forward.Colours.Pixels, (std::vector<std::int32_t>{2, 3, 4, 12, 13, 14}));
   EXPECT_EQ(CopyRegion(doc_, 0, 3, 1, 1, 0), forward);
 
   // The height limits the rows, the width the columns.
-  const Bitmap all = CopyRegion(doc_, 0, 9, 9, -4, -2);
-  EXPECT_EQ(all.Width, 5);
-  EXPECT_EQ(all.Height, 3);
-  EXPECT_EQ(all.At(4, 2), 25);
+  const ClipRegion all = CopyRegion(doc_, 0, 9, 9, -4, -2);
+  EXPECT_EQ(all.Width(), 5);
+  EXPECT_EQ(all.Height(), 3);
+  EXPECT_EQ(all.Colours.At(4, 2), 25);
 
   EXPECT_TRUE(CopyRegion(doc_, 0, 5, 0, 8, 2).Empty());
   EXPECT_TRUE(CopyRegion(doc_, 0, 0, -5, 4, -1).Empty());
   EXPECT_TRUE(CopyRegion(doc_, 0, -3, 3, -1, 9).Empty());
-
-  Put(doc_, 0, 2, 2, kBlack, T);
-  Put(doc_, 0, 3, 2, kNoColour, T);
-  EXPECT_EQ(CopyRegion(doc_, 0, 2, 2, 3, 2).Pixels, (std::vector<std::int32_t>{kBlack, kNoColour}));
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
-TEST_F(ClipTest, PasteWritesOpaqueSkipsWhiteKeepsInvertingAndDropsWhatFallsOutside) {
-  Bitmap clip(3, 2, kRed);
-  clip.At(1, 0) = kWhite;
-  clip.At(2, 0) = kNoColour;
-  clip.At(0, 1) = kBlack;
-  Put(doc_, 0, 2, 1, kBlue, T);
-  PasteRegion(doc_, 0, clip, 1, 1);
-  EXPECT_EQ(Get(doc_, 0, 1, 1), std::make_pair(kRed, O));
-  EXPECT_EQ(Get(doc_, 0, 2, 1), std::make_pair(kBlue, T));  // under the white: untouched
-  EXPECT_EQ(Get(doc_, 0, 3, 1), std::make_pair(kNoColour, T));
-  EXPECT_EQ(Get(doc_, 0, 1, 2), std::make_pair(kBlack, O));
-  EXPECT_EQ(Get(doc_, 0, 3, 2), std::make_pair(kRed, O));
-  EXPECT_EQ(Get(doc_, 0, 0, 1), std::make_pair(11, O));
-
-  // Hanging over every edge: only what lands inside.
+TEST_F(ClipTest, PasteDropsWhatFallsOutside) {
+  ClipRegion green(7, 5);
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 7; ++x) green.Set(x, y, kGreen, O, 255);
+  }
   const IconImage before = doc_.Image(0);
-  PasteRegion(doc_, 0, Bitmap(7, 5, kGreen), -1, -1);
+  PasteRegion(doc_, 0, green, -1, -1);
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 5; ++x) EXPECT_EQ(Get(doc_, 0, x, y), std::make_pair(kGreen, O));
   }
   EXPECT_EQ(doc_.Image(0).Mask.At(5, 0), before.Mask.At(5, 0));  // padding untouched
-  PasteRegion(doc_, 0, Bitmap(2, 2, kRed), 5, 0);
-  PasteRegion(doc_, 0, Bitmap(2, 2, kRed), 2147483000, -2147483000);
+  PasteRegion(doc_, 0, green, 5, 0);
+  PasteRegion(doc_, 0, green, 2147483000, -2147483000);
   EXPECT_EQ(Get(doc_, 0, 4, 0).first, kGreen);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+// Copy and paste move pixels, not colours: white, black, transparent, inverting and half
+// transparent pixels and every palette colour arrive as they left, at every depth.
+TEST_F(ClipTest, PastedPixelsReadBackAsTheyWereCopiedAtEveryDepth) {
+  for (const int depth : {1, 4, 8, 24, 32}) {
+    SCOPED_TRACE(depth);
+    cIco doc;
+    doc.AddImage(16, 8, static_cast<std::int16_t>(depth), -1);
+    IconImage& image = doc.Image(0);
+    if (depth == 32) AddAlphaFromMask(image);
+    const std::vector<Colour>& palette = image.Palette;
+    // The left half: the kinds of pixel, then the palette's colours (or a spread of colours).
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 8; ++x) {
+        const int n = x + 8 * y;
+        const Colour colour = depth < 24 ? palette[static_cast<std::size_t>(n) % palette.size()]
+                                         : MakeColour(n * 4, 255 - n, n * 3 % 256);
+        image.Pixels.At(x, y) = colour;
+        image.Mask.At(x, y) = O;
+        if (depth == 32) image.Alpha.At(x, y) = static_cast<std::uint8_t>(n % 3 == 0 ? 255 : 40 + n);
+      }
+    }
+    Put(doc, 0, 0, 0, kWhite, O);
+    Put(doc, 0, 1, 0, kBlack, O);
+    Put(doc, 0, 2, 0, kBlack, T);
+    Put(doc, 0, 3, 0, kNoColour, T);
+    if (depth == 32) image.Alpha.At(4, 0) = 128;
+    // Something else under the place the clip goes, so that every pasted pixel must be written.
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 8; x < 16; ++x) Put(doc, 0, x, y, depth < 24 ? palette[1] : kRed, x % 2 ? T : O);
+    }
+
+    const ClipRegion clip = CopyRegion(doc, 0, 0, 0, 7, 7);
+    PasteRegion(doc, 0, clip, 8, 0);
+    EXPECT_EQ(CopyRegion(doc, 0, 8, 0, 15, 7), clip);
+    const IconImage& after = doc.Image(0);
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(Get(doc, 0, x + 8, y), Get(doc, 0, x, y)) << x << "," << y;
+        if (depth == 32) EXPECT_EQ(after.Alpha.At(x + 8, y), after.Alpha.At(x, y)) << x << "," << y;
+      }
+    }
+  }
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
 TEST_F(ClipTest, PasteIntoAPalettedImageTakesTheNearestEntry) {
   doc_.AddImage(4, 1, 4, -1);
-  Bitmap clip(4, 1, kBlack);
-  clip.At(0, 0) = MakeColour(250, 250, 240);  // nearest: white
-  clip.At(1, 0) = MakeColour(10, 120, 130);   // nearest: 008080 (teal, entry 9)
-  clip.At(2, 0) = kNoColour;
-  clip.At(3, 0) = MakeColour(0, 0, 120);      // nearest: navy (entry 11)
+  ClipRegion clip(4, 1);
+  clip.Set(0, 0, MakeColour(250, 250, 240), O, 255);  // nearest: white
+  clip.Set(1, 0, MakeColour(10, 120, 130), O, 255);   // nearest: 008080 (teal, entry 9)
+  clip.Set(2, 0, kNoColour, T, 0);
+  clip.Set(3, 0, MakeColour(0, 0, 120), O, 255);      // nearest: navy (entry 11)
   PasteRegion(doc_, 1, clip, 0, 0);
   EXPECT_EQ(Get(doc_, 1, 0, 0), std::make_pair(kWhite, O));
   EXPECT_EQ(Get(doc_, 1, 1, 0), std::make_pair(MakeColour(0, 128, 128), O));
   EXPECT_EQ(Get(doc_, 1, 2, 0), std::make_pair(kNoColour, T));
   EXPECT_EQ(Get(doc_, 1, 3, 0), std::make_pair(MakeColour(0, 0, 128), O));
 }
-
-TEST_F(ClipTest, ClearMakesTheClampedRectangleTransparent) {
-  ClearRegion(doc_, 0, 3, 5, 9, 1);
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 5; ++x) {
-      const bool cleared = x >= 3 && y >= 1;
-      EXPECT_EQ(Get(doc_, 0, x, y), cleared ? std::make_pair(kBlack, T) : std::make_pair(1 + x + 10 * y, O));
-    }
-  }
-  const IconImage before = doc_.Image(0);
-  ClearRegion(doc_, 0, 6, 0, 9, 9);
-  EXPECT_EQ(doc_.Image(0), before);
-  ClearRegion(doc_, 3, 0, 0, 1, 1);
-  EXPECT_EQ(backEnd_.reporter.reports.size(), 1u);
-}
-
-// --- Palettes ---
-
-TEST_F(EditingTest, NearestPaletteEntryPrefersTheLastExactThenTheFirstNearest) {
-  const std::vector<Colour> palette = {kRed, kWhite, MakeColour(100, 0, 0), kWhite, MakeColour(120, 0, 0)};
-  EXPECT_EQ(NearestPaletteEntry(palette, kWhite), 3);
-  EXPECT_EQ(NearestPaletteEntry(palette, MakeColour(110, 0, 0)), 2);  // a tie: the first
-  EXPECT_EQ(NearestPaletteEntry(palette, MakeColour(111, 0, 0)), 4);
-  EXPECT_EQ(NearestPaletteEntry(palette, MakeColour(200, 10, 10)), 0);
-  EXPECT_EQ(NearestPaletteEntry({}, kRed), -1);
-  std::vector<Colour> standard(256);
-  GetNewPalette(standard);
-  EXPECT_EQ(NearestPaletteEntry(standard, 0xFFFF00), 119);  // as a palette click finds it
-}
-
-TEST_F(EditingTest, EditingTheBlackEntryLeavesTheTransparentBackgroundAlone) {
-  cIco doc;
-  doc.AddImage(3, 1, 4, -1);
-  Put(doc, 0, 1, 0, kBlack, O);
-  doc.PaletteColor(0, 15, kRed);
-  EXPECT_EQ(Get(doc, 0, 0, 0), std::make_pair(kBlack, T));
-  EXPECT_EQ(Get(doc, 0, 1, 0), std::make_pair(kRed, O));
-}
-
-// --- Saving keeps what pixels mean ---
-
-TEST_F(EditingTest, InvertingPixelsSurviveASaveAtEveryDepth) {
-  cIco doc;
-  for (int depth : {1, 4, 8, 24, 32}) {
-    doc.AddImage(3, 2, static_cast<std::int16_t>(depth), -1);
-    const auto i = static_cast<std::int16_t>(doc.IconCount() - 1);
-    Put(doc, i, 1, 1, kNoColour, T);
-    Put(doc, i, 2, 1, depth == 1 ? kWhite : doc.PaletteColor(i, 3), O);
-  }
-  const std::string path = (dir_ / "invert.ico").string();
-  ASSERT_TRUE(doc.SaveIcon(path));
-  cIco back;
-  ASSERT_TRUE(back.OpenIcon(path));
-  for (std::int16_t i = 0; i < doc.IconCount(); ++i) EXPECT_EQ(back.Image(i), doc.Image(i)) << i;
-  EXPECT_TRUE(backEnd_.reporter.reports.empty());
-}
-
-TEST_F(EditingTest, TransparentPixelsOfAPaletteWithoutBlackGetAFreeEntry) {
-  cIco doc;
-  doc.AddImage(4, 1, 4, -1);
-  doc.PaletteColor(0, 15, MakeColour(1, 2, 3));  // the palette has no black now
-  Put(doc, 0, 1, 0, doc.PaletteColor(0, 15), O);
-  Put(doc, 0, 2, 0, doc.PaletteColor(0, 14), O);
-  Put(doc, 0, 3, 0, kNoColour, T);
-  const IconImage edited = doc.Image(0);
-  const std::string path = (dir_ / "noblack.ico").string();
-  ASSERT_TRUE(doc.SaveIcon(path));
-  EXPECT_EQ(doc.Image(0), edited);  // the document's own palette stays
-
-  cIco back;
-  ASSERT_TRUE(back.OpenIcon(path));
-  EXPECT_EQ(back.Image(0).Pixels, edited.Pixels);
-  EXPECT_EQ(back.Image(0).Mask.At(0, 0), T);
-  EXPECT_EQ(back.Image(0).Mask.At(1, 0), O);
-  // The last entry no pixel uses was made black: entry 13.
-  std::vector<Colour> written = edited.Palette;
-  written[13] = kBlack;
-  EXPECT_EQ(back.Image(0).Palette, written);
-  EXPECT_TRUE(backEnd_.reporter.reports.empty());
-}
-
-TEST_F(EditingTest, TransparentPixelsWithNoRoomForBlackRefuseTheSave) {
-  cIco doc;
-  doc.AddImage(17, 1, 4, -1);
-  doc.PaletteColor(0, 15, MakeColour(1, 2, 3));
-  for (int x = 0; x < 16; ++x) Put(doc, 0, x, 0, doc.PaletteColor(0, x), O);
-  // Pixel 16 stays transparent.
-  const std::string path = (dir_ / "full.ico").string();
-  const Bytes old = {1, 2, 3, 4};
-  test::WriteBytes(path, old);
-  EXPECT_FALSE(doc.SaveIcon(path));
-  EXPECT_EQ(ReadWholeFile(path), old);
-  ASSERT_EQ(backEnd_.reporter.reports.size(), 1u);
-  const std::string& report = backEnd_.reporter.reports[0];
-  EXPECT_NE(report.find("Error Number: 5"), std::string::npos) << report;
-  EXPECT_NE(report.find("no black"), std::string::npos) << report;
-  EXPECT_NE(report.find("PrjBackEnd.cIco.SaveIcon"), std::string::npos) << report;
-
-  // Transparent pixels over a palette colour need no black: the save goes through.
-  doc.XYColor(0, 16, 0, doc.PaletteColor(0, 4));
-  EXPECT_TRUE(doc.SaveIcon(path));
-}
-
 }  // namespace
 }  // namespace brixel

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "AlphaChannel.h"
 #include "Clip.h"
 #include "DrawingTool.h"
 #include "EditCommands.h"
@@ -344,8 +345,10 @@ TEST_F(EditingTest, CopyPasteAndCut) {
   Stroke(kLeft, {{2, 2}, {1, 1}});
   window_->Edits().CopySelection(false);
   ASSERT_TRUE(window_->TheClip().ClipAvailable());
-  EXPECT_EQ(window_->TheClip().Pixels().Width, 2);
-  EXPECT_FALSE(QApplication::clipboard()->image().isNull()) << "other programs get it too";
+  EXPECT_EQ(window_->TheClip().Pixels().Width(), 2);
+  const QImage desktop = QApplication::clipboard()->image();
+  ASSERT_FALSE(desktop.isNull()) << "other programs get it too";
+  EXPECT_EQ(qAlpha(desktop.pixel(0, 1)), 0) << "with the transparent pixel transparent";
 
   Document().Changed(false);
   window_->Edits().Paste();
@@ -353,8 +356,8 @@ TEST_F(EditingTest, CopyPasteAndCut) {
   Click(kLeft, 14, 14);  // only the top-left 2 x 2 lands inside
   EXPECT_EQ(View().MousePointer(), PictureBox::kPointerDefault);
   EXPECT_TRUE(Opaque(14, 14, kRed));
-  EXPECT_TRUE(Opaque(15, 14, kGreen)) << "white is not pasted";
-  EXPECT_TRUE(Opaque(14, 15, 0)) << "a transparent pixel pastes as black";
+  EXPECT_TRUE(Opaque(15, 14, kWhite));
+  EXPECT_TRUE(Transparent(14, 15));
   EXPECT_TRUE(Document().Changed());
   window_->Edits().Undo();
   EXPECT_TRUE(Opaque(14, 14, kGreen));
@@ -371,17 +374,50 @@ TEST_F(EditingTest, CopyPasteAndCut) {
   Click(kLeft, 50, 40);
   Open(16, 8, 24);
   window_->Edits().CopySelection(false);
-  EXPECT_EQ(window_->TheClip().Pixels().Width, 1);
-  EXPECT_EQ(window_->TheClip().Pixels().Height, 1);
+  EXPECT_EQ(window_->TheClip().Pixels().Width(), 1);
+  EXPECT_EQ(window_->TheClip().Pixels().Height(), 1);
 
+  // Clear takes the clip off the desktop clipboard too, so that Paste brings nothing back.
   window_->Edits().ClearClip();
   EXPECT_FALSE(window_->TheClip().ClipAvailable());
+  EXPECT_TRUE(QApplication::clipboard()->image().isNull());
+  window_->Edits().Paste();
+  EXPECT_EQ(View().MousePointer(), PictureBox::kPointerDefault);
+}
+
+TEST_F(EditingTest, ClearLeavesWhatAnotherProgramPutOnTheClipboard) {
+  Open(16, 16, 24);
+  Give(kLeft, kToolSelect, kRed);
+  Stroke(kLeft, {{0, 0}, {1, 1}});
+  window_->Edits().CopySelection(false);
+  QImage theirs(2, 2, QImage::Format_ARGB32);
+  theirs.fill(qRgba(0, 0, 255, 255));
+  QApplication::clipboard()->setImage(theirs);
+  window_->Edits().ClearClip();
+  EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+}
+
+TEST_F(EditingTest, ADesktopPictureKeepsItsAlphaInAnImageThatKeepsAlpha) {
+  Open(16, 16, 32);
+  AddAlphaFromMask(Document().Image(0));
+  QImage picture(2, 1, QImage::Format_ARGB32);
+  picture.setPixel(0, 0, qRgba(255, 0, 0, 100));
+  picture.setPixel(1, 0, qRgba(0, 0, 0, 0));
+  QApplication::clipboard()->setImage(picture);
+  window_->Edits().ClearClip();  // the own clip is empty; the picture is another program's
+  window_->Edits().Paste();
+  Click(kLeft, 3, 3);
+  EXPECT_TRUE(Opaque(3, 3, kRed));
+  EXPECT_EQ(Document().Image(0).Alpha.At(3, 3), 100);
+  EXPECT_TRUE(Transparent(4, 3));
 }
 
 TEST_F(EditingTest, PasteIntoAPaletteImageUsesItsEntries) {
   Open(16, 16, 4);
   const Colour nearRed = MakeColour(250, 10, 5);
-  QApplication::clipboard()->setImage(ClipImage(Bitmap(1, 1, nearRed)));
+  ClipRegion clip(1, 1);
+  clip.Set(0, 0, nearRed, MaskOpaque, 255);
+  QApplication::clipboard()->setImage(ClipImage(clip));
   window_->Edits().ClearClip();
   window_->Edits().Paste();
   Click(kLeft, 3, 3);
