@@ -18,6 +18,13 @@ class StandardErrorReporter final : public ErrorReporter {
 StandardErrorReporter g_defaultReporter;
 ErrorReporter* g_reporter = &g_defaultReporter;
 ProgramIdentity g_identity{"brixel", kVersionMajor, kVersionMinor, kVersionRevision};
+ReportCollector* g_collector = nullptr;
+
+std::string WithIdentity(const std::string& text) {
+  const ProgramIdentity& id = g_identity;
+  return id.fileName + " : " + "Version - " + std::to_string(id.major) + "." +
+         std::to_string(id.minor) + kCrLf + "Build " + std::to_string(id.revision) + kCrLf + text;
+}
 
 }  // namespace
 
@@ -67,15 +74,33 @@ std::string BuildErrorText(int number, std::string_view description, std::string
 }
 
 void ShowError(const std::string& text) {
-  const ProgramIdentity& id = g_identity;
-  std::string report = id.fileName + " : " + "Version - " + std::to_string(id.major) + "." +
-                       std::to_string(id.minor) + kCrLf + "Build " +
-                       std::to_string(id.revision) + kCrLf + text;
-  g_reporter->Show(report);
+  if (g_collector) {
+    g_collector->reports_.push_back({0, text, WithIdentity(text)});
+    return;
+  }
+  g_reporter->Show(WithIdentity(text));
 }
 
 void ReportError(int number, std::string_view description, std::string_view label) {
-  ShowError(BuildErrorText(number, description, label));
+  const std::string text = BuildErrorText(number, description, label);
+  if (g_collector) {
+    g_collector->reports_.push_back({number, std::string(description), WithIdentity(text)});
+    return;
+  }
+  g_reporter->Show(WithIdentity(text));
+}
+
+ReportCollector::ReportCollector() : outer_(g_collector) { g_collector = this; }
+
+ReportCollector::~ReportCollector() { g_collector = outer_; }
+
+std::string ReportCollector::Details() const {
+  std::string details;
+  for (const Report& report : reports_) {
+    if (!details.empty()) details += "\n\n";
+    details += report.text;
+  }
+  return details;
 }
 
 void ReportError(const BackEndError& error, std::string_view label) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brixel {
 
@@ -73,5 +74,32 @@ void ShowError(const std::string& text);
 // What a procedure's error handler does with a trapped error.
 void ReportError(int number, std::string_view description, std::string_view label);
 void ReportError(const BackEndError& error, std::string_view label);
+
+// While one of these lives, reports are kept in it instead of reaching the reporter: for a
+// command that tells an ordinary failure (a file that is not an icon, a full disk) in plain
+// words and keeps the report as its details. Collectors nest; the innermost one collects.
+class ReportCollector {
+ public:
+  struct Report {
+    int number = 0;           // 0 for a report made without one
+    std::string description;  // the failure in words; the whole text for a report without a number
+    std::string text;         // the report as the reporter would have shown it
+  };
+
+  ReportCollector();
+  ~ReportCollector();
+  ReportCollector(const ReportCollector&) = delete;
+  ReportCollector& operator=(const ReportCollector&) = delete;
+
+  const std::vector<Report>& Reports() const { return reports_; }
+  // Every report's text, one after the other: the details of a plain message.
+  std::string Details() const;
+
+ private:
+  friend void ShowError(const std::string& text);
+  friend void ReportError(int number, std::string_view description, std::string_view label);
+  std::vector<Report> reports_;
+  ReportCollector* outer_;
+};
 
 }  // namespace brixel

@@ -10,7 +10,12 @@ class StandardErrorPrompter final : public Prompter {
   Answer Ask(const std::string& title, const std::string& text, Icon,
              Buttons buttons) override {
     std::cerr << title << ": " << text << '\n';
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    switch (buttons) {
+      case Buttons::YesNo: return Answer::No;
+      case Buttons::YesNoCancel: return Answer::Cancel;
+      case Buttons::Ok: break;
+    }
+    return Answer::Ok;
   }
 };
 
@@ -27,6 +32,17 @@ void ShowMessage(const std::string& title, const std::string& text, Prompter::Ic
 
 bool AskYesNo(const std::string& title, const std::string& text, Prompter::Icon icon) {
   return g_prompter->Ask(title, text, icon, Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+}
+
+Prompter::Answer AskWithDetails(const std::string& title, const std::string& text,
+                                const std::string& details, Prompter::Icon icon,
+                                Prompter::Buttons buttons) {
+  return g_prompter->AskWithDetails(title, text, details, icon, buttons);
+}
+
+Prompter::Answer AskYesNoCancel(const std::string& title, const std::string& text,
+                                Prompter::Icon icon) {
+  return g_prompter->Ask(title, text, icon, Prompter::Buttons::YesNoCancel);
 }
 
 }  // namespace brixel

@@ -9,16 +9,22 @@ namespace brixel {
 class Prompter {
  public:
   enum class Icon { None, Information, Exclamation };
-  enum class Buttons { Ok, YesNo };
-  enum class Answer { Ok, Yes, No };
+  enum class Buttons { Ok, YesNo, YesNoCancel };
+  enum class Answer { Ok, Yes, No, Cancel };
 
   virtual ~Prompter() = default;
   virtual Answer Ask(const std::string& title, const std::string& text, Icon icon,
                      Buttons buttons) = 0;
+  // The same with a failure's report kept behind a Details button; a prompter without one
+  // shows the details after the text.
+  virtual Answer AskWithDetails(const std::string& title, const std::string& text,
+                                const std::string& details, Icon icon, Buttons buttons) {
+    return Ask(title, details.empty() ? text : text + "\n\n" + details, icon, buttons);
+  }
 };
 
 // Installs the prompter the back end uses; nullptr restores the default, which prints to
-// standard error and answers every question with No. The caller keeps ownership.
+// standard error and answers every question with No, or with Cancel where it is offered. The caller keeps ownership.
 void InstallPrompter(Prompter* prompter);
 
 // The application's name, the title of the back end's plain messages.
@@ -31,5 +37,15 @@ void ShowMessage(const std::string& title, const std::string& text,
 // A Yes/No question; true when the answer is Yes.
 bool AskYesNo(const std::string& title, const std::string& text,
               Prompter::Icon icon = Prompter::Icon::None);
+
+// A message or question about an ordinary failure in plain words, with its report as the
+// details.
+Prompter::Answer AskWithDetails(const std::string& title, const std::string& text,
+                                const std::string& details, Prompter::Icon icon,
+                                Prompter::Buttons buttons);
+
+// A Yes/No/Cancel question; closing the box (Esc) answers Cancel.
+Prompter::Answer AskYesNoCancel(const std::string& title, const std::string& text,
+                                Prompter::Icon icon = Prompter::Icon::None);
 
 }  // namespace brixel

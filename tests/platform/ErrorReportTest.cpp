@@ -56,5 +56,26 @@ TEST_F(ErrorReportTest, StandardLibraryFailuresMapToClassicNumbers) {
             std::string::npos);
 }
 
+TEST_F(ErrorReportTest, CollectorsKeepReportsFromTheReporterInnermostFirst) {
+  {
+    ReportCollector outer;
+    Trap("A.B", [] { Raise(ErrorCode::InvalidPicture); });
+    {
+      ReportCollector inner;
+      ShowError("plain");
+      ASSERT_EQ(inner.Reports().size(), 1u);
+      EXPECT_EQ(inner.Reports()[0].number, 0);
+      EXPECT_EQ(inner.Reports()[0].description, "plain");
+    }
+    ASSERT_EQ(outer.Reports().size(), 1u);
+    EXPECT_EQ(outer.Reports()[0].number, 481);
+    EXPECT_EQ(outer.Reports()[0].description, "Invalid picture");
+    EXPECT_NE(outer.Details().find("Debug Information:\r\nA.B"), std::string::npos);
+  }
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+  ReportError(7, "Out of memory", "C.D");  // the collectors are gone
+  EXPECT_EQ(backEnd_.reporter.reports.size(), 1u);
+}
+
 }  // namespace
 }  // namespace brixel

@@ -14,11 +14,20 @@ namespace brixel::test {
 
 Prompter::Answer ScriptedPrompter::Ask(const std::string& title, const std::string& text,
                                        Icon icon, Buttons buttons) {
-  shown.push_back({title, text, icon, buttons});
+  shown.push_back({title, text, icon, buttons, {}});
   if (buttons == Buttons::Ok) return Answer::Ok;
   if (answers.empty()) return Answer::No;
   const Answer answer = answers.front();
   answers.erase(answers.begin());
+  return answer;
+}
+
+Prompter::Answer ScriptedPrompter::AskWithDetails(const std::string& title,
+                                                  const std::string& text,
+                                                  const std::string& details, Icon icon,
+                                                  Buttons buttons) {
+  const Answer answer = Ask(title, text, icon, buttons);
+  shown.back().details = details;
   return answer;
 }
 

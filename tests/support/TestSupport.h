@@ -25,9 +25,12 @@ class ScriptedPrompter : public Prompter {
     std::string text;
     Icon icon;
     Buttons buttons;
+    std::string details;
   };
   Answer Ask(const std::string& title, const std::string& text, Icon icon,
              Buttons buttons) override;
+  Answer AskWithDetails(const std::string& title, const std::string& text,
+                        const std::string& details, Icon icon, Buttons buttons) override;
   std::vector<Shown> shown;
   std::vector<Answer> answers;
 };
