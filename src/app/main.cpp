@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <filesystem>
 #include <utility>
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
   brixel::StartupProbe::Watch(window);
   window.show();
   splash.close();
+  // Once the window is up, so that the question shows over it.
+  QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });
 
   const int status = QApplication::exec();
   receiver = nullptr;

@@ -35,6 +35,8 @@ class GridEditor {
   void Release(int button, float x, float y);
 
   // The selection: the pixel of the last press and the last drag position.
+  // A stroke, a figure or a placing is under way between a press and its release.
+  bool MouseIsDown() const { return mouseIsDown_; }
   int AnchorX() const { return anchorX_; }
   int AnchorY() const { return anchorY_; }
   int EndX() const { return endX_; }

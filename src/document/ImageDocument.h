@@ -48,9 +48,15 @@ class ImageDocument {
   // --- Flags ---
   void NewIcon(bool value) { newIcon_ = value; }
   bool NewIcon() const { return newIcon_; }
-  // Setting Changed sets NewIcon to the same value.
-  void Changed(bool value) { changed_ = value; newIcon_ = value; }
+  // Setting Changed sets NewIcon to the same value. Every edit sets it, so each time it is set
+  // counts as an edit (Edits), whether or not the document was changed already.
+  void Changed(bool value) {
+    changed_ = value;
+    newIcon_ = value;
+    if (value) ++edits_;
+  }
   bool Changed() const { return changed_; }
+  std::uint64_t Edits() const { return edits_; }
 
   // --- Hot spot, bounded to 0 .. width and 0 .. height ---
   std::int16_t yHotSpot(std::int16_t imageIndex) const;
@@ -118,6 +124,7 @@ class ImageDocument {
   std::string path_;
   bool changed_ = false;
   bool newIcon_ = true;
+  std::uint64_t edits_ = 0;
   UndoStore undo_;
 };
 

@@ -7,6 +7,7 @@
 #include "AnimatedCursors.h"
 #include "CurrentDocument.h"
 #include "Documents.h"
+#include "ErrorReport.h"
 #include "OpenForEditing.h"
 #include "PathText.h"
 #include "Prompter.h"
@@ -26,6 +27,15 @@ bool IsExistingFile(const std::string& path) {
   return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
+// A save that failed with a report says so in plain words; the report is its details. A save
+// the user declined (a read-only file) has no report and needs no message.
+void TellSaveFailure(const std::string& path, const ReportCollector& reports) {
+  if (reports.Reports().empty()) return;
+  AskWithDetails("Unable to save file",
+                 path + " could not be saved: " + reports.Reports().front().description + ".",
+                 reports.Details(), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+}
+
 }  // namespace
 
 void FileCommands::New() {
@@ -38,22 +48,22 @@ void FileCommands::New() {
 void FileCommands::OpenIconFile() {
   const QString fileName = cCommonDialog().OpenExistingFile(kOpenFilter, window_.DialogOwner());
   if (fileName.isEmpty()) return;
-  if (OpenForEditing(LocalPath(fileName))) {
+  const std::string path = LocalPath(fileName);
+  const OpenOutcome outcome = OpenOrExplain(path, OpenFailureOffer::Import);
+  if (outcome == OpenOutcome::Opened) {
     IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
     window_.ShowCount();
     return;
   }
-  if (AskYesNo("Unable to open file", fileName.toStdString() +
-                                          " is an invalid file format\r\n"
-                                          "Do you want to try importing it?")) {
-    New();
-    window_.ImportPicture(LocalPath(fileName));
-  }
+  if (outcome != OpenOutcome::ImportAccepted) return;
+  New();
+  // Nothing imported: the document made for the picture goes again.
+  if (!window_.ImportPicture(path)) Discard();
 }
 
-void FileCommands::SaveCurrent(bool saveAs) {
+bool FileCommands::SaveCurrent(bool saveAs) {
   cIco* document = CurrentIconDocument();
-  if (!document) return;
+  if (!document) return false;
   std::string path = document->IconPath();
   QString shown = ShownPath(path);
   if (saveAs || path.empty()) {
@@ -65,33 +75,49 @@ void FileCommands::SaveCurrent(bool saveAs) {
     shown.clear();
     if (!dialog.VBGetSaveFileName(shown, fileTitle, true, filter, filterIndex, QString(),
                                   QString(), kDefaultExtension, window_.DialogOwner(), flags)) {
-      return;
+      return false;
     }
     path = LocalPath(shown);
   }
   cAni* cursor = PrepareAnimationSave(*document, path);
-  const bool saved = SaveDocument(path);
+  bool saved = false;
+  {
+    ReportCollector reports;
+    saved = SaveDocument(path);
+    if (!saved) TellSaveFailure(shown.toStdString(), reports);
+  }
   AnimationSaved(*document, path, cursor, saved);
-  if (!saved) return;
+  if (!saved) return false;
   document->Changed(false);
+  window_.UpdateRecovery();
   ShowMessage("Icon Saved", "Icon Saved as " + shown.toStdString(), Prompter::Icon::Information);
-  window_.ShowCount();
+  window_.ShowSaved();
+  return true;
 }
 
-void FileCommands::Close() {
+bool FileCommands::Close() {
   cIco* document = CurrentIconDocument();
-  if (!document) return;
-  if (document->Changed() &&
-      AskYesNo("Unsaved Icon",
-               document->IconName() + " has been changed, would you like to save it?")) {
+  if (!document) return true;
+  if (document->Changed()) {
+    const Prompter::Answer answer = AskYesNoCancel(
+        "Unsaved Icon", document->IconName() + " has been changed, would you like to save it?");
+    if (answer == Prompter::Answer::Cancel) return false;
     // The document's own file, wherever it lies; a document never saved or whose file has
-    // gone asks for a name.
-    SaveCurrent(!IsExistingFile(document->IconPath()));
+    // gone asks for a name. A save that did not happen keeps the document open.
+    if (answer == Prompter::Answer::Yes && !SaveCurrent(!IsExistingFile(document->IconPath()))) {
+      return false;
+    }
   }
+  Discard();
+  return true;
+}
+
+void FileCommands::Discard() {
   // The window shows icon documents only, so the current icon document goes, whatever the
   // extension it was saved under.
-  CloseAnimationOf(document);
+  CloseAnimationOf(CurrentIconDocument());
   CloseDocument(std::string(), "ICO");
+  window_.UpdateRecovery();
   window_.ClearGrid();
   window_.ShowCount();
 }

@@ -16,8 +16,14 @@ class DocumentWindow {
   virtual void ClearGrid() = 0;
   // The window that owns the file dialogs.
   virtual QWidget* DialogOwner() = 0;
-  // Opens the import dialog for the current document with the picture at path loaded.
-  virtual void ImportPicture(const std::string& path) = 0;
+  // Opens the import dialog for the current document with the picture at path loaded; true
+  // when an image came in.
+  virtual bool ImportPicture(const std::string& path) = 0;
+  // After a save: the document's name and kind may have changed, its images have not, so the
+  // current image and the strip stay as they are.
+  virtual void ShowSaved() = 0;
+  // The documents' recovery copies follow a save or close at once.
+  virtual void UpdateRecovery() = 0;
 };
 
 // New, Open, Save, Save As and Close on the current icon document. Every question and message
@@ -28,17 +34,20 @@ class FileCommands {
 
   // Appends a document with one 32 x 32 image of 256 colours and shows it, unchanged.
   void New();
-  // Asks for an icon or cursor file and shows it; a file that does not open leads to the
-  // offer to import it as a picture.
+  // Asks for an icon or cursor file and shows it; a file that is no icon leads to the offer
+  // to import it as a picture.
   void OpenIconFile();
   // Saves to the document's own path, or to a name asked for when saveAs is set or the
-  // document has never been saved.
-  void SaveCurrent(bool saveAs);
-  // Closes the current document, offering to save it first when it has changed. The document
-  // is closed whatever the answer and whatever the save did.
-  void Close();
+  // document has never been saved. True when the document was written.
+  bool SaveCurrent(bool saveAs);
+  // Closes the current document, offering to save it first when it has changed. False, with
+  // the document still open, when the user cancels the question or the save.
+  bool Close();
 
  private:
+  // Removes the current document without a question.
+  void Discard();
+
   DocumentWindow& window_;
 };
 

@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "AlphaChannel.h"
 #include "Clip.h"
@@ -38,6 +39,8 @@
 #include "PictureBox.h"
 #include "ProgramLogo.h"
 #include "Prompter.h"
+#include "RecoveryFolder.h"
+#include "RecoveryKeeper.h"
 #include "StoredToolBars.h"
 #include "ToolChoice.h"
 #include "kzrToolBar.h"
@@ -267,6 +270,22 @@ void FrmMain::BuildEditing() {
                                             }
                                           });
 
+  std::unique_ptr<RecoveryFolder> folder;
+  try {
+    folder = std::make_unique<RecoveryFolder>(RecoveryHome());
+  } catch (const BackEndError& failure) {
+    ShowMessage("Recovery", "Unsaved work cannot be kept safe while Brixel runs: " +
+                                RecoveryHome().string() + ": " + failure.Description() + ".",
+                Prompter::Icon::Exclamation);
+  }
+  recovery_ = std::make_unique<RecoveryKeeper>(
+      std::move(folder), [this] { return editor_->MouseIsDown(); },
+      [this](const cIco& document) {
+        return IconDocuments.HasCurrent() && &IconDocuments.CurrentDocument() == &document
+                   ? std::max<int>(grid_->CurrentImage(), 0)
+                   : 0;
+      });
+
   PictureBox& view = grid_->View();
   connect(&view, &PictureBox::MouseDown, this,
           [this](int button, int, float x, float y) { editor_->Press(button, x, y); });
@@ -413,19 +432,33 @@ void FrmMain::DrawMainIcon() { grid_->DrawMainIcon(); }
 
 void FrmMain::ClearGrid() { grid_->Clear(); }
 
-void FrmMain::ImportPicture(const std::string& path) { images_->ImportImage(path); }
+bool FrmMain::ImportPicture(const std::string& path) { return images_->ImportImage(path); }
+
+void FrmMain::UpdateRecovery() { recovery_->Update(); }
+
+void FrmMain::OfferRecovery() {
+  const auto recovered = recovery_->OfferRecovery();
+  if (recovered.empty()) return;
+  const auto& last = recovered.back();
+  IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
+  ShowCount();
+  if (last.currentImage > 0) SelectImage(static_cast<std::int16_t>(last.currentImage), true);
+}
+
+void FrmMain::ShowSaved() {
+  lblFileName_->SetFullText(ShownPath(IconDocuments.CurrentDocument().IconName()));
+  ShowNavigation();
+  grid_->DrawMainIcon();
+}
 
 // --- Hand-over and closing ---
 
 void FrmMain::PrevInstancePassOver() {
   const QString path = command1_->text();
   if (!path.isEmpty()) {
-    if (OpenForEditing(LocalPath(path))) {
+    if (OpenOrExplain(LocalPath(path), OpenFailureOffer::None) == OpenOutcome::Opened) {
       IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
       ShowCount();
-    } else {
-      ShowMessage("Unable to open file", path.toStdString() + " is an invalid file format",
-                  Prompter::Icon::Exclamation);
     }
   }
   command1_->setText(kHandOverCaption);
@@ -447,10 +480,15 @@ void FrmMain::HandOver(const QString& path) {
 void FrmMain::closeEvent(QCloseEvent* event) {
   SaveSettings(settings_);
   LetEventsRun();
-  // Last first; Close always removes the document, and one handed over meanwhile is closed too.
+  // Last first; one handed over meanwhile is closed too. A document the user keeps (Cancel
+  // on the question or the save) stops the exit there, with that document shown.
   while (IconDocuments.Count() > 0) {
     IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
-    files_.Close();
+    if (!files_.Close()) {
+      ShowCount();
+      event->ignore();
+      return;
+    }
     LetEventsRun();
   }
   LetEventsRun();

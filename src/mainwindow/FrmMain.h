@@ -28,6 +28,7 @@ class ImageCommands;
 class ImageStrip;
 class MouseFunctionsPanel;
 class PalettePanel;
+class RecoveryKeeper;
 class kzrToolBar;
 
 // The editor's one window. It holds any number of open icon documents and shows the current
@@ -63,7 +64,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   // Repaints the edit grid from the current image.
   void DrawMainIcon();
 
-  void SaveCurrent(bool saveAs) { files_.SaveCurrent(saveAs); }
+  bool SaveCurrent(bool saveAs) { return files_.SaveCurrent(saveAs); }
   void OpenIconFile() { files_.OpenIconFile(); }
 
   // The options and each mouse button's tool, as read at construction and saved on close.
@@ -81,6 +82,10 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   const TextSettings& Text() const { return text_; }
   // The help topic of the region last under the pointer.
   int HelpContextID() const;
+  // Offers the documents left by an editor that ended without closing them, and shows the
+  // last one taken at the image the user was working on.
+  void OfferRecovery();
+  RecoveryKeeper& Recovery() { return *recovery_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -88,7 +93,9 @@ class FrmMain : public QMainWindow, private DocumentWindow {
  private:
   void ClearGrid() override;
   QWidget* DialogOwner() override { return this; }
-  void ImportPicture(const std::string& path) override;
+  bool ImportPicture(const std::string& path) override;
+  void ShowSaved() override;
+  void UpdateRecovery() override;
 
   QWidget* BuildCentralArea();
   QWidget* BuildDocumentColumn(QWidget* parent);
@@ -128,6 +135,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   std::unique_ptr<Clip> clip_;
   std::unique_ptr<GridEditor> editor_;
   std::unique_ptr<EditCommands> edits_;
+  std::unique_ptr<RecoveryKeeper> recovery_;
   HelpTopics* helpTopics_ = nullptr;
   // The two pictures of the flood-fill button (PctSquare: four neighbours, PctDiag: eight).
   ToolBarPicture squareFlood_;

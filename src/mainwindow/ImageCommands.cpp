@@ -174,17 +174,18 @@ void ImageCommands::CopyImage() {
   document->Changed(true);
 }
 
-void ImageCommands::ImportImage(const std::string& path) {
+bool ImageCommands::ImportImage(const std::string& path) {
   cIco* document = CurrentIconDocument();
-  if (!document) return;
+  if (!document) return false;
   FrmImport dialog(*document, [this] { window_.ShowCount(); }, &window_);
   if (!path.empty()) dialog.LoadImport(ShownPath(path));
   dialog.exec();
   // Import may have replaced an untouched image, leaving the count as it was: what counts is
   // that an image came in.
-  if (!dialog.Appended()) return;
+  if (!dialog.Appended()) return false;
   document->Changed(true);
   ShowAppended(document);
+  return true;
 }
 
 void ImageCommands::ExportImage() {

@@ -24,8 +24,8 @@ class ImageCommands {
   // FrmCopy on the current image; the document is marked changed whenever the dialog closes.
   void CopyImage();
   // FrmImport, with the picture at path loaded first when one is given. A document that
-  // received an image is marked changed and shows it.
-  void ImportImage(const std::string& path = {});
+  // received an image is marked changed and shows it; true when an image came in.
+  bool ImportImage(const std::string& path = {});
   // Writes the current image to a file of its own: a bitmap or a PNG of a square of its
   // larger side, or a one-image cursor or icon, by the chosen name's extension; or the whole
   // cursor as an Xcursor file (.xcursor) for Linux desktops.

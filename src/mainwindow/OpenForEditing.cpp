@@ -4,8 +4,29 @@
 
 #include "AnimatedCursors.h"
 #include "Documents.h"
+#include "ErrorReport.h"
+#include "Prompter.h"
 
 namespace brixel {
+namespace {
+
+constexpr const char* kUnableToOpen = "Unable to open file";
+
+// Failures of reaching the file rather than of what it holds.
+bool IsAccessFailure(int number) {
+  switch (static_cast<ErrorCode>(number)) {
+    case ErrorCode::OutOfMemory:
+    case ErrorCode::BadFileName:
+    case ErrorCode::FileNotFound:
+    case ErrorCode::DeviceIO:
+    case ErrorCode::PermissionDenied:
+    case ErrorCode::PathFileAccess:
+    case ErrorCode::PathNotFound: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
 
 bool OpenForEditing(const std::string& path) {
   const std::int16_t iconsBefore = IconDocuments.Count();
@@ -17,6 +38,28 @@ bool OpenForEditing(const std::string& path) {
     IconDocuments.Items.back()->Changed(false);
   }
   return true;
+}
+
+OpenOutcome OpenOrExplain(const std::string& path, OpenFailureOffer offer) {
+  ReportCollector reports;
+  if (OpenForEditing(path)) return OpenOutcome::Opened;
+  const auto& collected = reports.Reports();
+  if (!collected.empty() && IsAccessFailure(collected.front().number)) {
+    AskWithDetails(kUnableToOpen,
+                   path + " could not be opened: " + collected.front().description + ".",
+                   reports.Details(), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+    return OpenOutcome::NotOpened;
+  }
+  const std::string notAnIcon = path + " is not an icon, cursor or animated cursor file.";
+  if (offer == OpenFailureOffer::None) {
+    AskWithDetails(kUnableToOpen, notAnIcon, reports.Details(), Prompter::Icon::Exclamation,
+                   Prompter::Buttons::Ok);
+    return OpenOutcome::NotOpened;
+  }
+  const Prompter::Answer answer =
+      AskWithDetails(kUnableToOpen, notAnIcon + "\r\nDo you want to try importing it?",
+                     reports.Details(), Prompter::Icon::None, Prompter::Buttons::YesNo);
+  return answer == Prompter::Answer::Yes ? OpenOutcome::ImportAccepted : OpenOutcome::NotOpened;
 }
 
 }  // namespace brixel

@@ -1,6 +1,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QImage>
+#include <QScrollBar>
 
 #include "EditGrid.h"
 #include "ImportDialogs.h"
@@ -84,13 +85,68 @@ TEST_F(FileCommandsTest, ClosingAChangedDocumentAsksAndClosesWhateverTheAnswer) 
   const QImage grid = window_->Grid().View().Surface().Canvas();
   EXPECT_EQ(grid.pixel(240, 240), grid.pixel(5, 5));
 
-  // Yes on a document never saved asks for a name; cancelling it still closes the document.
+  // Yes on a document never saved asks for a name; cancelling that dialog keeps the
+  // document, as does Cancel (or Esc) on the question itself.
   Trigger("MnuFileNew");
   IconDocuments.CurrentDocument().Changed(true);
-  backEnd_.prompter.answers = {Answer::Yes};
+  backEnd_.prompter.answers = {Answer::Yes, Answer::Cancel};
   Trigger("MnuFileClose");
   EXPECT_EQ(dialogs_.fileRequests.size(), 1u);
-  EXPECT_EQ(IconDocuments.Count(), 0);
+  EXPECT_EQ(IconDocuments.Count(), 1);
+  Trigger("MnuFileClose");
+  EXPECT_EQ(backEnd_.prompter.shown.back().buttons, Prompter::Buttons::YesNoCancel);
+  EXPECT_EQ(IconDocuments.Count(), 1);
+  EXPECT_TRUE(IconDocuments.CurrentDocument().Changed());
+}
+
+TEST_F(FileCommandsTest, CancelOnTheQuestionStopsTheExitWithEveryDocumentOpen) {
+  for (const char* name : {"first.ico", "second.ico"}) {
+    HandOverFile(WriteIcon(dir_ / name, {test::FrameImage(16, 24, kWhite)}));
+    IconDocuments.CurrentDocument().Changed(true);
+  }
+  backEnd_.prompter.answers = {Answer::Cancel};
+  Trigger("MnuFileExit");
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(PromptTexts(), (std::vector<std::string>{UnsavedText("second.ico")}));
+  EXPECT_EQ(IconDocuments.Count(), 2);
+  EXPECT_EQ(Text("LblFileName"), "second.ico");
+}
+
+TEST_F(FileCommandsTest, SavingKeepsTheImageBeingEditedAndTheStripWhereItWas) {
+  std::vector<IconImage> images;
+  for (int i = 0; i < 8; ++i) images.push_back(test::FrameImage(32, 24, kWhite));
+  const auto path = WriteIcon(dir_ / "many.ico", images);
+  HandOverFile(path);
+  window_->SelectImage(6, true);
+  auto* bar = Find<QScrollBar>("scrIcon");
+  bar->setValue(bar->maximum());
+  const int scrolled = bar->value();
+  IconDocuments.CurrentDocument().Changed(true);
+
+  Trigger("MnuFileSave");
+  EXPECT_FALSE(IconDocuments.CurrentDocument().Changed());
+  EXPECT_EQ(window_->CurrentImage(), 6);
+  EXPECT_EQ(bar->value(), scrolled);
+  EXPECT_GT(scrolled, 0);
+
+  AnswerFileDialog(dir_ / "renamed.cur");
+  Trigger("MnuFileSaveAs");
+  EXPECT_EQ(window_->CurrentImage(), 6);
+  EXPECT_EQ(Text("LblFileName"), "renamed.cur");
+}
+
+TEST_F(FileCommandsTest, AFailedSaveSaysWhyAndNamesTheFile) {
+  Trigger("MnuFileNew");
+  IconDocuments.CurrentDocument().Changed(true);
+  const auto path = dir_ / "no such folder" / "lost.ico";
+  AnswerFileDialog(path);
+  Trigger("MnuFileSave");
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].title, "Unable to save file");
+  EXPECT_EQ(backEnd_.prompter.shown[0].text, path.string() + " could not be saved: File not found.");
+  EXPECT_NE(backEnd_.prompter.shown[0].details.find("Error Number: 53"), std::string::npos);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+  EXPECT_TRUE(IconDocuments.CurrentDocument().Changed());
 }
 
 TEST_F(FileCommandsTest, YesOnCloseSavesToTheDocumentsOwnFolder) {
@@ -137,31 +193,63 @@ TEST_F(FileCommandsTest, AFileThatDoesNotOpenIsOfferedForImport) {
   photo.fill(Qt::red);
   ASSERT_TRUE(photo.save(QString::fromStdString(path.string())));
   AnswerFileDialog(path);
-  const std::string offer =
-      path.string() + " is an invalid file format\r\nDo you want to try importing it?";
+  const std::string offer = path.string() +
+                            " is not an icon, cursor or animated cursor file.\r\n"
+                            "Do you want to try importing it?";
 
   backEnd_.prompter.answers = {Answer::No};
   Trigger("MnuFileOpen");
   EXPECT_EQ(PromptTexts(), (std::vector<std::string>{offer}));
   EXPECT_EQ(IconDocuments.Count(), 0);
 
-  // Yes: a new document, and the import dialog showing the picture already loaded.
+  // Yes: a new document, and the import dialog showing the picture already loaded; closing
+  // that dialog without importing leaves no empty document behind.
   backEnd_.prompter.answers = {Answer::Yes};
   bool loaded = false;
-  test::OnNextDialog([&loaded](QDialog& dialog) {
+  int documentsMeanwhile = 0;
+  test::OnNextDialog([&](QDialog& dialog) {
     loaded = dialog.findChild<QWidget*>("PctImport")->isVisible();
+    documentsMeanwhile = IconDocuments.Count();
   });
   Trigger("MnuFileOpen");
   EXPECT_TRUE(loaded);
+  EXPECT_EQ(documentsMeanwhile, 1);
   EXPECT_EQ(backEnd_.prompter.shown.size(), 2u);
-  EXPECT_EQ(Text("LblCount"), "1 of 1");
-  EXPECT_EQ(Text("LblIco0"), "32x32 256 color");
+  EXPECT_EQ(IconDocuments.Count(), 0);
+  EXPECT_EQ(Text("LblCount"), "0 of 0");
 
   // A cancelled dialog does nothing at all.
   dialogs_.file = nullptr;
   Trigger("MnuFileOpen");
   EXPECT_EQ(backEnd_.prompter.shown.size(), 2u);
-  EXPECT_EQ(IconDocuments.Count(), 1);
+  EXPECT_EQ(IconDocuments.Count(), 0);
+}
+
+// What is no icon is said in one plain message naming the file; the reader's report is
+// behind its Details button instead of in the error form.
+TEST_F(FileCommandsTest, FilesThatAreNoIconsAreToldInPlainWords) {
+  QImage png(4, 4, QImage::Format_ARGB32);
+  png.fill(Qt::blue);
+  const auto renamed = dir_ / "renamed.ico";
+  ASSERT_TRUE(png.save(QString::fromStdString(renamed.string()), "PNG"));
+  test::WriteBytes(dir_ / "empty.ico", {});
+  const std::string text = "just some words\n";
+  test::WriteBytes(dir_ / "text.cur", Bytes(text.begin(), text.end()));
+
+  for (const auto& path : {renamed, dir_ / "empty.ico", dir_ / "text.cur"}) {
+    backEnd_.prompter.shown.clear();
+    backEnd_.prompter.answers = {Answer::No};
+    AnswerFileDialog(path);
+    Trigger("MnuFileOpen");
+    ASSERT_EQ(backEnd_.prompter.shown.size(), 1u) << path;
+    EXPECT_EQ(backEnd_.prompter.shown[0].title, "Unable to open file");
+    EXPECT_EQ(backEnd_.prompter.shown[0].text.rfind(path.string() +
+                                                    " is not an icon, cursor or animated cursor file.", 0),
+              0u)
+        << backEnd_.prompter.shown[0].text;
+    EXPECT_TRUE(backEnd_.reporter.reports.empty()) << path;
+  }
+  EXPECT_EQ(IconDocuments.Count(), 0);
 }
 
 }  // namespace

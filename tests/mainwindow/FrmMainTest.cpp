@@ -189,7 +189,10 @@ TEST_F(FrmMainTest, AHandOverThatFailsSaysSoAndAnEmptyOneDoesNothing) {
   window_->HandOver(QString());
   ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
   EXPECT_EQ(backEnd_.prompter.shown[0].title, "Unable to open file");
-  EXPECT_EQ(backEnd_.prompter.shown[0].text, missing.toStdString() + " is an invalid file format");
+  EXPECT_EQ(backEnd_.prompter.shown[0].text,
+            missing.toStdString() + " could not be opened: File not found.");
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());  // the report is the message's details
+  EXPECT_NE(backEnd_.prompter.shown[0].details.find("Error Number: 53"), std::string::npos);
   EXPECT_EQ(window_->Command1().text(), "PrevInstancePassOverButton");
   EXPECT_EQ(IconDocuments.Count(), 0);
 }

@@ -14,6 +14,7 @@
 #include "AniTestFiles.h"
 #include "Documents.h"
 #include "FrmMain.h"
+#include "RecoveryFolder.h"
 #include "ScriptedDialogBackend.h"
 #include "TestSupport.h"
 #include "XdgPaths.h"
@@ -28,6 +29,7 @@ class MainWindowTest : public ::testing::Test {
     IconDocuments.Clear();
     AniDocuments.Clear();
     std::filesystem::remove_all(SettingsFolder());
+    std::filesystem::remove_all(RecoveryHome());  // copies left by earlier tests' windows
     InstallCommonDialogBackend(&dialogs_);
     OpenWindow();
   }

@@ -6,7 +6,10 @@
 #  3. with the option off, a second start opens a window of its own; when the first of the two
 #     ends, the other one takes the hand-overs;
 #  4. cells painted with real pointer events and saved with Ctrl+S are in the written file;
-#  5. while a start's message about a bad file is open, a later start hands its file over.
+#  5. while a start's message about a bad file is open, a later start hands its file over;
+#  6. Esc on the question about unsaved changes keeps the window and the document;
+#  7. an editor killed a few seconds after painting gives the painted pixels back at the next
+#     start.
 # Usage: smoke_test.sh BRIXEL_BINARY BRIXEL_CLI_BINARY
 set -euo pipefail
 brixel=$1 cli=$2
@@ -22,6 +25,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # TMPDIR holds the hand-over socket: these instances meet no others of the same user.
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data TMPDIR=$work/tmp
+export XDG_STATE_HOME=$work/state
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Tessarine" "$XDG_DATA_HOME" "$TMPDIR"
 unset QT_QPA_PLATFORM
 
@@ -177,12 +181,53 @@ CHECK
 printf '[Software\\Tessarine]\n"SameWindow"="True"\n' > "$XDG_CONFIG_HOME/Tessarine/registry.ini"
 printf 'no icon' > "$work/bad.ico"
 start "$work/bad.ico"
-shown Error >/dev/null
+shown "Unable to open file" >/dev/null
 hand_over "$work/purple.ico"
-dismiss Error
 dismiss "Unable to open file"
 wait_pixels '#c01a9e' 150000
 stop_all
+printf '[Software\\Tessarine]\n"SameWindow"=""\n' > "$XDG_CONFIG_HOME/Tessarine/registry.ini"
+
+# 6. A painted cell, then File > Exit: Esc on the question keeps everything.
+start "$work/green.ico"
+wait_windows 1
+wait_pixels '#12ab34' 150000
+xdotool mousemove $(cell 10 10) click 1
+main=$(shown Brixel)
+xdotool windowfocus --sync "$main" key alt+f x
+id=$(shown "Unsaved Icon")
+xdotool windowfocus --sync "$id" key Escape
+sleep 0.5
+[ "$(windows)" -eq 1 ] || { echo "Esc on the question closed the window"; exit 1; }
+xdotool search --onlyvisible --name '^Unsaved Icon$' >/dev/null && { echo "the question stayed"; exit 1; }
+
+# 7. The same editor, killed once it has had time to keep a copy: the next start offers the
+#    document back, under its own path, with the painted cell.
+sleep 4
+ls "$XDG_STATE_HOME"/brixel/recovery/*.recovery >/dev/null || { echo "no recovery copy was kept"; exit 1; }
+kill -9 "${pids[@]}"
+wait "${pids[@]}" 2>/dev/null || true
+pids=()
+start
+dismiss Recovery  # Yes
+wait_pixels '#12ab34' 150000
+xdotool windowfocus --sync "$(shown Brixel)" key ctrl+s
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name '^Icon Saved$' >/dev/null && break
+  sleep 0.1
+done
+dismiss "Icon Saved"
+stop_all
+"$cli" dump "$work/green.ico" "$work/recovered" >/dev/null
+python3 - "$work/recovered/0.pam" <<'CHECK'
+import sys
+data = open(sys.argv[1], 'rb').read()
+header, pixels = data.split(b'ENDHDR\n', 1)
+width = int(header.split(b'WIDTH ')[1].split()[0])
+i = (10 * width + 10) * 4
+if tuple(pixels[i:i + 4]) == (0x12, 0xab, 0x34, 255):
+    sys.exit("the painted cell did not come back")
+CHECK
 echo "smoke test passed"
 INSIDE
 chmod +x "$work/inside.sh"

@@ -1,0 +1,112 @@
+#include "RecoveryFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#include "AniFile.h"
+#include "IcoFile.h"
+#include "cAni.h"
+#include "cIco.h"
+
+namespace brixel {
+namespace {
+
+// A header of text lines, then the file's bytes to the end:
+//   brixel-recovery 1 / kind icon|ani / current N / path LENGTH, the path's bytes on their own.
+constexpr std::string_view kMagic = "brixel-recovery 1\n";
+
+void AppendText(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+
+[[noreturn]] void NotARecoveryFile() { Raise(ErrorCode::InvalidPicture); }
+
+// Reads the lines of the header in order.
+class HeaderReader {
+ public:
+  explicit HeaderReader(ByteView bytes) : bytes_(bytes) {}
+
+  std::string_view Line() {
+    const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(at_);
+    const auto end = std::find(begin, bytes_.end(), std::uint8_t{'\n'});
+    if (end == bytes_.end()) NotARecoveryFile();
+    const std::string_view line(reinterpret_cast<const char*>(&*begin),
+                                static_cast<std::size_t>(end - begin));
+    at_ += line.size() + 1;
+    return line;
+  }
+  // The value of a "key value" line.
+  std::string_view Value(std::string_view key) {
+    const std::string_view line = Line();
+    if (line.size() <= key.size() || line.substr(0, key.size()) != key || line[key.size()] != ' ') {
+      NotARecoveryFile();
+    }
+    return line.substr(key.size() + 1);
+  }
+  std::size_t Number(std::string_view key) {
+    const std::string_view text = Value(key);
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) NotARecoveryFile();
+    return value;
+  }
+  std::string Take(std::size_t length) {
+    if (length > bytes_.size() - at_) NotARecoveryFile();
+    std::string taken(reinterpret_cast<const char*>(bytes_.data() + at_), length);
+    at_ += length;
+    return taken;
+  }
+  ByteView Rest() const { return bytes_.subspan(at_); }
+
+ private:
+  ByteView bytes_;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+RecoveryRecord MakeRecoveryRecord(const cIco& document, const cAni* cursor, int currentImage) {
+  RecoveryRecord record;
+  record.path = document.IconPath();
+  record.currentImage = currentImage;
+  if (cursor) {
+    record.kind = RecoveryRecord::Kind::AnimatedCursor;
+    record.file = BuildAniFile(document.Images(), cursor->Info());
+  } else {
+    // A document never saved is kept as a cursor file, whose entries hold the hot spots.
+    record.file = BuildIconFile(document.Images(),
+                                record.path.empty() ? 2 : FileTypeForPath(record.path));
+  }
+  return record;
+}
+
+Bytes EncodeRecovery(const RecoveryRecord& record) {
+  Bytes out;
+  out.reserve(record.file.size() + record.path.size() + 64);
+  AppendText(out, kMagic);
+  AppendText(out, record.kind == RecoveryRecord::Kind::AnimatedCursor ? "kind ani\n" : "kind icon\n");
+  AppendText(out, "current " + std::to_string(std::max(record.currentImage, 0)) + "\n");
+  // Paths may hold any byte but NUL, line ends included: the length goes first.
+  AppendText(out, "path " + std::to_string(record.path.size()) + "\n");
+  AppendText(out, record.path);
+  AppendText(out, "\n");
+  out.insert(out.end(), record.file.begin(), record.file.end());
+  return out;
+}
+
+RecoveryRecord DecodeRecovery(ByteView bytes) {
+  HeaderReader reader(bytes);
+  if (reader.Line() != kMagic.substr(0, kMagic.size() - 1)) NotARecoveryFile();
+  RecoveryRecord record;
+  const std::string_view kind = reader.Value("kind");
+  if (kind == "ani") record.kind = RecoveryRecord::Kind::AnimatedCursor;
+  else if (kind != "icon") NotARecoveryFile();
+  const std::size_t current = reader.Number("current");
+  record.currentImage = static_cast<int>(std::min<std::size_t>(current, 32767));
+  record.path = reader.Take(reader.Number("path"));
+  if (reader.Take(1) != "\n") NotARecoveryFile();
+  const ByteView file = reader.Rest();
+  record.file.assign(file.begin(), file.end());
+  return record;
+}
+
+}  // namespace brixel

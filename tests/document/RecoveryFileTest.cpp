@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "AniTestFiles.h"
+#include "RecoveryFile.h"
+#include "TestSupport.h"
+#include "cAni.h"
+#include "cIco.h"
+
+namespace brixel {
+namespace {
+
+constexpr Colour kRed = MakeColour(255, 0, 0);
+
+class RecoveryFileTest : public ::testing::Test {
+ protected:
+  test::BackEndFixture backEnd_;
+};
+
+TEST_F(RecoveryFileTest, AnIconComesBackWithItsPathCurrentImageAndHotSpots) {
+  cIco document;
+  document.AppendImage(test::FrameImage(16, 8, kRed, 3, 4));
+  document.AppendImage(test::FrameImage(32, 24, kRed, 7, 9));
+  // Any byte but NUL may stand in a path, line ends too.
+  const std::string path = "/home/u/odd\nname ico.cur";
+  document.IconPath(path);
+
+  const RecoveryRecord record = DecodeRecovery(EncodeRecovery(MakeRecoveryRecord(document, nullptr, 1)));
+  EXPECT_EQ(record.kind, RecoveryRecord::Kind::Icon);
+  EXPECT_EQ(record.path, path);
+  EXPECT_EQ(record.currentImage, 1);
+  cIco back;
+  ASSERT_TRUE(back.ReadIconData(record.file));
+  EXPECT_EQ(back.Images(), document.Images());
+
+  // A document never saved keeps its hot spots too.
+  document.IconPath("");
+  const RecoveryRecord unsaved = DecodeRecovery(EncodeRecovery(MakeRecoveryRecord(document, nullptr, 0)));
+  EXPECT_TRUE(unsaved.path.empty());
+  cIco again;
+  ASSERT_TRUE(again.ReadIconData(unsaved.file));
+  EXPECT_EQ(again.Images()[1].xHotSpot, 7);
+  EXPECT_EQ(again.Images()[1].yHotSpot, 9);
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+TEST_F(RecoveryFileTest, AnAnimatedCursorKeepsItsRatesAndTexts) {
+  cAni cursor;
+  cursor.AppendFrame({test::FrameImage(32, 8, kRed)});
+  cursor.AppendFrame({test::FrameImage(32, 8, kWhite)});
+  cursor.Rates({5, 30});
+  cursor.CursorName("Spinner");
+  cIco edited;  // the frames as the window edits them
+  for (const IconImage& frame : cursor.Images()) edited.AppendImage(frame);
+  edited.XYColor(1, 3, 3, kBlack);
+
+  const RecoveryRecord record = DecodeRecovery(EncodeRecovery(MakeRecoveryRecord(edited, &cursor, 1)));
+  EXPECT_EQ(record.kind, RecoveryRecord::Kind::AnimatedCursor);
+  cAni back;
+  ASSERT_TRUE(back.ReadAniData(record.file));
+  EXPECT_EQ(back.Images(), edited.Images());
+  EXPECT_EQ(back.Rates(), (std::vector<std::int32_t>{5, 30}));
+  EXPECT_EQ(back.CursorName(), "Spinner");
+}
+
+TEST_F(RecoveryFileTest, AnythingButAWholeRecordIsRefused) {
+  cIco document;
+  document.AppendImage(test::FrameImage(16, 8, kRed));
+  document.IconPath("/a.ico");
+  const Bytes whole = EncodeRecovery(MakeRecoveryRecord(document, nullptr, 0));
+  // Cut inside the header or the path, a changed magic or kind, a number that is no number.
+  for (const std::size_t length : {std::size_t{0}, std::size_t{5}, std::size_t{20}, std::size_t{40}}) {
+    EXPECT_THROW(DecodeRecovery(ByteView(whole).first(length)), BackEndError) << length;
+  }
+  for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+           {"recovery 1", "recovery 2"}, {"kind icon", "kind bmpx"}, {"current 0", "current x"},
+           {"path 6", "path 9"}}) {
+    std::string text(whole.begin(), whole.end());
+    text.replace(text.find(from), from.size(), to);
+    EXPECT_THROW(DecodeRecovery(Bytes(text.begin(), text.end())), BackEndError) << to;
+  }
+}
+
+}  // namespace
+}  // namespace brixel

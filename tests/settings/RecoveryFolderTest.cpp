@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RecoveryFolder.h"
+#include "TestSupport.h"
+
+namespace brixel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Names(const std::vector<fs::path>& files) {
+  std::vector<std::string> names;
+  for (const fs::path& file : files) names.push_back(file.filename().string());
+  return names;
+}
+
+// Each RecoveryFolder stands for one running editor: its lock is held as long as it lives.
+TEST(RecoveryFolder, OnlyFilesOfEditorsNoLongerRunningAreClaimedAndByOneEditorOnly) {
+  test::TempDir dir;
+  const fs::path folder = dir / "state" / "recovery";
+  auto crashed = std::make_unique<RecoveryFolder>(folder);
+  crashed->Write(1, {1, 2});
+  crashed->Write(2, {3});
+  const std::vector<std::string> crashedFiles = {crashed->FileFor(1).filename().string(),
+                                                 crashed->FileFor(2).filename().string()};
+  RecoveryFolder running(folder);
+  running.Write(7, {9});
+
+  // While both run, neither takes the other's files.
+  RecoveryFolder starting(folder);
+  EXPECT_TRUE(starting.ClaimOrphans().empty());
+  starting.ReleaseClaimed();
+
+  crashed.reset();  // ends with files left: its lock file stays, unlocked
+  RecoveryFolder first(folder);
+  RecoveryFolder second(folder);
+  EXPECT_EQ(Names(first.ClaimOrphans()), crashedFiles);
+  EXPECT_TRUE(second.ClaimOrphans().empty()) << "claimed by the first";
+  EXPECT_EQ(ReadWholeFile(first.ClaimOrphans().front().string()), (Bytes{1, 2}));
+
+  for (const fs::path& file : first.ClaimOrphans()) fs::remove(file);
+  first.ReleaseClaimed();
+  EXPECT_TRUE(second.ClaimOrphans().empty());
+  EXPECT_EQ(ReadWholeFile(running.FileFor(7).string()), Bytes{9});
+}
+
+TEST(RecoveryFolder, RemovedFilesAndCleanEndsLeaveNothingBehind) {
+  test::TempDir dir;
+  {
+    RecoveryFolder folder(dir.Path());
+    folder.Write(3, {1});
+    folder.Remove(3);
+    folder.Remove(4);  // never written: nothing to do
+  }
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
+TEST(RecoveryFolder, AFileSetAsideIsNeitherOfferedAgainNorLost) {
+  test::TempDir dir;
+  auto crashed = std::make_unique<RecoveryFolder>(dir.Path());
+  crashed->Write(1, {5});
+  const fs::path file = crashed->FileFor(1);
+  crashed.reset();
+  RecoveryFolder next(dir.Path());
+  ASSERT_EQ(next.ClaimOrphans().size(), 1u);
+  const fs::path aside = RecoveryFolder::SetAside(file);
+  EXPECT_EQ(ReadWholeFile(aside.string()), Bytes{5});
+  next.ReleaseClaimed();
+  RecoveryFolder later(dir.Path());
+  EXPECT_TRUE(later.ClaimOrphans().empty());
+}
+
+}  // namespace
+}  // namespace brixel
