@@ -1,9 +1,12 @@
 #include "AlphaChannel.h"
 
+#include <atomic>
+
 namespace brixel {
 namespace {
 
-bool keepAlpha = true;
+// Read by the recovery writer's thread as well.
+std::atomic<bool> keepAlpha{true};
 
 int BlendPart(int part, int alpha, int under) {
   return (part * alpha + under * (255 - alpha) + 127) / 255;
@@ -11,9 +14,9 @@ int BlendPart(int part, int alpha, int under) {
 
 }  // namespace
 
-bool KeepAlpha() { return keepAlpha; }
+bool KeepAlpha() { return keepAlpha.load(std::memory_order_relaxed); }
 
-void KeepAlpha(bool keep) { keepAlpha = keep; }
+void KeepAlpha(bool keep) { keepAlpha.store(keep, std::memory_order_relaxed); }
 
 Colour BlendOver(Colour colour, int alpha, Colour background) {
   if (alpha <= 0 || colour < 0) return background;

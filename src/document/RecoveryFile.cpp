@@ -64,16 +64,22 @@ class HeaderReader {
 
 }  // namespace
 
-RecoveryRecord MakeRecoveryRecord(const cIco& document, const cAni* cursor, int currentImage) {
+RecoverySnapshot TakeRecoverySnapshot(const cIco& document, const cAni* cursor, int currentImage) {
+  RecoverySnapshot snapshot{document.Images(), std::nullopt, document.IconPath(), currentImage};
+  if (cursor) snapshot.cursor = cursor->Info();
+  return snapshot;
+}
+
+RecoveryRecord MakeRecoveryRecord(const RecoverySnapshot& snapshot) {
   RecoveryRecord record;
-  record.path = document.IconPath();
-  record.currentImage = currentImage;
-  if (cursor) {
+  record.path = snapshot.path;
+  record.currentImage = snapshot.currentImage;
+  if (snapshot.cursor) {
     record.kind = RecoveryRecord::Kind::AnimatedCursor;
-    record.file = BuildAniFile(document.Images(), cursor->Info());
+    record.file = BuildAniFile(snapshot.images, *snapshot.cursor);
   } else {
     // A document never saved is kept as a cursor file, whose entries hold the hot spots.
-    record.file = BuildIconFile(document.Images(),
+    record.file = BuildIconFile(snapshot.images,
                                 record.path.empty() ? 2 : FileTypeForPath(record.path));
   }
   return record;

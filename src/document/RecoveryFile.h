@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "AniFile.h"
 #include "FileIO.h"
+#include "IconImage.h"
 
 namespace brixel {
 
@@ -19,10 +23,21 @@ struct RecoveryRecord {
   Bytes file;            // an icon or cursor file, or an animated cursor file
 };
 
-// The record of an icon document, or of the animated cursor it edits when cursor is given
-// (its frames from document, its rates and texts from cursor). Raises BackEndError as the
+// A copy of what a record is made from, taken while the document may be read (a copy of
+// its images is cheap next to compressing them) and made into a record on any thread.
+struct RecoverySnapshot {
+  std::vector<IconImage> images;
+  std::optional<AniInfo> cursor;  // the rates and texts of the animated cursor it edits
+  std::string path;
+  int currentImage = 0;
+};
+
+// The snapshot of an icon document, or of the animated cursor it edits when cursor is given
+// (its frames from document, its rates and texts from cursor).
+RecoverySnapshot TakeRecoverySnapshot(const cIco& document, const cAni* cursor, int currentImage);
+// The record: the images as the file they would be saved as. Raises BackEndError as the
 // writers do.
-RecoveryRecord MakeRecoveryRecord(const cIco& document, const cAni* cursor, int currentImage);
+RecoveryRecord MakeRecoveryRecord(const RecoverySnapshot& snapshot);
 
 // The bytes of a recovery file, and back. DecodeRecovery raises BackEndError ("Invalid
 // picture") for bytes that are not a whole recovery file.

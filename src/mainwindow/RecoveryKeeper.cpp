@@ -102,22 +102,16 @@ void RecoveryKeeper::WriteAllNow() {
 void RecoveryKeeper::WaitForWrites() { writer_.waitForDone(); }
 
 void RecoveryKeeper::Write(const cIco& document, Kept& kept) {
-  Bytes bytes;
-  try {
-    const int current = currentImage_ ? currentImage_(document) : 0;
-    bytes = EncodeRecovery(MakeRecoveryRecord(document, AnimationOf(&document), current));
-  } catch (const std::exception& failure) {
-    // Tried again at the next edit only: the same images would fail the same way.
-    kept.seenEdits = kept.writtenEdits = document.Edits();
-    Report(document.IconName(), failure.what());
-    return;
-  }
+  // Only the copy of the images is made here; compressing them (a large PNG image takes
+  // milliseconds) and writing are the writing thread's. A failure is tried again at the
+  // next edit only: the same images would fail the same way.
   kept.onDisk = true;
   kept.writtenEdits = kept.seenEdits = document.Edits();
-  const std::string name = document.IconName();
-  writer_.start([this, number = kept.number, bytes = std::move(bytes), name] {
+  const int current = currentImage_ ? currentImage_(document) : 0;
+  writer_.start([this, number = kept.number, name = document.IconName(),
+                 snapshot = TakeRecoverySnapshot(document, AnimationOf(&document), current)] {
     try {
-      folder_->Write(number, bytes);
+      folder_->Write(number, EncodeRecovery(MakeRecoveryRecord(snapshot)));
     } catch (const std::exception& failure) {
       const std::string reason = failure.what();
       QMetaObject::invokeMethod(this, [this, name, reason] { Report(name, reason); },

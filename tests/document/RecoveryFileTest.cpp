@@ -9,6 +9,11 @@
 namespace brixel {
 namespace {
 
+// The bytes of a recovery file of the document, as the editor writes them.
+Bytes CopyOf(const cIco& document, const cAni* cursor, int currentImage) {
+  return EncodeRecovery(MakeRecoveryRecord(TakeRecoverySnapshot(document, cursor, currentImage)));
+}
+
 constexpr Colour kRed = MakeColour(255, 0, 0);
 
 class RecoveryFileTest : public ::testing::Test {
@@ -24,7 +29,7 @@ TEST_F(RecoveryFileTest, AnIconComesBackWithItsPathCurrentImageAndHotSpots) {
   const std::string path = "/home/u/odd\nname ico.cur";
   document.IconPath(path);
 
-  const RecoveryRecord record = DecodeRecovery(EncodeRecovery(MakeRecoveryRecord(document, nullptr, 1)));
+  const RecoveryRecord record = DecodeRecovery(CopyOf(document, nullptr, 1));
   EXPECT_EQ(record.kind, RecoveryRecord::Kind::Icon);
   EXPECT_EQ(record.path, path);
   EXPECT_EQ(record.currentImage, 1);
@@ -34,7 +39,7 @@ TEST_F(RecoveryFileTest, AnIconComesBackWithItsPathCurrentImageAndHotSpots) {
 
   // A document never saved keeps its hot spots too.
   document.IconPath("");
-  const RecoveryRecord unsaved = DecodeRecovery(EncodeRecovery(MakeRecoveryRecord(document, nullptr, 0)));
+  const RecoveryRecord unsaved = DecodeRecovery(CopyOf(document, nullptr, 0));
   EXPECT_TRUE(unsaved.path.empty());
   cIco again;
   ASSERT_TRUE(again.ReadIconData(unsaved.file));
@@ -53,7 +58,7 @@ TEST_F(RecoveryFileTest, AnAnimatedCursorKeepsItsRatesAndTexts) {
   for (const IconImage& frame : cursor.Images()) edited.AppendImage(frame);
   edited.XYColor(1, 3, 3, kBlack);
 
-  const RecoveryRecord record = DecodeRecovery(EncodeRecovery(MakeRecoveryRecord(edited, &cursor, 1)));
+  const RecoveryRecord record = DecodeRecovery(CopyOf(edited, &cursor, 1));
   EXPECT_EQ(record.kind, RecoveryRecord::Kind::AnimatedCursor);
   cAni back;
   ASSERT_TRUE(back.ReadAniData(record.file));
@@ -66,7 +71,7 @@ TEST_F(RecoveryFileTest, AnythingButAWholeRecordIsRefused) {
   cIco document;
   document.AppendImage(test::FrameImage(16, 8, kRed));
   document.IconPath("/a.ico");
-  const Bytes whole = EncodeRecovery(MakeRecoveryRecord(document, nullptr, 0));
+  const Bytes whole = CopyOf(document, nullptr, 0);
   // Cut inside the header or the path, a changed magic or kind, a number that is no number.
   for (const std::size_t length : {std::size_t{0}, std::size_t{5}, std::size_t{20}, std::size_t{40}}) {
     EXPECT_THROW(DecodeRecovery(ByteView(whole).first(length)), BackEndError) << length;

@@ -13,6 +13,11 @@ namespace fs = std::filesystem;
 using Answer = Prompter::Answer;
 using Clock = RecoveryKeeper::Clock;
 
+// The bytes of a recovery file of the document, as the editor writes them.
+Bytes CopyOf(const cIco& document, const cAni* cursor, int currentImage) {
+  return EncodeRecovery(MakeRecoveryRecord(TakeRecoverySnapshot(document, cursor, currentImage)));
+}
+
 constexpr Colour kRed = MakeColour(255, 0, 0);
 constexpr Colour kBlue = MakeColour(0, 0, 255);
 
@@ -118,8 +123,8 @@ TEST_F(RecoveryTest, DocumentsLeftByAKilledEditorComeBackChangedUnderTheirOwnPat
   left.IconPath((dir_ / "mine.ico").string());
   cIco unsaved;
   unsaved.AppendImage(test::FrameImage(16, 8, kRed, 2, 3));
-  const auto leftFiles = LeaveCopies({EncodeRecovery(MakeRecoveryRecord(unsaved, nullptr, 0)),
-                                      EncodeRecovery(MakeRecoveryRecord(left, nullptr, 1))});
+  const auto leftFiles = LeaveCopies({CopyOf(unsaved, nullptr, 0),
+                                      CopyOf(left, nullptr, 1)});
 
   backEnd_.prompter.answers = {Answer::Yes};
   window_->OfferRecovery();
@@ -154,9 +159,9 @@ TEST_F(RecoveryTest, DocumentsLeftByAKilledEditorComeBackChangedUnderTheirOwnPat
 TEST_F(RecoveryTest, ACopyThatDoesNotReadIsSetAsideAndADeclinedOneGoes) {
   cIco left;
   left.AppendImage(test::FrameImage(16, 24, kBlue));
-  Bytes damaged = EncodeRecovery(MakeRecoveryRecord(left, nullptr, 0));
+  Bytes damaged = CopyOf(left, nullptr, 0);
   damaged.resize(damaged.size() - 200);  // the icon file cut short
-  LeaveCopies({damaged, EncodeRecovery(MakeRecoveryRecord(left, nullptr, 0))});
+  LeaveCopies({damaged, CopyOf(left, nullptr, 0)});
 
   backEnd_.prompter.answers = {Answer::Yes};
   window_->OfferRecovery();
@@ -176,7 +181,7 @@ TEST_F(RecoveryTest, ACopyThatDoesNotReadIsSetAsideAndADeclinedOneGoes) {
   IconDocuments.CurrentDocument().Changed(false);
   Keeper().Update();
   Keeper().WaitForWrites();
-  LeaveCopies({EncodeRecovery(MakeRecoveryRecord(left, nullptr, 0))});
+  LeaveCopies({CopyOf(left, nullptr, 0)});
   backEnd_.prompter.answers = {Answer::No};
   window_->OfferRecovery();
   EXPECT_EQ(IconDocuments.Count(), 1);
