@@ -5,11 +5,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "EditGrid.h"
+#include "FileAssociations.h"
 #include "RegEdit.h"
 #include "ToolChoice.h"
+#include "Version.h"
 
 namespace brixel {
 namespace {
@@ -30,6 +33,16 @@ constexpr FrmOptions::AssociationBox kAssociationBoxes[] = {
     {"ChkIco", "Associate icons (.ico)", ".ico", kIconClass, "icofile\\shell\\open\\command", ""},
     {"ChkCur", "Associate cursors (.cur)", ".cur", kCursorClass, "curfile", "Shell"},
 };
+
+// Whether the desktop opens files of the extension with the program now.
+bool IsDesktopDefault(std::string_view extension, const std::filesystem::path& program) {
+  for (const AssociatedType& type : kAssociatedTypes) {
+    if (type.extension == extension) {
+      return IsDefaultApplication(type.mimeType, program, std::string(kAppId) + ".desktop");
+    }
+  }
+  return false;
+}
 
 QCheckBox* MakeBox(const char* name, const char* caption, QWidget* parent) {
   auto* box = new QCheckBox(caption, parent);
@@ -56,7 +69,10 @@ FrmOptions::FrmOptions(Settings& options, ToolChoice& tools, EditGrid& grid,
   layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->setSpacing(6);
 
-  // Boxes are ticked only after every box is connected: ticking runs the click action.
+  // Option boxes are ticked only after every box is connected: ticking runs the click
+  // action, which sets the option it shows. Association boxes show what the desktop does now
+  // and are ticked without their action: opening the dialog must not take the default
+  // application back from a program the user chose since.
   std::vector<std::pair<QCheckBox*, bool>> ticks;
   for (const OptionBox& option : kOptionBoxes) {
     QCheckBox* box = MakeBox(option.name, option.caption, this);
@@ -85,7 +101,8 @@ FrmOptions::FrmOptions(Settings& options, ToolChoice& tools, EditGrid& grid,
         DeleteKey(HKEY_CLASSES_ROOT, association.removePath, association.removeSubKey);
       }
     });
-    ticks.emplace_back(box, IsAssociatedWith(association.fileClass, program_));
+    const QSignalBlocker quiet(box);
+    box->setChecked(IsDesktopDefault(association.extension, program_));
   }
 
   auto* buttons = new QDialogButtonBox(this);

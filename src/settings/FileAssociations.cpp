@@ -1,11 +1,14 @@
 #include "FileAssociations.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string_view>
 #include <system_error>
 
+#include "AsciiText.h"
 #include "ErrorReport.h"
 #include "FileIO.h"
 #include "TrimBlanks.h"
@@ -62,11 +65,11 @@ std::string ExecArgument(std::string_view argument) {
   return escaped;
 }
 
-std::vector<std::string> SplitList(std::string_view list) {
+std::vector<std::string> SplitList(std::string_view list, char separator = ';') {
   std::vector<std::string> items;
   std::size_t start = 0;
   while (start <= list.size()) {
-    const std::size_t end = std::min(list.find(';', start), list.size());
+    const std::size_t end = std::min(list.find(separator, start), list.size());
     const std::string_view item = TrimBlanks(list.substr(start, end - start));
     if (!item.empty()) items.emplace_back(item);
     start = end + 1;
@@ -207,6 +210,124 @@ std::string UpdateMimeApps(const std::string& text,
   std::string result;
   for (const std::string& line : lines) result += line + "\n";
   return result;
+}
+
+namespace {
+
+// The folders of a colon-separated XDG list, absolute ones only, or the fallback when unset.
+std::vector<fs::path> FolderList(const char* variable, const char* fallback) {
+  const char* value = std::getenv(variable);
+  std::vector<fs::path> folders;
+  for (const std::string& folder : SplitList(value && *value ? value : fallback, ':')) {
+    if (folder.front() == '/') folders.emplace_back(folder);
+  }
+  return folders;
+}
+
+// The lower-cased names of $XDG_CURRENT_DESKTOP, whose own lists come first.
+std::vector<std::string> CurrentDesktops() {
+  const char* value = std::getenv("XDG_CURRENT_DESKTOP");
+  std::vector<std::string> desktops;
+  for (std::string& name : SplitList(std::string(value ? value : ""), ':')) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    desktops.push_back(std::move(name));
+  }
+  return desktops;
+}
+
+std::vector<fs::path> ApplicationFolders() {
+  std::vector<fs::path> folders{DataHome() / "applications"};
+  for (const fs::path& data : FolderList("XDG_DATA_DIRS", "/usr/local/share:/usr/share")) {
+    folders.push_back(data / "applications");
+  }
+  return folders;
+}
+
+// Where the desktop entry of an id is installed; empty when it is not.
+fs::path InstalledEntry(const std::string& id, const std::vector<fs::path>& applications) {
+  if (id.empty() || id.find('/') != std::string::npos) return {};
+  std::error_code ec;
+  for (const fs::path& folder : applications) {
+    if (fs::is_regular_file(folder / id, ec)) return folder / id;
+  }
+  return {};
+}
+
+// The program an Exec line runs: its first argument, with the escapes of ExecArgument undone
+// (the string's first, then the quoting's).
+std::string ProgramOfExec(std::string_view exec) {
+  std::string value;
+  for (std::size_t i = 0; i < exec.size(); ++i) {
+    if ((exec[i] == '\\' || exec[i] == '%') && i + 1 < exec.size() && exec[i + 1] == exec[i]) ++i;
+    value += exec[i];
+  }
+  const std::string_view line = TrimBlanks(value);
+  if (!line.starts_with('"')) return std::string(line.substr(0, line.find(' ')));
+  std::string program;
+  for (std::size_t i = 1; i < line.size() && line[i] != '"'; ++i) {
+    if (line[i] == '\\' && i + 1 < line.size()) ++i;
+    program += line[i];
+  }
+  return program;
+}
+
+// The ids a list's [Default Applications] group gives for the type, in order.
+std::vector<std::string> DefaultsIn(const std::string& text, const std::string& mimeType) {
+  bool inDefaults = false;
+  for (const std::string& line : SplitLines(text)) {
+    const std::string_view trimmed = TrimBlanks(line);
+    if (trimmed.starts_with("[")) {
+      inDefaults = trimmed == kDefaultsGroup;
+      continue;
+    }
+    const std::size_t equals = trimmed.find('=');
+    if (inDefaults && equals != std::string_view::npos &&
+        TrimBlanks(trimmed.substr(0, equals)) == mimeType) {
+      return SplitList(trimmed.substr(equals + 1));
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string DefaultApplication(const std::string& mimeType) {
+  std::vector<fs::path> folders{ConfigHome()};
+  for (const fs::path& config : FolderList("XDG_CONFIG_DIRS", "/etc/xdg")) folders.push_back(config);
+  const std::vector<fs::path> applications = ApplicationFolders();
+  folders.insert(folders.end(), applications.begin(), applications.end());
+  const std::vector<std::string> desktops = CurrentDesktops();
+  for (const fs::path& folder : folders) {
+    std::vector<fs::path> lists;
+    for (const std::string& desktop : desktops) lists.push_back(folder / (desktop + "-mimeapps.list"));
+    lists.push_back(folder / "mimeapps.list");
+    for (const fs::path& list : lists) {
+      const std::optional<std::string> text = ReadText(list);
+      if (!text) continue;
+      for (const std::string& id : DefaultsIn(*text, mimeType)) {
+        if (!InstalledEntry(id, applications).empty()) return id;
+      }
+    }
+  }
+  return {};
+}
+
+bool IsDefaultApplication(const std::string& mimeType, const fs::path& program,
+                          const std::string& installedId) {
+  const std::string id = DefaultApplication(mimeType);
+  if (id.empty()) return false;
+  if (id == installedId) return true;
+  // An entry of ours mirrors whatever command the class holds, another program's too.
+  if (!IsOurs(id)) return false;
+  const std::optional<std::string> text = ReadText(InstalledEntry(id, ApplicationFolders()));
+  if (!text) return false;
+  for (const std::string& line : SplitLines(*text)) {
+    if (!line.starts_with("Exec=")) continue;
+    const fs::path runs(ProgramOfExec(std::string_view(line).substr(5)));
+    return AsciiUpper(runs.filename().string()) == AsciiUpper(program.filename().string());
+  }
+  return false;
 }
 
 bool PublishAssociations(const RegistryStore& classes) {

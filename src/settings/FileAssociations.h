@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,19 @@ std::optional<std::string> ExecFromCommand(const std::string& command);
 // when the id is empty. Other programs' entries and every other line stay.
 std::string UpdateMimeApps(const std::string& text,
                            const std::vector<std::pair<std::string, std::string>>& defaults);
+
+// The desktop entry that opens files of mimeType by default, found as the desktop finds it:
+// the mimeapps.list files in their XDG order (for each config folder, then each applications
+// folder of the data folders: the current desktops' own lists first), the first
+// [Default Applications] entry of the type naming an installed desktop entry. Empty when none
+// does.
+std::string DefaultApplication(const std::string& mimeType);
+
+// Whether the desktop opens files of mimeType with this program: the default is the
+// installed program's own entry (installedId), or an entry this program wrote whose command
+// runs a program of the same file name as program (ASCII case ignored).
+bool IsDefaultApplication(const std::string& mimeType, const std::filesystem::path& program,
+                          const std::string& installedId);
 
 // Brings the desktop in line with the associations held under the classes root: an
 // extension whose class has an open command gets a desktop entry for that class under

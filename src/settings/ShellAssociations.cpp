@@ -18,8 +18,21 @@ std::string ClassText(const std::string& path) {
 
 std::filesystem::path ProgramPath() {
   std::error_code ec;
-  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::path() : program;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : InstalledProgramPath(program.string());
+}
+
+std::filesystem::path InstalledProgramPath(const std::string& linkText) {
+  // The kernel marks a program file replaced while it runs (a package upgrade): the new file
+  // at the same path is the program to register.
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (linkText.ends_with(kDeleted)) {
+    std::error_code ec;
+    if (!std::filesystem::exists(linkText, ec)) {
+      return std::filesystem::path(linkText.substr(0, linkText.size() - kDeleted.size()));
+    }
+  }
+  return std::filesystem::path(linkText);
 }
 
 std::string DefaultOpenCommand(const std::filesystem::path& program) {

@@ -14,6 +14,9 @@ inline constexpr const char* kCursorClass = "curfile";
 
 // The running program's path, empty when the system does not tell.
 std::filesystem::path ProgramPath();
+// The program's path from what /proc/self/exe reads: without the " (deleted)" the kernel
+// adds once the file was replaced, unless a file of that very name is there.
+std::filesystem::path InstalledProgramPath(const std::string& linkText);
 
 // The open command this program registers: its folder, a slash, its file name and " %1".
 // Not quoted, so a folder with spaces stays as it is.

@@ -63,11 +63,11 @@ TEST_F(OptionsTest, TickingAnAssociationRegistersAtOnceAndUntickingRemovesOnlyTh
   dialog->findChild<QPushButton*>("CmdDone")->click();
   EXPECT_FALSE(dialog->isVisible());
 
-  // Opened by the same program elsewhere, the box is ticked and the command follows it.
+  // Opened again, the box is ticked and nothing is written.
   dialog = OpenOptions("/usr/local/bin/brixel");
   EXPECT_TRUE(Box(*dialog, "ChkIco")->isChecked());
   EXPECT_FALSE(Box(*dialog, "ChkCur")->isChecked());
-  EXPECT_EQ(Command("icofile"), "/usr/local/bin/brixel %1");
+  EXPECT_EQ(Command("icofile"), "/opt/My Tools/brixel %1");
   EXPECT_EQ(Command("curfile"), "");
 
   Box(*dialog, "ChkIco")->click();
@@ -79,6 +79,43 @@ TEST_F(OptionsTest, TickingAnAssociationRegistersAtOnceAndUntickingRemovesOnlyTh
   EXPECT_TRUE(backEnd_.prompter.shown.empty());
   dialog->close();
   EXPECT_FALSE(OpenOptions("/usr/local/bin/brixel")->findChild<QCheckBox*>("ChkIco")->isChecked());
+}
+
+// The desktop's choice wins: a program the user picked in the file manager since stays the
+// default when the dialog is opened, and the box says so.
+TEST_F(OptionsTest, TheBoxesShowTheDesktopsDefaultAndOpeningChangesNothing) {
+  OpenOptions("/usr/bin/brixel")->findChild<QCheckBox*>("ChkIco")->click();
+  test::WriteBytes(home_.Data() / "applications" / "viewer.desktop", {});
+  const std::string chosen =
+      "[Default Applications]\nimage/vnd.microsoft.icon=viewer.desktop;brixel-icofile.desktop;\n";
+  test::WriteBytes(home_.Config() / "mimeapps.list", Bytes(chosen.begin(), chosen.end()));
+
+  auto dialog = OpenOptions("/usr/bin/brixel");
+  EXPECT_FALSE(Box(*dialog, "ChkIco")->isChecked());
+  EXPECT_EQ(test::ReadText(home_.Config() / "mimeapps.list"), chosen);
+  dialog->findChild<QPushButton*>("CmdDone")->click();
+  EXPECT_EQ(test::ReadText(home_.Config() / "mimeapps.list"), chosen);
+
+  // A default whose desktop entry is not installed does not count; ours, next, does.
+  std::filesystem::remove(home_.Data() / "applications" / "viewer.desktop");
+  EXPECT_TRUE(OpenOptions("/usr/bin/brixel")->findChild<QCheckBox*>("ChkIco")->isChecked());
+
+  // The current desktop's own list comes before the plain one, and the installed program's
+  // entry counts as ours.
+  std::filesystem::create_directories(home_.SystemData() / "applications");
+  test::WriteBytes(home_.SystemData() / "applications" / "viewer.desktop", {});
+  setenv("XDG_CURRENT_DESKTOP", "Test:GNOME", 1);
+  const std::string gnome = "[Default Applications]\nimage/vnd.microsoft.icon=viewer.desktop\n";
+  test::WriteBytes(home_.Config() / "gnome-mimeapps.list", Bytes(gnome.begin(), gnome.end()));
+  dialog = OpenOptions("/usr/bin/brixel");
+  EXPECT_FALSE(Box(*dialog, "ChkIco")->isChecked());
+  EXPECT_EQ(DefaultApplication("image/vnd.microsoft.icon"), "viewer.desktop");
+  EXPECT_TRUE(IsDefaultApplication("image/vnd.microsoft.icon", "/usr/bin/brixel", "viewer.desktop"));
+  setenv("XDG_CURRENT_DESKTOP", "", 1);
+
+  // Ticking makes this program the default again.
+  Box(*dialog, "ChkIco")->click();
+  EXPECT_TRUE(OpenOptions("/usr/bin/brixel")->findChild<QCheckBox*>("ChkIco")->isChecked());
 }
 
 TEST_F(OptionsTest, AClassOfAnotherProgramLeavesTheBoxUntickedUntilTicked) {

@@ -18,6 +18,10 @@ class IsolatedHome {
     Set("HOME", home_.Path());
     Set("XDG_CONFIG_HOME", home_.Path() / "config");
     Set("XDG_DATA_HOME", home_.Path() / "data");
+    // The system's folders too: a default application set there must not reach the tests.
+    Set("XDG_CONFIG_DIRS", home_.Path() / "etc");
+    Set("XDG_DATA_DIRS", home_.Path() / "share");
+    Set("XDG_CURRENT_DESKTOP", "");
   }
   ~IsolatedHome() {
     for (const auto& [name, value] : saved_) {
@@ -34,6 +38,7 @@ class IsolatedHome {
   std::filesystem::path Config() const { return home_.Path() / "config"; }
   std::filesystem::path Data() const { return home_.Path() / "data"; }
   std::filesystem::path Home() const { return home_.Path(); }
+  std::filesystem::path SystemData() const { return home_.Path() / "share"; }
 
  private:
   void Set(const std::string& name, const std::filesystem::path& value) {

@@ -43,5 +43,16 @@ TEST_F(ShellAssociationsTest, WithoutAProgramNothingIsWritten) {
   EXPECT_EQ(DefaultOpenCommand("/brixel"), "/brixel %1");
 }
 
+// After a package upgrade the running program's file is gone and /proc/self/exe says so; the
+// file installed at the same path is the program to register.
+TEST(ProgramPathTest, AReplacedProgramIsTheFileAtItsPath) {
+  test::TempDir dir;
+  const std::string program = (dir / "brixel").string();
+  EXPECT_EQ(InstalledProgramPath(program + " (deleted)"), program);
+  EXPECT_EQ(InstalledProgramPath(program), program);
+  test::WriteBytes(dir / "odd (deleted)", {});  // a program really named so keeps its name
+  EXPECT_EQ(InstalledProgramPath((dir / "odd (deleted)").string()), dir / "odd (deleted)");
+}
+
 }  // namespace
 }  // namespace brixel
