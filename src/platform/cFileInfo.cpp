@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -63,9 +64,12 @@ std::string GroupThousands(std::int64_t value) {
   return out;
 }
 
+// The value with that many decimals, halves rounded up ("0.00" formats do; printf rounds them
+// to even: 1.125 would give 1.12).
 std::string Fixed(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::floor(value * scale + 0.5) / scale);
   return buffer;
 }
 
@@ -101,21 +105,29 @@ void cFileInfo::Properties(int propType, bool switchOn) {
 
 void cFileInfo::SetAttributes(int attributes) {
   const struct stat st = StatOrRaise(path_);
-  mode_t mode = st.st_mode & 07777;
+  const mode_t before = st.st_mode & 07777;
+  constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+  mode_t mode = before;
   if (attributes & kReadOnlyBit) {
-    mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
-  } else if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    mode &= ~kWriteBits;
+  } else if ((mode & kWriteBits) == 0) {
     mode |= S_IWUSR;
   }
-  if (mode != (st.st_mode & 07777) && ::chmod(path_.c_str(), mode) != 0) RaiseErrno(errno);
-
   const int stored = attributes & kStoredBits;
   if (stored != StoredBits(path_)) {
+    // Only a user who may write the file may change its extended attributes: a read-only
+    // file is made writable for the change and read-only again after it, when it stays so.
+    if ((before & S_IWUSR) == 0 && ::chmod(path_.c_str(), before | S_IWUSR) != 0) RaiseErrno(errno);
     const std::string text = std::to_string(stored);
     if (::setxattr(path_.c_str(), kAttributeName, text.data(), text.size(), 0) != 0) {
-      RaiseErrno(errno);
+      const int err = errno;
+      ::chmod(path_.c_str(), before);
+      RaiseErrno(err);
     }
+    if (::chmod(path_.c_str(), mode) != 0) RaiseErrno(errno);
+    return;
   }
+  if (mode != before && ::chmod(path_.c_str(), mode) != 0) RaiseErrno(errno);
 }
 
 cFileInfo::Value cFileInfo::Information(int infor) const {
