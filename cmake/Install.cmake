@@ -85,14 +85,20 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brixel)
 set(CPACK_PACKAGE_VENDOR "Brixel developers")
 set(CPACK_PACKAGE_CONTACT "Brixel developers <support@brixel.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Windows icon and cursor files")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Windows icon, cursor and animated cursor files")
 set(CPACK_PACKAGE_DESCRIPTION [[
-Brixel opens Windows icon (.ico) and cursor (.cur) files and edits each of
-their images pixel by pixel on an enlarged grid, with a drawing tool and a
-colour on each mouse button. It adds, copies, resamples, imports and
-exports images, and reads animated cursors (.ani).
+Brixel opens Windows icon (.ico), cursor (.cur) and animated cursor (.ani)
+files and edits each of their images pixel by pixel on an enlarged grid, with
+a drawing tool and a colour on each mouse button; 32-bit images keep their
+alpha. It adds, copies, resamples, imports and exports images, edits and
+saves animated cursors with their rates and sequence, exports cursors as
+Xcursor files for Linux desktops, and keeps a copy of unsaved work until it
+is saved.
 
-brixel-cli shows, converts and unpacks icon files from the command line.]])
+brixel-cli works on the same files from the command line: info, convert
+(icons, cursors, animated cursors, Xcursor files and cursor themes, one file
+or a batch), dump, import of pictures, thumbnail for file managers and
+iconset, a whole icon set of every size from one picture or SVG drawing.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

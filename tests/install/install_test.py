@@ -107,6 +107,40 @@ def check_thumbnailer(prefix, scratch):
           f"the thumbnailer's command made {png_size_and_type(thumbnail) if thumbnail.exists() else 'nothing'}")
 
 
+# What the program does, as every description of it must say: the package's, the AppStream
+# metadata's and the manual pages'. Each says it in its own words, so the check is by words.
+FEATURE_WORDS = ("animated cursor", "import", "export", "xcursor", "alpha")
+
+
+def cli_commands(cli):
+    """The commands brixel-cli --help lists."""
+    text = run([cli, "--help"]).stdout
+    return sorted(set(re.findall(r"^  ([a-z]+) ", text, re.M)))
+
+
+def check_descriptions_in_step(prefix, version, package_description):
+    """The descriptions name every feature and every command of brixel-cli, and the manual
+    pages carry the program's version."""
+    commands = cli_commands(prefix / "bin/brixel-cli")
+    check(len(commands) >= 6, f"brixel-cli --help lists {commands}")
+    metainfo = next((prefix / "share/metainfo").glob("*.metainfo.xml")).read_text()
+    description = re.search(r"<description>(.*)</description>", metainfo, re.S).group(1)
+    pages = {name: gzip.decompress((prefix / f"share/man/man1/{name}.1.gz").read_bytes()).decode()
+             for name in ("brixel", "brixel-cli")}
+    texts = {"package": package_description, "metainfo": description, "brixel.1": pages["brixel"]}
+    for where, text in texts.items():
+        plain = re.sub(r"\\f[BIRP]|\\-", "", text).lower()
+        for word in FEATURE_WORDS:
+            check(word in plain, f"the {where} description does not mention {word!r}")
+        for command in commands:
+            check(re.search(rf"\b{command}\b", plain), f"the {where} description does not name brixel-cli {command}")
+    for command in commands:
+        check(re.search(rf"^\.B brixel-cli {command}\b", pages["brixel-cli"], re.M),
+              f"brixel-cli.1 has no synopsis of {command}")
+    for name, page in pages.items():
+        check(f'"Brixel {version}"' in page.splitlines()[0], f"{name}.1 is not of version {version}")
+
+
 def check_prefix(prefix, app_id, version, sizes, scratch):
     installed = {str(p.relative_to(prefix)) for p in prefix.rglob("*") if p.is_file()}
     expected = expected_files(app_id, sizes)
@@ -190,6 +224,7 @@ def check_package(build, app_id, version, sizes, scratch):
         exec_line = thumbnailer_values(entry).get("Exec")
         check(exec_line == "/usr/bin/brixel-cli thumbnail %i %o %s", f"packed thumbnailer Exec: {exec_line}")
     fields = run(["dpkg-deb", "-f", deb, "Package", "Version", "Depends"]).stdout
+    check_descriptions_in_step(unpacked / "usr", version, run(["dpkg-deb", "-f", deb, "Description"]).stdout)
     check("Package: brixel\n" in fields and f"Version: {version}\n" in fields, f"package fields: {fields}")
     check(re.search(r"Depends:.*libqt6widgets6", fields) and "qt6-qpa-plugins" in fields,
           f"package dependencies: {fields}")
