@@ -72,7 +72,6 @@ bool FileCommands::SaveCurrent(bool saveAs) {
     QString filter = kSaveFilter;
     qint32 filterIndex = 1;
     qint32 flags = 0;
-    shown.clear();
     if (!dialog.VBGetSaveFileName(shown, fileTitle, true, filter, filterIndex, QString(),
                                   QString(), kDefaultExtension, window_.DialogOwner(), flags)) {
       return false;
@@ -90,8 +89,8 @@ bool FileCommands::SaveCurrent(bool saveAs) {
   if (!saved) return false;
   document->Changed(false);
   window_.UpdateRecovery();
-  ShowMessage("Icon Saved", "Icon Saved as " + shown.toStdString(), Prompter::Icon::Information);
   window_.ShowSaved();
+  window_.TellSaved("Icon Saved as " + shown.toStdString());
   return true;
 }
 

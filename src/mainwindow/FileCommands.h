@@ -24,6 +24,9 @@ class DocumentWindow {
   virtual void ShowSaved() = 0;
   // The documents' recovery copies follow a save or close at once.
   virtual void UpdateRecovery() = 0;
+  // Tells the user that the document was saved, in a message box or the status bar as the
+  // options say.
+  virtual void TellSaved(const std::string& text) = 0;
 };
 
 // New, Open, Save, Save As and Close on the current icon document. Every question and message
@@ -37,8 +40,9 @@ class FileCommands {
   // Asks for an icon or cursor file and shows it; a file that is no icon leads to the offer
   // to import it as a picture.
   void OpenIconFile();
-  // Saves to the document's own path, or to a name asked for when saveAs is set or the
-  // document has never been saved. True when the document was written.
+  // Saves to the document's own path, or to a name asked for (starting from the document's
+  // own) when saveAs is set or the document has never been saved. True when the document
+  // was written.
   bool SaveCurrent(bool saveAs);
   // Closes the current document, offering to save it first when it has changed. False, with
   // the document still open, when the user cancels the question or the save.

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -49,6 +50,9 @@ namespace brixel {
 namespace {
 
 constexpr int kStripWidth = 200;
+constexpr int kSavedMessageMs = 8000;
+// Edits mark documents changed from many places; the title follows them at this pace.
+constexpr int kTitleCheckMs = 250;
 
 void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
@@ -93,6 +97,9 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
   KeepAlpha(settings_.KeepAlpha);
   tools_->ShowSettings();
   ShowCount();
+  auto* titleCheck = new QTimer(this);
+  connect(titleCheck, &QTimer::timeout, this, &FrmMain::UpdateTitle);
+  titleCheck->start(kTitleCheckMs);
 }
 
 FrmMain::~FrmMain() = default;
@@ -398,6 +405,7 @@ void FrmMain::ShowCount() {
   BuildImageList(0);
   // Read again: a file handed over while the strip was painted may have changed the list.
   ShowNavigation();
+  UpdateTitle();
 }
 
 void FrmMain::ShowNavigation() {
@@ -448,7 +456,21 @@ void FrmMain::OfferRecovery() {
 void FrmMain::ShowSaved() {
   lblFileName_->SetFullText(ShownPath(IconDocuments.CurrentDocument().IconName()));
   ShowNavigation();
+  UpdateTitle();
   grid_->DrawMainIcon();
+}
+
+void FrmMain::TellSaved(const std::string& text) {
+  if (settings_.ConfirmSaves) ShowMessage("Icon Saved", text, Prompter::Icon::Information);
+  else statusBar()->showMessage(QString::fromStdString(text), kSavedMessageMs);
+}
+
+void FrmMain::UpdateTitle() {
+  const cIco* document = CurrentIconDocument();
+  const QString title = document ? ShownPath(document->IconName()) + "[*] \u2014 " + kApplicationTitle
+                                 : QString(kApplicationTitle);
+  if (windowTitle() != title) setWindowTitle(title);
+  setWindowModified(document && document->Changed());
 }
 
 // --- Hand-over and closing ---

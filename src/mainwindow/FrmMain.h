@@ -82,6 +82,9 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   const TextSettings& Text() const { return text_; }
   // The help topic of the region last under the pointer.
   int HelpContextID() const;
+  // "NAME — Brixel", marked while the current document has unsaved changes; kept up to date
+  // a few times a second.
+  void UpdateTitle();
   // Offers the documents left by an editor that ended without closing them, and shows the
   // last one taken at the image the user was working on.
   void OfferRecovery();
@@ -96,6 +99,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   bool ImportPicture(const std::string& path) override;
   void ShowSaved() override;
   void UpdateRecovery() override;
+  void TellSaved(const std::string& text) override;
 
   QWidget* BuildCentralArea();
   QWidget* BuildDocumentColumn(QWidget* parent);

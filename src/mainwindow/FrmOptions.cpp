@@ -25,6 +25,7 @@ constexpr FrmOptions::OptionBox kOptionBoxes[] = {
     {"ChkFlood", "Allow diagonal floodfill", &Settings::FloodFill},
     {"ChkGrid", "Show drawing grid", &Settings::Grid},
     {"ChkAlpha", "Keep alpha channel", &Settings::KeepAlpha},
+    {"ChkConfirmSave", "Confirm saves with a message", &Settings::ConfirmSaves},
 };
 
 // Unticking the icons removes the class's open command; unticking the cursors its whole

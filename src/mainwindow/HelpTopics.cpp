@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include "HelpWindow.h"
 #include "Prompter.h"
 
 // Where an installed program finds the guide, relative to its own folder.
@@ -90,7 +91,9 @@ void OpenHelp(int topic) {
                 Prompter::Icon::Exclamation);
     return;
   }
-  QDesktopServices::openUrl(HelpTopicUrl(topic));
+  // Without a browser the desktop's opener fails with no more than a line on the terminal.
+  if (DesktopHasBrowser() && QDesktopServices::openUrl(HelpTopicUrl(topic))) return;
+  ShowHelpWindow(HelpTopicUrl(topic));
 }
 
 }  // namespace brixel

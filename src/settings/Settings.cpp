@@ -45,6 +45,7 @@ void LoadSettings(Settings& settings) {
   if (auto tool = ReadTool("DrawMiddle")) settings.ButtonTool[kMiddleButtonTool] = *tool;
   if (auto tool = ReadTool("DrawRight")) settings.ButtonTool[kRightButtonTool] = *tool;
   settings.KeepAlpha = ReadText("KeepAlpha") != kFalse;
+  settings.ConfirmSaves = ReadText("ConfirmSaves") != kFalse;
 }
 
 void SaveSettings(const Settings& settings) {
@@ -58,6 +59,7 @@ void SaveSettings(const Settings& settings) {
   WriteText("DrawMiddle", std::to_string(settings.ButtonTool[kMiddleButtonTool]));
   WriteText("DrawRight", std::to_string(settings.ButtonTool[kRightButtonTool]));
   WriteText("KeepAlpha", settings.KeepAlpha ? "" : kFalse);
+  WriteText("ConfirmSaves", settings.ConfirmSaves ? "" : kFalse);
 }
 
 bool ReadSameWindow() { return !ReadText("SameWindow").empty(); }

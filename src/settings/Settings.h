@@ -16,6 +16,7 @@ struct Settings {
   // Tool numbers by mouse-button code minus 1 (left 1, right 2, middle 4); entry 2 is unused.
   std::array<std::int16_t, 4> ButtonTool{};
   bool KeepAlpha = true;    // "Keep alpha channel"
+  bool ConfirmSaves = true; // "Confirm saves with a message"; off, the status bar tells
 };
 
 // Entries of ButtonTool.
@@ -28,11 +29,13 @@ inline constexpr const char* kSettingsKey = "Software\\Tessarine";
 
 // Reads the stored settings into settings. A value that is missing, empty or unusable
 // leaves an option as the rules for a missing value say: SameWindow off, Grid on, HotSpot on,
-// KeepAlpha on (only "False" turns it off); FloodFill, LinkMouse and the tools unchanged.
+// KeepAlpha and ConfirmSaves on (only "False" turns them off); FloodFill, LinkMouse and the
+// tools unchanged.
 void LoadSettings(Settings& settings);
 
-// Creates the key and writes the nine values: SameWindow, Grid, FloodFill, LinkMouse,
-// HotSpot, DrawLeft, DrawMiddle, DrawRight, and KeepAlpha ("False" when off, empty when on).
+// Creates the key and writes the ten values: SameWindow, Grid, FloodFill, LinkMouse,
+// HotSpot, DrawLeft, DrawMiddle, DrawRight, and KeepAlpha and ConfirmSaves ("False" when
+// off, empty when on).
 void SaveSettings(const Settings& settings);
 
 // Only the "Open in same window" option, as start-up reads it before any window exists.

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QScrollBar>
+#include <QStatusBar>
 
 #include "EditGrid.h"
 #include "ImportDialogs.h"
@@ -40,12 +41,20 @@ TEST_F(FileCommandsTest, SaveWritesAnOpenedDocumentToItsPathWithoutADialog) {
   EXPECT_FALSE(document.Changed());
   EXPECT_EQ(SavedPixel(path, 2, 3), kRed);
 
-  // Save As always asks, starting from an empty name; a cancelled dialog saves nothing.
+  // Save As always asks, starting from the document's name; a cancelled dialog saves nothing.
   Trigger("MnuFileSaveAs");
   ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
   EXPECT_TRUE(dialogs_.fileRequests[0].save);
-  EXPECT_TRUE(dialogs_.fileRequests[0].fileName.isEmpty());
+  EXPECT_EQ(dialogs_.fileRequests[0].fileName.toStdString(), path.string());
   EXPECT_EQ(backEnd_.prompter.shown.size(), 1u);
+
+  // With "Confirm saves with a message" off, the status bar tells instead.
+  window_->Options().ConfirmSaves = false;
+  document.Changed(true);
+  Trigger("MnuFileSave");
+  EXPECT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(window_->statusBar()->currentMessage().toStdString(), "Icon Saved as " + path.string());
+  EXPECT_FALSE(document.Changed());
 }
 
 TEST_F(FileCommandsTest, SavingANewDocumentAsksForTheNameAndTheExtensionPicksTheType) {

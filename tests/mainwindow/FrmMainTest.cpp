@@ -4,11 +4,13 @@
 #include <QImage>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
 #include "EditGrid.h"
+#include "IsolatedHome.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtColour.h"
@@ -238,7 +240,9 @@ TEST_F(FrmMainTest, HelpOpensTheShippedGuideAtThePointersTopic) {
   UrlRecorder recorder;
   QDesktopServices::setUrlHandler("file", &recorder, "Open");
   QTest::mouseMove(Find<QWidget>("Frame2"), QPoint(2, 2));
+  setenv("BROWSER", "a-browser", 1);  // a desktop with a browser
   Trigger("MnuHelpHelp");
+  unsetenv("BROWSER");
   QDesktopServices::unsetUrlHandler("file");
   ASSERT_EQ(recorder.urls.size(), 1u);
   EXPECT_EQ(recorder.urls[0].fragment(), "1500");
@@ -251,6 +255,32 @@ TEST_F(FrmMainTest, HelpOpensTheShippedGuideAtThePointersTopic) {
   for (int topic : {1000, 1100, 1200, 1300, 1400, 1500, 1700, 1800, 1900, 2000}) {
     EXPECT_TRUE(text.contains(QString("id=\"%1\"").arg(topic).toLatin1())) << topic;
   }
+}
+
+// With no browser to open it, the guide shows in a window of the program's own.
+TEST_F(FrmMainTest, WithoutABrowserHelpOpensTheGuideInItsOwnWindow) {
+  test::IsolatedHome noBrowser;  // no default application for web pages anywhere
+  unsetenv("BROWSER");
+  QTest::mouseMove(Find<QWidget>("Frame2"), QPoint(2, 2));
+  Trigger("MnuHelpHelp");
+  QTextBrowser* help = nullptr;
+  for (QWidget* form : QApplication::topLevelWidgets()) {
+    if (form->objectName() == "FrmHelp" && form->isVisible()) help = qobject_cast<QTextBrowser*>(form);
+  }
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(help->source().fragment(), "1500");
+  EXPECT_TRUE(help->toPlainText().contains("File commands"));
+  help->close();
+}
+
+TEST_F(FrmMainTest, TheTitleNamesTheDocumentAndMarksUnsavedChanges) {
+  EXPECT_EQ(window_->windowTitle(), "Brixel");
+  HandOverFile(WriteIcon(dir_ / "title.ico", {FrameImage(16, 24, kWhite)}));
+  EXPECT_EQ(window_->windowTitle(), "title.ico[*] \u2014 Brixel");
+  EXPECT_FALSE(window_->isWindowModified());
+  IconDocuments.CurrentDocument().Changed(true);
+  window_->UpdateTitle();
+  EXPECT_TRUE(window_->isWindowModified());
 }
 
 TEST_F(FrmMainTest, StoredSettingsGiveTheOptionsAndTheToolPictures) {

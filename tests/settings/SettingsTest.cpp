@@ -54,6 +54,14 @@ TEST_F(SettingsTest, EachOptionIsStoredWithItsOwnPolarity) {
   EXPECT_TRUE(backEnd_.prompter.shown.empty());
 }
 
+TEST_F(SettingsTest, ConfirmSavesIsOnUnlessStoredFalse) {
+  EXPECT_TRUE(Loaded(Settings{.ConfirmSaves = false}).ConfirmSaves);  // first start
+  SaveSettings(Settings{.ConfirmSaves = false});
+  EXPECT_FALSE(Loaded().ConfirmSaves);
+  SaveSettings(Settings{});
+  EXPECT_TRUE(Loaded(Settings{.ConfirmSaves = false}).ConfirmSaves);
+}
+
 TEST_F(SettingsTest, KeepAlphaIsOnUnlessStoredFalse) {
   EXPECT_TRUE(Loaded(Settings{.KeepAlpha = false}).KeepAlpha);  // first start
   Settings off;
@@ -115,9 +123,9 @@ TEST_F(SettingsTest, AStoreThatCannotBeWrittenIsReportedByTheRegistryMessages) {
   std::filesystem::create_directories(home_.Config());
   test::WriteBytes(home_.Config() / "Tessarine", Bytes{'x'});
   SaveSettings(Settings{});
-  ASSERT_EQ(backEnd_.prompter.shown.size(), 10u);
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 11u);  // the key, then each of the ten values
   EXPECT_EQ(backEnd_.prompter.shown[0].text, "Error: Creating Key!");
-  EXPECT_EQ(backEnd_.prompter.shown[9].text, "Error: Opening Registry Key!");
+  EXPECT_EQ(backEnd_.prompter.shown[10].text, "Error: Opening Registry Key!");
   EXPECT_TRUE(Loaded().Grid);
 }
 

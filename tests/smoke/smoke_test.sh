@@ -38,7 +38,8 @@ cat > "$work/inside.sh" <<'INSIDE'
 set -euo pipefail
 brixel=$1 work=$2 cli=$3
 
-windows() { xwininfo -root -children | grep -c '"Brixel": ("brixel"' || true; }
+# Main windows: titled "Brixel", or "NAME — Brixel" with a document open.
+windows() { xwininfo -root -children | grep -c 'Brixel": ("brixel"' || true; }
 wait_windows() {  # count
   for _ in $(seq 100); do
     [ "$(windows)" -ge "$1" ] && return 0
@@ -193,7 +194,7 @@ start "$work/green.ico"
 wait_windows 1
 wait_pixels '#12ab34' 150000
 xdotool mousemove $(cell 10 10) click 1
-main=$(shown Brixel)
+main=$(shown ".*Brixel")
 xdotool windowfocus --sync "$main" key alt+f x
 id=$(shown "Unsaved Icon")
 xdotool windowfocus --sync "$id" key Escape
@@ -211,7 +212,7 @@ pids=()
 start
 dismiss Recovery  # Yes
 wait_pixels '#12ab34' 150000
-xdotool windowfocus --sync "$(shown Brixel)" key ctrl+s
+xdotool windowfocus --sync "$(shown ".*Brixel")" key ctrl+s
 for _ in $(seq 100); do
   xdotool search --onlyvisible --name '^Icon Saved$' >/dev/null && break
   sleep 0.1
@@ -232,4 +233,5 @@ echo "smoke test passed"
 INSIDE
 chmod +x "$work/inside.sh"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" "$work/inside.sh" "$brixel" "$work" "$cli"
+# A display number of its own, away from other test runs on the same machine.
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" "$work/inside.sh" "$brixel" "$work" "$cli"
