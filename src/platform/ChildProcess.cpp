@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -101,6 +102,9 @@ bool InputAsFile(ByteView input, Descriptor& file, std::string& problem) {
     (void)!::write(report, &error, sizeof error);
     ::_exit(127);
   }
+  // Descriptors the caller opened without close-on-exec (a display connection, files) stay
+  // with the caller; failing on an older kernel, that costs only tidiness.
+  ::close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC);
   ::execv(program, argv);
   const int error = errno;
   (void)!::write(report, &error, sizeof error);

@@ -1,7 +1,9 @@
 // Bounded runs of helper programs: what comes back, and how a helper that crashes, hangs,
 // floods or grows is stopped and told apart.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 
@@ -31,6 +33,13 @@ TEST(ChildProcess, AnswerAndExitStatusComeBack) {
   const ProgramOutcome failed = RunProgram(Shell("printf no; exit 3"), {});
   EXPECT_TRUE(failed.ExitedWith(3));
   EXPECT_EQ(std::string(failed.Output.begin(), failed.Output.end()), "no");
+
+  // A descriptor of ours that is not closed on exec does not reach the helper.
+  const int ours = ::open("/dev/null", O_RDONLY);
+  ASSERT_GE(ours, 0);
+  const ProgramOutcome looked = RunProgram(Shell("test -e /proc/$$/fd/" + std::to_string(ours) + " && printf leaked"), {});
+  ::close(ours);
+  EXPECT_TRUE(looked.Output.empty());
 }
 
 TEST(ChildProcess, CrashHangFloodAndMissingProgramAreToldApart) {
