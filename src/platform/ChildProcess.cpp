@@ -83,6 +83,13 @@ bool InputAsFile(ByteView input, Descriptor& file, std::string& problem) {
   return true;
 }
 
+// Makes fd the child's descriptor target, kept over exec (dup2 onto itself would keep its
+// close-on-exec: a caller started with its standard input closed gets the input file as 0).
+bool MoveTo(int fd, int target) {
+  if (fd == target) return ::fcntl(fd, F_SETFD, 0) == 0;
+  return ::dup2(fd, target) >= 0;
+}
+
 // In the child, between fork and exec: only calls that are safe after forking a program with
 // threads. Tells the parent errno through report when exec fails.
 [[noreturn]] void BecomeProgram(const char* program, char* const* argv, int input, int output,
@@ -97,7 +104,7 @@ bool InputAsFile(ByteView input, Descriptor& file, std::string& problem) {
   sigset_t none;
   ::sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
-  if (::dup2(input, STDIN_FILENO) < 0 || ::dup2(output, STDOUT_FILENO) < 0) {
+  if (!MoveTo(input, STDIN_FILENO) || !MoveTo(output, STDOUT_FILENO)) {
     const int error = errno;
     (void)!::write(report, &error, sizeof error);
     ::_exit(127);
