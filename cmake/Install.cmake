@@ -52,7 +52,8 @@ configure_file("${BRIXEL_PACKAGING_DIR}/brixel.metainfo.xml.in"
                "${BRIXEL_PACKAGING_OUT}/${BRIXEL_APP_ID}.metainfo.xml" @ONLY)
 
 install(TARGETS brixel brixel-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-# brixel-cli looks for its picture decoder program beside itself, then in ../lib/brixel.
+# The editor and brixel-cli look for the picture decoder program beside themselves, then in
+# ../lib/brixel.
 install(TARGETS brixel_picture_decoder RUNTIME DESTINATION lib/brixel)
 # File managers make thumbnails of icons, cursors and animated cursors with brixel-cli. The
 # entry names the installed program by its full path, which is known only when installing

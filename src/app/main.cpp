@@ -17,13 +17,15 @@
 #include "Prompter.h"
 #include "QtErrorReporter.h"
 #include "QtPrompter.h"
+#include "ReportingApplication.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "StartupProbe.h"
+#include "TrapErrors.h"
 #include "Version.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  brixel::ReportingApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Brixel"));
   QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                           .arg(brixel::kVersionMajor)
@@ -71,8 +73,12 @@ int main(int argc, char** argv) {
   prompter.SetOwner(&window);
   receiver = &window;
 
-  if (!startPath.empty()) window.HandOver(QString::fromStdString(startPath));
-  for (const QString& path : std::exchange(early, {})) window.HandOver(path);
+  // The event loop's edge reports what fails in its handlers; these run before it does.
+  const auto handOver = [&window](const QString& path) {
+    brixel::TrapEverything("PrjBrixel.FrmMain.Command1", [&] { window.HandOver(path); });
+  };
+  if (!startPath.empty()) handOver(QString::fromStdString(startPath));
+  for (const QString& path : std::exchange(early, {})) handOver(path);
   QApplication::processEvents();
   brixel::StartupProbe::Watch(window);
   window.show();

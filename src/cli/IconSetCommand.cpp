@@ -108,7 +108,7 @@ std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args,
 
 // The square images of a picture read once and resampled for each size.
 std::vector<RgbaPicture> SquaresFromPicture(const IconSetRequest& request, Extent& extent) {
-  const RgbaPicture picture = RgbaFromPicture(ReadPicture(request.picture, DecodeInDecoderProgram));
+  const RgbaPicture picture = RgbaFromPicture(LoadPictureFile(request.picture));
   extent = {picture.Width, picture.Height};
   std::vector<RgbaPicture> squares;
   for (const int size : request.sizes) squares.push_back(SquareFromPicture(picture, size));

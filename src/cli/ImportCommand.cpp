@@ -76,7 +76,7 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
   }
   LoadedPicture picture;
   if (!RunOnFile(request->picture, "read", err,
-                 [&] { picture = ReadPicture(request->picture, DecodeInDecoderProgram); })) {
+                 [&] { picture = LoadPictureFile(request->picture); })) {
     return kExitFailure;
   }
 

@@ -1,6 +1,6 @@
-// brixel-picture-decoder: decodes one picture that is not an icon for brixel-cli, which links
-// no Qt and runs this program only when a command needs such a picture. A crash in a picture
-// library on a hostile file ends this process, not the command.
+// brixel-picture-decoder: decodes one picture that is not an icon for the editor and for
+// brixel-cli, which run it for each such picture. A crash in a picture library on a hostile
+// file ends this process, not the editor with its documents or the command.
 //
 //   brixel-picture-decoder decode NAME    the picture's bytes on standard input, NAME for its
 //                                         extension
@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,28 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// The pictures asked for on standard output.
+int Decode(int& argc, char** argv, const std::vector<std::string>& args, const std::vector<int>& sides) {
+  const bool decode = args[0] == "decode";
+  const brixel::Bytes data = ReadStandardInput();
+  std::unique_ptr<QGuiApplication> application;
+  if (!decode || brixel::IsMetafileData(data) || brixel::IsSvgDrawing(data, args[1])) {
+    application = ApplicationForFonts(argc, argv);
+  }
+  brixel::Bytes out;
+  brixel::LoadedPicture picture;
+  std::string message;
+  if (decode) {
+    if (!brixel::DecodePicture(data, args[1], picture, message)) return Fail(message);
+    brixel::AppendPicture(picture, out);
+  }
+  for (const int side : sides) {
+    if (!brixel::RenderDrawing(data, side, picture, message)) return Fail(message);
+    brixel::AppendPicture(picture, out);
+  }
+  return WriteStandardOutput(out) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,21 +109,10 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  const brixel::Bytes data = ReadStandardInput();
-  std::unique_ptr<QGuiApplication> application;
-  if (render || brixel::IsMetafileData(data) || brixel::IsSvgDrawing(data, args[1])) {
-    application = ApplicationForFonts(argc, argv);
+  // The caller caps this process's memory: a picture that needs more is a failed load.
+  try {
+    return Decode(argc, argv, args, sides);
+  } catch (const std::bad_alloc&) {
+    return Fail("the picture needs more memory than the picture decoder may use");
   }
-  brixel::Bytes out;
-  brixel::LoadedPicture picture;
-  std::string message;
-  if (decode) {
-    if (!brixel::DecodePicture(data, args[1], picture, message)) return Fail(message);
-    brixel::AppendPicture(picture, out);
-  }
-  for (const int side : sides) {
-    if (!brixel::RenderDrawing(data, side, picture, message)) return Fail(message);
-    brixel::AppendPicture(picture, out);
-  }
-  return WriteStandardOutput(out) ? 0 : 1;
 }

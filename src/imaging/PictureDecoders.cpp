@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 #include "ByteOrder.h"
@@ -62,6 +63,8 @@ LoadedPicture PictureFromImage(const QImage& decoded) {
   LoadedPicture picture;
   const bool alpha = decoded.hasAlphaChannel();
   const QImage image = decoded.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  // Qt answers a failed allocation with a null image.
+  if (image.isNull() && !decoded.isNull()) throw std::bad_alloc();
   picture.Colours = Bitmap(image.width(), image.height(), kWhite);
   if (alpha) picture.Alpha.assign(picture.Colours.Pixels.size(), 255);
   for (int y = 0; y < image.height(); ++y) {

@@ -16,7 +16,7 @@
 #include "ImageDocument.h"
 #include "PathText.h"
 #include "PictureBox.h"
-#include "PictureLoader.h"
+#include "PictureDecoderProcess.h"
 #include "Prompter.h"
 #include "StoredToolBars.h"
 #include "TrapErrors.h"

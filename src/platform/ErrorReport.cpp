@@ -34,6 +34,7 @@ std::string ErrorDescription(int number) {
     case 6: return "Overflow";
     case 7: return "Out of memory";
     case 9: return "Subscript out of range";
+    case 51: return "Internal error";
     case 52: return "Bad file name or number";
     case 53: return "File not found";
     case 57: return "Device I/O error";

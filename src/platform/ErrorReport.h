@@ -13,6 +13,7 @@ enum class ErrorCode : int {
   Overflow = 6,
   OutOfMemory = 7,
   SubscriptOutOfRange = 9,
+  InternalError = 51,
   BadFileName = 52,
   FileNotFound = 53,
   DeviceIO = 57,

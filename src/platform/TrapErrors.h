@@ -2,6 +2,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -13,6 +14,12 @@ namespace brixel {
 // whole operation without reporting it a second time.
 struct ReportedFailure {};
 
+// The report text of the exception in flight (call it in a catch block) under label, as a
+// trapped error's: a BackEndError as raised, a failed allocation as Out of memory, a
+// subscript out of range as such, any other std::exception as Internal error with its text.
+// Empty for a ReportedFailure, which has been reported already. Other exceptions go on.
+std::string CurrentExceptionText(std::string_view label);
+
 namespace detail {
 template <class Body>
 bool RunAndReport(std::string_view label, Body&& body) {
@@ -21,14 +28,14 @@ bool RunAndReport(std::string_view label, Body&& body) {
     return true;
   } catch (const ReportedFailure&) {
     throw;
-  } catch (const BackEndError& e) {
-    ReportError(e, label);
+  } catch (const BackEndError&) {
+    ShowError(CurrentExceptionText(label));
   } catch (const std::bad_alloc&) {
-    ReportError(BackEndError(ErrorCode::OutOfMemory), label);
+    ShowError(CurrentExceptionText(label));
   } catch (const std::length_error&) {
-    ReportError(BackEndError(ErrorCode::OutOfMemory), label);
+    ShowError(CurrentExceptionText(label));
   } catch (const std::out_of_range&) {
-    ReportError(BackEndError(ErrorCode::SubscriptOutOfRange), label);
+    ShowError(CurrentExceptionText(label));
   }
   return false;
 }
@@ -50,6 +57,20 @@ bool Trap(std::string_view label, Body&& body) {
 template <class Body>
 void TrapAndPropagate(std::string_view label, Body&& body) {
   if (!detail::RunAndReport(label, body)) throw ReportedFailure{};
+}
+
+// Runs body at an edge that no exception may pass (the start before the event loop runs):
+// like Trap, and any other std::exception is reported too, as Internal error.
+template <class Body>
+bool TrapEverything(std::string_view label, Body&& body) {
+  try {
+    body();
+    return true;
+  } catch (const ReportedFailure&) {
+  } catch (const std::exception&) {
+    ShowError(CurrentExceptionText(label));
+  }
+  return false;
 }
 
 }  // namespace brixel

@@ -6,7 +6,7 @@
 
 #include "FileIO.h"
 #include "PictureFixtures.h"
-#include "PictureLoader.h"
+#include "PictureDecoderProcess.h"
 #include "TestSupport.h"
 #include "cIco.h"
 

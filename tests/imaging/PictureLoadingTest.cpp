@@ -7,7 +7,7 @@
 
 #include "IcoFile.h"
 #include "PictureFixtures.h"
-#include "PictureLoader.h"
+#include "PictureDecoderProcess.h"
 #include "QtColour.h"
 #include "SurfacePixels.h"
 #include "TestSupport.h"

@@ -16,6 +16,7 @@
 #include "ImportDialogs.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
+#include "PictureDecoderProcess.h"
 #include "PictureFixtures.h"
 #include "kzrToolBar.h"
 
@@ -306,6 +307,40 @@ TEST_F(ImageCommandsTest, ImportRefusesMissingAndUnreadablePicturesAndStaysOpen)
   EXPECT_NE(backEnd_.reporter.reports[0].find("PrjBrixel.FrmImport.LoadImport"), std::string::npos);
   EXPECT_EQ(Document().IconCount(), 1);
   EXPECT_FALSE(Document().Changed());
+}
+
+TEST_F(ImageCommandsTest, ADecoderThatCrashesFailsTheLoadAndTheOpenDocumentsStay) {
+  Open({test::SolidImage(16, 16, 8, kRed)}, "first.ico");
+  Open({test::SolidImage(32, 32, 24, kBlue), test::SolidImage(16, 16, 4, kRed)}, "second.ico");
+  Document().Image(1).Pixels.At(2, 2) = kBlue;  // an unsaved edit
+  Document().Changed(true);
+  const std::vector<IconImage> before = Document().Images();
+  QImage picture(40, 20, QImage::Format_RGB32);
+  picture.fill(Qt::green);
+  const auto png = WritePicture("green.png", picture);
+
+  UsePictureDecoderProgram(test::WriteShellScript(dir_ / "decoder", "kill -SEGV $$"));
+  AnswerFileDialog(png);
+  OnDialog([](QDialog& dialog) {
+    ToolBar(dialog, "Open");
+    EXPECT_FALSE(In<PictureBox>(dialog, "PctImport")->isVisible());
+    ToolBar(dialog, "Exit");
+  });
+  Trigger("MnuToolsImport");
+  UsePictureDecoderProgram({});
+  ASSERT_EQ(backEnd_.reporter.reports.size(), 1u);
+  EXPECT_NE(backEnd_.reporter.reports[0].find("the picture decoder stopped on signal 11 (Segmentation fault)"),
+            std::string::npos) << backEnd_.reporter.reports[0];
+  EXPECT_NE(backEnd_.reporter.reports[0].find("PrjBrixel.FrmImport.LoadImport"), std::string::npos);
+  EXPECT_EQ(IconDocuments.Count(), 2);
+  EXPECT_EQ(Document().Images(), before);
+  EXPECT_TRUE(Document().Changed());
+
+  // The real decoder, beside the program as when installed, reads the same picture.
+  ImportThroughDialog(png, "16 x 16");
+  ASSERT_EQ(Document().IconCount(), 3);
+  EXPECT_EQ(Document().Image(2).Pixels.At(4, 2), MakeColour(0, 255, 0));
+  EXPECT_EQ(backEnd_.reporter.reports.size(), 1u);
 }
 
 TEST_F(ImageCommandsTest, TheViewportScrollsLargePicturesOnly) {

@@ -77,5 +77,21 @@ TEST_F(ErrorReportTest, CollectorsKeepReportsFromTheReporterInnermostFirst) {
   EXPECT_EQ(backEnd_.reporter.reports.size(), 1u);
 }
 
+// At the edges nothing passes: every standard exception is reported, a failure reported
+// already is not reported again, and Trap keeps letting what it does not know go on up.
+TEST_F(ErrorReportTest, TheEdgeReportsEveryStandardExceptionOnce) {
+  EXPECT_FALSE(TrapEverything("Edge", [] { throw std::runtime_error("lost state"); }));
+  EXPECT_FALSE(TrapEverything("Edge", [] { throw std::bad_alloc(); }));
+  EXPECT_FALSE(TrapEverything("Edge", [] { TrapAndPropagate("Inner", [] { Raise(ErrorCode::Overflow); }); }));
+  EXPECT_TRUE(TrapEverything("Edge", [] {}));
+  ASSERT_EQ(backEnd_.reporter.reports.size(), 3u);
+  EXPECT_NE(backEnd_.reporter.reports[0].find("Error Number: 51\r\nInternal error: lost state\r\n\r\n"
+                                               "Debug Information:\r\nEdge"),
+            std::string::npos);
+  EXPECT_NE(backEnd_.reporter.reports[1].find("Error Number: 7\r\nOut of memory"), std::string::npos);
+  EXPECT_NE(backEnd_.reporter.reports[2].find("Inner"), std::string::npos);
+  EXPECT_THROW(Trap("L", [] { throw std::runtime_error("x"); }), std::runtime_error);
+}
+
 }  // namespace
 }  // namespace brixel

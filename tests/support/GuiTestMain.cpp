@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-// GoogleTest with a QApplication, on the offscreen platform unless another one is asked for,
+#include "ReportingApplication.h"
+
+// GoogleTest with the editor's application object, on the offscreen platform unless another one is asked for,
 // and with a home folder of its own so that nothing Qt or the tests write reaches the real
 // one. Listing the tests creates no application, so that it needs neither a display nor a home.
 int main(int argc, char** argv) {
@@ -18,6 +20,6 @@ int main(int argc, char** argv) {
   qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toLocal8Bit());
   qputenv("XDG_CACHE_HOME", (home.path() + "/.cache").toLocal8Bit());
 
-  QApplication app(argc, argv);
+  brixel::ReportingApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

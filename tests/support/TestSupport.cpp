@@ -68,6 +68,13 @@ void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string WriteShellScript(const std::filesystem::path& path, const std::string& body) {
+  const std::string text = "#!/bin/sh\n" + body + "\n";
+  WriteBytes(path, Bytes(text.begin(), text.end()));
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  return path.string();
+}
+
 std::filesystem::path SamplesDir() {
   const std::filesystem::path dir = BRIXEL_SAMPLES_DIR;
   std::error_code ec;

@@ -59,6 +59,9 @@ class TempDir {
 
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
 
+// An executable shell script with body after its #! line, at path; returns path's text.
+std::string WriteShellScript(const std::filesystem::path& path, const std::string& body);
+
 // The folder of sample files written by other programs, or empty when there is none.
 std::filesystem::path SamplesDir();
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FileIO.h"
+#include "PictureImport.h"
+
+namespace brixel {
+
+// Pictures that are not icons are decoded by the picture decoder program, a process of its
+// own that carries Qt and the metafile libraries: a picture library that crashes, hangs or
+// runs out of memory on a hostile file ends that process, and the caller reports a picture
+// that cannot be read. Each call runs it once with the data on its standard input, within a
+// time and a memory limit.
+
+// The program that decodes: the one UsePictureDecoderProgram named, else the one beside this
+// program, else where an installation puts it (../lib/brixel from this program's folder);
+// empty when there is none.
+std::string PictureDecoderProgramPath();
+
+// Runs path instead of looking for the program; empty to look again.
+void UsePictureDecoderProgram(std::string path);
+
+// Reads a picture file for import, as the import dialog and brixel-cli do: icons and cursors
+// through our own reader, every other kind through the program. Raises as ReadPicture does.
+LoadedPicture LoadPictureFile(const std::string& path);
+
+// A PictureDecoder: the picture the program reads from data (path for its extension); false
+// with the reason in message when it cannot read it, is missing, or stops unexpectedly.
+bool DecodeInDecoderProgram(const Bytes& data, const std::string& path, LoadedPicture& picture,
+                            std::string& message);
+
+// An SVG drawing rendered at each side (0: its own size), in one run of the program; false
+// with the reason in message.
+bool RenderDrawingInDecoderProgram(const Bytes& data, const std::vector<int>& sides,
+                                   std::vector<LoadedPicture>& pictures, std::string& message);
+
+}  // namespace brixel
