@@ -275,7 +275,9 @@ TEST_F(ClipTest, PastedPixelsReadBackAsTheyWereCopiedAtEveryDepth) {
     for (int y = 0; y < 8; ++y) {
       for (int x = 0; x < 8; ++x) {
         EXPECT_EQ(Get(doc, 0, x + 8, y), Get(doc, 0, x, y)) << x << "," << y;
-        if (depth == 32) EXPECT_EQ(after.Alpha.At(x + 8, y), after.Alpha.At(x, y)) << x << "," << y;
+        if (depth == 32) {
+          EXPECT_EQ(after.Alpha.At(x + 8, y), after.Alpha.At(x, y)) << x << "," << y;
+        }
       }
     }
   }
