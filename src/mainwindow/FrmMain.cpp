@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "AlphaChannel.h"
@@ -366,7 +367,8 @@ void FrmMain::StepDocument(int step) {
 void FrmMain::ImagePressed(int index, int button) {
   if (const cIco* document = CurrentIconDocument();
       document && index >= 0 && index < document->IconCount() && document->Image(static_cast<std::int16_t>(index)).IsKept()) {
-    images_->KeptImagePressed(static_cast<std::int16_t>(index));
+    // After the press: deleting the image rebuilds the strip, the picture pressed included.
+    QTimer::singleShot(0, this, [this, index] { images_->KeptImagePressed(static_cast<std::int16_t>(index)); });
     return;
   }
   SelectImage(static_cast<std::int16_t>(index), true);
