@@ -129,13 +129,22 @@ class AnimationCommandsTest : public test::MainWindowTest {
     steps.push_back({static_cast<std::int32_t>(sizes_.size()), rate_});
     EXPECT_EQ(after.Steps(), steps);
 
+    const auto [played, now] = Played(steps.size());
+    if (played.empty()) GTEST_SKIP() << "gdk-pixbuf for Python is not installed";
+    EXPECT_TRUE(std::equal(played.begin(), played.end(), now.begin()));
+    EXPECT_NEAR(now.back().delay, rate_ * 1000.0 / 60.0, 1.0);
+  }
+
+  // The steps gdk-pixbuf plays of the cursor before the command and after it (stepsAfter of
+  // them); both empty when gdk-pixbuf is not installed.
+  std::pair<std::vector<GdkStep>, std::vector<GdkStep>> Played(std::size_t stepsAfter) {
     const auto played = GdkSteps(before_, steps_.size(), dir_ / "before.steps");
-    if (!played) GTEST_SKIP() << "gdk-pixbuf for Python is not installed";
-    ASSERT_EQ(played->size(), steps_.size());
-    const auto now = GdkSteps(after_, steps.size(), dir_ / "after.steps");
-    ASSERT_TRUE(now && now->size() == steps.size());
-    EXPECT_TRUE(std::equal(played->begin(), played->end(), now->begin()));
-    EXPECT_NEAR(now->back().delay, rate_ * 1000.0 / 60.0, 1.0);
+    if (!played) return {};
+    EXPECT_EQ(played->size(), steps_.size());
+    const auto now = GdkSteps(after_, stepsAfter, dir_ / "after.steps");
+    EXPECT_TRUE(now && now->size() == stepsAfter);
+    if (!now || now->size() != stepsAfter || played->size() != steps_.size()) ADD_FAILURE() << "gdk-pixbuf cannot play them";
+    return {*played, now ? *now : std::vector<GdkStep>(stepsAfter)};
   }
 
   const fs::path before_ = dir_ / "before.ani", after_ = dir_ / "after.ani";
@@ -166,12 +175,9 @@ TEST_F(AnimationCommandsTest, DeletingAFrameRemovesItsStepsAndRatesAndRenumbersT
     }
     EXPECT_EQ(after.Steps(), steps);
 
-    const auto played = GdkSteps(before_, steps_.size(), dir_ / "before.steps");
-    if (!played) GTEST_SKIP() << "gdk-pixbuf for Python is not installed";
-    ASSERT_EQ(played->size(), steps_.size());
-    const auto now = GdkSteps(after_, steps.size(), dir_ / "after.steps");
-    ASSERT_TRUE(now && now->size() == steps.size());
-    for (std::size_t i = 0; i < kept.size(); ++i) EXPECT_TRUE((*now)[i] == (*played)[kept[i]]) << i;
+    const auto [played, now] = Played(steps.size());
+    if (played.empty()) GTEST_SKIP() << "gdk-pixbuf for Python is not installed";
+    for (std::size_t i = 0; i < kept.size() && kept[i] < played.size(); ++i) EXPECT_TRUE(now[i] == played[kept[i]]) << i;
   }
 }
 
