@@ -73,6 +73,15 @@ TEST_F(AniCliTest, InfoListsTheFramesAndInJsonTheCursorsOwnValues) {
             0);
 }
 
+// The texts are Windows-1252 in the file; info writes them as UTF-8.
+TEST_F(AniCliTest, InfoWritesTheTextsAsUtf8) {
+  const fs::path cafe = dir_ / "cafe.ani";
+  test::WriteBytes(cafe, test::Riff("ACON", {test::Anih(1, 1, 6), test::List("INFO", {test::Chunk("INAM", test::Text("Caf\xE9 \x80"))}),
+                                             test::List("fram", {test::Icon({frames_[0]})})}));
+  EXPECT_NE(Run({"info", cafe.string(), "--json"}).out.find("\"name\": \"Caf\u00E9 \u20AC\""), std::string::npos);
+  EXPECT_NE(Run({"info", cafe.string()}).out.find("  name \"Caf\u00E9 \u20AC\"\n"), std::string::npos);
+}
+
 TEST_F(AniCliTest, DumpWritesEveryFrame) {
   const fs::path dir = dir_ / "frames";
   ASSERT_EQ(Run({"dump", cursor_.string(), dir.string()}).status, 0);
