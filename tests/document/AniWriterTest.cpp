@@ -9,6 +9,7 @@
 
 #include "AniTestFiles.h"
 #include "TestSupport.h"
+#include "Windows1252.h"
 #include "cAni.h"
 
 namespace brixel {
@@ -150,6 +151,20 @@ TEST_F(AniWriterTest, AddingAndRemovingFramesKeepsTheTimeline) {
                                    List("fram", {Icon({frames_[0]}), Icon({frames_[1]})})}));
   single.RemoveImage(1);
   EXPECT_EQ(single.Steps(), (std::vector<AniStep>{{0, 5}}));
+}
+
+// The texts' character set: every byte reads as a character and writes back as itself.
+TEST(Windows1252, EveryByteReadsAndWritesBackAsItselfAndOtherCharactersAreRefused) {
+  std::string all;
+  for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+  EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(all)), all);
+  EXPECT_EQ(Windows1252ToUtf8("\x80\x8A\x9F\xE9"), "\u20AC\u0160\u0178\u00E9");
+  char32_t refused = 0;
+  EXPECT_EQ(Utf8ToWindows1252("ok \u0165", &refused), std::nullopt);
+  EXPECT_EQ(refused, U'\u0165');
+  EXPECT_EQ(Utf8ToWindows1252("\xC3", &refused), std::nullopt);  // not UTF-8
+  EXPECT_EQ(refused, U'\uFFFD');
+  EXPECT_EQ(DescribeCharacter(U'\u0165'), "\u201C\u0165\u201D (U+0165)");
 }
 
 TEST_F(AniWriterTest, ASaveThatCannotBeDoneLeavesTheFileAlone) {
