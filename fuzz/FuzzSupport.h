@@ -41,7 +41,8 @@ inline void Require(bool holds, const char* invariant) {
   std::abort();
 }
 
-// Images that were read must save, and read back as the same images.
+// Images that were read must save, and read back as the same images: entries kept as the file
+// held them come back kept, with the same bytes and directory values.
 inline void RequireSavesAndReadsBack(const std::vector<IconImage>& images, int fileType) {
   Bytes saved;
   try {
@@ -53,6 +54,14 @@ inline void RequireSavesAndReadsBack(const std::vector<IconImage>& images, int f
   cIco reread;
   Require(reread.ReadIconData(saved), "a saved file reads back");
   Require(reread.Images() == images, "a saved file reads back as the same images");
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    if (!images[i].IsKept()) continue;
+    const KeptEntry& before = *images[i].Kept.entry;
+    const IconImage& after = reread.Images()[i];
+    Require(after.IsKept() && after.Kept.entry->block == before.block &&
+                after.Kept.entry->directory == before.directory && after.Kept.entry->reason == before.reason,
+            "a kept entry reads back kept, with the same bytes, directory values and reason");
+  }
 }
 
 }  // namespace brixel::fuzz

@@ -2,7 +2,8 @@
 // that fails changes nothing; one that reads keeps its step lists within what the header
 // claims; its frames, saved as an icon file (what brixel-cli convert writes), read back as
 // the same images; and it saves as an animated cursor that reads back with the same frames,
-// steps and texts and saves again to the same bytes.
+// steps and texts (entries it keeps as they are with the same bytes) and saves again to the
+// same bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "a file that fails to read leaves the document as it was");
     return 0;
   }
-  fuzz::Require(cursor.IconCount() > 0, "a cursor that reads has an image");
+  fuzz::Require(HasShownImage(cursor.Images()), "a cursor that reads has an image that can be shown");
   const std::int32_t steps = cursor.Header().StepCount;
   fuzz::Require(cursor.Sequence().size() <= static_cast<std::size_t>(steps < 0 ? 0 : steps) &&
                     cursor.Rates().size() <= static_cast<std::size_t>(steps < 0 ? 0 : steps),

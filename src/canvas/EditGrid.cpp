@@ -149,7 +149,8 @@ void EditGrid::DrawMarkers() {
   surface.Line(mid, 0, mid, height, kRed);
 
   const cIco* document = CurrentIconDocument();
-  if (options_.HotSpot && HasImage(document, currentImage_)) {
+  // Only a cursor has a hot spot: an icon's images hold their planes and bit count there.
+  if (options_.HotSpot && HasImage(document, currentImage_) && IsCursorDocument(document)) {
     const auto x = static_cast<float>(document->xHotSpot(currentImage_));
     const auto y = static_cast<float>(document->yHotSpot(currentImage_));
     surface.Line(x, y, x + 1, y + 1, kYellow, PictureSurface::LineKind::Box);

@@ -18,6 +18,7 @@ namespace {
 bool WriteXcursor(const std::string& in, const std::string& out, std::ostream& err) {
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return false;
+  NoteKeptEntries(in, *opened->document, "left out of the Xcursor file", err);
   const AniInfo* animation = opened->animated ? &opened->animated->Info() : nullptr;
   return RunOnFile(out, "written", err, [&] {
     WriteFileReplacing(out, BuildXcursorFile(opened->document->Images(), animation));
@@ -35,6 +36,7 @@ bool Save(cAni& cursor, const std::string& out, std::ostream& err) {
 int ConvertToAni(const std::string& in, const std::string& out, std::ostream& err) {
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
+  NoteKeptEntries(in, *opened->document, "written back unchanged", err);
   if (opened->animated) return Save(*opened->animated, out, err) ? kExitOk : kExitFailure;
   cAni cursor;
   for (const IconImage& image : opened->document->Images()) cursor.AppendFrame({image});
@@ -70,6 +72,7 @@ int BuildAni(const std::vector<std::string>& args, std::ostream& err) {
       err << "brixel-cli: " << frame << ": a frame must be an icon or cursor (.ico, .cur)\n";
       return kExitFailure;
     }
+    NoteKeptEntries(frame, *icon->document, "written back unchanged", err);
     if (cursor.IconCount() + icon->document->IconCount() > INT16_MAX) {
       err << "brixel-cli: " << out << ": too many images\n";
       return kExitFailure;

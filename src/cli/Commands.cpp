@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -25,6 +26,7 @@
 #include "TrapErrors.h"
 #include "XcursorFile.h"
 #include "Version.h"
+#include "Windows1252.h"
 
 namespace brixel::cli {
 namespace {
@@ -35,15 +37,19 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  info FILE [--json]  type of FILE and, per image, width, height, bit depth,\n"
     "                      \"png\" for an entry stored as PNG, \"alpha\" for an\n"
-    "                      image that keeps alpha, hot spot and palette size; for\n"
-    "                      an animated cursor the images are its frames' images,\n"
-    "                      and --json adds its texts, header values, rates and\n"
-    "                      sequence\n"
+    "                      image that keeps alpha, the planes and bit count of an\n"
+    "                      icon's entry or a cursor's hot spot, and the palette\n"
+    "                      size of a 1-, 4- or 8-bit image; an entry kept as it\n"
+    "                      is, with the reason it cannot be shown; for an\n"
+    "                      animated cursor the images are its frames' images,\n"
+    "                      followed by its texts, default rate, rates and\n"
+    "                      sequence (--json: and its nine header values)\n"
     "  convert IN OUT      open IN and save it as OUT; the type (icon, cursor or\n"
     "                      animated cursor) follows OUT's extension (.ico, .cur,\n"
     "                      .ani); an animated cursor's frames become the images\n"
     "                      of an icon or cursor, and an icon's images the frames\n"
-    "                      of an animated cursor\n"
+    "                      of an animated cursor; entries that cannot be shown\n"
+    "                      are written back unchanged, as standard error says\n"
     "  convert IN OUT.xcursor\n"
     "                      IN as an Xcursor file for Linux desktops: each image\n"
     "                      at its size with its hot spot, an animated cursor's\n"
@@ -66,11 +72,13 @@ constexpr const char* kUsage =
     "                      an N x N image as the editor imports it: resized with\n"
     "                      its aspect kept (or its top-left corner with --clip),\n"
     "                      reduced to the depth (default 24), appended to OUT\n"
-    "                      when it exists, else OUT is a new icon or cursor\n"
+    "                      (.ico or .cur) when it exists, every entry it holds\n"
+    "                      kept, else OUT is a new icon or cursor\n"
     "  dump FILE DIR [--alpha]\n"
     "                      write image i of FILE as DIR/i.pam (RGB_ALPHA): alpha\n"
     "                      255 where a pixel is opaque and 0 elsewhere, or with\n"
-    "                      --alpha the alpha the image keeps\n"
+    "                      --alpha the alpha the image keeps; an entry that\n"
+    "                      cannot be shown is left out, as standard error says\n"
     "  thumbnail IN OUT.png SIZE\n"
     "                      IN as a file manager shows it, as a PNG of at most\n"
     "                      SIZE x SIZE: the image of the smallest size at least\n"
@@ -104,11 +112,12 @@ void PrintJsonArray(const Values& values, std::ostream& out) {
   out << ']';
 }
 
-// The animated cursor's members beyond its images, as JSON members (with a leading comma).
+// The animated cursor's members beyond its images, as JSON members (with a leading comma). Its
+// texts are Windows-1252 in the file.
 void PrintAniJson(const cAni& cursor, std::ostream& out) {
-  out << ", \"name\": " << JsonString(cursor.CursorName())
-      << ", \"artist\": " << JsonString(cursor.CursorArtist())
-      << ", \"copyright\": " << JsonString(cursor.CursorCopy()) << ", \"header\": ";
+  out << ", \"name\": " << JsonString(Windows1252ToUtf8(cursor.CursorName()))
+      << ", \"artist\": " << JsonString(Windows1252ToUtf8(cursor.CursorArtist()))
+      << ", \"copyright\": " << JsonString(Windows1252ToUtf8(cursor.CursorCopy())) << ", \"header\": ";
   PrintJsonArray(cursor.Header().Values(), out);
   out << ", \"rates\": ";
   PrintJsonArray(cursor.Rates(), out);
@@ -116,15 +125,57 @@ void PrintAniJson(const cAni& cursor, std::ostream& out) {
   PrintJsonArray(cursor.Sequence(), out);
 }
 
-void PrintInfoText(const std::string& path, const std::string& kind, const ImageDocument& doc,
-                   std::ostream& out) {
-  out << path << ": " << kind << ", " << doc.IconCount() << (doc.IconCount() == 1 ? " image" : " images")
-      << '\n';
+// Whether the images of this document have a hot spot (a cursor's, an animated cursor's
+// frames) rather than their planes and bit count in its place (an icon's).
+bool HasHotSpots(const OpenedDocument& opened) { return opened.kind != "icon"; }
+
+// A directory entry's bytes 4 .. 7 as two 16-bit values: planes and bit count, or hot spot.
+std::pair<int, int> EntryPair(const std::array<std::uint8_t, 8>& directory) {
+  return {directory[4] | directory[5] << 8, directory[6] | directory[7] << 8};
+}
+
+bool HasPalette(int bitDepth) { return bitDepth == 1 || bitDepth == 4 || bitDepth == 8; }
+
+std::string Numbers(const std::vector<std::int32_t>& values) {
+  std::string text;
+  for (const std::int32_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
+  return text.empty() ? "none" : text;
+}
+
+void PrintInfoText(const std::string& path, const OpenedDocument& opened, std::ostream& out) {
+  const ImageDocument& doc = *opened.document;
+  out << path << ": " << opened.kind << ", " << doc.IconCount() << (doc.IconCount() == 1 ? " image" : " images");
+  if (opened.animated) {
+    const std::size_t frames = opened.animated->FrameSizes().size();
+    out << " in " << frames << (frames == 1 ? " frame" : " frames");
+  }
+  out << '\n';
+  const bool hotSpots = HasHotSpots(opened);
   for (const IconImage& image : doc.Images()) {
-    out << "  " << image.Width << "x" << image.Height() << ", " << image.BitDepth
-        << " bit" << (image.StoredAsPng ? ", png" : "") << (image.CarriesAlpha() ? ", alpha" : "")
-        << ", hot spot " << image.xHotSpot << "," << image.yHotSpot << ", palette "
-        << image.Palette.size() << '\n';
+    if (image.IsKept()) {
+      const KeptEntry& kept = *image.Kept.entry;
+      const auto [first, second] = EntryPair(kept.directory);
+      out << "  " << kept.width << "x" << kept.height << ", kept as it is: " << kept.reason << ", "
+          << (hotSpots ? "hot spot " : "planes ") << first << (hotSpots ? "," : ", bit count ") << second << '\n';
+      continue;
+    }
+    out << "  " << image.Width << "x" << image.Height() << ", " << image.BitDepth << " bit"
+        << (image.StoredAsPng ? ", png" : "") << (image.CarriesAlpha() ? ", alpha" : "");
+    if (hotSpots) out << ", hot spot " << image.xHotSpot << "," << image.yHotSpot;
+    else out << ", planes " << image.xHotSpot << ", bit count " << image.yHotSpot;
+    if (HasPalette(image.BitDepth)) out << ", palette " << image.Palette.size();
+    out << '\n';
+  }
+  if (const cAni* cursor = opened.animated) {
+    for (const auto& [label, text] : {std::pair<const char*, const std::string&>{"name", cursor->CursorName()},
+                                      {"artist", cursor->CursorArtist()},
+                                      {"copyright", cursor->CursorCopy()}}) {
+      if (!text.empty()) out << "  " << label << " " << JsonString(Windows1252ToUtf8(text)) << '\n';
+    }
+    const std::int32_t rate = cursor->Header().DisplayRate;
+    out << "  default rate " << rate << " jiffies (" << JiffiesToMilliseconds(rate) << " ms)\n";
+    out << "  rates " << Numbers(cursor->Rates()) << '\n';
+    out << "  sequence " << Numbers(cursor->Sequence()) << '\n';
   }
 }
 
@@ -133,15 +184,30 @@ void PrintInfoJson(const std::string& path, const OpenedDocument& opened, std::o
   out << "{\"path\": " << JsonString(path) << ", \"type\": " << JsonString(opened.kind);
   if (opened.animated) PrintAniJson(*opened.animated, out);
   out << ", \"images\": [";
+  const bool hotSpots = HasHotSpots(opened);
+  const auto pair = [&](int first, int second) {
+    if (hotSpots) out << ", \"xHotSpot\": " << first << ", \"yHotSpot\": " << second;
+    else out << ", \"planes\": " << first << ", \"bitCount\": " << second;
+  };
   bool first = true;
   for (const IconImage& image : doc.Images()) {
-    out << (first ? "" : ", ") << "{\"width\": " << image.Width
-        << ", \"height\": " << image.Height() << ", \"bitDepth\": " << image.BitDepth
-        << ", \"xHotSpot\": " << image.xHotSpot << ", \"yHotSpot\": " << image.yHotSpot
-        << ", \"paletteSize\": " << image.Palette.size()
-        << ", \"png\": " << (image.StoredAsPng ? "true" : "false")
-        << ", \"alpha\": " << (image.CarriesAlpha() ? "true" : "false") << "}";
+    out << (first ? "" : ", ");
     first = false;
+    if (image.IsKept()) {
+      const KeptEntry& kept = *image.Kept.entry;
+      out << "{\"width\": " << kept.width << ", \"height\": " << kept.height
+          << ", \"kept\": " << JsonString(kept.reason);
+      const auto [a, b] = EntryPair(kept.directory);
+      pair(a, b);
+      out << "}";
+      continue;
+    }
+    out << "{\"width\": " << image.Width << ", \"height\": " << image.Height()
+        << ", \"bitDepth\": " << image.BitDepth;
+    pair(image.xHotSpot, image.yHotSpot);
+    if (HasPalette(image.BitDepth)) out << ", \"paletteSize\": " << image.Palette.size();
+    out << ", \"png\": " << (image.StoredAsPng ? "true" : "false")
+        << ", \"alpha\": " << (image.CarriesAlpha() ? "true" : "false") << "}";
   }
   out << "]}\n";
 }
@@ -160,7 +226,7 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   const std::optional<OpenedDocument> opened = OpenForCli(files[0], err);
   if (!opened) return kExitFailure;
   if (json) PrintInfoJson(files[0], *opened, out);
-  else PrintInfoText(files[0], opened->kind, *opened->document, out);
+  else PrintInfoText(files[0], *opened, out);
   return kExitOk;
 }
 
@@ -176,6 +242,7 @@ int ConvertOne(const std::string& in, const std::string& out, std::ostream& err)
   if (DocumentType(out) == "ANI") return ConvertToAni(in, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
+  NoteKeptEntries(in, *opened->document, "written back unchanged", err);
   cIco target = AsIconDocument(*opened->document);
   if (!target.SaveIcon(out)) {
     err << "brixel-cli: " << out << ": cannot be written\n";
@@ -222,6 +289,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
       ++failed;
       continue;
     }
+    NoteKeptEntries(files[i], *opened->document, "written back unchanged", err);
     const bool prepared = RunOnFile(out, "written", err, [&] {
       if (IsReadOnlyFile(out)) {
         throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
@@ -298,7 +366,9 @@ int Dump(std::vector<std::string> args, std::ostream& err) {
   const std::filesystem::path dir = args[1];
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
+  NoteKeptEntries(args[0], *doc, "not dumped", err);
   for (std::size_t i = 0; i < doc->Images().size(); ++i) {
+    if (doc->Images()[i].IsKept()) continue;
     const std::string target = (dir / (std::to_string(i) + ".pam")).string();
     if (!RunOnFile(target, "written", err,
                    [&] { WriteFileReplacing(target, EncodePam(doc->Images()[i], keptAlpha)); })) {

@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "FileFailure.h"
 #include "IcoFile.h"
+#include "OpenedDocument.h"
 #include "PictureDecoderProcess.h"
 #include "PictureImport.h"
 #include "TrapErrors.h"
@@ -70,9 +71,10 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
 int Import(const std::vector<std::string>& args, std::ostream& err) {
   const std::optional<ImportRequest> request = ParseImport(args, err);
   if (!request) return kExitUsage;
-  if (DocumentType(request->output) == "ANI") {
-    err << "brixel-cli: " << request->output << ": animated cursors cannot be written\n";
-    return kExitFailure;
+  const std::string outType = DocumentType(request->output);
+  if (outType != "ICO" && outType != "CUR") {
+    err << "brixel-cli: " << request->output << ": import writes .ico or .cur files\n";
+    return kExitUsage;
   }
   LoadedPicture picture;
   if (!RunOnFile(request->picture, "read", err,
@@ -86,6 +88,8 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
     err << "brixel-cli: " << request->output << ": exists but cannot be read as an icon or cursor\n";
     return kExitFailure;
   }
+  // Every entry of the file stays, those that cannot be shown as they are.
+  NoteKeptEntries(request->output, document, "written back unchanged", err);
   const ImportPreview preview = MakeImportPreview(picture, request->options);
   if (!RunOnFile(request->output, "written", err,
                  [&] { AppendImportedImage(document, preview, request->options.BitDepth); })) {

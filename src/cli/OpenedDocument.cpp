@@ -43,4 +43,15 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
   return opened;
 }
 
+void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
+                     std::ostream& err) {
+  for (std::size_t i = 0; i < document.Images().size(); ++i) {
+    const IconImage& image = document.Images()[i];
+    if (!image.IsKept()) continue;
+    const KeptEntry& kept = *image.Kept.entry;
+    err << "brixel-cli: " << path << ": image " << i << " (" << kept.width << "x" << kept.height
+        << ") cannot be shown (" << kept.reason << "): " << what << '\n';
+  }
+}
+
 }  // namespace brixel::cli

@@ -21,4 +21,10 @@ struct OpenedDocument {
 // once; nothing (with a message on err) when it cannot be opened.
 std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err);
 
+// Says on err, a line for each, which images of the document read from path are entries kept
+// as the file holds them because they cannot be shown, and what becomes of them (what, as in
+// "written back unchanged").
+void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
+                     std::ostream& err);
+
 }  // namespace brixel::cli

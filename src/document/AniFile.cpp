@@ -9,6 +9,7 @@
 #include "ByteOrder.h"
 #include "ErrorReport.h"
 #include "IcoFile.h"
+#include "Prompter.h"
 #include "RowTranslation.h"
 
 namespace brixel {
@@ -60,23 +61,26 @@ bool IsTopLevelChunk(const std::string& upperId) {
 }
 
 // Some writers get a chunk size a few bytes wrong, or leave out the pad byte after an odd
-// size, so the next head is not quite where the size says. When the head found there runs
-// past the end of the file, a recognised chunk that starts within a few bytes of it, but
-// after the previous head (lowest), is taken instead.
-std::optional<std::size_t> NearbyChunk(ByteView file, std::size_t position, std::size_t lowest,
-                                       std::size_t end) {
+// size, so the next head is not quite where the size says. When the head found there does not
+// hold, a chunk that wanted says is one (one whose data lies inside the bytes) and starts
+// within a few bytes of it, but after the previous head (lowest), is taken instead.
+template <class Wanted>
+std::optional<std::size_t> NearbyChunk(ByteView bytes, std::size_t position, std::size_t lowest,
+                                       std::size_t end, Wanted wanted) {
   for (std::size_t distance = 1; distance <= kResyncWindow; ++distance) {
     for (const bool back : {true, false}) {
       if (back && position < lowest + distance) continue;
       const std::size_t candidate = back ? position - distance : position + distance;
-      if (HasHead(candidate, end) && IsTopLevelChunk(AsciiUpper(FourCharacters(file, candidate))) &&
-          DataFits(file, candidate)) {
+      if (HasHead(candidate, end) && wanted(AsciiUpper(FourCharacters(bytes, candidate))) &&
+          DataFits(bytes, candidate)) {
         return candidate;
       }
     }
   }
   return std::nullopt;
 }
+
+bool IsIconChunk(const std::string& upperId) { return upperId == "ICON"; }
 
 // A text entry: its bytes taken as 8-bit characters, with the zero bytes left out.
 std::string EntryText(ByteView data) {
@@ -101,12 +105,31 @@ void ReadInfoList(ByteView list, AniInfo& info) {
 
 void ReadFrameList(ByteView list, AniInfo& info, std::vector<IconImage>& images, ReadBudget& budget) {
   std::size_t position = kListBodyStart;
+  std::size_t lowest = kListBodyStart;
+  std::size_t frames = 0;
   while (HasHead(position, list.size())) {
+    if (!IsIconChunk(AsciiUpper(FourCharacters(list, position))) || !DataFits(list, position)) {
+      // As at the top level: a frame a few bytes from where the previous size says (an odd
+      // size without its pad byte) is the next frame.
+      const std::optional<std::size_t> nearby = NearbyChunk(list, position, lowest, list.size(), IsIconChunk);
+      if (!nearby) {
+        const std::int32_t claimed = info.Header.FrameCount;
+        ShowMessage(kApplicationTitle,
+                    "The frame list of this animated cursor ends early: " + std::to_string(frames) +
+                        (frames == 1 ? " frame was" : " frames were") + " read" +
+                        (claimed > 0 && static_cast<std::size_t>(claimed) > frames
+                             ? " of the " + std::to_string(claimed) + " its header gives"
+                             : std::string()));
+        break;
+      }
+      position = *nearby;
+    }
     const Chunk frame = ChunkAt(list, position);
-    if (AsciiUpper(frame.id) != "ICON") break;
     const std::size_t before = images.size();
     AppendFrameImages(frame.data, images, budget);
     info.FrameImages.push_back(static_cast<std::int32_t>(images.size() - before));
+    ++frames;
+    lowest = position + kChunkHeadSize;
     position = NextChunk(frame);
   }
 }
@@ -287,8 +310,8 @@ Bytes BuildAniFile(const std::vector<IconImage>& images, const AniInfo& info) {
   return file;
 }
 
-std::array<std::int32_t, 8> AniHeader::Values() const {
-  return {HeaderSize, FrameCount, StepCount, Width, Height, BitCount, Planes, DisplayRate};
+std::array<std::int32_t, 9> AniHeader::Values() const {
+  return {HeaderSize, FrameCount, StepCount, Width, Height, BitCount, Planes, DisplayRate, Flags};
 }
 
 bool IsAnimatedCursorFile(ByteView file) {
@@ -310,7 +333,7 @@ AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images) {
   std::size_t lowest = kFirstChunk;
   for (std::size_t position = kFirstChunk; HasHead(position, scanEnd);) {
     if (!DataFits(file, position)) {
-      const std::optional<std::size_t> nearby = NearbyChunk(file, position, lowest, scanEnd);
+      const std::optional<std::size_t> nearby = NearbyChunk(file, position, lowest, scanEnd, IsTopLevelChunk);
       if (!nearby) Raise(ErrorCode::InputPastEnd);
       position = *nearby;
     }
@@ -333,12 +356,13 @@ AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images) {
     position = NextChunk(chunk);
   }
 
-  ReadBudget budget{file.size(), kPngPixelBudget};
-  ReadList(file, info.Positions.FirstList, info, images, budget);
-  ReadList(file, info.Positions.SecondList, info, images, budget);
+  // The header first, so that a frame list that ends early can say what it promised.
   if (info.Positions.Anih != 0) {
     info.Header = ReadHeader(ChunkAt(file, info.Positions.Anih).data);
   }
+  ReadBudget budget{file.size(), kPngPixelBudget};
+  ReadList(file, info.Positions.FirstList, info, images, budget);
+  ReadList(file, info.Positions.SecondList, info, images, budget);
   if (info.Positions.Seq != 0) {
     info.Sequence = ReadStepList(ChunkAt(file, info.Positions.Seq).data,
                                  info.Header.StepCount);
@@ -357,14 +381,13 @@ void AppendFrameImages(ByteView frame, std::vector<IconImage>& images, ReadBudge
   // A count of 0 is read as one image in place, as a one-image file would hold it.
   if (count == 0 || (count == 1 && SingleBlockInPlace(frame))) {
     IconImage image;
-    if (TranslateIcon(frame, image, 1, &budget) == BlockResult::Loaded) read.push_back(std::move(image));
+    TranslateIcon(frame, image, 1, &budget);
+    read.push_back(std::move(image));
   } else {
-    ReadIconImages(frame, read, &budget);
+    ReadIconEntries(frame, read, &budget);
   }
+  // Every image of the frame is kept, its 1-bit one among them: a frame is saved as it was.
   for (IconImage& image : read) {
-    // A frame of several images keeps its colour images only: the 1-bit one is the
-    // monochrome version beside them.
-    if (count > 1 && image.BitDepth == 1) continue;
     // Image indices are 16-bit throughout the editor.
     if (images.size() >= static_cast<std::size_t>(INT16_MAX)) Raise(ErrorCode::Overflow);
     images.push_back(std::move(image));

@@ -21,7 +21,7 @@ inline constexpr std::int64_t JiffiesToMilliseconds(std::int32_t jiffies) {
   return jiffies <= 0 ? 0 : (std::int64_t{jiffies} * 1000 + 30) / 60;
 }
 
-// The values of the "anih" chunk, in file order (Values gives the eight before the flags).
+// The values of the "anih" chunk, in file order (Values gives all nine, the flags last).
 struct AniHeader {
   std::int32_t HeaderSize = 0;
   std::int32_t FrameCount = 0;
@@ -33,7 +33,7 @@ struct AniHeader {
   std::int32_t DisplayRate = 0;
   std::int32_t Flags = 0;
 
-  std::array<std::int32_t, 8> Values() const;
+  std::array<std::int32_t, 9> Values() const;
   friend bool operator==(const AniHeader&, const AniHeader&) = default;
 };
 
@@ -99,15 +99,17 @@ bool IsAnimatedCursorFile(ByteView file);
 // bytes from where it was expected, as when a writer got a size slightly wrong), or a
 // sub-chunk past the end of its list, raises "Input past end of file". The rate and sequence
 // lists take one value per step as far as their chunks hold them. More than 32767 images
-// raise "Overflow". Failures inside a frame image are reported and propagate as
-// ReportedFailure.
+// raise "Overflow". In the frame list, a frame a few bytes from where the previous one's size
+// says (an odd size without its pad byte) is found as at the top level; a list that ends
+// early otherwise (a chunk that is not a frame, or one cut short) shows a message saying how
+// many frames were read. Frame images that cannot be shown are kept entries (TranslateIcon).
 AniInfo ReadAniFile(ByteView file, std::vector<IconImage>& images);
 
-// Appends the images of one frame, an icon file embedded in the cursor. A frame of one image
-// keeps it at any depth; a frame of several keeps only those that are not 1-bit. Images of an
-// unsupported depth or PNG-compressed ones are shown to the user and left out. The frames of
-// one animated cursor share one budget, so that together they cannot make grids much larger
-// than the file. Raises as reading an icon file does, and "Overflow" past 32767 images.
+// Appends the images of one frame, an icon file embedded in the cursor: every one of them, at
+// any depth (the 1-bit image of a frame of several too, so that a save keeps it), those that
+// cannot be shown as kept entries. The frames of one animated cursor share one budget, so
+// that together they cannot make grids much larger than the file. Raises as reading an icon
+// file does, and "Overflow" past 32767 images.
 void AppendFrameImages(ByteView frame, std::vector<IconImage>& images, ReadBudget& budget);
 
 }  // namespace brixel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "AlphaChannel.h"
 #include "AsciiText.h"
@@ -35,8 +36,27 @@ std::size_t BlockBytesUsed(const IconImage& image, std::size_t headerSize) {
          XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
 }
 
+// An entry that cannot be shown: why, in a few words for its caption, and what reading it
+// failed with (number 0: the message shown for it).
+struct Unreadable {
+  std::string reason;
+  int errorNumber = 0;
+  std::string errorText;
+};
+
+[[noreturn]] void Refuse(const char* reason, const BackEndError& error) {
+  throw Unreadable{reason, error.Number(), error.Description()};
+}
+
+[[noreturn]] void Refuse(const char* reason, ErrorCode code) { Refuse(reason, BackEndError(code)); }
+
+// A failure of the file as a whole (more than its bytes could describe), not of one entry.
+struct FileFailure {
+  BackEndError error;
+};
+
 void Charge(std::size_t& available, std::uint64_t amount) {
-  if (amount > available) Raise(ErrorCode::InputPastEnd);
+  if (amount > available) throw FileFailure{BackEndError(ErrorCode::InputPastEnd)};
   available -= static_cast<std::size_t>(amount);
 }
 
@@ -46,21 +66,28 @@ void ReadPngBlock(ByteView buffer, IconImage& image, ReadBudget& budget) {
   image.xHotSpot = buffer[10];
   image.yHotSpot = buffer[12];
   const ByteView png = buffer.subspan(kSingleImageBlockOffset);
-  PngPicture picture = DecodePng(png, [&](const PngHeader& header) {
-    ToInt16(header.width);
-    ToInt16(2LL * header.height);
-    // A header claiming more rows than its data could hold is refused before any is read.
-    const std::uint64_t least = (header.rawBytes + kDeflateRatio - 1) / kDeflateRatio;
-    if (least > png.size()) Raise(ErrorCode::InputPastEnd);
-    const std::uint64_t pixels = std::uint64_t{header.width} * header.height;
-    if (pixels > budget.pngPixels) {
-      throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
-                         "Invalid picture (PNG images of more than " +
-                             std::to_string(kPngPixelBudget) + " pixels in one file)");
-    }
-    Charge(budget.bytes, least);
-    budget.pngPixels -= static_cast<std::size_t>(pixels);
-  });
+  PngPicture picture;
+  try {
+    picture = DecodePng(png, [&](const PngHeader& header) {
+      if (header.width > INT16_MAX || 2ULL * header.height > INT16_MAX) Refuse("PNG too large", ErrorCode::Overflow);
+      // A header claiming more rows than its data could hold is refused before any is read.
+      const std::uint64_t least = (header.rawBytes + kDeflateRatio - 1) / kDeflateRatio;
+      if (least > png.size()) Refuse("damaged PNG", ErrorCode::InputPastEnd);
+      const std::uint64_t pixels = std::uint64_t{header.width} * header.height;
+      // Like the bytes, a limit of the file as a whole: which entries it stops depends on the
+      // others, so it fails the file rather than keep one of them.
+      if (pixels > budget.pngPixels) {
+        throw FileFailure{BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
+                                       "Invalid picture (PNG images of more than " +
+                                           std::to_string(kPngPixelBudget) + " pixels in one file)")};
+      }
+      Charge(budget.bytes, least);
+      budget.pngPixels -= static_cast<std::size_t>(pixels);
+    });
+  } catch (const BackEndError& e) {
+    if (e.Number() == static_cast<int>(ErrorCode::OutOfMemory)) throw;
+    Refuse("damaged PNG", e);
+  }
   image.Width = ToInt16(picture.width);
   image.DibHeight = ToInt16(2LL * picture.height);
   image.BitDepth = 32;
@@ -135,6 +162,129 @@ std::size_t AndRowsLimit(ByteView buffer, std::size_t headerSize, std::size_t ma
   return static_cast<std::size_t>(profileStart);
 }
 
+// Compression values of a bitmap header that the rows of a 32-bit image can carry unchanged:
+// none, or bit fields that are the usual blue, green and red bytes (given inside a V4 or V5
+// header; after a 40-byte header they would move the rows).
+bool UncompressedRows(ByteView buffer, std::size_t headerSize, int bitCount) {
+  const std::uint32_t compression = GetLength(buffer, kSingleImageBlockOffset + 16);
+  if (compression == 0) return true;
+  constexpr std::uint32_t kBitFields = 3;
+  return compression == kBitFields && bitCount == 32 && headerSize >= kBitmapV4HeaderSize &&
+         GetLength(buffer, kSingleImageBlockOffset + 40) == 0x00FF0000 &&
+         GetLength(buffer, kSingleImageBlockOffset + 44) == 0x0000FF00 &&
+         GetLength(buffer, kSingleImageBlockOffset + 48) == 0x000000FF;
+}
+
+// A bitmap block: a header of 40, 108 or 124 bytes, rows that are not compressed, a depth the
+// editor supports, and every row the header promises inside the block.
+void ReadBitmapBlock(ByteView buffer, IconImage& image, int imageNumber, ReadBudget& limits) {
+  const std::string number = std::to_string(imageNumber);
+  if (buffer.size() <= kSingleImageBlockOffset) Refuse("no data", ErrorCode::InputPastEnd);
+  if (buffer.size() < kSingleImageBlockOffset + 4) Refuse("data cut short", ErrorCode::InputPastEnd);
+  const std::uint32_t headerSize = GetLength(buffer, kSingleImageBlockOffset);
+  if (!IsKnownHeaderSize(headerSize)) {
+    throw Unreadable{"unknown header", 0,
+                     "Image " + number + " has a bitmap header of " + std::to_string(headerSize) +
+                         " bytes; only headers of 40, 108 and 124 bytes are supported"};
+  }
+  if (buffer.size() < kSingleImageBlockOffset + headerSize) Refuse("data cut short", ErrorCode::InputPastEnd);
+  const auto width = static_cast<std::int32_t>(GetLength(buffer, 26));
+  const auto dibHeight = static_cast<std::int32_t>(GetLength(buffer, 30));
+  const int bitCount = buffer[36] + 256 * buffer[37];
+  if (bitCount != 0 && !IsSupportedDepth(bitCount)) {
+    throw Unreadable{std::to_string(bitCount) + "-bit colour", 0,
+                     std::to_string(bitCount) + " bit icons are not currently supported"};
+  }
+  if (bitCount == 0 || !UncompressedRows(buffer, headerSize, bitCount)) {
+    throw Unreadable{"compressed bitmap", 0,
+                     "Image " + number + " is a compressed bitmap; only uncompressed bitmaps are supported"};
+  }
+  if (width > INT16_MAX || dibHeight > INT16_MAX) Refuse("invalid size", ErrorCode::Overflow);
+  if (width < 1 || dibHeight / 2 < 1) Refuse("invalid size", ErrorCode::InvalidArgument);
+  image.xHotSpot = buffer[10];
+  image.yHotSpot = buffer[12];
+  image.Width = static_cast<std::int16_t>(width);
+  image.DibHeight = static_cast<std::int16_t>(dibHeight);
+  image.BitDepth = static_cast<std::int16_t>(bitCount);
+  // Every colour row must be in the block before any grid is made for it, so a lying header
+  // cannot make us allocate more than the file could describe.
+  const std::size_t used = BlockBytesUsed(image, headerSize);
+  if (buffer.size() < kSingleImageBlockOffset + used) Refuse("data cut short", ErrorCode::InputPastEnd);
+  // Too much for the file as a whole is the file's failure, not this image's.
+  Charge(limits.bytes, used);
+  const std::size_t rowsStart = SetPalette(buffer, image, headerSize);
+  SizeGrids(image);
+  UnpackXorRows(buffer, rowsStart, image);
+  const bool carriesAlpha = image.BitDepth == 32 && RowsCarryAlpha(buffer, rowsStart, image);
+  const bool keep = carriesAlpha && KeepAlpha();
+  const std::size_t maskStart =
+      rowsStart + XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
+  const std::size_t andLimit = AndRowsLimit(buffer, headerSize, maskStart);
+  if (andLimit - maskStart >= AndRowBytes(image.Width) * static_cast<std::size_t>(image.Height())) {
+    DrawMask(buffer, maskStart, image);
+    // Where alpha is shown, the AND bits are not: nothing inverts the screen.
+    if (!keep) MarkInvertingPixels(image);
+  } else if (image.BitDepth == 32) {
+    // Some writers leave the AND rows out of 32-bit images and rely on the alpha bytes alone.
+    MaskFromAlpha(buffer, rowsStart, image, keep);
+  }
+  // Any other image without its AND rows stays opaque, as its grid was made.
+  if (carriesAlpha) ApplyAlpha(buffer, rowsStart, image, keep);
+}
+
+// A side as a placeholder shows it: the value when it is a sensible one, else fallback.
+int PlaceholderSide(std::int64_t value, int fallback) {
+  constexpr int kLargestPlaceholder = 1024;
+  return value >= 1 && value <= kLargestPlaceholder ? static_cast<int>(value) : fallback;
+}
+
+// The entry of buffer kept as it is, with its size and bit count as far as its header or
+// PNG header tells (else its directory entry).
+IconImage KeptImage(ByteView buffer, const Unreadable& unreadable) {
+  auto kept = std::make_shared<KeptEntry>();
+  constexpr std::size_t kEntryStart = kFileHeaderSize;
+  for (std::size_t i = 0; i < kept->directory.size(); ++i) {
+    kept->directory[i] = kEntryStart + i < buffer.size() ? buffer[kEntryStart + i] : 0;
+  }
+  if (buffer.size() > kSingleImageBlockOffset) {
+    kept->block.assign(buffer.begin() + kSingleImageBlockOffset, buffer.end());
+  }
+  const ByteView block(kept->block);
+  int width = kept->directory[0] == 0 ? 256 : kept->directory[0];
+  int height = kept->directory[1] == 0 ? 256 : kept->directory[1];
+  if (IsPng(block)) {
+    kept->bitCount = 32;
+    if (block.size() >= 24) {
+      const auto bigEndian = [&](std::size_t at) {
+        return std::uint32_t{block[at]} << 24 | std::uint32_t{block[at + 1]} << 16 |
+               std::uint32_t{block[at + 2]} << 8 | block[at + 3];
+      };
+      width = PlaceholderSide(bigEndian(16), width);
+      height = PlaceholderSide(bigEndian(20), height);
+    }
+  } else if (block.size() >= 16) {
+    const std::uint32_t headerSize = GetLength(block, 0);
+    if (headerSize == 12) {
+      // The old OS/2 header: 16-bit width and height, bit count at 10.
+      width = PlaceholderSide(static_cast<std::int16_t>(block[4] | block[5] << 8), width);
+      height = PlaceholderSide(static_cast<std::int16_t>(block[6] | block[7] << 8) / 2, height);
+      kept->bitCount = block[10] | block[11] << 8;
+    } else if (headerSize >= 16) {
+      width = PlaceholderSide(static_cast<std::int32_t>(GetLength(block, 4)), width);
+      height = PlaceholderSide(static_cast<std::int32_t>(GetLength(block, 8)) / 2, height);
+      kept->bitCount = block[14] | block[15] << 8;
+    }
+  }
+  kept->width = width;
+  kept->height = height;
+  kept->reason = unreadable.reason;
+  kept->errorNumber = unreadable.errorNumber;
+  kept->errorText = unreadable.errorText;
+  IconImage image;
+  image.Kept.entry = std::move(kept);
+  return image;
+}
+
 }  // namespace
 
 std::string DocumentType(const std::string& path) {
@@ -148,10 +298,10 @@ Bytes BuildSingleImageBuffer(ByteView file, std::size_t index) {
   if (file.size() < entryStart + kDirectoryEntrySize) Raise(ErrorCode::InputPastEnd);
   const std::uint32_t size = GetLength(file, entryStart + 8);
   const std::uint32_t offset = GetLength(file, entryStart + 12);
-  if (offset > file.size()) Raise(ErrorCode::InputPastEnd);
-  // A block that claims more than the file holds is taken as far as it goes; whether that
-  // is enough for the image is checked against its own header.
-  const std::size_t available = std::min<std::size_t>(size, file.size() - offset);
+  // A block that claims more than the file holds is taken as far as it goes (nothing of one
+  // that starts past the end); whether that is enough for the image is checked against its
+  // own header.
+  const std::size_t available = offset > file.size() ? 0 : std::min<std::size_t>(size, file.size() - offset);
 
   Bytes buffer;
   buffer.reserve(kSingleImageBlockOffset + available);
@@ -160,7 +310,7 @@ Bytes BuildSingleImageBuffer(ByteView file, std::size_t index) {
   buffer.insert(buffer.end(), file.begin() + static_cast<std::ptrdiff_t>(entryStart),
                 file.begin() + static_cast<std::ptrdiff_t>(entryStart + 12));
   buffer.insert(buffer.end(), {22, 0, 0, 0});
-  buffer.insert(buffer.end(), file.begin() + offset, file.begin() + offset + available);
+  if (available > 0) buffer.insert(buffer.end(), file.begin() + offset, file.begin() + offset + available);
   return buffer;
 }
 
@@ -168,76 +318,45 @@ BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber,
                           ReadBudget* budget) {
   ReadBudget own{buffer.size(), kPngPixelBudget};
   ReadBudget& limits = budget ? *budget : own;
-  if (IsPngBlock(buffer)) {
-    TrapAndPropagate(kTranslateLabel, [&] { ReadPngBlock(buffer, image, limits); });
+  try {
+    if (IsPngBlock(buffer)) ReadPngBlock(buffer, image, limits);
+    else ReadBitmapBlock(buffer, image, imageNumber, limits);
     return BlockResult::Loaded;
-  }
-  enum class Refusal { None, HeaderSize, Depth } refusal = Refusal::None;
-  std::uint32_t headerSize = 0;
-  std::size_t used = 0;
-  TrapAndPropagate(kTranslateLabel, [&] {
-    headerSize = GetLength(buffer, kSingleImageBlockOffset);
-    if (!IsKnownHeaderSize(headerSize)) {
-      refusal = Refusal::HeaderSize;
-      return;
+  } catch (const Unreadable& unreadable) {
+    image = KeptImage(buffer, unreadable);
+    // Kept bytes are held in memory too: together with the images they stay within the file.
+    try {
+      Charge(limits.bytes, image.Kept.entry->block.size());
+    } catch (const FileFailure& failure) {
+      throw failure.error;
     }
-    if (buffer.size() < kSingleImageBlockOffset + headerSize) Raise(ErrorCode::InputPastEnd);
-    image.xHotSpot = buffer[10];
-    image.yHotSpot = buffer[12];
-    image.Width = ToInt16(static_cast<std::int32_t>(GetLength(buffer, 26)));
-    image.DibHeight = ToInt16(static_cast<std::int32_t>(GetLength(buffer, 30)));
-    image.BitDepth = static_cast<std::int16_t>(buffer[36] + 256 * buffer[37]);
-    if (!IsSupportedDepth(image.BitDepth)) {
-      refusal = Refusal::Depth;
-      return;
-    }
-    if (image.Width < 1 || image.Height() < 1) Raise(ErrorCode::InvalidArgument);
-    // Every colour row must be in the block before any grid is made for it, so a lying
-    // header cannot make us allocate more than the file could describe.
-    used = BlockBytesUsed(image, headerSize);
-    if (buffer.size() < kSingleImageBlockOffset + used) Raise(ErrorCode::InputPastEnd);
-  });
-  if (refusal == Refusal::HeaderSize) {
-    ShowMessage(kApplicationTitle, "Image " + std::to_string(imageNumber) +
-                                       " has a bitmap header of " + std::to_string(headerSize) +
-                                       " bytes; only headers of 40, 108 and 124 bytes are "
-                                       "supported");
-    return BlockResult::LeftOut;
+    return BlockResult::Kept;
+  } catch (const FileFailure& failure) {
+    throw failure.error;
   }
-  if (refusal == Refusal::Depth) {
-    ShowMessage(kApplicationTitle,
-                std::to_string(image.BitDepth) + " bit icons are not currently supported");
-    return BlockResult::LeftOut;
-  }
-  // Too much for the file as a whole is the caller's failure, not this image's.
-  Charge(limits.bytes, used);
-  const std::size_t rowsStart = SetPalette(buffer, image, headerSize);
-  SizeGrids(image);
-  UnpackXorRows(buffer, rowsStart, image);
-  const bool carriesAlpha = image.BitDepth == 32 && RowsCarryAlpha(buffer, rowsStart, image);
-  const bool keep = carriesAlpha && KeepAlpha();
-  const std::size_t maskStart =
-      rowsStart + XorRowBytes(image.Width, image.BitDepth) * static_cast<std::size_t>(image.Height());
-  std::size_t andLimit = buffer.size();
-  TrapAndPropagate(kTranslateLabel, [&] { andLimit = AndRowsLimit(buffer, headerSize, maskStart); });
-  if (andLimit - maskStart >= AndRowBytes(image.Width) * static_cast<std::size_t>(image.Height())) {
-    DrawMask(buffer, maskStart, image);
-    // Where alpha is shown, the AND bits are not: nothing inverts the screen.
-    if (!keep) MarkInvertingPixels(image);
-  } else if (image.BitDepth == 32) {
-    // Some writers leave the AND rows out of 32-bit images and rely on the alpha bytes alone.
-    MaskFromAlpha(buffer, rowsStart, image, keep);
-  }
-  // Any other image without its AND rows stays opaque, as its grid was made.
-  if (carriesAlpha) ApplyAlpha(buffer, rowsStart, image, keep);
-  return BlockResult::Loaded;
 }
 
-bool ReadIconImages(ByteView file, std::vector<IconImage>& images, ReadBudget* budget) {
+void ReplayKeptFailures(const std::vector<IconImage>& images) {
+  for (const IconImage& image : images) {
+    if (!image.IsKept()) continue;
+    const KeptEntry& kept = *image.Kept.entry;
+    if (kept.errorNumber == 0) {
+      ShowMessage(kApplicationTitle, kept.errorText);
+      continue;
+    }
+    TrapAndPropagate(kTranslateLabel, [&] { throw BackEndError(kept.errorNumber, kept.errorText); });
+  }
+}
+
+bool HasShownImage(const std::vector<IconImage>& images) {
+  return std::any_of(images.begin(), images.end(), [](const IconImage& image) { return !image.IsKept(); });
+}
+
+void ReadIconEntries(ByteView file, std::vector<IconImage>& images, ReadBudget* budget) {
   if (file.size() < kFileHeaderSize) Raise(ErrorCode::InputPastEnd);
   const int count = file[4];
   images.clear();
-  if (count == 0) return false;
+  if (count == 0) return;
   if (file.size() < kFileHeaderSize + kDirectoryEntrySize * static_cast<std::size_t>(count)) {
     Raise(ErrorCode::InputPastEnd);
   }
@@ -246,10 +365,19 @@ bool ReadIconImages(ByteView file, std::vector<IconImage>& images, ReadBudget* b
   for (int i = 0; i < count; ++i) {
     const Bytes buffer = BuildSingleImageBuffer(file, static_cast<std::size_t>(i));
     IconImage image;
-    if (TranslateIcon(buffer, image, i + 1, &limits) == BlockResult::LeftOut) continue;
+    TranslateIcon(buffer, image, i + 1, &limits);
     images.push_back(std::move(image));
   }
-  return !images.empty();
+}
+
+bool ReadIconImages(ByteView file, std::vector<IconImage>& images, ReadBudget* budget) {
+  ReadIconEntries(file, images, budget);
+  if (HasShownImage(images)) return true;
+  // Entries that all fail fail the file, as each of them says.
+  const std::vector<IconImage> failed = std::move(images);
+  images.clear();
+  ReplayKeptFailures(failed);
+  return false;
 }
 
 Bytes BuildIconFile(const std::vector<IconImage>& images, int fileType) {
@@ -264,8 +392,17 @@ Bytes BuildIconFile(const std::vector<IconImage>& images, int fileType) {
   file[4] = static_cast<std::uint8_t>(images.size());
   for (std::size_t i = 0; i < images.size(); ++i) {
     const IconImage& image = images[i];
-    const Bytes block = BuildImageData(image, KeepAlpha());
     const std::size_t entry = kFileHeaderSize + kDirectoryEntrySize * i;
+    if (image.IsKept()) {
+      // Written back as the file held it: its directory values and its block, unchanged.
+      const KeptEntry& kept = *image.Kept.entry;
+      std::copy(kept.directory.begin(), kept.directory.end(), file.begin() + static_cast<std::ptrdiff_t>(entry));
+      PutMarker(file, entry + 8, static_cast<std::int64_t>(kept.block.size()));
+      PutMarker(file, entry + 12, static_cast<std::int64_t>(file.size()));
+      file.insert(file.end(), kept.block.begin(), kept.block.end());
+      continue;
+    }
+    const Bytes block = BuildImageData(image, KeepAlpha());
     file[entry + 0] = image.Width < 256 ? static_cast<std::uint8_t>(image.Width) : 0;
     file[entry + 1] = image.Height() < 256 ? static_cast<std::uint8_t>(image.Height()) : 0;
     file[entry + 2] = image.BitDepth == 1 ? 2 : image.BitDepth == 4 ? 16 : 0;

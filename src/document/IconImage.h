@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Colour.h"
@@ -24,6 +26,31 @@ struct PngOrigin {
   friend bool operator==(const PngOrigin&, const PngOrigin&) { return true; }
 };
 
+// An entry of a file that the reader cannot show (a damaged PNG, a depth or a bitmap header the
+// editor does not support, a compressed bitmap, data cut short, ...): its bytes and directory
+// values, kept so that a save writes them back unchanged at the entry's place.
+struct KeptEntry {
+  std::vector<std::uint8_t> block;           // the entry's data block as the file holds it
+  std::array<std::uint8_t, 8> directory{};   // bytes 0 .. 7 of its directory entry
+  int width = 0;                             // its size as far as the entry tells, for its
+  int height = 0;                            // placeholder (at least 1 x 1)
+  int bitCount = 0;                          // the bit count of its header; 0 when unknown
+  std::string reason;                        // why it is kept: "damaged PNG", "16-bit colour", ...
+  // What reading it failed with, for a file whose entries all fail, which fails as a whole:
+  // an error number and description, or number 0 and the message shown for it.
+  int errorNumber = 0;
+  std::string errorText;
+};
+
+// Kept entries are equal when they would be written back alike: same block, same directory.
+struct KeptOrigin {
+  std::shared_ptr<const KeptEntry> entry;
+  friend bool operator==(const KeptOrigin& a, const KeptOrigin& b) {
+    if (!a.entry || !b.entry) return !a.entry && !b.entry;
+    return a.entry->block == b.entry->block && a.entry->directory == b.entry->directory;
+  }
+};
+
 // One image of a document. A value: copying copies the grids and the palette.
 struct IconImage {
   Grid Pixels;                  // colours; 1-bit images carry W32 columns, others Width
@@ -44,8 +71,13 @@ struct IconImage {
   // the entry's own bytes: compressing again costs far more than comparing, and the file
   // keeps what its author chose (bit depth, chunks, compression).
   PngOrigin ReadFrom;
+  // An entry kept as the file holds it (KeptEntry). Such an image has no pixels: its width,
+  // height, depth and hot spot are 0 and its grids and palette empty, so that nothing can
+  // draw or edit it; the entry says its size and why it is kept.
+  KeptOrigin Kept;
 
   int Height() const { return DibHeight / 2; }
+  bool IsKept() const { return Kept.entry != nullptr; }
   bool CarriesAlpha() const { return Alpha.Rows() > 0; }
 
   friend bool operator==(const IconImage&, const IconImage&) = default;

@@ -73,7 +73,9 @@ bool IsIconFileData(ByteView data) {
 LoadedPicture PictureFromIconFile(const Bytes& data) {
   std::vector<IconImage> images;
   if (!ReadIconImages(data, images)) RaiseInvalidPicture("the file holds no image that can be read");
-  const IconImage& image = images.front();
+  // The first image that can be shown; kept entries have no pixels.
+  const IconImage& image =
+      *std::find_if(images.begin(), images.end(), [](const IconImage& i) { return !i.IsKept(); });
   LoadedPicture picture;
   picture.Colours = Bitmap(image.Width, image.Height(), kWhite);
   picture.Alpha.assign(picture.Colours.Pixels.size(), 0);

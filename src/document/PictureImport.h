@@ -49,8 +49,9 @@ inline constexpr const char* kPictureDecoderProgram = "brixel-picture-decoder";
 // Whether the bytes start like an icon or cursor file.
 bool IsIconFileData(ByteView data);
 
-// The first image of an icon or cursor file with its mask applied: opaque pixels in their
-// colour with alpha 255, every other pixel white with alpha 0. Raises BackEndError.
+// The first image of an icon or cursor file that can be shown (kept entries are passed over)
+// with its mask applied: opaque pixels in their colour with alpha 255, every other pixel white
+// with alpha 0. Raises BackEndError.
 LoadedPicture PictureFromIconFile(const Bytes& data);
 
 // Reads a picture file for import: icon and cursor files through our own reader, any other

@@ -53,8 +53,27 @@ int CellSize(float extent, int cells) {
 
 }  // namespace
 
+void DrawKeptPlaceholder(PictureSurface& picture, int width, int height) {
+  const Colour edge = MakeColour(128, 128, 128);
+  const Colour hatch = MakeColour(176, 176, 176);
+  const Colour ground = MakeColour(224, 224, 224);
+  picture.Cls();
+  for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < height; ++y) {
+      const bool border = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+      picture.PSet(static_cast<float>(x), static_cast<float>(y),
+                   border ? edge : (x + y) % 6 == 0 ? hatch : ground);
+    }
+  }
+  picture.Refresh();
+}
+
 void DrawIconEx(PictureSurface& picture, const IconImage& image, PictureSurface* maskPicture) {
   Trap(kDrawIconExLabel, [&] {
+    if (image.IsKept()) {
+      DrawKeptPlaceholder(picture, image.Kept.entry->width, image.Kept.entry->height);
+      return;
+    }
     CheckGrids(image);
     picture.Cls();
     const Colour background = picture.BackColor();

@@ -23,10 +23,15 @@ inline constexpr Colour kNotOpaqueMark = 255;         // red
 // Each procedure visits pixels column by column (x outer, y inner), one unit per pixel, and
 // reports a failure under its label; what was drawn or read until then stays.
 
+// Clears picture and draws the placeholder of a kept entry (IconImage::IsKept), width x height
+// pixels: a grey hatched box with a darker edge.
+void DrawKeptPlaceholder(PictureSurface& picture, int width, int height);
+
 // Clears picture and draws the image at its true size: opaque pixels in their colour, the
 // others in the picture's background colour; an image that keeps alpha shows every pixel
 // blended by its alpha over the background instead. The mask surface, when given (it is not
-// cleared), shows InvertColor of each mask value: opaque white, transparent black.
+// cleared), shows InvertColor of each mask value: opaque white, transparent black. A kept
+// entry shows its placeholder at the size its entry gives (DrawKeptPlaceholder).
 void DrawIconEx(PictureSurface& picture, const IconImage& image, PictureSurface* maskPicture);
 
 // Reads the image back: first the mask from maskPicture (when given) as InvertColor of each

@@ -406,6 +406,7 @@ void TranslateMaskArr(const IconImage& image, Bytes& bytes) {
 }
 
 Bytes BuildImageData(const IconImage& image, bool keepAlpha) {
+  if (image.IsKept()) return image.Kept.entry->block;
   CheckWritable(image);
   if (keepAlpha && image.StoredAsPng && image.BitDepth == 32 && image.CarriesAlpha()) {
     if (UnchangedSincePngRead(image)) return image.ReadFrom.source->png;

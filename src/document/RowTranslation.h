@@ -69,7 +69,8 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
                      bool keepAlpha = false, const std::vector<std::uint8_t>& indexed = {});
 void TranslateMaskArr(const IconImage& image, Bytes& bytes);
 
-// Header, colour table, XOR rows and AND rows of one image, as a file stores them. With
+// Header, colour table, XOR rows and AND rows of one image, as a file stores them (a kept
+// entry's own bytes, unchanged). With
 // keepAlpha, a 32-bit image that carries alpha is written with it, and one that came from a
 // PNG-compressed entry is written as a PNG again. Raises "Invalid procedure call or argument"
 // with a description of its own when the image's transparent pixels cannot be written as

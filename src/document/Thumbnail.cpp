@@ -11,19 +11,31 @@
 namespace brixel {
 namespace {
 
-// The images of the frame the animation shows first, as the editor plays it (AniSteps).
+// The images that can be shown, moved out of images.
+std::vector<IconImage> ShownOnly(std::vector<IconImage>& images, std::size_t first, std::size_t last) {
+  std::vector<IconImage> shown;
+  for (std::size_t i = first; i < last; ++i) {
+    if (!images[i].IsKept()) shown.push_back(std::move(images[i]));
+  }
+  return shown;
+}
+
+// The images of the frame the animation shows first, as the editor plays it (AniSteps): of
+// its first step whose frame has an image that can be shown (else of the first such frame).
 std::vector<IconImage> FirstStepImages(ByteView file) {
   std::vector<IconImage> images;
   const AniInfo info = ReadAniFile(file, images);
   if (images.empty()) return images;
   const std::vector<AniStep> steps = AniSteps(info, images.size());
   const std::vector<std::size_t> starts = AniFrameStarts(info, images.size());
-  // A sequence of no frame that gave images plays nothing: the first frame is shown.
-  const std::size_t frame = steps.empty() ? 0 : static_cast<std::size_t>(steps.front().Frame);
-  const auto at = [&](std::size_t start) {
-    return std::make_move_iterator(images.begin() + static_cast<std::ptrdiff_t>(start));
-  };
-  return std::vector<IconImage>(at(starts[frame]), at(starts[frame + 1]));
+  std::vector<std::size_t> frames;
+  for (const AniStep& step : steps) frames.push_back(static_cast<std::size_t>(step.Frame));
+  for (std::size_t frame = 0; frame + 1 < starts.size(); ++frame) frames.push_back(frame);
+  for (const std::size_t frame : frames) {
+    std::vector<IconImage> shown = ShownOnly(images, starts[frame], starts[frame + 1]);
+    if (!shown.empty()) return shown;
+  }
+  return {};
 }
 
 int LongerSide(const IconImage& image) { return std::max<int>(image.Width, image.Height()); }
@@ -39,7 +51,7 @@ std::vector<IconImage> ShownImages(ByteView file) {
   }
   std::vector<IconImage> images;
   ReadIconImages(file, images);
-  return images;
+  return ShownOnly(images, 0, images.size());
 }
 
 std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size) {
@@ -47,6 +59,7 @@ std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size) 
   int side = 0;
   int largest = 0;
   for (const IconImage& image : images) {
+    if (image.IsKept()) continue;
     const int longer = LongerSide(image);
     largest = std::max(largest, longer);
     if (longer >= size && (side == 0 || longer < side)) side = longer;
@@ -54,14 +67,14 @@ std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size) 
   if (side == 0) side = largest;
   std::size_t chosen = images.size();
   for (std::size_t i = 0; i < images.size(); ++i) {
-    if (LongerSide(images[i]) != side) continue;
+    if (images[i].IsKept() || LongerSide(images[i]) != side) continue;
     if (chosen == images.size() || images[i].BitDepth > images[chosen].BitDepth) chosen = i;
   }
   return chosen;
 }
 
 RgbaPicture MakeThumbnail(const IconImage& image, int size) {
-  if (size < 1) Raise(ErrorCode::InvalidArgument);
+  if (size < 1 || image.IsKept() || image.Width < 1 || image.Height() < 1) Raise(ErrorCode::InvalidArgument);
   const RgbaPicture shown = RgbaFromImage(image);
   const int longer = std::max(shown.Width, shown.Height);
   if (longer > size) {

@@ -12,15 +12,16 @@ namespace brixel {
 // Thumbnails are asked for at most this many pixels on a side.
 inline constexpr int kLargestThumbnail = 4096;
 
-// The images a file shows: every image of an icon or cursor file, or for an animated cursor
-// the images of the frame of its first step as the editor plays it (AniSteps). Raises BackEndError ("Invalid picture" for bytes that are neither);
-// failures inside an image are reported and propagate as ReportedFailure. Empty when the file
-// holds no image that can be read.
+// The images a file shows: every image of an icon or cursor file that can be shown (kept
+// entries are not), or for an animated cursor those of the frame of its first step as the
+// editor plays it (AniSteps), the first step whose frame has one. Raises BackEndError
+// ("Invalid picture" for bytes that are neither); a file whose entries all fail fails as they
+// do (ReplayKeptFailures). Empty when the file holds no image that can be read.
 std::vector<IconImage> ShownImages(ByteView file);
 
 // The image a file manager shows at size: of the images whose longer side is the smallest
-// that is at least size (else the largest), the first of the highest depth. Needs at least
-// one image.
+// that is at least size (else the largest), the first of the highest depth; kept entries are
+// passed over. Needs at least one image that is not kept.
 std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size);
 
 // The image as a thumbnail of at most size x size, its aspect kept: a larger image scaled down

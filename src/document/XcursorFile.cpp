@@ -50,11 +50,13 @@ Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* anim
   for (const AniStep& step : steps) {
     const auto frame = static_cast<std::size_t>(step.Frame);
     for (std::size_t i = firsts[frame]; i < firsts[frame + 1]; ++i) {
+      if (images[i].IsKept()) continue;  // no pixels to write
       shown.emplace_back(&images[i], animation ? static_cast<std::uint32_t>(JiffiesToMilliseconds(step.Rate)) : 0);
       fileBytes += kTocEntryBytes + kImageHeaderBytes +
                    4 * static_cast<std::uint64_t>(images[i].Width) * static_cast<std::uint64_t>(images[i].Height());
     }
   }
+  if (shown.empty()) Raise(ErrorCode::InvalidArgument);
   if (fileBytes > UINT32_MAX) Raise(ErrorCode::Overflow);
 
   Bytes out;

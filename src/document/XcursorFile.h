@@ -19,7 +19,8 @@ std::uint32_t XcursorArgb(const IconImage& image, int x, int y);
 // spot (moved to the nearest pixel of the image when outside it, as in icon frames). For an
 // animated cursor (animation set), each step in order gives the images of its frame, with the
 // step's rate in milliseconds as their delay; otherwise images is one frame shown without
-// delay. Raises "Invalid argument" for no images.
+// delay. Kept entries (IconImage::IsKept) have no pixels and are left out. Raises "Invalid
+// argument" when no image is left to write.
 Bytes BuildXcursorFile(const std::vector<IconImage>& images, const AniInfo* animation);
 
 // True when path ends in ".xcursor" (letter case ignored).

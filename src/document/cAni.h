@@ -40,8 +40,15 @@ class cAni : public ImageDocument {
   void Rates(std::vector<std::int32_t> rates) { info_.Rates = std::move(rates); }
   // Frame numbers of the steps; an empty list shows each frame once in order.
   void Sequence(std::vector<std::int32_t> frames);
-  // Appends the images of one frame (a frame of several images holds the sizes of one cursor).
+  // Appends the images of one frame (a frame of several images holds the sizes of one cursor)
+  // as a frame of its own, at the default rate (DisplayRate): a step of its own is appended
+  // to the steps, so that a cursor with a sequence plays it last, and one with a rate for each
+  // frame gives it the default rate.
   void AppendFrame(std::vector<IconImage> images);
+  // Removes the image at imageIndex from its frame. A frame left without images goes, with its
+  // steps and their rates; the frames after it move down a place in the sequence. A cursor
+  // left without a step plays each frame once.
+  void RemoveImage(std::size_t imageIndex);
   // The images edited elsewhere become this cursor's; the file's grouping into frames holds
   // while it still accounts for every image (AniFrameSizes).
   void ReplaceFrames(const std::vector<IconImage>& images) { images_ = images; }
@@ -75,6 +82,11 @@ class cAni : public ImageDocument {
   const char* UnnamedName() const override { return "NewCursor"; }
 
  private:
+  // How many images each frame holds and the steps, written back as the file would say them:
+  // no sequence while the steps show each frame once in order, no rate list while every step
+  // has the default rate, and the header's frame and step counts.
+  void SetTimeline(const std::vector<std::size_t>& sizes, const std::vector<AniStep>& steps);
+
   AniInfo info_;
 };
 

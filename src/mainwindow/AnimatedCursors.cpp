@@ -101,4 +101,56 @@ void CloseAnimationOf(const cIco* document) {
   Forget(document);
 }
 
+void FrameAppended(const cIco& document, std::size_t count) {
+  cAni* cursor = AnimationOf(&document);
+  const std::vector<IconImage>& images = document.Images();
+  if (!cursor || count == 0 || count > images.size()) return;
+  const auto split = images.end() - static_cast<std::ptrdiff_t>(count);
+  // The frames as they are edited now, then the new one.
+  cursor->ReplaceFrames(std::vector<IconImage>(images.begin(), split));
+  cursor->AppendFrame(std::vector<IconImage>(split, images.end()));
+}
+
+void ImageDeleting(const cIco& document, std::int16_t index) {
+  cAni* cursor = AnimationOf(&document);
+  if (!cursor || index < 0 || index >= document.IconCount()) return;
+  cursor->ReplaceFrames(document.Images());
+  cursor->RemoveImage(static_cast<std::size_t>(index));
+}
+
+namespace {
+
+// Where each frame of a linked cursor starts, with the image count after the last, for the
+// images its timeline accounts for (those the document had before a command appended any);
+// empty for a document that is not linked.
+std::vector<std::size_t> FrameStarts(const cIco& document) {
+  const cAni* cursor = AnimationOf(&document);
+  if (!cursor || cursor->Images().size() > document.Images().size()) return {};
+  return AniFrameStarts(cursor->Info(), cursor->Images().size());
+}
+
+}  // namespace
+
+std::pair<std::int16_t, std::int16_t> FrameOfImage(const cIco& document, std::int16_t index) {
+  const std::vector<std::size_t> starts = FrameStarts(document);
+  for (std::size_t f = 0; f + 1 < starts.size(); ++f) {
+    if (static_cast<std::size_t>(index) >= starts[f] && static_cast<std::size_t>(index) < starts[f + 1]) {
+      return {static_cast<std::int16_t>(starts[f]), static_cast<std::int16_t>(starts[f + 1])};
+    }
+  }
+  return {index, static_cast<std::int16_t>(index + 1)};
+}
+
+std::pair<std::int16_t, std::int16_t> ModelFrame(const cIco& document) {
+  const std::vector<std::size_t> starts = FrameStarts(document);
+  for (std::size_t f = 0; f + 1 < starts.size(); ++f) {
+    const auto first = document.Images().begin() + static_cast<std::ptrdiff_t>(starts[f]);
+    const auto last = document.Images().begin() + static_cast<std::ptrdiff_t>(starts[f + 1]);
+    if (std::none_of(first, last, [](const IconImage& image) { return image.IsKept(); })) {
+      return {static_cast<std::int16_t>(starts[f]), static_cast<std::int16_t>(starts[f + 1])};
+    }
+  }
+  return {0, 0};
+}
+
 }  // namespace brixel

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
 
 namespace brixel {
 
@@ -33,5 +36,20 @@ void AnimationSaved(cIco& document, const std::string& path, cAni* cursor, bool 
 
 // Closes the animated cursor linked to document, if any.
 void CloseAnimationOf(const cIco* document);
+
+// The image commands keep a linked cursor's timeline in step with the document's images.
+// After the document's last count images were appended as one new frame: the cursor takes
+// them as a frame of its own at its default rate (cAni::AppendFrame). Nothing for a document
+// that is not linked.
+void FrameAppended(const cIco& document, std::size_t count);
+// Before the document's image index is deleted: the cursor's frame loses it, and a frame left
+// without images goes with its steps (cAni::RemoveImage).
+void ImageDeleting(const cIco& document, std::int16_t index);
+// The images [first, last) of the frame that holds image index of a linked cursor; for a
+// document that is not linked, the image alone.
+std::pair<std::int16_t, std::int16_t> FrameOfImage(const cIco& document, std::int16_t index);
+// The first frame of a linked cursor all of whose images can be shown, as [first, last);
+// {0, 0} when there is none or the document is not linked.
+std::pair<std::int16_t, std::int16_t> ModelFrame(const cIco& document);
 
 }  // namespace brixel

@@ -13,9 +13,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string>
+#include <tuple>
 
 #include "Prompter.h"
 #include "Thumbnail.h"
+#include "Windows1252.h"
 #include "cAni.h"
 
 namespace brixel {
@@ -32,9 +35,17 @@ QString Numbers(const std::vector<std::int32_t>& values) {
 
 int Milliseconds(std::int32_t jiffies) { return static_cast<int>(JiffiesToMilliseconds(jiffies)); }
 
-// A frame's first image as the preview shows it: fitted into the preview, as a thumbnail is.
-QPixmap PreviewPicture(const IconImage& image) {
-  const RgbaPicture shown = MakeThumbnail(image, kPreviewSize);
+// A frame's first image that can be shown, as the preview shows it: fitted into the preview,
+// as a thumbnail is; a grey square for a frame of kept entries only.
+QPixmap PreviewPicture(const std::vector<IconImage>& images, std::size_t first, std::size_t last) {
+  std::size_t shownAt = first;
+  while (shownAt < last && images[shownAt].IsKept()) ++shownAt;
+  if (shownAt >= last) {
+    QPixmap placeholder(kPreviewSize / 2, kPreviewSize / 2);
+    placeholder.fill(QColor(224, 224, 224));
+    return placeholder;
+  }
+  const RgbaPicture shown = MakeThumbnail(images[shownAt], kPreviewSize);
   return QPixmap::fromImage(
       QImage(shown.Rgba.data(), shown.Width, shown.Height, shown.Width * 4, QImage::Format_RGBA8888).copy());
 }
@@ -117,14 +128,17 @@ std::optional<std::vector<std::int32_t>> FrmAnimation::ParseNumbers(const QStrin
 }
 
 void FrmAnimation::LoadFields() {
-  name_->setText(QString::fromStdString(cursor_.CursorName()));
-  artist_->setText(QString::fromStdString(cursor_.CursorArtist()));
+  // The file's texts are Windows-1252; what the fields hold now is what "not edited" means.
+  name_->setText(QString::fromStdString(Windows1252ToUtf8(cursor_.CursorName())));
+  artist_->setText(QString::fromStdString(Windows1252ToUtf8(cursor_.CursorArtist())));
+  loadedName_ = name_->text();
+  loadedArtist_ = artist_->text();
   steps_ = cursor_.Steps();
   // Made once here, not at every step the timer shows.
   framePictures_.clear();
   const std::vector<std::size_t> starts = AniFrameStarts(cursor_.Info(), cursor_.Images().size());
   for (std::size_t frame = 0; frame + 1 < starts.size(); ++frame) {
-    framePictures_.push_back(PreviewPicture(cursor_.Images()[starts[frame]]));
+    framePictures_.push_back(PreviewPicture(cursor_.Images(), starts[frame], starts[frame + 1]));
   }
   const std::int32_t defaultRate = cursor_.Header().DisplayRate;
   rate_->setValue(std::clamp(defaultRate, 1, kMaxRate));
@@ -188,8 +202,27 @@ bool FrmAnimation::Apply() {
     rates_->setFocus();
     return false;
   }
-  cursor_.CursorName(name_->text().toStdString());
-  cursor_.CursorArtist(artist_->text().toStdString());
+  // Texts are written in Windows-1252: one the user did not edit keeps its bytes, and a
+  // character that set lacks is refused.
+  std::optional<std::string> name, artist;
+  for (auto [field, loaded, bytes, text, label] :
+       {std::tuple{name_, &loadedName_, &name, &cursor_.CursorName(), "name"},
+        std::tuple{artist_, &loadedArtist_, &artist, &cursor_.CursorArtist(), "artist"}}) {
+    if (field->text() == *loaded) {
+      *bytes = *text;
+      continue;
+    }
+    char32_t refused = 0;
+    *bytes = Utf8ToWindows1252(field->text().toStdString(), &refused);
+    if (!*bytes) {
+      ShowMessage("Animation", std::string("The ") + label + " cannot hold " + DescribeCharacter(refused) +
+                                   ": animated cursors keep their texts in the Windows-1252 character set");
+      field->setFocus();
+      return false;
+    }
+  }
+  cursor_.CursorName(*name);
+  cursor_.CursorArtist(*artist);
   cursor_.DisplayRate(rate_->value());
   // The sequence of the file's frames is now one of the frames as they are.
   std::vector<std::size_t> sizes = cursor_.FrameSizes();

@@ -20,7 +20,8 @@ class cAni;
 
 // The animated cursor's own values beside its frames, and a preview that plays it: the
 // current step's frame (LblPreview) at its rate, Play/Pause (CmdPlay), the step shown
-// (LblStep) and the sequence of steps (LblSequence). The name, artist, default rate (SpnRate),
+// (LblStep) and the sequence of steps (LblSequence). The name and artist (Windows-1252 texts in
+// the file, so a character outside that set is refused with a message), default rate (SpnRate),
 // the rate list (TxtRates: one rate per step, or one for every step, or empty for the default)
 // and the sequence (TxtSequence: frame numbers, or empty for each frame once) are checked and
 // written to the cursor by Apply and OK.
@@ -62,6 +63,10 @@ class FrmAnimation : public QDialog {
   QPushButton* play_;
   QLineEdit* name_;
   QLineEdit* artist_;
+  // The texts as the fields showed them when loaded: a field that still shows its text was not
+  // edited, and its bytes are written back as they were.
+  QString loadedName_;
+  QString loadedArtist_;
   QSpinBox* rate_;
   QLineEdit* rates_;
   QLineEdit* sequence_;

@@ -390,6 +390,12 @@ void FrmMain::StepDocument(int step) {
 }
 
 void FrmMain::ImagePressed(int index, int button) {
+  if (const cIco* document = CurrentIconDocument();
+      document && index >= 0 && index < document->IconCount() && document->Image(static_cast<std::int16_t>(index)).IsKept()) {
+    // After the press: deleting the image rebuilds the strip, the picture pressed included.
+    QTimer::singleShot(0, this, [this, index] { images_->KeptImagePressed(static_cast<std::int16_t>(index)); });
+    return;
+  }
   SelectImage(static_cast<std::int16_t>(index), true);
   if (button == 2) menus_.MnuIcon->popup(QCursor::pos());
 }
@@ -421,7 +427,7 @@ void FrmMain::BuildImageList(std::int16_t selectIndex) {
   grid_->CurrentImage(-1);
   const cIco* document = CurrentIconDocument();
   if (!strip_->Build(document) || !document) return;
-  SelectImage(selectIndex, true);
+  SelectImage(ShownImageNear(*document, selectIndex), true);
 }
 
 void FrmMain::SelectImage(std::int16_t index, bool resync) {

@@ -15,6 +15,7 @@
 #include "IcoFile.h"
 #include "PathText.h"
 #include "PictureBox.h"
+#include "PictureImport.h"
 #include "PngCodec.h"
 #include "Prompter.h"
 #include "RgbaPicture.h"
@@ -94,6 +95,34 @@ bool ExportThroughDocument(const IconImage& image, const std::string& path) {
   return document.SaveIcon(path);
 }
 
+// The RGBA picture as import reads a picture.
+LoadedPicture LoadedFromRgba(const RgbaPicture& rgba) {
+  LoadedPicture picture;
+  picture.Colours = Bitmap(rgba.Width, rgba.Height, kWhite);
+  picture.Alpha.resize(static_cast<std::size_t>(rgba.Width) * static_cast<std::size_t>(rgba.Height));
+  for (int y = 0; y < rgba.Height; ++y) {
+    for (int x = 0; x < rgba.Width; ++x) {
+      const std::uint8_t* p = rgba.At(x, y);
+      picture.Colours.At(x, y) = MakeColour(p[0], p[1], p[2]);
+      picture.Alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(rgba.Width) +
+                    static_cast<std::size_t>(x)] = p[3];
+    }
+  }
+  return picture;
+}
+
+// A hot spot of a model image of one side carried to an image of another.
+std::int16_t ScaledHotSpot(int hot, int modelSide, int side) {
+  if (modelSide <= 0) return 0;
+  return static_cast<std::int16_t>(std::clamp(hot * side / modelSide, 0, std::max(side - 1, 0)));
+}
+
+// The message for a command that does not work on kept entries.
+void ShowKeptSkipped(const char* command, const KeptEntry& kept) {
+  ShowMessage(command, "This image is kept as the file holds it (" + kept.reason +
+                           "): it cannot be shown, so it is left out.");
+}
+
 // The image as it shows, on a transparent square of its larger side, as a PNG.
 Bytes PngOfImage(const IconImage& image) {
   const int side = std::max<int>(image.Width, image.Height());
@@ -104,30 +133,80 @@ Bytes PngOfImage(const IconImage& image) {
 }  // namespace
 
 void ImageCommands::ShowAppended(const cIco* document) {
+  if (document) ShowImage(document, static_cast<std::int16_t>(document->IconCount() - 1));
+}
+
+void ImageCommands::ShowImage(const cIco* document, std::int16_t index) {
   cIco* current = CurrentIconDocument();
-  if (current && current == document) {
-    window_.BuildImageList(static_cast<std::int16_t>(current->IconCount() - 1));
-  }
+  if (current && current == document) window_.BuildImageList(index);
 }
 
 void ImageCommands::AddImage() {
   cIco* document = CurrentIconDocument();
   if (!document) return;
   if (AnimationOf(document) && document->IconCount() > 0) {
-    const IconImage& first = document->Image(0);
-    const std::int16_t xHot = first.xHotSpot, yHot = first.yHotSpot;
-    document->AddImage(first.Width, first.Height(), first.BitDepth, -1);
-    const auto added = static_cast<std::int16_t>(document->IconCount() - 1);
-    document->xHotSpot(added, xHot);
-    document->yHotSpot(added, yHot);
+    // A new frame like the first whole one: an empty image of each of its sizes, depths and
+    // hot spots.
+    auto [first, last] = ModelFrame(*document);
+    if (first == last) {
+      // No whole frame: the first image that can be shown is the model.
+      while (first < document->IconCount() && document->Image(first).IsKept()) ++first;
+      last = static_cast<std::int16_t>(first + 1);
+    }
+    const std::int16_t before = document->IconCount();
+    for (std::int16_t i = first; i < last; ++i) {
+      const IconImage& model = document->Image(i);
+      const std::int16_t xHot = model.xHotSpot, yHot = model.yHotSpot;
+      document->AddImage(model.Width, static_cast<std::int16_t>(model.Height()), model.BitDepth, -1);
+      const auto added = static_cast<std::int16_t>(document->IconCount() - 1);
+      document->xHotSpot(added, xHot);
+      document->yHotSpot(added, yHot);
+    }
+    FrameAppended(*document, static_cast<std::size_t>(document->IconCount() - before));
     document->Changed(true);
-    ShowAppended(document);
+    ShowImage(document, before);
     return;
   }
   FrmAdd dialog(*document, [this] { window_.ShowCount(); }, &window_);
   dialog.exec();
   if (dialog.Appended()) ShowAppended(document);
   document->Changed(true);
+}
+
+void ImageCommands::CompleteFrame(cIco& document, std::int16_t firstNew, const RgbaPicture& source) {
+  if (!AnimationOf(&document) || document.IconCount() <= firstNew) return;
+  const auto [first, last] = ModelFrame(document);
+  std::vector<IconImage> models;
+  for (std::int16_t i = first; i < last; ++i) models.push_back(document.Image(i));
+  const IconImage made = document.Image(firstNew);
+  const int side = std::max<int>(made.Width, made.Height());
+  const auto giveHotSpot = [&](std::int16_t index, const IconImage& model) {
+    const int modelSide = std::max<int>(model.Width, model.Height());
+    const int imageSide = std::max<int>(document.Image(index).Width, document.Image(index).Height());
+    document.xHotSpot(index, ScaledHotSpot(model.xHotSpot, modelSide, imageSide));
+    document.yHotSpot(index, ScaledHotSpot(model.yHotSpot, modelSide, imageSide));
+  };
+  // The image made takes the place of the model of its size, or else of the first model.
+  const auto same = std::find_if(models.begin(), models.end(), [&](const IconImage& model) {
+    return model.Width == made.Width && model.Height() == made.Height();
+  });
+  if (!models.empty()) giveHotSpot(firstNew, same != models.end() ? *same : models.front());
+  if (models.size() > 1) {
+    // A frame holds an image of each size the cursor's frames hold: the others are made from
+    // the source as import makes an image, at the depth chosen.
+    const LoadedPicture picture = LoadedFromRgba(source);
+    Trap("PrjBrixel.FrmMain.CompleteFrame", [&] {
+      for (auto model = models.begin(); model != models.end(); ++model) {
+        if (model == same) continue;
+        const int size = std::max<int>(model->Width, model->Height());
+        if (size == side && same == models.end()) continue;
+        const ImportOptions options{size, made.BitDepth > 24 ? 24 : made.BitDepth, false};
+        const std::int16_t added = AppendImportedImage(document, MakeImportPreview(picture, options), options.BitDepth);
+        giveHotSpot(added, *model);
+      }
+    });
+  }
+  FrameAppended(document, static_cast<std::size_t>(document.IconCount() - firstNew));
 }
 
 void ImageCommands::EditAnimation() {
@@ -151,32 +230,79 @@ void ImageCommands::EditAnimation() {
 void ImageCommands::DeleteImage() {
   cIco* document = CurrentIconDocument();
   if (!document) return;
-  if (document->IconCount() == 1) {
-    ShowMessage("Unable to delete", "This is the last image in the icon, you cannot delete it.",
+  const std::int16_t current = window_.CurrentImage();
+  // On an animated cursor the frame of the current image goes, with every image it holds.
+  const auto [first, last] = HasImage(document, current) ? FrameOfImage(*document, current)
+                                                         : std::pair<std::int16_t, std::int16_t>{current, current};
+  const bool cursor = AnimationOf(document) != nullptr;
+  std::vector<IconImage> left;
+  for (std::int16_t i = 0; i < document->IconCount(); ++i) {
+    if (i < first || i >= last) left.push_back(document->Image(i));
+  }
+  if (!HasShownImage(left)) {
+    ShowMessage("Unable to delete",
+                cursor ? "This is the last frame in the animated cursor, you cannot delete it."
+                       : "This is the last image in the icon, you cannot delete it.",
                 Prompter::Icon::Exclamation);
     return;
   }
-  if (AskYesNo("Delete image", "Are you sure you want to delete the current image from the icon?")) {
-    const std::int16_t current = window_.CurrentImage();
-    if (HasImage(document, current)) document->DeleteImage(current);
+  const std::string question =
+      !cursor ? "Are you sure you want to delete the current image from the icon?"
+      : last - first > 1
+          ? "Are you sure you want to delete the current frame (its " + std::to_string(last - first) +
+                " images) from the animated cursor?"
+          : "Are you sure you want to delete the current frame from the animated cursor?";
+  if (AskYesNo("Delete image", question) && HasImage(document, current)) {
+    for (std::int16_t i = static_cast<std::int16_t>(last - 1); i >= first; --i) {
+      ImageDeleting(*document, i);
+      document->DeleteImage(i);
+    }
   }
   window_.BuildImageList(0);
+  document->Changed(true);
+}
+
+void ImageCommands::KeptImagePressed(std::int16_t index) {
+  cIco* document = CurrentIconDocument();
+  if (!document || index < 0 || index >= document->IconCount() || !document->Image(index).IsKept()) return;
+  const KeptEntry& kept = *document->Image(index).Kept.entry;
+  const std::string question =
+      "Image " + std::to_string(index + 1) + " (" + std::to_string(kept.width) + "x" +
+      std::to_string(kept.height) + ") cannot be shown or edited: " + kept.reason +
+      ". Brixel keeps it as the file holds it and writes it back unchanged when the file is "
+      "saved.\n\nDo you want to delete it?";
+  if (!AskYesNo("Image kept as it is", question)) return;
+  // The image may have gone while the question was open.
+  if (CurrentIconDocument() != document || index >= document->IconCount() || !document->Image(index).IsKept()) return;
+  ImageDeleting(*document, index);
+  document->DeleteImage(index);
+  const std::int16_t current = window_.CurrentImage();
+  window_.BuildImageList(current > index ? static_cast<std::int16_t>(current - 1) : current);
   document->Changed(true);
 }
 
 void ImageCommands::CopyImage() {
   cIco* document = CurrentIconDocument();
   const std::int16_t current = window_.CurrentImage();
+  if (document && current >= 0 && current < document->IconCount() && document->Image(current).IsKept()) {
+    ShowKeptSkipped("Copy", *document->Image(current).Kept.entry);
+    return;
+  }
   if (!HasImage(document, current)) return;
+  const std::int16_t before = document->IconCount();
   FrmCopy dialog(*document, current, &window_);
   dialog.exec();
-  if (dialog.Appended()) ShowAppended(document);
+  if (dialog.Appended()) {
+    CompleteFrame(*document, before, RgbaFromImage(document->Image(current)));
+    ShowImage(document, before);
+  }
   document->Changed(true);
 }
 
 bool ImageCommands::ImportImage(const std::string& path) {
   cIco* document = CurrentIconDocument();
   if (!document) return false;
+  const std::int16_t before = document->IconCount();
   FrmImport dialog(*document, [this] { window_.ShowCount(); }, &window_);
   if (!path.empty()) dialog.LoadImport(ShownPath(path));
   dialog.exec();
@@ -184,6 +310,12 @@ bool ImageCommands::ImportImage(const std::string& path) {
   // that an image came in.
   if (!dialog.Appended()) return false;
   document->Changed(true);
+  if (document->IconCount() > before) {
+    const std::int16_t made = before;
+    CompleteFrame(*document, made, RgbaFromImage(document->Image(made)));
+    ShowImage(document, made);
+    return true;
+  }
   ShowAppended(document);
   return true;
 }
@@ -191,6 +323,10 @@ bool ImageCommands::ImportImage(const std::string& path) {
 void ImageCommands::ExportImage() {
   cIco* document = CurrentIconDocument();
   const std::int16_t current = window_.CurrentImage();
+  if (document && current >= 0 && current < document->IconCount() && document->Image(current).IsKept()) {
+    ShowKeptSkipped("Export", *document->Image(current).Kept.entry);
+    return;
+  }
   if (!HasImage(document, current)) return;
   cCommonDialog dialog;
   QString fileName;
@@ -203,6 +339,16 @@ void ImageCommands::ExportImage() {
     return;
   }
   const std::string path = LocalPath(fileName);
+  const std::string type = DocumentType(path);
+  if (!IsXcursorPath(path) && type != "BMP" && type != "PNG" && type != "ICO" && type != "CUR") {
+    // Only the kinds the dialog offers: any other name would get a file of another kind.
+    ShowMessage("Unable to export",
+                fileName.toStdString() +
+                    " has an ending Export does not write. Please end the name in .bmp, .ico, .cur, "
+                    ".png or .xcursor.",
+                Prompter::Icon::Exclamation);
+    return;
+  }
   if (HoldsPath(IconDocuments, path) || HoldsPath(AniDocuments, path)) {
     ShowMessage("Unable to export",
                 fileName.toStdString() +
@@ -211,11 +357,17 @@ void ImageCommands::ExportImage() {
     return;
   }
   const IconImage& image = document->Image(current);
-  const std::string type = DocumentType(path);
   bool written = false;
   if (IsXcursorPath(path)) {
     // The whole cursor for Linux desktops: every image, and an animated cursor's steps.
     const cAni* cursor = AnimationOf(document);
+    const auto kept = std::count_if(document->Images().begin(), document->Images().end(),
+                                    [](const IconImage& i) { return i.IsKept(); });
+    if (kept > 0) {
+      ShowMessage("Export", std::to_string(kept) + (kept == 1 ? " image is" : " images are") +
+                                " kept as the file holds them and cannot be shown: the Xcursor file leaves "
+                                "them out.");
+    }
     written = Trap(kExportLabel, [&] {
       WriteFileReplacing(path, BuildXcursorFile(document->Images(), cursor ? &cursor->Info() : nullptr));
     });

@@ -121,6 +121,11 @@ QString ImageStrip::Caption(int width, int height, int bitDepth) {
   return QString::number(width) + "x" + QString::number(height) + DepthText(bitDepth);
 }
 
+QString ImageStrip::KeptCaption(const KeptEntry& kept) {
+  return QString::number(kept.width) + "x" + QString::number(kept.height) + " " +
+         QString::fromStdString(kept.reason) + "\n(kept as it is)";
+}
+
 void ImageStrip::AddElement() {
   const int index = static_cast<int>(pictures_.size());
   auto* caption = new QLabel(scroll_);
@@ -163,9 +168,11 @@ bool ImageStrip::Build(const ImageDocument* document) {
     }
     QLabel* caption = captions_[i];
     PictureBox* picture = pictures_[i];
-    const int width = document->Width(i);
-    const int height = document->Height(i) / 2;
-    caption->setText(Caption(width, height, document->BitDepth(i)) +
+    // A kept entry shows as a placeholder of its size, under a caption that says why.
+    const KeptEntry* kept = document->Image(i).IsKept() ? document->Image(i).Kept.entry.get() : nullptr;
+    const int width = kept ? kept->width : document->Width(i);
+    const int height = kept ? kept->height : document->Height(i) / 2;
+    caption->setText((kept ? KeptCaption(*kept) : Caption(width, height, document->BitDepth(i))) +
                      (rates.empty() ? QString() : "\n" + rates[static_cast<std::size_t>(i)]));
     caption->adjustSize();
     picture->move(caption->x(), Bottom(caption) + kGapAbovePicture);

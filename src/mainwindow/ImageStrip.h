@@ -11,9 +11,11 @@ namespace brixel {
 
 class ImageDocument;
 class PictureBox;
+struct KeptEntry;
 
 // The vertical strip of the current document's images at their real size, each under a
-// caption of its width, height and depth ("32x32 256 color"). The pictures (PctIco0, PctIco1,
+// caption of its width, height and depth ("32x32 256 color"); an entry kept as its file holds
+// it shows as a placeholder of its size (KeptCaption). The pictures (PctIco0, PctIco1,
 // ...) and captions (LblIco0, ...) sit on PctScroll, which the viewport PctContainer clips and
 // the scroll bar scrIcon moves. Element 0 always exists; it is hidden while the strip is empty.
 class ImageStrip : public QFrame {
@@ -36,6 +38,9 @@ class ImageStrip : public QFrame {
 
   // The caption of an image: width, "x", height and the depth's text.
   static QString Caption(int width, int height, int bitDepth);
+  // The caption of an entry kept as its file holds it: its size and why it is kept, and a
+  // second line "(kept as it is)".
+  static QString KeptCaption(const KeptEntry& kept);
 
  signals:
   // A mouse button (1 left, 2 right, 4 middle) went down on an image or its caption.

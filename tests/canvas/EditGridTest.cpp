@@ -92,6 +92,11 @@ TEST_F(EditGridTest, GridAndHotSpotOptions) {
   document.xHotSpot(0, 5);
   document.yHotSpot(0, 2);
   options_.HotSpot = true;
+  // An icon has no hot spot: its entry's planes and bit count are where a cursor keeps one.
+  document.IconPath("/somewhere/icon.ico");
+  grid_.DrawMainIcon();
+  for (const auto& [x, y] : {std::pair{150, 75}, {180, 75}, {165, 60}, {165, 90}}) EXPECT_NE(Shown(x, y), kYellow);
+  document.IconPath("/somewhere/pointer.cur");
   grid_.DrawMainIcon();
   // The yellow box lies on the edges of cell (5, 2), over the grid lines.
   for (const auto& [x, y] : {std::pair{150, 75}, {180, 75}, {165, 60}, {165, 90}}) EXPECT_EQ(Shown(x, y), kYellow);
@@ -135,6 +140,7 @@ TEST_F(EditGridTest, APaintedCellLooksAsAfterAFullOverlay) {
   // only the lines around the cell must leave the picture a full overlay gives.
   for (const int size : {16, 33, 64}) {
     cIco& document = OpenDocument(size, size);
+    document.IconPath("/somewhere/pointer.cur");
     document.xHotSpot(0, 7);
     document.yHotSpot(0, 8);
     options_.HotSpot = true;

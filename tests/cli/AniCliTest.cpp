@@ -48,13 +48,19 @@ class AniCliTest : public ::testing::Test {
 TEST_F(AniCliTest, InfoListsTheFramesAndInJsonTheCursorsOwnValues) {
   const Result text = Run({"info", cursor_.string()});
   ASSERT_EQ(text.status, 0) << text.err;
-  EXPECT_EQ(text.out.substr(0, text.out.find('\n')), cursor_.string() + ": animated cursor, 3 images");
+  EXPECT_EQ(text.out.substr(0, text.out.find('\n')), cursor_.string() + ": animated cursor, 3 images in 3 frames");
   EXPECT_NE(text.out.find("  32x32, 8 bit, hot spot 5,6, palette 256\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("  16x16, 24 bit, hot spot 3,4\n"), std::string::npos) << text.out;
+  // Its own values follow the images, without --json too.
+  EXPECT_NE(text.out.find("\n  name \"Spin \\\"x\\\"\"\n  artist \"Ann\"\n  default rate 7 jiffies (117 ms)\n"
+                          "  rates 1 2 3 4\n  sequence 0 1 2 1\n"),
+            std::string::npos)
+      << text.out;
 
   const Result json = Run({"info", cursor_.string(), "--json"});
   ASSERT_EQ(json.status, 0) << json.err;
   EXPECT_NE(json.out.find("\"type\": \"animated cursor\", \"name\": \"Spin \\\"x\\\"\", \"artist\": \"Ann\", "
-                          "\"copyright\": \"\", \"header\": [36, 3, 4, 0, 0, 0, 0, 7], \"rates\": [1, 2, 3, 4], "
+                          "\"copyright\": \"\", \"header\": [36, 3, 4, 0, 0, 0, 0, 7, 3], \"rates\": [1, 2, 3, 4], "
                           "\"sequence\": [0, 1, 2, 1], \"images\": [{\"width\": 16, "),
             std::string::npos)
       << json.out;
@@ -65,6 +71,15 @@ TEST_F(AniCliTest, InfoListsTheFramesAndInJsonTheCursorsOwnValues) {
                              "sys.exit(0 if len(d[\"images\"]) == 3 and d[\"sequence\"] == [0, 1, 2, 1] else 1)' " +
                              test::ShellQuote(out.string())),
             0);
+}
+
+// The texts are Windows-1252 in the file; info writes them as UTF-8.
+TEST_F(AniCliTest, InfoWritesTheTextsAsUtf8) {
+  const fs::path cafe = dir_ / "cafe.ani";
+  test::WriteBytes(cafe, test::Riff("ACON", {test::Anih(1, 1, 6), test::List("INFO", {test::Chunk("INAM", test::Text("Caf\xE9 \x80"))}),
+                                             test::List("fram", {test::Icon({frames_[0]})})}));
+  EXPECT_NE(Run({"info", cafe.string(), "--json"}).out.find("\"name\": \"Caf\u00E9 \u20AC\""), std::string::npos);
+  EXPECT_NE(Run({"info", cafe.string()}).out.find("  name \"Caf\u00E9 \u20AC\"\n"), std::string::npos);
 }
 
 TEST_F(AniCliTest, DumpWritesEveryFrame) {

@@ -111,8 +111,10 @@ TEST_F(CliTest, InfoOfAnIconWrittenByImageMagick) {
   EXPECT_EQ(r.out.find("{\"path\": \"" + icon.string() + "\", \"type\": \"icon\", \"images\": [{\"width\": 48, "
                        "\"height\": 48, \"bitDepth\": 32, "),
             0u) << r.out;
-  EXPECT_NE(r.out.find("{\"width\": 16, \"height\": 16, \"bitDepth\": 32, \"xHotSpot\": 1, \"yHotSpot\": 32, "
-                       "\"paletteSize\": 256, \"png\": false, \"alpha\": true}]}"),
+  // An icon's entry holds its planes and bit count where a cursor's holds its hot spot; a
+  // 32-bit image has no palette.
+  EXPECT_NE(r.out.find("{\"width\": 16, \"height\": 16, \"bitDepth\": 32, \"planes\": 1, \"bitCount\": 32, "
+                       "\"png\": false, \"alpha\": true}]}"),
             std::string::npos) << r.out;
   if (HaveTool("/usr/bin/python3")) {
     EXPECT_EQ(test::RunCommand(test::ShellQuote(BRIXEL_CLI_PATH) + " info " + test::ShellQuote(icon.string()) +
@@ -121,6 +123,9 @@ TEST_F(CliTest, InfoOfAnIconWrittenByImageMagick) {
   }
   const Result text = Run({"info", icon.string()});
   EXPECT_NE(text.out.find("icon, 3 images"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("  16x16, 32 bit, alpha, planes 1, bit count 32\n"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("hot spot"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("palette"), std::string::npos) << text.out;
   // The 24-pixel image is the picture itself, not resampled: its alpha is all or nothing.
   ExpectDumpMatchesImageMagick(icon, 1);
 }
@@ -157,8 +162,8 @@ TEST_F(CliTest, AlphaIsKeptDumpedOnRequestAndDroppedOnRequest) {
                              test::ShellQuote(icon.string())), 0);
   const Result info = Run({"info", icon.string()});
   ASSERT_EQ(info.status, 0) << info.err;
-  EXPECT_NE(info.out.find("256x256, 32 bit, png, alpha, hot spot"), std::string::npos) << info.out;
-  EXPECT_NE(info.out.find("32x32, 32 bit, alpha, hot spot"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("256x256, 32 bit, png, alpha, planes"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("32x32, 32 bit, alpha, planes 1, bit count 32"), std::string::npos) << info.out;
 
   // --alpha dumps the alpha as ImageMagick reads it; without, it is all or nothing (by the
   // AND mask of the bitmap, which need not cut at 128).
@@ -191,7 +196,7 @@ TEST_F(CliTest, AlphaIsKeptDumpedOnRequestAndDroppedOnRequest) {
   const Result droppedInfo = Run({"info", dropped.string()});
   EXPECT_EQ(droppedInfo.out.find("alpha"), std::string::npos) << droppedInfo.out;
   EXPECT_EQ(droppedInfo.out.find("png"), std::string::npos) << droppedInfo.out;
-  EXPECT_NE(Run({"info", icon.string(), "--drop-alpha"}).out.find("256x256, 32 bit, hot spot"), std::string::npos);
+  EXPECT_NE(Run({"info", icon.string(), "--drop-alpha"}).out.find("256x256, 32 bit, planes"), std::string::npos);
 }
 
 TEST_F(CliTest, ConvertFollowsTheTargetExtension) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "FileIO.h"
+#include "KeptEntryFiles.h"
 #include "PictureFixtures.h"
 #include "PictureDecoderProcess.h"
 #include "TestSupport.h"
@@ -137,6 +138,28 @@ TEST_F(ImportCliTest, RefusesBadArgumentsAndPicturesWithoutTouchingTheOutput) {
   const std::string notAnIcon = File("text.ico", {'h', 'e', 'l', 'l', 'o'});
   EXPECT_EQ(Run({png, notAnIcon, "--size", "16"}).status, 1);
   EXPECT_EQ(ReadWholeFile(notAnIcon), (Bytes{'h', 'e', 'l', 'l', 'o'}));
+
+  // Only icons and cursors are written: another ending is a usage error, as for convert.
+  for (const char* name : {"out.ani", "out.png", "out"}) {
+    const test::ProcessResult refused = Run({png, (dir_ / name).string(), "--size", "16"});
+    EXPECT_EQ(refused.status, 2) << name;
+    EXPECT_NE(refused.err.find("import writes .ico or .cur files"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(dir_ / name)) << name;
+  }
+}
+
+// Importing into an existing file keeps every entry it holds, those that cannot be shown too.
+TEST_F(ImportCliTest, AnExistingFileKeepsEveryEntryItsEntriesThatCannotBeShownIncluded) {
+  const fs::path out = dir_ / "eighteen.ico";
+  test::WriteBytes(out, test::IconWithDamagedPng());
+  const test::ProcessResult r = Run({Picture("p.png", Halves(8, 8, false)), out.string(), "--size", "16"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("cannot be shown (damaged PNG): written back unchanged"), std::string::npos) << r.err;
+  const cIco icon = Read(out);
+  ASSERT_EQ(icon.IconCount(), 19);
+  ASSERT_TRUE(icon.Image(static_cast<std::int16_t>(test::kDamagedEntry)).IsKept());
+  EXPECT_EQ(icon.Image(static_cast<std::int16_t>(test::kDamagedEntry)).Kept.entry->block, test::DamagedPng());
+  EXPECT_EQ(icon.Image(18).Width, 16);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST_F(AniReaderTest, OneImageFramesOpenInFrameOrderWithHeaderRatesAndSequence) 
   ASSERT_TRUE(Open(doc, file, "three-frames"));
   ASSERT_EQ(doc.IconCount(), 3);
   for (std::int16_t i = 0; i < 3; ++i) EXPECT_EQ(doc.Image(i), frames[static_cast<std::size_t>(i)]) << i;
-  EXPECT_EQ(doc.Header().Values(), (std::array<std::int32_t, 8>{36, 3, 4, 0, 0, 0, 0, 7}));
+  EXPECT_EQ(doc.Header().Values(), (std::array<std::int32_t, 9>{36, 3, 4, 0, 0, 0, 0, 7, 3}));
   EXPECT_EQ(doc.Rates(), (std::vector<std::int32_t>{1, 2, 3, 4}));
   EXPECT_EQ(doc.Sequence(), (std::vector<std::int32_t>{0, 1, 2, 1}));
   // anih (8 + 36) at 12, rate (8 + 16) at 56, seq at 80, the frame list at 104.
@@ -60,7 +60,9 @@ TEST_F(AniReaderTest, OneImageFramesOpenInFrameOrderWithHeaderRatesAndSequence) 
   EXPECT_TRUE(backEnd_.prompter.shown.empty());
 }
 
-TEST_F(AniReaderTest, SeveralImageFramesKeepTheirColourImagesAndUnsupportedDepthsAreLeftOut) {
+// A frame's 1-bit image used to be left out when the frame held several; now that cursors
+// are saved, that would lose it on every save: every image is kept.
+TEST_F(AniReaderTest, SeveralImageFramesKeepEveryImageAndUnsupportedDepthsAreKeptAsTheyAre) {
   const IconImage mono = FrameImage(32, 1, kWhite, 5, 6);
   const IconImage colour = FrameImage(32, 8, PaletteColour(8, 40), 5, 6);
   const IconImage monoAlone = FrameImage(16, 1, kWhite);
@@ -71,16 +73,55 @@ TEST_F(AniReaderTest, SeveralImageFramesKeepTheirColourImagesAndUnsupportedDepth
                                                                 Icon({monoAlone})})});
   cAni doc;
   ASSERT_TRUE(Open(doc, file, "mono-and-colour"));
-  ASSERT_EQ(doc.IconCount(), 2);
-  EXPECT_EQ(doc.Image(0), colour);
-  EXPECT_EQ(doc.Image(1), monoAlone);  // a frame of one image keeps it, 1-bit or not
-  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
-  EXPECT_EQ(backEnd_.prompter.shown[0].text, "16 bit icons are not currently supported");
+  ASSERT_EQ(doc.IconCount(), 4);
+  EXPECT_EQ(doc.Image(0), mono);
+  EXPECT_EQ(doc.Image(1), colour);
+  ASSERT_TRUE(doc.Image(2).IsKept());
+  EXPECT_EQ(doc.Image(2).Kept.entry->reason, "16-bit colour");
+  EXPECT_EQ(doc.Image(3), monoAlone);
+  EXPECT_EQ(doc.FrameSizes(), (std::vector<std::size_t>{2, 1, 1}));
+  EXPECT_TRUE(backEnd_.prompter.shown.empty());
   EXPECT_TRUE(doc.Rates().empty());
   EXPECT_TRUE(doc.Sequence().empty());
   EXPECT_EQ(doc.ChunkPositions().Rate, 0u);
   EXPECT_EQ(doc.ChunkPositions().Seq, 0u);
   EXPECT_EQ(doc.Header().DisplayRate, 9);
+
+  // Saved and read again, the 1-bit image and the kept entry are still there.
+  const Bytes saved = BuildAniFile(doc.Images(), doc.Info());
+  cAni back;
+  ASSERT_TRUE(back.ReadAniData(saved));
+  EXPECT_EQ(back.Images(), doc.Images());
+  EXPECT_EQ(back.FrameSizes(), doc.FrameSizes());
+}
+
+// A writer that leaves out the pad byte after an odd-sized frame puts the next frame one byte
+// early: found as the top-level walk finds such chunks. A list that ends early otherwise keeps
+// the frames before and says how many.
+TEST_F(AniReaderTest, TheFrameListResynchronisesOnAFrameWithoutItsPadByteAndSaysWhenItEndsEarly) {
+  const std::vector<IconImage> frames = {FrameImage(8, 24, kRed), FrameImage(8, 8, PaletteColour(8, 7)),
+                                         FrameImage(8, 4, PaletteColour(4, 3))};
+  Bytes odd = BuildIconFile({frames[0]}, 2);
+  odd.push_back(0x77);  // a byte more than the file: an odd size
+  const Bytes unpadded = ChunkClaiming("icon", static_cast<std::uint32_t>(odd.size()), odd);
+  const Bytes file = Riff("ACON", {Anih(3, 3, 5), List("fram", {unpadded, Icon({frames[1]}), Icon({frames[2]})})});
+  KeepFuzzSeed("ani", "unpadded-frame.ani", file);
+  cAni doc;
+  ASSERT_TRUE(Open(doc, file, "unpadded"));
+  ASSERT_EQ(doc.IconCount(), 3);
+  for (std::int16_t i = 0; i < 3; ++i) EXPECT_EQ(doc.Image(i), frames[static_cast<std::size_t>(i)]) << i;
+  EXPECT_TRUE(backEnd_.prompter.shown.empty());
+
+  const Bytes garbage(24, 0xA5);
+  cAni cut;
+  ASSERT_TRUE(Open(cut, Riff("ACON", {Anih(3, 3, 5), List("fram", {Icon({frames[0]}), Icon({frames[1]}),
+                                                                   ChunkClaiming("icon", 0xFFFFFFF0u, garbage)})}),
+                   "ends-early"));
+  EXPECT_EQ(cut.IconCount(), 2);
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_EQ(backEnd_.prompter.shown[0].text,
+            "The frame list of this animated cursor ends early: 2 frames were read of the 3 its header gives");
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
 TEST_F(AniReaderTest, InfoTextsAreFoundAfterOddSizedAndUnknownEntries) {
@@ -222,7 +263,6 @@ TEST_F(AniReaderTest, ChunksRunningPastTheirContainerAreReportedAndChangeNothing
       {"size-negative", Riff("ACON", {Anih(1, 1, 5), ChunkClaiming("LIST", 0x80000000u, garbage), List("fram", {frame})})},
       {"info-entry-past-list", Riff("ACON", {List("INFO", {ChunkClaiming("INAM", 400, Text("name"))}), Anih(1, 1, 5),
                                              List("fram", {frame})})},
-      {"icon-past-list", Riff("ACON", {Anih(1, 1, 5), List("fram", {frame, ChunkClaiming("icon", 0xFFFFFFF0u, garbage)})})},
       // Two hundred entries sharing one block would make grids far larger than the file.
       {"entries-sharing-a-block", [&] {
          Bytes icon = BuildIconFile({FrameImage(32, 24, kRed)}, 2);

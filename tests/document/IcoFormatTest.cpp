@@ -263,19 +263,29 @@ TEST_F(IcoFormatTest, EveryDepthRoundTripsAndSavesIdentically) {
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
-TEST_F(IcoFormatTest, SixteenBitImagesAndUnknownHeadersAreLeftOutWithAMessage) {
+// Entries the reader cannot show are kept (KeptEntryTest); a file of nothing else still fails,
+// with the message each of them used to give.
+TEST_F(IcoFormatTest, AFileOfSixteenBitImagesAndUnknownHeadersOnlyFailsWithTheirMessages) {
   Bytes sixteen = BitmapHeader(2, 4, 16);
   sixteen.resize(sixteen.size() + 8 + 8, 0);
   Bytes core = GoodBlock();  // the 12-byte header of old bitmaps
   core[0] = 12;
   cIco doc;
-  ASSERT_TRUE(OpenBytes(doc, HandFile(1, {{GoodBlock()}, {sixteen}, {core}, {GoodBlock()}})));
-  EXPECT_EQ(doc.IconCount(), 2);
+  EXPECT_FALSE(OpenBytes(doc, HandFile(1, {{sixteen}, {core}})));
+  EXPECT_EQ(doc.IconCount(), 0);
   ASSERT_EQ(backEnd_.prompter.shown.size(), 2u);
   EXPECT_EQ(backEnd_.prompter.shown[0].text, "16 bit icons are not currently supported");
   EXPECT_EQ(backEnd_.prompter.shown[1].text,
-            "Image 3 has a bitmap header of 12 bytes; only headers of 40, 108 and 124 bytes are supported");
+            "Image 2 has a bitmap header of 12 bytes; only headers of 40, 108 and 124 bytes are supported");
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
+
+  // With one image that can be shown the file opens, quietly, the other two kept.
+  backEnd_.prompter.shown.clear();
+  ASSERT_TRUE(OpenBytes(doc, HandFile(1, {{GoodBlock()}, {sixteen}, {core}})));
+  EXPECT_EQ(doc.IconCount(), 3);
+  EXPECT_FALSE(doc.Image(0).IsKept());
+  EXPECT_TRUE(doc.Image(1).IsKept() && doc.Image(2).IsKept());
+  EXPECT_TRUE(backEnd_.prompter.shown.empty());
 }
 
 TEST_F(IcoFormatTest, HostileFilesFailWithAReport) {

@@ -98,6 +98,37 @@ TEST_F(AnimationTest, ThePreviewPlaysTheStepsAndBadListsAreRefused) {
   }
 }
 
+// The name and artist are Windows-1252 in the file: shown as such, written back byte for byte
+// when not edited, and a character that set lacks is refused.
+TEST_F(AnimationTest, TheTextsAreWindows1252BothWays) {
+  const auto path = dir_ / "cafe.ani";
+  WriteBytes(path, Riff("ACON", {Anih(1, 1, 6), List("INFO", {Chunk("INAM", test::Text("Caf\xE9 \x80")),
+                                                                Chunk("IART", test::Text("Ann"))}),
+                                 List("fram", {Icon({frames_[0]})})}));
+  HandOverFile(path);
+  cAni& cursor = *AnimationOf(&IconDocuments.CurrentDocument());
+  FrmAnimation dialog(cursor, window_.get());
+  auto* name = dialog.findChild<QLineEdit*>("TxtName");
+  auto* artist = dialog.findChild<QLineEdit*>("TxtArtist");
+  EXPECT_EQ(name->text(), QString::fromUtf8("Caf\u00E9 \u20AC"));
+  // A rate changed alone leaves the texts' bytes as they were.
+  dialog.findChild<QSpinBox*>("SpnRate")->setValue(9);
+  ASSERT_TRUE(dialog.Apply());
+  EXPECT_EQ(cursor.CursorName(), "Caf\xE9 \x80");
+  EXPECT_EQ(cursor.Header().DisplayRate, 9);
+
+  name->setText(QString::fromUtf8("\u0152uvre \u2013 \u20AC5"));
+  ASSERT_TRUE(dialog.Apply());
+  EXPECT_EQ(cursor.CursorName(), "\x8Cuvre \x96 \x80" "5");
+
+  artist->setText(QString::fromUtf8("Zo\u00EB \u0165"));
+  EXPECT_FALSE(dialog.Apply());
+  EXPECT_EQ(PromptTexts().back(),
+            "The artist cannot hold \u201C\u0165\u201D (U+0165): animated cursors keep their texts in the "
+            "Windows-1252 character set");
+  EXPECT_EQ(cursor.CursorArtist(), "Ann");
+}
+
 TEST_F(AnimationTest, AddOnACursorAddsAFrameOfItsSizeAndSaveAsIconEndsTheLink) {
   Trigger("MnuIconAdd");
   cIco& document = IconDocuments.CurrentDocument();
