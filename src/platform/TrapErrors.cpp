@@ -2,26 +2,32 @@
 
 namespace brixel {
 
-std::string CurrentExceptionText(std::string_view label) {
-  const auto text = [label](ErrorCode code) {
-    return BuildErrorText(static_cast<int>(code), ErrorDescription(static_cast<int>(code)), label);
-  };
+std::optional<BackEndError> CurrentExceptionError() {
   try {
     throw;
   } catch (const ReportedFailure&) {
-    return {};
+    return std::nullopt;
   } catch (const BackEndError& e) {
-    return BuildErrorText(e.Number(), e.Description(), label);
+    return e;
   } catch (const std::bad_alloc&) {
-    return text(ErrorCode::OutOfMemory);
+    return BackEndError(ErrorCode::OutOfMemory);
   } catch (const std::length_error&) {
-    return text(ErrorCode::OutOfMemory);
+    return BackEndError(ErrorCode::OutOfMemory);
   } catch (const std::out_of_range&) {
-    return text(ErrorCode::SubscriptOutOfRange);
+    return BackEndError(ErrorCode::SubscriptOutOfRange);
   } catch (const std::exception& e) {
-    return BuildErrorText(static_cast<int>(ErrorCode::InternalError),
-                          ErrorDescription(static_cast<int>(ErrorCode::InternalError)) + ": " + e.what(), label);
+    const int number = static_cast<int>(ErrorCode::InternalError);
+    return BackEndError(number, ErrorDescription(number) + ": " + e.what());
   }
+}
+
+std::string CurrentExceptionText(std::string_view label) {
+  const std::optional<BackEndError> error = CurrentExceptionError();
+  return error ? BuildErrorText(error->Number(), error->Description(), label) : std::string();
+}
+
+void ReportCurrentException(std::string_view label) {
+  if (const std::optional<BackEndError> error = CurrentExceptionError()) ReportError(*error, label);
 }
 
 }  // namespace brixel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@ struct ReportedFailure {};
 // subscript out of range as such, any other std::exception as Internal error with its text.
 // Empty for a ReportedFailure, which has been reported already. Other exceptions go on.
 std::string CurrentExceptionText(std::string_view label);
+// The same failure as the error it is reported as (nothing for a ReportedFailure).
+std::optional<BackEndError> CurrentExceptionError();
+// Reports the exception in flight under label, as CurrentExceptionText words it.
+void ReportCurrentException(std::string_view label);
 
 namespace detail {
 template <class Body>
@@ -29,13 +34,13 @@ bool RunAndReport(std::string_view label, Body&& body) {
   } catch (const ReportedFailure&) {
     throw;
   } catch (const BackEndError&) {
-    ShowError(CurrentExceptionText(label));
+    ReportCurrentException(label);
   } catch (const std::bad_alloc&) {
-    ShowError(CurrentExceptionText(label));
+    ReportCurrentException(label);
   } catch (const std::length_error&) {
-    ShowError(CurrentExceptionText(label));
+    ReportCurrentException(label);
   } catch (const std::out_of_range&) {
-    ShowError(CurrentExceptionText(label));
+    ReportCurrentException(label);
   }
   return false;
 }
@@ -68,7 +73,7 @@ bool TrapEverything(std::string_view label, Body&& body) {
     return true;
   } catch (const ReportedFailure&) {
   } catch (const std::exception&) {
-    ShowError(CurrentExceptionText(label));
+    ReportCurrentException(label);
   }
   return false;
 }
