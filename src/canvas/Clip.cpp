@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMimeData>
 
+#include "AlphaChannel.h"
 #include "ClipTransfer.h"
 #include "Colour.h"
 #include "PictureBox.h"
@@ -99,7 +100,7 @@ QImage ClipImage(const ClipRegion& clip) {
         continue;
       }
       const QRgb rgb = RgbFromColour(colour);
-      row[x] = qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), clip.Alpha[clip.Index(x, y)]);
+      row[x] = qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), WrittenAlpha(clip.Alpha[clip.Index(x, y)], true));
     }
   }
   return image;

@@ -1,5 +1,7 @@
 #include "AlphaChannel.h"
 
+#include "IconImage.h"
+
 #include <atomic>
 
 namespace brixel {
@@ -13,6 +15,15 @@ int BlendPart(int part, int alpha, int under) {
 }
 
 }  // namespace
+
+int WrittenAlpha(int alpha, bool opaque) {
+  if (KeepAlpha()) return alpha;
+  return opaque ? 255 : 0;
+}
+
+int WrittenAlphaAt(const IconImage& image, int x, int y) {
+  return WrittenAlpha(AlphaAt(image, x, y), image.Mask.At(x, y) == MaskOpaque);
+}
 
 bool KeepAlpha() { return keepAlpha.load(std::memory_order_relaxed); }
 

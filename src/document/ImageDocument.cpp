@@ -1,13 +1,10 @@
 #include "ImageDocument.h"
 
-#include <sys/stat.h>
-
 #include <optional>
 #include <utility>
 
 #include "Numeric.h"
 #include "Palette.h"
-#include "Prompter.h"
 #include "Rendering.h"
 #include "Transforms.h"
 #include "TrapErrors.h"
@@ -31,15 +28,7 @@ bool ImageDocument::WriteDocumentFile(const char* label, const std::string& path
   bool result = false;
   Trap(label, [&] {
     const Bytes file = build();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-      cFileInfo info;
-      info.File_Path(path);
-      if (info.Properties(cFileInfo::ReadOnly)) {
-        if (!AskYesNo("Read Only File", "The file is read only, Overwrite anyway?")) return;
-        info.Properties(cFileInfo::ReadOnly, false);
-      }
-    }
+    if (!AgreeToReplace(path)) return;
     WriteFileReplacing(path, file);
     IconPath(path);
     result = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "AlphaChannel.h"
 #include "ErrorReport.h"
 #include "PictureImport.h"
 
@@ -104,7 +105,10 @@ RgbaPicture PlacedOnSquare(const RgbaPicture& source, int size, int left, int to
   return square;
 }
 
-RgbaPicture RgbaFromImage(const IconImage& image) {
+namespace {
+
+template <class AlphaOf>
+RgbaPicture RgbaWithAlpha(const IconImage& image, AlphaOf alphaOf) {
   RgbaPicture picture(image.Width, image.Height());
   for (int y = 0; y < picture.Height; ++y) {
     for (int x = 0; x < picture.Width; ++x) {
@@ -114,7 +118,7 @@ RgbaPicture RgbaFromImage(const IconImage& image) {
         out[3] = 255;  // inverting: black, as over white
         continue;
       }
-      const int alpha = AlphaAt(image, x, y);
+      const int alpha = alphaOf(image, x, y);
       if (alpha == 0) continue;
       out[0] = static_cast<std::uint8_t>(RedOf(colour));
       out[1] = static_cast<std::uint8_t>(GreenOf(colour));
@@ -124,6 +128,12 @@ RgbaPicture RgbaFromImage(const IconImage& image) {
   }
   return picture;
 }
+
+}  // namespace
+
+RgbaPicture RgbaFromImage(const IconImage& image) { return RgbaWithAlpha(image, AlphaAt); }
+
+RgbaPicture RgbaForWriting(const IconImage& image) { return RgbaWithAlpha(image, WrittenAlphaAt); }
 
 RgbaPicture RgbaFromPicture(const LoadedPicture& loaded) {
   RgbaPicture picture(loaded.Width(), loaded.Height());

@@ -53,6 +53,8 @@ RgbaPicture PlacedOnSquare(const RgbaPicture& source, int size, int left, int to
 // and 0 elsewhere); fully transparent pixels are transparent black. Inverting pixels show
 // black, as they do over a white background.
 RgbaPicture RgbaFromImage(const IconImage& image);
+// The same with the alpha a writer gives it now (WrittenAlphaAt): for files written from it.
+RgbaPicture RgbaForWriting(const IconImage& image);
 
 // A picture read for import, its alpha kept (255 throughout without one).
 RgbaPicture RgbaFromPicture(const LoadedPicture& picture);

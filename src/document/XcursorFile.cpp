@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "AlphaChannel.h"
 #include "AsciiText.h"
 #include "ByteOrder.h"
 #include "Colour.h"
@@ -28,7 +29,7 @@ constexpr std::uint32_t kImageVersion = 1;
 
 std::uint32_t XcursorArgb(const IconImage& image, int x, int y) {
   if (image.Pixels.At(x, y) < 0) return 0;
-  const auto alpha = static_cast<std::uint32_t>(AlphaAt(image, x, y)) & 0xFF;
+  const auto alpha = static_cast<std::uint32_t>(WrittenAlphaAt(image, x, y)) & 0xFF;
   const auto colour = static_cast<std::uint32_t>(image.Pixels.At(x, y));
   auto premultiplied = [&](int shift) { return ((colour >> shift) & 0xFF) * alpha / 255; };
   return alpha << 24 | premultiplied(0) << 16 | premultiplied(8) << 8 | premultiplied(16);

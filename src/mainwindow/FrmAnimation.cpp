@@ -74,7 +74,7 @@ FrmAnimation::FrmAnimation(cAni& cursor, QWidget* parent) : QDialog(parent), cur
   artist_->setObjectName("TxtArtist");
   rate_ = new QSpinBox(this);
   rate_->setObjectName("SpnRate");
-  rate_->setRange(1, kMaxRate);
+  rate_->setRange(0, kMaxRate);  // players show a step of 0 for the shortest time they can
   rate_->setSuffix(" jiffies");
   rates_ = new QLineEdit(this);
   rates_->setObjectName("TxtRates");
@@ -141,7 +141,8 @@ void FrmAnimation::LoadFields() {
     framePictures_.push_back(PreviewPicture(cursor_.Images(), starts[frame], starts[frame + 1]));
   }
   const std::int32_t defaultRate = cursor_.Header().DisplayRate;
-  rate_->setValue(std::clamp(defaultRate, 1, kMaxRate));
+  rate_->setValue(std::clamp(defaultRate, 0, kMaxRate));
+  shownRate_ = rate_->value();
   std::vector<std::int32_t> rates, frames;
   bool defaultRates = true, inOrder = steps_.size() == cursor_.FrameSizes().size();
   for (std::size_t i = 0; i < steps_.size(); ++i) {
@@ -195,7 +196,7 @@ bool FrmAnimation::Apply() {
     return false;
   }
   const std::size_t steps = sequence->empty() ? static_cast<std::size_t>(frames) : sequence->size();
-  const auto rates = ParseNumbers(rates_->text(), 1, kMaxRate);
+  const auto rates = ParseNumbers(rates_->text(), 0, kMaxRate);
   if (!rates || (rates->size() > 1 && rates->size() != steps)) {
     ShowMessage("Animation", "The rates are one number of jiffies (1/60 s) for every step, or one for each of the " +
                                  std::to_string(steps) + " steps");
@@ -223,7 +224,8 @@ bool FrmAnimation::Apply() {
   }
   cursor_.CursorName(*name);
   cursor_.CursorArtist(*artist);
-  cursor_.DisplayRate(rate_->value());
+  // A rate the box could not show as it is (a negative one) stays unless the user set another.
+  if (rate_->value() != shownRate_) cursor_.DisplayRate(rate_->value());
   // The sequence of the file's frames is now one of the frames as they are.
   std::vector<std::size_t> sizes = cursor_.FrameSizes();
   cursor_.Sequence(*sequence);

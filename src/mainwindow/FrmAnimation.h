@@ -68,6 +68,7 @@ class FrmAnimation : public QDialog {
   QString loadedName_;
   QString loadedArtist_;
   QSpinBox* rate_;
+  int shownRate_ = 0;  // the default rate as the box showed it when loaded
   QLineEdit* rates_;
   QLineEdit* sequence_;
   QTimer* timer_;

@@ -22,6 +22,7 @@
 #include "TrapErrors.h"
 #include "XcursorFile.h"
 #include "cCommonDialog.h"
+#include "cFileInfo.h"
 
 namespace brixel {
 namespace {
@@ -126,7 +127,7 @@ void ShowKeptSkipped(const char* command, const KeptEntry& kept) {
 // The image as it shows, on a transparent square of its larger side, as a PNG.
 Bytes PngOfImage(const IconImage& image) {
   const int side = std::max<int>(image.Width, image.Height());
-  const RgbaPicture square = PlacedOnSquare(RgbaFromImage(image), side, 0, 0);
+  const RgbaPicture square = PlacedOnSquare(RgbaForWriting(image), side, 0, 0);
   return EncodePng(square.Width, square.Height, square.Rgba);
 }
 
@@ -358,6 +359,11 @@ void ImageCommands::ExportImage() {
   }
   const IconImage& image = document->Image(current);
   bool written = false;
+  // Every kind asks before a read-only file goes; icons and cursors ask as they are written.
+  const bool writtenByDocument = !IsXcursorPath(path) && (type == "ICO" || type == "CUR");
+  bool agreed = true;
+  if (!writtenByDocument && !Trap(kExportLabel, [&] { agreed = AgreeToReplace(path); })) return;
+  if (!agreed) return;
   if (IsXcursorPath(path)) {
     // The whole cursor for Linux desktops: every image, and an animated cursor's steps.
     const cAni* cursor = AnimationOf(document);

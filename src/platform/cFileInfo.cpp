@@ -220,4 +220,15 @@ std::string FormatSizeText(std::int64_t size) {
   return text + " (" + GroupThousands(size) + " bytes)";
 }
 
+bool AgreeToReplace(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return true;
+  cFileInfo info;
+  info.File_Path(path);
+  if (!info.Properties(cFileInfo::ReadOnly)) return true;
+  if (!AskYesNo("Read Only File", "The file is read only, Overwrite anyway?")) return false;
+  info.Properties(cFileInfo::ReadOnly, false);
+  return true;
+}
+
 }  // namespace brixel

@@ -54,4 +54,9 @@ class cFileInfo {
 // "1 byte", "1,023 bytes", "1.50 KB (1,536 bytes)", ...
 std::string FormatSizeText(std::int64_t size);
 
+// Before a file at path is replaced: a read-only file is replaced only when the user agrees
+// to "The file is read only, Overwrite anyway?", and is then made writable. False when the
+// user declines; true for a writable file or none. Raises BackEndError.
+bool AgreeToReplace(const std::string& path);
+
 }  // namespace brixel

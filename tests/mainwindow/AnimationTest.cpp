@@ -63,6 +63,24 @@ TEST_F(AnimationTest, RatesAndSequenceSetInTheDialogAreSavedAsTheCursorsChunks) 
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
 }
 
+// Real files carry a default rate of 0, which players take as their shortest delay: it stays
+// 0 when only something else is changed, and 0 can be given to a step.
+TEST_F(AnimationTest, ARateOfZeroIsKept) {
+  WriteBytes(path_, Riff("ACON", {Anih(2, 2, 0), List("fram", {Icon({frames_[0]}), Icon({frames_[1]})})}));
+  Trigger("MnuFileClose");
+  HandOverFile(path_);
+  cAni& cursor = *AnimationOf(&IconDocuments.CurrentDocument());
+  ASSERT_EQ(cursor.Header().DisplayRate, 0);
+  FrmAnimation dialog(cursor, window_.get());
+  dialog.findChild<QLineEdit*>("TxtName")->setText("Zero");
+  ASSERT_TRUE(dialog.Apply());
+  EXPECT_EQ(cursor.Header().DisplayRate, 0);
+  dialog.findChild<QLineEdit*>("TxtRates")->setText("0 7");
+  ASSERT_TRUE(dialog.Apply());
+  EXPECT_EQ(cursor.Rates(), (std::vector<std::int32_t>{0, 7}));
+  EXPECT_TRUE(backEnd_.prompter.shown.empty());
+}
+
 TEST_F(AnimationTest, ThePreviewPlaysTheStepsAndBadListsAreRefused) {
   cAni& cursor = *AnimationOf(&IconDocuments.CurrentDocument());
   FrmAnimation dialog(cursor, window_.get());
@@ -88,7 +106,7 @@ TEST_F(AnimationTest, ThePreviewPlaysTheStepsAndBadListsAreRefused) {
   EXPECT_EQ(dialog.findChild<QPushButton*>("CmdPlay")->text(), "Play");
 
   for (const auto& [rates, sequence] : {std::pair<QString, QString>{"", "0 2"}, {"", "0 -1"}, {"", "x"},
-                                        {"1 2", "0 1 0"}, {"0", ""}}) {
+                                        {"1 2", "0 1 0"}, {"-1", ""}}) {
     SCOPED_TRACE((rates + " / " + sequence).toStdString());
     backEnd_.prompter.shown.clear();
     Fill(dialog, "", 6, rates, sequence);

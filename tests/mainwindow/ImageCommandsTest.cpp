@@ -1,5 +1,8 @@
 // The Icon menu's image commands driven through their dialogs: add, delete, copy, import and
 // export.
+
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -14,6 +17,9 @@
 #include "FrmImport.h"
 #include "IcoFile.h"
 #include "ImportDialogs.h"
+#include "Clip.h"
+#include "XcursorFile.h"
+#include "AlphaChannel.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "PictureDecoderProcess.h"
@@ -440,6 +446,40 @@ TEST_F(ImageCommandsTest, ExportKeepsTheAlphaAnImageCarries) {
   ASSERT_TRUE(reread.Image(0).CarriesAlpha());
   EXPECT_EQ(reread.Image(0).Alpha.At(2, 3), 128);
   EXPECT_EQ(reread.Image(0).Alpha.At(20, 5), 0);
+
+  // With the option turned off since, every writer drops the alpha the image still carries.
+  KeepAlpha(false);
+  const QImage flat(QString::fromStdString(exportAs("flat.png").string()));
+  EXPECT_EQ(qAlpha(flat.pixel(2, 3)), 255);
+  EXPECT_EQ(qAlpha(flat.pixel(20, 5)), 0);
+  EXPECT_EQ(XcursorArgb(IconDocuments.CurrentDocument().Image(0), 2, 3) >> 24, 255u);
+  ClipRegion clip(1, 1);
+  clip.Set(0, 0, kRed, MaskOpaque, 128);
+  EXPECT_EQ(qAlpha(ClipImage(clip).pixel(0, 0)), 255);
+  KeepAlpha(true);
+  EXPECT_EQ(qAlpha(ClipImage(clip).pixel(0, 0)), 128);
+}
+
+// Every kind of export asks before it replaces a read-only file, and a No keeps the file.
+TEST_F(ImageCommandsTest, EveryExportAsksBeforeReplacingAReadOnlyFile) {
+  Open({test::SolidImage(16, 16, 24, kRed)});
+  for (const char* name : {"old.bmp", "old.png", "old.xcursor", "old.ico"}) {
+    const auto path = dir_ / name;
+    test::WriteBytes(path, {1, 2, 3});
+    ::chmod(path.c_str(), 0444);
+    backEnd_.prompter.shown.clear();
+    backEnd_.prompter.answers = {Prompter::Answer::No};
+    AnswerFileDialog(path);
+    Trigger("MnuIconExport");
+    ASSERT_EQ(backEnd_.prompter.shown.size(), 1u) << name;
+    EXPECT_EQ(backEnd_.prompter.shown[0].text, "The file is read only, Overwrite anyway?");
+    EXPECT_EQ(ReadWholeFile(path.string()), (Bytes{1, 2, 3})) << name;
+
+    backEnd_.prompter.answers = {Prompter::Answer::Yes};
+    AnswerFileDialog(path);
+    Trigger("MnuIconExport");
+    EXPECT_NE(ReadWholeFile(path.string()), (Bytes{1, 2, 3})) << name;
+  }
 }
 
 TEST_F(ImageCommandsTest, AFailedExportShowsItsReportInsteadOfCompleted) {
