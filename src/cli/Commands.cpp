@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "AlphaChannel.h"
 #include "AniCommand.h"
 #include "AsciiText.h"
+#include "CapturedOutput.h"
 #include "Documents.h"
 #include "cFileInfo.h"
 #include "ErrorReport.h"
@@ -21,6 +23,7 @@
 #include "ImportCommand.h"
 #include "JsonWriter.h"
 #include "OpenedDocument.h"
+#include "OrderedWork.h"
 #include "PamWriter.h"
 #include "ThumbnailCommand.h"
 #include "TrapErrors.h"
@@ -61,12 +64,13 @@ constexpr const char* kUsage =
     "  convert --ani OUT.ani [--rate N] FRAME...\n"
     "                      an animated cursor of the icons or cursors FRAME, one\n"
     "                      frame each, shown N jiffies (1/60 s) each (default 10)\n"
-    "  convert --to DIR [--ext ico|cur] FILE...\n"
+    "  convert --to DIR [--ext ico|cur] [--jobs N] FILE...\n"
     "                      convert every FILE in one run into DIR, with the same\n"
     "                      base name and the extension given (else its own; .ico\n"
     "                      for an animated cursor); failures are reported and the\n"
     "                      rest goes on; of files written to one name, only the\n"
-    "                      first is converted\n"
+    "                      first is converted; N workers (default: one per core)\n"
+    "                      read and build the files, the results in file order\n"
     "  import PICTURE OUT --size N [--depth 1|4|8|24] [--clip]\n"
     "                      make PICTURE (BMP, JPEG, GIF, PNG, WMF, EMF, ICO, CUR)\n"
     "                      an N x N image as the editor imports it: resized with\n"
@@ -260,45 +264,74 @@ bool IsReadOnlyFile(const std::string& path) {
   return info.Properties(cFileInfo::ReadOnly);
 }
 
-// convert --to DIR [--ext ico|cur] FILE...: every file read and written in this one process.
-// The new files are written beside their targets first; when any of them replaces a file, one
-// flush of the file system then makes all of them durable before any is renamed.
+// One file of a batch as a worker leaves it: what it said, and the file it makes.
+struct BatchItem {
+  std::string out;
+  CapturedOutput said;
+  bool opened = false;
+  Bytes built;
+  std::exception_ptr buildFailure;
+};
+
+// convert --to DIR [--ext ico|cur] FILE...: every file read and written in this one process,
+// the reading and building on every core, all else in the order of the files, so that what is
+// said and written is the same with any number of workers. The new files are written beside
+// their targets first; when any of them replaces a file, one flush of the file system then
+// makes all of them durable before any is renamed.
 int ConvertBatch(const std::string& folder, const std::string& extension,
-                 const std::vector<std::string>& files, std::ostream& err) {
+                 const std::vector<std::string>& files, unsigned workers, std::ostream& err) {
   const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
-  std::vector<PendingReplace> written;
-  // Files of the same base name would be written to the same place: the first one keeps it.
-  std::map<std::string, std::string> writtenFrom;  // target, the file written there
-  int failed = 0;
+  std::vector<BatchItem> items(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (showProgress) err << "\r" << i + 1 << " of " << files.size() << std::flush;
     const std::filesystem::path in = files[i];
     // Its own extension, but an animated cursor's frames become an icon.
     const std::string ext = !extension.empty()                          ? extension
                             : AsciiUpper(in.extension().string()) == ".CUR" ? "cur"
                                                                             : "ico";
-    const std::string out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
-    if (const auto earlier = writtenFrom.find(out); earlier != writtenFrom.end()) {
-      err << "brixel-cli: " << files[i] << ": not converted: " << out << " is where "
+    items[i].out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
+  }
+  const auto produce = [&](std::size_t i) {
+    BatchItem& item = items[i];
+    const ThreadCapture capture(item.said);
+    const std::optional<OpenedDocument> opened = OpenForCli(files[i], item.said.Err());
+    if (!opened) return;
+    item.opened = true;
+    NoteKeptEntries(files[i], *opened->document, "written back unchanged", item.said.Err());
+    try {
+      item.built = BuildIconFile(opened->document->Images(), FileTypeForPath(item.out));
+    } catch (...) {
+      item.buildFailure = std::current_exception();
+    }
+  };
+
+  std::vector<PendingReplace> written;
+  // Files of the same base name would be written to the same place: the first one keeps it.
+  std::map<std::string, std::string> writtenFrom;  // target, the file written there
+  int failed = 0;
+  const auto consume = [&](std::size_t i) {
+    BatchItem& item = items[i];
+    if (showProgress) err << "\r" << i + 1 << " of " << files.size() << std::flush;
+    if (const auto earlier = writtenFrom.find(item.out); earlier != writtenFrom.end()) {
+      err << "brixel-cli: " << files[i] << ": not converted: " << item.out << " is where "
           << earlier->second << " goes\n";
       ++failed;
-      continue;
+      item.built = Bytes();
+      return;
     }
-    const std::optional<OpenedDocument> opened = OpenForCli(files[i], err);
-    if (!opened) {
-      ++failed;
-      continue;
-    }
-    NoteKeptEntries(files[i], *opened->document, "written back unchanged", err);
-    const bool prepared = RunOnFile(out, "written", err, [&] {
-      if (IsReadOnlyFile(out)) {
+    item.said.Replay(err);
+    const bool prepared = item.opened && RunOnFile(item.out, "written", err, [&] {
+      if (IsReadOnlyFile(item.out)) {
         throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
       }
-      written.push_back(PrepareReplacing(out, BuildIconFile(opened->document->Images(), FileTypeForPath(out))));
-      writtenFrom.emplace(out, files[i]);
+      if (item.buildFailure) std::rethrow_exception(item.buildFailure);
+      written.push_back(PrepareReplacing(item.out, item.built));
+      writtenFrom.emplace(item.out, files[i]);
     });
     if (!prepared) ++failed;
-  }
+    item.built = Bytes();  // done with: a long batch keeps only the files not yet written
+  };
+  RunInOrder(files.size(), workers, produce, consume);
+
   if (showProgress) err << '\n';
   const bool replaces = std::any_of(written.begin(), written.end(),
                                     [](const PendingReplace& file) { return file.ReplacesFile(); });
@@ -316,14 +349,20 @@ int Convert(const std::vector<std::string>& args, std::ostream& err) {
   if (std::find(args.begin(), args.end(), "--theme") != args.end()) return BuildTheme(args, err);
   std::string folder;
   std::string extension;
+  std::string jobs;
   std::vector<std::string> files;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "--to" || args[i] == "--ext") && i + 1 < args.size()) {
-      (args[i] == "--to" ? folder : extension) = args[i + 1];
+    if ((args[i] == "--to" || args[i] == "--ext" || args[i] == "--jobs") && i + 1 < args.size()) {
+      (args[i] == "--to" ? folder : args[i] == "--ext" ? extension : jobs) = args[i + 1];
       ++i;
     } else {
       files.push_back(args[i]);
     }
+  }
+  const std::optional<int> workers = jobs.empty() ? std::optional<int>(DefaultWorkers()) : WholeNumber(jobs);
+  if (!workers || *workers < 1 || (!jobs.empty() && folder.empty())) {
+    err << "brixel-cli: convert --to DIR takes --jobs N with N from 1\n";
+    return kExitUsage;
   }
   if (folder.empty()) {
     if (files.size() != 2 || !extension.empty()) {
@@ -341,7 +380,7 @@ int Convert(const std::vector<std::string>& args, std::ostream& err) {
   const std::string kind = AsciiUpper(extension);
   extension = kind == "ICO" ? "ico" : kind == "CUR" ? "cur" : extension;
   if (files.empty() || (!extension.empty() && extension != "ico" && extension != "cur")) {
-    err << "brixel-cli: convert --to DIR takes [--ext ico|cur] and one or more FILEs\n";
+    err << "brixel-cli: convert --to DIR takes [--ext ico|cur] [--jobs N] and one or more FILEs\n";
     return kExitUsage;
   }
   std::error_code error;
@@ -349,7 +388,7 @@ int Convert(const std::vector<std::string>& args, std::ostream& err) {
     err << "brixel-cli: " << folder << ": not a folder\n";
     return kExitFailure;
   }
-  return ConvertBatch(folder, extension, files, err);
+  return ConvertBatch(folder, extension, files, static_cast<unsigned>(*workers), err);
 }
 
 int Dump(std::vector<std::string> args, std::ostream& err) {

@@ -18,7 +18,11 @@ class StandardErrorReporter final : public ErrorReporter {
 StandardErrorReporter g_defaultReporter;
 ErrorReporter* g_reporter = &g_defaultReporter;
 ProgramIdentity g_identity{"brixel", kVersionMajor, kVersionMinor, kVersionRevision};
-ReportCollector* g_collector = nullptr;
+// Per thread: a collector, or a reporter of the thread's own, comes before the installed one.
+thread_local ReportCollector* g_collector = nullptr;
+thread_local ErrorReporter* g_threadReporter = nullptr;
+
+ErrorReporter& Reporter() { return g_threadReporter ? *g_threadReporter : *g_reporter; }
 
 std::string WithIdentity(const std::string& text) {
   const ProgramIdentity& id = g_identity;
@@ -79,7 +83,7 @@ void ShowError(const std::string& text) {
     g_collector->reports_.push_back({0, text, WithIdentity(text)});
     return;
   }
-  g_reporter->Show(WithIdentity(text));
+  Reporter().Show(WithIdentity(text));
 }
 
 void ReportError(int number, std::string_view description, std::string_view label) {
@@ -88,8 +92,14 @@ void ReportError(int number, std::string_view description, std::string_view labe
     g_collector->reports_.push_back({number, std::string(description), WithIdentity(text)});
     return;
   }
-  g_reporter->Show(WithIdentity(text));
+  Reporter().Show(WithIdentity(text));
 }
+
+ErrorReporter* InstallThreadReporter(ErrorReporter* reporter) {
+  return std::exchange(g_threadReporter, reporter);
+}
+
+void ShowFinishedReport(const std::string& report) { Reporter().Show(report); }
 
 ReportCollector::ReportCollector() : outer_(g_collector) { g_collector = this; }
 

@@ -66,6 +66,14 @@ const ProgramIdentity& CurrentProgramIdentity();
 // writes to standard error. The caller keeps ownership.
 void InstallErrorReporter(ErrorReporter* reporter);
 
+// Installs a reporter for the calling thread only, in front of the installed one (nullptr
+// removes it); returns the one it replaces. For work on other threads whose reports must be
+// told in an order of their own.
+ErrorReporter* InstallThreadReporter(ErrorReporter* reporter);
+// Hands a report as such a reporter received it (program and version already in front) to
+// the reporter of the calling thread.
+void ShowFinishedReport(const std::string& report);
+
 // The text a failing procedure builds: number, description and procedure label.
 std::string BuildErrorText(int number, std::string_view description, std::string_view label);
 

@@ -1,6 +1,7 @@
 #include "Prompter.h"
 
 #include <iostream>
+#include <utility>
 
 namespace brixel {
 namespace {
@@ -21,28 +22,35 @@ class StandardErrorPrompter final : public Prompter {
 
 StandardErrorPrompter g_defaultPrompter;
 Prompter* g_prompter = &g_defaultPrompter;
+thread_local Prompter* g_threadPrompter = nullptr;
+
+Prompter& Current() { return g_threadPrompter ? *g_threadPrompter : *g_prompter; }
 
 }  // namespace
 
 void InstallPrompter(Prompter* prompter) { g_prompter = prompter ? prompter : &g_defaultPrompter; }
 
+Prompter* InstallThreadPrompter(Prompter* prompter) { return std::exchange(g_threadPrompter, prompter); }
+
+Prompter& InstalledPrompter() { return Current(); }
+
 void ShowMessage(const std::string& title, const std::string& text, Prompter::Icon icon) {
-  g_prompter->Ask(title, text, icon, Prompter::Buttons::Ok);
+  Current().Ask(title, text, icon, Prompter::Buttons::Ok);
 }
 
 bool AskYesNo(const std::string& title, const std::string& text, Prompter::Icon icon) {
-  return g_prompter->Ask(title, text, icon, Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+  return Current().Ask(title, text, icon, Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
 }
 
 Prompter::Answer AskWithDetails(const std::string& title, const std::string& text,
                                 const std::string& details, Prompter::Icon icon,
                                 Prompter::Buttons buttons) {
-  return g_prompter->AskWithDetails(title, text, details, icon, buttons);
+  return Current().AskWithDetails(title, text, details, icon, buttons);
 }
 
 Prompter::Answer AskYesNoCancel(const std::string& title, const std::string& text,
                                 Prompter::Icon icon) {
-  return g_prompter->Ask(title, text, icon, Prompter::Buttons::YesNoCancel);
+  return Current().Ask(title, text, icon, Prompter::Buttons::YesNoCancel);
 }
 
 }  // namespace brixel

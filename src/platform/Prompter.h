@@ -27,6 +27,12 @@ class Prompter {
 // standard error and answers every question with No, or with Cancel where it is offered. The caller keeps ownership.
 void InstallPrompter(Prompter* prompter);
 
+// Installs a prompter for the calling thread only, in front of the installed one (nullptr
+// removes it); returns the one it replaces.
+Prompter* InstallThreadPrompter(Prompter* prompter);
+// The prompter the calling thread's messages go to.
+Prompter& InstalledPrompter();
+
 // The application's name, the title of the back end's plain messages.
 inline constexpr const char* kApplicationTitle = "Brixel";
 

@@ -272,5 +272,55 @@ TEST_F(CliTest, ConvertToAFolderConvertsEveryFileAndGoesOnAfterFailures) {
   EXPECT_EQ(Run({"convert", "--to", (dir_ / "nowhere").string(), icon.string()}).status, 1);
 }
 
+// Several workers read and build the files; what is said and written must not depend on how
+// many: the same messages in the order of the files, the same files, the same exit status.
+TEST_F(CliTest, ABatchSaysAndWritesTheSameWithAnyNumberOfWorkers) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 24; ++i) {
+    const fs::path file = dir_ / ("n" + std::to_string(i) + (i % 3 == 0 ? ".cur" : ".ico"));
+    if (i % 7 == 3) {
+      test::WriteBytes(file, {0, 0, 1, 0, 1, 0, 16, 16});  // cut short: a report and a message
+    } else {
+      IconImage image = MakeNewImage(8 + i, 8 + i, i % 2 ? 32 : 8);
+      image.Pixels.At(i % 8, 1) = MakeColour(i * 9, 0, 255 - i);
+      test::WriteBytes(file, BuildIconFile({image, MakeNewImage(16, 16, 4)}, i % 3 == 0 ? 2 : 1));
+    }
+    files.push_back(file.string());
+  }
+  files.push_back((dir_ / "picture.png").string());           // not an icon's name
+  fs::create_directory(dir_ / "sub");
+  files.push_back((dir_ / "sub" / "n1.ico").string());        // a base name taken already
+  test::WriteBytes(files.back(), BuildIconFile({MakeNewImage(16, 16, 4)}, 1));
+
+  std::vector<Result> results;
+  std::vector<std::vector<Bytes>> outputs;
+  for (const char* jobs : {"1", "4"}) {
+    const fs::path out = dir_ / ("out" + std::string(jobs));
+    fs::create_directory(out);
+    std::vector<std::string> args = {"convert", "--to", out.string(), "--jobs", jobs};
+    args.insert(args.end(), files.begin(), files.end());
+    results.push_back(Run(args));
+    std::vector<Bytes> written;
+    for (const std::string& file : files) {
+      for (const char* ext : {".ico", ".cur"}) {
+        const fs::path target = out / (fs::path(file).stem().string() + ext);
+        written.push_back(fs::exists(target) ? ReadWholeFile(target.string()) : Bytes{});
+      }
+    }
+    outputs.push_back(std::move(written));
+  }
+  EXPECT_EQ(results[0].status, 1);
+  EXPECT_EQ(results[1].status, results[0].status);
+  const auto sameFolder = [&](std::string text) {  // the two runs write to folders of their own
+    for (std::size_t at; (at = text.find("out4")) != std::string::npos;) text.replace(at, 4, "out1");
+    return text;
+  };
+  EXPECT_EQ(sameFolder(results[1].err), results[0].err);
+  EXPECT_NE(results[0].err.find("n3.cur: cannot be read"), std::string::npos) << results[0].err;
+  EXPECT_NE(results[0].err.find("n1.ico goes"), std::string::npos) << results[0].err;
+  EXPECT_EQ(outputs[1], outputs[0]);
+  EXPECT_EQ(Run({"convert", "--to", dir_.Path().string(), "--jobs", "0", files[0]}).status, 2);
+}
+
 }  // namespace
 }  // namespace brixel
