@@ -75,6 +75,33 @@ wait_listening() {
   done
   echo "no instance takes hand-overs"; return 1
 }
+# Reads FILE's first image back with brixel-cli: the pixels x,y listed after "painted" must be
+# opaque and no longer green, those after "kept" still green.
+check_pixels() {
+  local file=$1
+  shift
+  rm -rf "$work/dump"
+  "$cli" dump "$file" "$work/dump" >/dev/null
+  python3 - "$work/dump/0.pam" "$@" <<'CHECK'
+import sys
+data = open(sys.argv[1], 'rb').read()
+header, pixels = data.split(b'ENDHDR\n', 1)
+width = int(header.split(b'WIDTH ')[1].split()[0])
+green = (0x12, 0xab, 0x34, 255)
+kind = None
+for arg in sys.argv[2:]:
+    if arg in ('painted', 'kept'):
+        kind = arg
+        continue
+    x, y = map(int, arg.split(','))
+    i = (y * width + x) * 4
+    at = tuple(pixels[i:i + 4])
+    if kind == 'painted' and (at == green or at[3] != 255):
+        sys.exit(f"pixel {x},{y} was not painted: {at}")
+    if kind == 'kept' and at != green:
+        sys.exit(f"pixel {x},{y} changed: {at}")
+CHECK
+}
 # A start that must hand its file over: it ends by itself, without a window.
 hand_over() { timeout 20 "$brixel" "$1" || { echo "the start with $1 did not hand it over"; exit 1; }; }
 # The id of the shown window with this title, once there is one.
@@ -158,24 +185,7 @@ for _ in $(seq 100); do
 done
 xdotool key Return  # the "Icon Saved as" message
 stop_all
-"$cli" dump "$work/green.ico" "$work/dump" >/dev/null
-python3 - "$work/dump/0.pam" <<'CHECK'
-import sys
-data = open(sys.argv[1], 'rb').read()
-header, pixels = data.split(b'ENDHDR\n', 1)
-width = int(header.split(b'WIDTH ')[1].split()[0])
-def at(x, y):
-    i = (y * width + x) * 4
-    return tuple(pixels[i:i + 4])
-painted = [(2, 3), (5, 5), (6, 5), (7, 5)]
-green = (0x12, 0xab, 0x34, 255)
-for x, y in painted:
-    if at(x, y) == green or at(x, y)[3] != 255:
-        sys.exit(f"pixel {x},{y} was not painted: {at(x, y)}")
-for x, y in [(0, 0), (4, 5), (2, 4), (15, 15)]:
-    if at(x, y) != green:
-        sys.exit(f"pixel {x},{y} changed: {at(x, y)}")
-CHECK
+check_pixels "$work/green.ico" painted 2,3 5,5 6,5 7,5 kept 0,0 4,5 2,4 15,15
 
 # 5. "Open in same window" on and a start with a file that is no icon: while its report and
 #    message are open, a later start hands its file to it, which shows once they are closed.
@@ -219,16 +229,7 @@ for _ in $(seq 100); do
 done
 dismiss "Icon Saved"
 stop_all
-"$cli" dump "$work/green.ico" "$work/recovered" >/dev/null
-python3 - "$work/recovered/0.pam" <<'CHECK'
-import sys
-data = open(sys.argv[1], 'rb').read()
-header, pixels = data.split(b'ENDHDR\n', 1)
-width = int(header.split(b'WIDTH ')[1].split()[0])
-i = (10 * width + 10) * 4
-if tuple(pixels[i:i + 4]) == (0x12, 0xab, 0x34, 255):
-    sys.exit("the painted cell did not come back")
-CHECK
+check_pixels "$work/green.ico" painted 10,10
 echo "smoke test passed"
 INSIDE
 chmod +x "$work/inside.sh"
