@@ -28,6 +28,7 @@
 #include "FrmOptions.h"
 #include "FrmText.h"
 #include "GridEditor.h"
+#include "GridView.h"
 #include "HelpTopics.h"
 #include "ImageCommands.h"
 #include "ImageStrip.h"
@@ -286,12 +287,12 @@ void FrmMain::BuildEditing() {
                    : 0;
       });
 
-  PictureBox& view = grid_->View();
-  connect(&view, &PictureBox::MouseDown, this,
+  GridView& view = grid_->View();
+  connect(&view, &PointerBox::MouseDown, this,
           [this](int button, int, float x, float y) { editor_->Press(button, x, y); });
-  connect(&view, &PictureBox::MouseMove, this,
+  connect(&view, &PointerBox::MouseMove, this,
           [this](int button, int, float x, float y) { editor_->Drag(button, x, y); });
-  connect(&view, &PictureBox::MouseUp, this,
+  connect(&view, &PointerBox::MouseUp, this,
           [this](int button, int, float x, float y) { editor_->Release(button, x, y); });
 }
 

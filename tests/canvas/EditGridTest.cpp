@@ -10,7 +10,7 @@
 #include "Documents.h"
 #include "EditGrid.h"
 #include "GridGeometry.h"
-#include "PictureBox.h"
+#include "GridView.h"
 #include "QtColour.h"
 #include "TestSupport.h"
 
@@ -60,7 +60,7 @@ class EditGridTest : public ::testing::Test {
 
   // The colour shown at a pixel of the 480 x 480 view.
   Colour Shown(int px, int py) const {
-    return ColourFromRgb(grid_.View().Surface().Canvas().pixel(px, py));
+    return ColourFromRgb(grid_.View().Rendered(QRect(px, py, 1, 1)).pixel(0, 0));
   }
 
   test::BackEndFixture backEnd_;
@@ -110,7 +110,8 @@ TEST_F(EditGridTest, PaintCellLooksAndTheOverlayOnlyOnceTheGridIsReady) {
   // Before the first full repaint the grid is not ready: no lines are drawn after a cell.
   grid_.PaintCell(0, 0, kGreen, EditGrid::CellOpaque);
   EXPECT_FALSE(grid_.GridReady());
-  EXPECT_EQ(Shown(30, 10), kGreen);  // the cell's fill reaches the next edge, no line over it
+  EXPECT_EQ(Shown(29, 10), kGreen);
+  EXPECT_EQ(Shown(30, 10), Background());  // no line at the next edge
 
   grid_.DrawMainIcon();
   grid_.PaintCell(2, 0, kGreen, EditGrid::CellOpaque);
@@ -143,9 +144,9 @@ TEST_F(EditGridTest, APaintedCellLooksAsAfterAFullOverlay) {
     for (const auto& [x, y] : {std::pair{mid, mid}, {mid - 1, 3}, {7, 8}, {8, 8}, {0, 0},
                                {size - 1, size - 1}, {6, 7}}) {
       grid_.PaintCell(float(x), float(y), kGreen, EditGrid::CellInverted);
-      const QImage painted = grid_.View().Surface().Canvas();
+      const QImage painted = grid_.View().Rendered();
       grid_.DrawGridLines();
-      EXPECT_EQ(painted, grid_.View().Surface().Canvas()) << size << ": " << x << "," << y;
+      EXPECT_EQ(painted, grid_.View().Rendered()) << size << ": " << x << "," << y;
     }
   }
 }
@@ -155,7 +156,7 @@ TEST_F(EditGridTest, PointerMovesShowThePixelAndTellWhetherItIsOutside) {
   grid_.CurrentImage(-1);
   grid_.DrawMainIcon();
   EXPECT_FALSE(grid_.GridReady());
-  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
+  EXPECT_EQ(grid_.Cells(), 16);
   QTest::mouseMove(&grid_.View(), QPoint(100, 100));
   EXPECT_EQ(location_.text(), "0-0");
 

@@ -11,6 +11,7 @@
 #include "DrawingTool.h"
 #include "EditCommands.h"
 #include "EditGrid.h"
+#include "GridView.h"
 #include "GridEditor.h"
 #include "MainWindowFixture.h"
 #include "MouseColours.h"
@@ -45,10 +46,10 @@ class EditingTest : public test::MainWindowTest {
     return document;
   }
   cIco& Document() { return IconDocuments.CurrentDocument(); }
-  PictureBox& View() { return window_->Grid().View(); }
+  GridView& View() { return window_->Grid().View(); }
 
   QPointF At(int x, int y) {
-    const double cell = double(EditGrid::kViewSize) / window_->Grid().Cells();
+    const double cell = window_->Grid().CellPixels();
     return {(x + 0.5) * cell, (y + 0.5) * cell};
   }
   void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {
@@ -183,9 +184,6 @@ TEST_F(EditingTest, ShapesOfOnePixelAndAcrossTheImage) {
   Stroke(kLeft, {{8, 8}, {8, 11}});
   EXPECT_TRUE(Opaque(8, 8, kGreen)) << "an outline leaves the centre";
   EXPECT_GT(Count(kBlue), 8);
-  // The rubber band lives on the screen only: the grid shows the image again afterwards.
-  EXPECT_EQ(View().Surface().DrawMode(), PictureSurface::kDrawModeCopy);
-  EXPECT_EQ(View().Surface().DrawWidth(), 1);
 }
 
 // The band shows the figure from the press to the pointer's cell, however the pointer moves
@@ -194,26 +192,26 @@ TEST_F(EditingTest, TheRubberBandFollowsThePointerByCellsAndGoesOnRelease) {
   Open(16, 16, 24);
   Fill(kGreen);
   Give(kLeft, kToolRect, kBlue);
-  const QImage plain = View().Surface().Canvas();
+  const QImage plain = View().Rendered();
   Press(kLeft, 2, 2);
   Drag(kLeft, 8, 8);
-  const QImage oneBand = View().Surface().Canvas();
+  const QImage oneBand = View().Rendered();
   EXPECT_NE(oneBand, plain);
   // Within the cell, to the next cell and back.
   const QPointF inCell = At(8, 8) + QPointF(2, -3);
   QMouseEvent nudge(QEvent::MouseMove, inCell, View().mapToGlobal(inCell), Qt::NoButton, Qt::LeftButton,
                     Qt::NoModifier);
   QApplication::sendEvent(&View(), &nudge);
-  EXPECT_EQ(View().Surface().Canvas(), oneBand);
+  EXPECT_EQ(View().Rendered(), oneBand);
   Drag(kLeft, 9, 9);
-  EXPECT_NE(View().Surface().Canvas(), oneBand);
+  EXPECT_NE(View().Rendered(), oneBand);
   Drag(kLeft, 8, 8);
-  EXPECT_EQ(View().Surface().Canvas(), oneBand);
+  EXPECT_EQ(View().Rendered(), oneBand);
 
   Release(kLeft, 8, 8);
-  const QImage released = View().Surface().Canvas();
+  const QImage released = View().Rendered();
   window_->Grid().DrawMainIcon();
-  EXPECT_EQ(released, View().Surface().Canvas()) << "the grid shows the image and no band";
+  EXPECT_EQ(released, View().Rendered()) << "the grid shows the image and no band";
   EXPECT_EQ(Count(kBlue), 4 * 6);
 }
 

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "EditGrid.h"
+#include "GridView.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtColour.h"
@@ -102,11 +103,11 @@ TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
   EXPECT_FALSE(ShownRed(Find<QLabel>("LblIco0")));
   const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
   EXPECT_GT(CaptionPixels(Find<QLabel>("LblIco0"), buttonText), 0);
-  auto* grid = Find<PictureBox>("PctGrid");
+  auto* grid = Find<GridView>("PctGrid");
   EXPECT_EQ(window_->Grid().Cells(), 32);
   for (int y : {0, 7, 15}) {
     for (int x : {0, 20, 31}) {
-      EXPECT_EQ(ColourFromRgb(grid->Surface().Canvas().pixel(x * 15 + 7, y * 15 + 5)),
+      EXPECT_EQ(ColourFromRgb(grid->Rendered().pixel(x * 15 + 7, y * 15 + 5)),
                 document.XYColor(2, static_cast<float>(x), static_cast<float>(y)))
           << x << "," << y;
     }
