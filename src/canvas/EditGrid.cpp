@@ -19,6 +19,7 @@ namespace brixel {
 namespace {
 
 constexpr int kWheelStep = 120;
+constexpr int kSmallestRoom = 160;
 
 // The grid's scroll area: the wheel with Ctrl held zooms instead of scrolling, and a new size
 // lays the view out again.
@@ -28,6 +29,9 @@ class GridScrollArea final : public QScrollArea {
   // steps > 0 zooms in, < 0 out; at is the pointer on the viewport.
   std::function<void(int steps, const QPoint& at)> zoomByWheel;
   std::function<void()> resized;
+
+  // The fit view's smallest square, which the window starts with.
+  QSize sizeHint() const override { return {kFitViewPixels, kFitViewPixels}; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override {
@@ -65,6 +69,9 @@ EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setAlignment(Qt::AlignCenter);
   scroller->resize(kViewSize, kViewSize);
+  // Less room than the fit view needs scrolls it.
+  scroller->setMinimumSize(kSmallestRoom, kSmallestRoom);
+  scroller->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   scroller->setWidget(view_);
   scroller->zoomByWheel = [this](int steps, const QPoint& at) {
     int zoom = zoom_;

@@ -116,9 +116,11 @@ void GridView::Paint(QPainter& painter, const QRect& area) const {
   painter.save();
   painter.setClipRect(area);
   // Cells too small for the marks, and images with alpha of their own, show their holes as a
-  // checkerboard; the others show the background with the cells' diagonals.
+  // checkerboard, inverting pixels as it inverted; the others show the background with the
+  // cells' diagonals.
   const bool checkered = !picture_.Empty() && (picture_.HasAlpha() || CellPixels() < kSmallestMarkedCell);
-  if (checkered) PaintCheckerboard(painter, area);
+  // Squares smaller than the cells, so that the checkerboard is not taken for pixels.
+  if (checkered) PaintCheckerboard(painter, area, CellPixels() >= 2 * kSmallCheckerSquare ? kSmallCheckerSquare : kCheckerSquare);
   else painter.fillRect(area, palette().color(QPalette::Base));
   if (!picture_.Empty()) PaintCells(painter, area, checkered);
   PaintMarks(painter, area);
@@ -152,8 +154,8 @@ void GridView::PaintCells(QPainter& painter, const QRect& area, bool checkered) 
       if (!marked) continue;
       const int right = cell.right() + 1;
       const int bottom = cell.bottom() + 1;
-      if (look == PixelLook::Transparent) falling.emplace_back(cell.left(), cell.top(), right, bottom);
-      else rising.emplace_back(cell.left(), bottom, right, cell.top());
+      if (look == PixelLook::Inverting) rising.emplace_back(cell.left(), bottom, right, cell.top());
+      else if (!checkered) falling.emplace_back(cell.left(), cell.top(), right, bottom);
     }
   }
   painter.setPen(QPen(kBlue, 0));

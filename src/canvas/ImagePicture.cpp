@@ -1,7 +1,6 @@
 #include "ImagePicture.h"
 
 #include <QPainter>
-#include <QPixmap>
 
 #include "IconImage.h"
 #include "QtColour.h"
@@ -9,7 +8,6 @@
 namespace brixel {
 namespace {
 
-constexpr int kCheckerSquare = 8;
 const QColor kCheckerLight(255, 255, 255);
 const QColor kCheckerDark(204, 204, 204);
 
@@ -18,16 +16,13 @@ QRgb Premultiplied(Colour colour, int alpha) {
   return qPremultiply(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), alpha));
 }
 
-const QBrush& CheckerBrush() {
-  static const QBrush brush = [] {
-    QPixmap tile(2 * kCheckerSquare, 2 * kCheckerSquare);
-    tile.fill(kCheckerLight);
-    QPainter painter(&tile);
-    painter.fillRect(kCheckerSquare, 0, kCheckerSquare, kCheckerSquare, kCheckerDark);
-    painter.fillRect(0, kCheckerSquare, kCheckerSquare, kCheckerSquare, kCheckerDark);
-    return QBrush(tile);
-  }();
-  return brush;
+QBrush CheckerBrush(int square) {
+  QImage tile(2 * square, 2 * square, QImage::Format_RGB32);
+  tile.fill(kCheckerLight);
+  QPainter painter(&tile);
+  painter.fillRect(square, 0, square, square, kCheckerDark);
+  painter.fillRect(0, square, square, square, kCheckerDark);
+  return QBrush(tile);
 }
 
 }  // namespace
@@ -83,8 +78,10 @@ QImage ImagePicture::OverCheckerboard(int scale) const {
   return shown;
 }
 
-void PaintCheckerboard(QPainter& painter, const QRect& area) {
-  painter.fillRect(area, CheckerBrush());
+void PaintCheckerboard(QPainter& painter, const QRect& area, int square) {
+  static const QBrush small = CheckerBrush(kSmallCheckerSquare);
+  static const QBrush large = CheckerBrush(kCheckerSquare);
+  painter.fillRect(area, square == kSmallCheckerSquare ? small : large);
 }
 
 void PaintInverted(QPainter& painter, const QRect& area) {

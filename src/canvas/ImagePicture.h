@@ -52,8 +52,11 @@ class ImagePicture {
   bool hasAlpha_ = false;
 };
 
-// The light and dark squares that show transparency, 8 pixels a side from the painter's origin.
-void PaintCheckerboard(QPainter& painter, const QRect& area);
+// The light and dark squares that show transparency, square pixels a side (4 or 8) from the
+// painter's origin.
+inline constexpr int kCheckerSquare = 8;
+inline constexpr int kSmallCheckerSquare = 4;
+void PaintCheckerboard(QPainter& painter, const QRect& area, int square = kCheckerSquare);
 // Inverts what is painted in area: how inverting pixels show.
 void PaintInverted(QPainter& painter, const QRect& area);
 

@@ -145,9 +145,6 @@ QWidget* FrmMain::BuildCentralArea() {
   grid_->Scroller().setParent(gridFrame);
   gridLayout->addWidget(&grid_->Scroller());
 
-  auto* gridColumn = new QVBoxLayout;
-  gridColumn->addWidget(gridFrame);
-  gridColumn->addStretch(1);
 
   palette_ = new PalettePanel(central);
   mouseFunctions_ = new MouseFunctionsPanel(central);
@@ -174,7 +171,7 @@ QWidget* FrmMain::BuildCentralArea() {
   body->setSpacing(12);
   body->addWidget(BuildDocumentColumn(central));
   body->addLayout(toolColumn);
-  body->addLayout(gridColumn);
+  body->addWidget(gridFrame, 1);
   body->addLayout(panelColumn);
 
   auto* layout = new QVBoxLayout(central);

@@ -26,7 +26,9 @@ void PictureBox::SurfaceChanged(bool immediate) {
   if (this->size() != size) setFixedSize(size);
   if (immediate) {
     repaint();
-  } else {
+  } else if (!updatePending_) {
+    // Asking once is enough: drawing an image pixel by pixel would ask for every pixel.
+    updatePending_ = true;
     update();
   }
 }
@@ -45,6 +47,7 @@ void PointerBox::MousePointer(int pointer) {
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
+  updatePending_ = false;
   QPainter painter(this);
   painter.drawImage(event->rect(), surface_.Canvas(), event->rect());
 }

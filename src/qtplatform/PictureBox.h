@@ -62,6 +62,7 @@ class PictureBox : public PointerBox {
   void SurfaceChanged(bool immediate);
 
   QtPictureSurface surface_;
+  bool updatePending_ = false;
 };
 
 }  // namespace brixel

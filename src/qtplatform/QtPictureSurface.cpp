@@ -404,6 +404,13 @@ void QtPictureSurface::PaintPicture(const Bitmap& picture, float x, float y, flo
   Notify(false);
 }
 
+void QtPictureSurface::Assign(const QImage& picture) {
+  QImage converted = picture.convertToFormat(QImage::Format_RGB32);
+  if (converted.isNull() && !picture.isNull()) Raise(ErrorCode::OutOfMemory);
+  image_ = std::move(converted);
+  Notify(false);
+}
+
 Bitmap QtPictureSurface::Image() const { return BitmapFromImage(image_); }
 
 void QtPictureSurface::SetPicture(const Bitmap& picture) {
