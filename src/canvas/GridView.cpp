@@ -36,11 +36,13 @@ void GridView::Show(ImagePicture picture) {
   band_ = Band();
   frame_.reset();
   update();
+  emit PictureShown();
 }
 
 void GridView::SetCell(int x, int y, Colour colour, PixelLook look) {
   picture_.Set(x, y, colour, look);
   update(CellArea(x, y));
+  emit CellChanged(x, y);
 }
 
 void GridView::SetMarks(Marks marks) {

@@ -56,6 +56,11 @@ class GridView final : public PointerBox {
   QImage Rendered(const QRect& area) const;
   QImage Rendered() const { return Rendered(rect()); }
 
+ signals:
+  // A new picture is shown, or one cell of it changed.
+  void PictureShown();
+  void CellChanged(int x, int y);
+
  protected:
   QPointF ToLogical(const QPointF& pixel) const override;
   void paintEvent(QPaintEvent* event) override;

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ActualSizePanel.h"
 #include "AlphaChannel.h"
 #include "Clip.h"
 #include "ColourPanel.h"
@@ -152,7 +153,7 @@ QWidget* FrmMain::BuildCentralArea() {
   panelColumn->setSpacing(10);
   panelColumn->addWidget(palette_);
   panelColumn->addWidget(mouseFunctions_);
-  panelColumn->addStretch(1);
+  panelColumn->addWidget(new ActualSizePanel(grid_->View(), central), 1);
 
   auto* hidden = new QWidget(central);
   hidden->hide();

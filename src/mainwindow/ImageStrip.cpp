@@ -213,9 +213,21 @@ bool ImageStrip::Build(const ImageDocument* document) {
   return true;
 }
 
+void ImageStrip::Restack(const ImageDocument& document) {
+  for (std::int16_t i = 0; i < count_; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (i > 0) captions_[at]->move(kLeft, Bottom(pictures_[at - 1]) + kGapAboveCaption);
+    DrawImage(document, i);
+    pictures_[at]->move(kLeft, Bottom(captions_[at]) + kGapAbovePicture);
+  }
+  scroll_->resize(scroll_->width(), Bottom(pictures_[static_cast<std::size_t>(count_ - 1)]) + kGapBelowStrip);
+  PlaceFrame();
+}
+
 int ImageStrip::PictureRoom() const { return std::max(1, container_->width() - 2 * kLeft); }
 
 void ImageStrip::DrawImage(const ImageDocument& document, std::int16_t index) {
+  drawnRoom_ = PictureRoom();
   const ImagePicture picture(document.Image(index));
   QImage shown = picture.OverCheckerboard();
   if (shown.width() > PictureRoom()) {
@@ -274,6 +286,10 @@ void ImageStrip::RedrawImage(const ImageDocument& document, std::int16_t index) 
 bool ImageStrip::eventFilter(QObject* watched, QEvent* event) {
   if (watched == container_) {
     if (event->type() == QEvent::Resize) {
+      const cIco* document = CurrentIconDocument();
+      if (count_ > 0 && drawnRoom_ != PictureRoom() && document && document->IconCount() == count_) {
+        Restack(*document);
+      }
       scroll_->resize(container_->width(), count_ > 0 ? scroll_->height() : container_->height());
       UpdateScrollRange();
     } else if (event->type() == QEvent::Wheel && scrollBar_->isEnabled()) {

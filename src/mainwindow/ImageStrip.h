@@ -55,6 +55,8 @@ class ImageStrip : public QFrame {
   // The widest a picture may be: the viewport less the margins.
   int PictureRoom() const;
   void PlaceFrame();
+  // Draws every picture again for a new width, each under its caption.
+  void Restack(const ImageDocument& document);
 
   QWidget* container_;
   QWidget* scroll_;
@@ -62,6 +64,7 @@ class ImageStrip : public QFrame {
   QScrollBar* acrossBar_;
   QWidget* frame_;
   int selected_ = -1;
+  int drawnRoom_ = 0;  // the room the pictures were drawn for
   std::vector<PictureBox*> pictures_;
   std::vector<QLabel*> captions_;
   int count_ = 0;  // images shown
