@@ -93,6 +93,7 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
 
   LoadSettings(settings_);
   KeepAlpha(settings_.KeepAlpha);
+  menus_.MnuToolGridLines->setChecked(settings_.Grid);
   tools_->ShowSettings();
   ShowCount();
 }
@@ -319,6 +320,11 @@ void FrmMain::ConnectCommands() {
     FrmOptions options(settings_, *tools_, *grid_, ProgramPath(), this);
     options.exec();
     KeepAlpha(settings_.KeepAlpha);
+    menus_.MnuToolGridLines->setChecked(settings_.Grid);
+  });
+  connect(menus_.MnuToolGridLines, &QAction::triggered, this, [this](bool shown) {
+    settings_.Grid = shown;
+    grid_->DrawGridLines();
   });
   connect(menus_.MnuToolZoomIn, &QAction::triggered, this, [this] { grid_->ZoomIn(); });
   connect(menus_.MnuToolZoomOut, &QAction::triggered, this, [this] { grid_->ZoomOut(); });

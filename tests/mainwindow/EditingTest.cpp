@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "AlphaChannel.h"
 #include "Clip.h"
@@ -16,6 +17,7 @@
 #include "MainWindowFixture.h"
 #include "MouseColours.h"
 #include "PictureBox.h"
+#include "QtColour.h"
 #include "ToolChoice.h"
 #include "cIco.h"
 
@@ -213,6 +215,67 @@ TEST_F(EditingTest, TheRubberBandFollowsThePointerByCellsAndGoesOnRelease) {
   window_->Grid().DrawMainIcon();
   EXPECT_EQ(released, View().Rendered()) << "the grid shows the image and no band";
   EXPECT_EQ(Count(kBlue), 4 * 6);
+}
+
+// Whatever repaints the grid while a band is dragged (an undo, a zoom step, a cut), the cells
+// show the image, and the band's release leaves the picture a fresh repaint gives.
+TEST_F(EditingTest, RepaintsDuringABandShowTheCellsAsTheyAre) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  Give(kLeft, kToolRect, kBlue);
+  Press(kLeft, 2, 2);
+  Drag(kLeft, 6, 6);
+  const auto cellShown = [&](int x, int y) {
+    const QPoint centre = At(x, y).toPoint();
+    return ColourFromRgb(View().Rendered(QRect(centre, QSize(1, 1))).pixel(0, 0));
+  };
+  window_->Edits().Undo();
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  Drag(kLeft, 7, 7);
+  window_->Grid().ZoomIn();
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  window_->Grid().ZoomFit();
+  Trigger("MnuClipCut");
+  Drag(kLeft, 8, 8);
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  Release(kLeft, 8, 8);
+  const QImage released = View().Rendered();
+  window_->Grid().DrawMainIcon();
+  EXPECT_EQ(released, View().Rendered());
+  EXPECT_TRUE(Opaque(8, 8, kBlue));
+}
+
+// The second press of a quick double click is a press: it takes its snapshot and its release
+// acts, here moving the hot spot again.
+TEST_F(EditingTest, TheSecondPressOfADoubleClickActs) {
+  Open(16, 16, 24);
+  Give(kLeft, kToolHotSpot, kRed);
+  Click(kLeft, 2, 3);
+  EXPECT_EQ(Document().xHotSpot(0), 2);
+  Send(QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, 5, 6);
+  EXPECT_TRUE(window_->Editor().MouseIsDown());
+  Release(kLeft, 5, 6);
+  EXPECT_EQ(Document().xHotSpot(0), 5);
+  EXPECT_EQ(Document().yHotSpot(0), 6);
+}
+
+// "Show grid lines" in the Tools menu is the drawing grid option.
+TEST_F(EditingTest, TheToolsMenuShowsAndHidesTheGridLines) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  window_->DrawMainIcon();
+  auto* toggle = Find<QAction>("MnuToolGridLines");
+  EXPECT_EQ(toggle->text(), "Show grid lines");
+  EXPECT_TRUE(toggle->isChecked());
+  const int line = static_cast<int>(std::nearbyint(window_->Grid().CellPixels()));  // cells 0 and 1
+  const auto shownAtLine = [&] { return ColourFromRgb(View().Rendered(QRect(line, int(At(0, 3).y()), 1, 1)).pixel(0, 0)); };
+  EXPECT_EQ(shownAtLine(), RoleColour(QPalette::Button));
+  toggle->trigger();
+  EXPECT_FALSE(window_->Options().Grid);
+  EXPECT_EQ(shownAtLine(), kGreen);
+  toggle->trigger();
+  EXPECT_TRUE(window_->Options().Grid);
+  EXPECT_EQ(shownAtLine(), RoleColour(QPalette::Button));
 }
 
 TEST_F(EditingTest, FillsFollowTheDiagonalOptionAndLeaveWhiteAndColourZeroAlone) {
