@@ -143,27 +143,58 @@ void GridView::PaintCells(QPainter& painter, const QRect& area, bool checkered) 
   painter.drawImage(target, picture_.Colours(),
                     QRect(firstX, firstY, lastX - firstX + 1, lastY - firstY + 1));
 
+  // Holes are marked only on the background; inverting pixels on cells large enough, and on
+  // the checkerboard by inverting it.
   const bool marked = cellPixels >= kSmallestMarkedCell;
-  if (!marked && !(checkered && picture_.HasInverting())) return;
+  const bool markHoles = marked && !checkered;
+  const bool markInverting = picture_.HasInverting() && (marked || checkered);
+  if (!markHoles && !markInverting) return;
+  std::vector<int> left(static_cast<std::size_t>(lastX - firstX + 2));
+  std::vector<int> top(static_cast<std::size_t>(lastY - firstY + 2));
+  for (std::size_t i = 0; i < left.size(); ++i) left[i] = Edge(firstX + static_cast<int>(i));
+  for (std::size_t i = 0; i < top.size(); ++i) top[i] = Edge(firstY + static_cast<int>(i));
+  // Cells of a whole number of pixels repeat exactly: a row of holes is one tiled copy of a
+  // hole's look rather than a line a cell.
+  const int wholeCell = static_cast<int>(cellPixels);
+  const bool tiledHoles = markHoles && wholeCell == cellPixels;
+  if (tiledHoles && holeTile_.width() != wholeCell) holeTile_ = HoleTile(wholeCell);
   std::vector<QLine> falling;
   std::vector<QLine> rising;
   for (int y = firstY; y <= lastY; ++y) {
+    const auto row = static_cast<std::size_t>(y - firstY);
     for (int x = firstX; x <= lastX; ++x) {
       const PixelLook look = picture_.Look(x, y);
-      if (look == PixelLook::Coloured) continue;
-      const QRect cell = CellRect(x, y);
-      if (look == PixelLook::Inverting && checkered) PaintInverted(painter, cell);
-      if (!marked) continue;
-      const int right = cell.right() + 1;
-      const int bottom = cell.bottom() + 1;
-      if (look == PixelLook::Inverting) rising.emplace_back(cell.left(), bottom, right, cell.top());
-      else if (!checkered) falling.emplace_back(cell.left(), cell.top(), right, bottom);
+      if (look == PixelLook::Coloured || (look == PixelLook::Transparent && !markHoles)) continue;
+      const auto column = static_cast<std::size_t>(x - firstX);
+      if (look == PixelLook::Transparent && tiledHoles) {
+        int end = x;
+        while (end < lastX && picture_.Look(end + 1, y) == PixelLook::Transparent) ++end;
+        painter.drawTiledPixmap(QRect(left[column], top[row], (end - x + 1) * wholeCell, wholeCell), holeTile_);
+        x = end;
+        continue;
+      }
+      const QRect cell(QPoint(left[column], top[row]), QPoint(left[column + 1] - 1, top[row + 1] - 1));
+      if (look == PixelLook::Transparent) {
+        falling.emplace_back(cell.left(), cell.top(), cell.right() + 1, cell.bottom() + 1);
+        continue;
+      }
+      if (checkered) PaintInverted(painter, cell);
+      if (marked) rising.emplace_back(cell.left(), cell.bottom() + 1, cell.right() + 1, cell.top());
     }
   }
   painter.setPen(QPen(kBlue, 0));
   painter.drawLines(falling.data(), static_cast<int>(falling.size()));
   painter.setPen(QPen(kRed, 0));
   painter.drawLines(rising.data(), static_cast<int>(rising.size()));
+}
+
+QPixmap GridView::HoleTile(int side) const {
+  QPixmap tile(side, side);
+  tile.fill(palette().color(QPalette::Base));
+  QPainter painter(&tile);
+  painter.setPen(QPen(kBlue, 0));
+  painter.drawLine(0, 0, side, side);
+  return tile;
 }
 
 void GridView::PaintMarks(QPainter& painter, const QRect& area) const {

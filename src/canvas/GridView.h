@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QPoint>
 #include <QRect>
 #include <optional>
@@ -78,12 +79,15 @@ class GridView final : public PointerBox {
   void PaintCells(QPainter& painter, const QRect& area, bool checkered) const;
   void PaintMarks(QPainter& painter, const QRect& area) const;
   void PaintBand(QPainter& painter) const;
+  // How a hole looks on a cell of side pixels: the background crossed by the blue diagonal.
+  QPixmap HoleTile(int side) const;
 
   int cells_ = 16;
   ImagePicture picture_;
   Marks marks_;
   Band band_;
   std::optional<QRect> frame_;
+  mutable QPixmap holeTile_;
 };
 
 }  // namespace brixel

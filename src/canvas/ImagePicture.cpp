@@ -1,6 +1,7 @@
 #include "ImagePicture.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "IconImage.h"
 #include "QtColour.h"
@@ -13,16 +14,24 @@ const QColor kCheckerDark(204, 204, 204);
 
 QRgb Premultiplied(Colour colour, int alpha) {
   const QRgb rgb = RgbFromColour(colour);
+  if (alpha == 255) return rgb | 0xFF000000u;
   return qPremultiply(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), alpha));
 }
 
-QBrush CheckerBrush(int square) {
-  QImage tile(2 * square, 2 * square, QImage::Format_RGB32);
-  tile.fill(kCheckerLight);
-  QPainter painter(&tile);
-  painter.fillRect(square, 0, square, square, kCheckerDark);
-  painter.fillRect(0, square, square, square, kCheckerDark);
-  return QBrush(tile);
+// A block of the checkerboard, copied onto an area piece by piece: plain copies of pixels are
+// far cheaper than filling with a patterned brush.
+constexpr int kCheckerBlock = 256;
+
+QImage CheckerBlock(int square) {
+  QImage block(kCheckerBlock + 2 * square, kCheckerBlock + 2 * square, QImage::Format_RGB32);
+  block.fill(kCheckerLight);
+  for (int y = 0; y < block.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(block.scanLine(y));
+    for (int x = 0; x < block.width(); ++x) {
+      if (((x / square) + (y / square)) % 2 == 1) row[x] = kCheckerDark.rgb();
+    }
+  }
+  return block;
 }
 
 }  // namespace
@@ -32,13 +41,16 @@ ImagePicture::ImagePicture(const IconImage& image)
       looks_(static_cast<std::size_t>(std::max(image.Width, std::int16_t{0})) *
              static_cast<std::size_t>(std::max(image.Height(), 0))) {
   if (colours_.isNull()) return;
-  const bool alpha = image.CarriesAlpha();
+  const bool alpha = image.CarriesAlpha() && image.Alpha.Columns() >= Width() && image.Alpha.Rows() >= Height();
   hasAlpha_ = alpha;
   for (int y = 0; y < Height(); ++y) {
     auto* row = reinterpret_cast<QRgb*>(colours_.scanLine(y));
+    const std::int32_t* pixels = image.Pixels.Row(y);
+    const std::int32_t* mask = image.Mask.Row(y);
+    const std::int32_t* alphas = alpha ? image.Alpha.Row(y) : nullptr;
     for (int x = 0; x < Width(); ++x) {
-      const Colour colour = image.Pixels.At(x, y);
-      const int shown = alpha ? AlphaAt(image, x, y) : (image.Mask.At(x, y) == MaskOpaque ? 255 : 0);
+      const Colour colour = pixels[x];
+      const int shown = alphas ? alphas[x] : (mask[x] == MaskOpaque ? 255 : 0);
       PixelLook look = PixelLook::Coloured;
       if (colour == kNoColour || (shown == 0 && colour != kBlack && !alpha)) {
         look = PixelLook::Inverting;
@@ -79,9 +91,23 @@ QImage ImagePicture::OverCheckerboard(int scale) const {
 }
 
 void PaintCheckerboard(QPainter& painter, const QRect& area, int square) {
-  static const QBrush small = CheckerBrush(kSmallCheckerSquare);
-  static const QBrush large = CheckerBrush(kCheckerSquare);
-  painter.fillRect(area, square == kSmallCheckerSquare ? small : large);
+  static const QImage small = CheckerBlock(kSmallCheckerSquare);
+  static const QImage large = CheckerBlock(kCheckerSquare);
+  const QImage& block = square == kSmallCheckerSquare ? small : large;
+  const int period = 2 * (square == kSmallCheckerSquare ? kSmallCheckerSquare : kCheckerSquare);
+  const QPainter::CompositionMode mode = painter.compositionMode();
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  for (int y = area.top(); y <= area.bottom(); y += kCheckerBlock) {
+    for (int x = area.left(); x <= area.right(); x += kCheckerBlock) {
+      // The block starts on a square's corner; the part copied starts where x and y fall.
+      const int offsetX = ((x % period) + period) % period;
+      const int offsetY = ((y % period) + period) % period;
+      const int width = std::min(kCheckerBlock, area.right() + 1 - x);
+      const int height = std::min(kCheckerBlock, area.bottom() + 1 - y);
+      painter.drawImage(QPoint(x, y), block, QRect(offsetX, offsetY, width, height));
+    }
+  }
+  painter.setCompositionMode(mode);
 }
 
 void PaintInverted(QPainter& painter, const QRect& area) {
