@@ -50,24 +50,8 @@ class ActualSizeView final : public QWidget {
     painter.fillRect(event->rect(), palette().color(QPalette::Window));
     const ImagePicture& picture = grid_.Picture();
     if (picture.Empty()) return;
-    for (const int scale : {1, 2}) {
-      const QRect shown(Place(scale), picture.Colours().size() * scale);
-      const QRect area = shown.intersected(event->rect());
-      if (area.isEmpty()) continue;
-      painter.save();
-      painter.setClipRect(area);
-      painter.translate(shown.topLeft());
-      PaintCheckerboard(painter, area.translated(-shown.topLeft()), kSmallCheckerSquare);
-      painter.drawImage(QRect(QPoint(0, 0), shown.size()), picture.Colours());
-      if (picture.HasInverting()) {
-        for (int y = 0; y < picture.Height(); ++y) {
-          for (int x = 0; x < picture.Width(); ++x) {
-            if (picture.Look(x, y) == PixelLook::Inverting) PaintInverted(painter, QRect(x * scale, y * scale, scale, scale));
-          }
-        }
-      }
-      painter.restore();
-    }
+    painter.setClipRect(event->rect());
+    for (const int scale : {1, 2}) picture.PaintOverCheckerboard(painter, Place(scale), scale, kSmallCheckerSquare);
   }
 
  private:

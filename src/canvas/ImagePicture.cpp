@@ -78,8 +78,17 @@ QImage ImagePicture::OverCheckerboard(int scale) const {
   QImage shown(Width() * scale, Height() * scale, QImage::Format_RGB32);
   if (shown.isNull()) return shown;
   QPainter painter(&shown);
-  PaintCheckerboard(painter, shown.rect());
-  painter.drawImage(shown.rect(), colours_);
+  PaintOverCheckerboard(painter, QPoint(0, 0), scale, kCheckerSquare);
+  return shown;
+}
+
+void ImagePicture::PaintOverCheckerboard(QPainter& painter, QPoint origin, int scale, int square) const {
+  if (Empty()) return;
+  painter.save();
+  painter.translate(origin);
+  const QRect shown(0, 0, Width() * scale, Height() * scale);
+  PaintCheckerboard(painter, shown, square);
+  painter.drawImage(shown, colours_);
   if (HasInverting()) {
     for (int y = 0; y < Height(); ++y) {
       for (int x = 0; x < Width(); ++x) {
@@ -87,7 +96,7 @@ QImage ImagePicture::OverCheckerboard(int scale) const {
       }
     }
   }
-  return shown;
+  painter.restore();
 }
 
 void PaintCheckerboard(QPainter& painter, const QRect& area, int square) {

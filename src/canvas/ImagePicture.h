@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +45,9 @@ class ImagePicture {
   // The picture over the checkerboard, each pixel scale x scale screen pixels, inverting pixels
   // showing the checkerboard inverted.
   QImage OverCheckerboard(int scale = 1) const;
+  // The same painted with its top-left corner at origin, squares of the checkerboard square
+  // pixels a side; the painter's clip limits the work.
+  void PaintOverCheckerboard(QPainter& painter, QPoint origin, int scale, int square) const;
 
  private:
   QImage colours_;
