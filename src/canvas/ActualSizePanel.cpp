@@ -11,7 +11,7 @@ namespace brixel {
 namespace {
 
 constexpr int kGap = 8;
-constexpr int kShownHeight = 140;
+constexpr int kShownHeight = 40;
 
 // The two pictures, side by side when the panel is wide enough, else one under the other;
 // painted from the grid's picture for the part that shows.

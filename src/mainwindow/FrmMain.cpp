@@ -154,7 +154,7 @@ QWidget* FrmMain::BuildCentralArea() {
   panelColumn->setSpacing(10);
   panelColumn->addWidget(palette_);
   panelColumn->addWidget(mouseFunctions_);
-  panelColumn->addWidget(new ActualSizePanel(grid_->View(), central), 1);
+  panelColumn->addStretch(1);
 
   auto* hidden = new QWidget(central);
   hidden->hide();
@@ -224,7 +224,8 @@ QWidget* FrmMain::BuildDocumentColumn(QWidget* parent) {
   layout->addWidget(frame2);
   layout->addSpacing(4);
   layout->addWidget(heading);
-  layout->addWidget(strip_, 1);
+  layout->addWidget(strip_, 3);
+  layout->addWidget(new ActualSizePanel(grid_->View(), column), 2);
   return column;
 }
 
