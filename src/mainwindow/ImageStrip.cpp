@@ -252,7 +252,8 @@ void ImageStrip::UpdateScrollRange() {
   int wide = container_->width();
   for (int i = 0; i < count_; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    wide = std::max({wide, captions_[at]->geometry().right() + kLeft, pictures_[at]->geometry().right() + kLeft});
+    wide = std::max({wide, captions_[at]->x() + captions_[at]->width() + kLeft,
+                     pictures_[at]->x() + pictures_[at]->width() + kLeft});
   }
   scroll_->resize(wide, scroll_->height());
   acrossBar_->setVisible(wide > container_->width());

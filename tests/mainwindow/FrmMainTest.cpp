@@ -11,6 +11,7 @@
 
 #include "EditGrid.h"
 #include "GridView.h"
+#include "ImageStrip.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
 #include "QtColour.h"
@@ -194,6 +195,29 @@ TEST_F(FrmMainTest, TheGridTakesTheRoomTheWindowGives) {
   EXPECT_EQ(window_->Grid().View().width(), std::min(room.width(), room.height()));
   EXPECT_GT(window_->Grid().View().width(), 700);
   EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0);
+}
+
+// A strip narrower than a caption scrolls across; its pictures fit between its margins.
+TEST(ImageStrip, ANarrowStripScrollsAcrossAndFitsItsPictures) {
+  IconDocuments.Clear();
+  NewDocument();
+  cIco& document = IconDocuments.CurrentDocument();
+  document.AddImage(64, 64, 32, -1);
+  ImageStrip strip;
+  strip.resize(110, 300);
+  strip.show();
+  ASSERT_TRUE(strip.Build(&document));
+  auto* container = strip.findChild<QWidget*>("PctContainer");
+  auto* across = strip.findChild<QScrollBar*>("scrIconAcross");
+  auto* caption = strip.findChild<QLabel*>("LblIco0");
+  auto* picture = strip.findChild<QWidget*>("PctIco0");
+  ASSERT_GT(caption->width(), container->width());
+  EXPECT_TRUE(across->isVisible());
+  across->setValue(across->maximum());
+  EXPECT_EQ(caption->mapTo(container, QPoint(caption->width(), 0)).x(), container->width() - 8);
+  EXPECT_LE(picture->width(), container->width() - 16);
+  EXPECT_EQ(picture->height(), picture->width());
+  IconDocuments.Clear();
 }
 
 TEST_F(FrmMainTest, TheStripScrollsWhenItsImagesDoNotFit) {
