@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -96,6 +97,9 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
   menus_.MnuToolGridLines->setChecked(settings_.Grid);
   tools_->ShowSettings();
   ShowCount();
+  // Room for every panel and the whole 480-pixel grid where the screen has it; Qt alone would
+  // open the window at two thirds of the screen at most.
+  if (const QScreen* shown = screen()) resize(sizeHint().boundedTo(shown->availableGeometry().size()));
 }
 
 FrmMain::~FrmMain() = default;
