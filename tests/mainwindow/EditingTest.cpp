@@ -217,8 +217,9 @@ TEST_F(EditingTest, TheRubberBandFollowsThePointerByCellsAndGoesOnRelease) {
   EXPECT_EQ(Count(kBlue), 4 * 6);
 }
 
-// Whatever repaints the grid while a band is dragged (an undo, a zoom step, a cut), the cells
-// show the image, and the band's release leaves the picture a fresh repaint gives.
+// Whatever repaints the grid while a band is dragged (an undo, a zoom step, a cut, a clear of
+// the clip), the cells show the image, and the band's release leaves the picture a fresh
+// repaint gives.
 TEST_F(EditingTest, RepaintsDuringABandShowTheCellsAsTheyAre) {
   Open(16, 16, 24);
   Fill(kGreen);
@@ -236,6 +237,10 @@ TEST_F(EditingTest, RepaintsDuringABandShowTheCellsAsTheyAre) {
   EXPECT_EQ(cellShown(12, 12), kGreen);
   window_->Grid().ZoomFit();
   Trigger("MnuClipCut");
+  Drag(kLeft, 8, 8);
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  Trigger("MnuClipDelete");
+  Drag(kLeft, 9, 9);
   Drag(kLeft, 8, 8);
   EXPECT_EQ(cellShown(12, 12), kGreen);
   Release(kLeft, 8, 8);
