@@ -32,8 +32,9 @@ class ActualSizeView final : public QWidget {
   void LayOut() {
     const QImage& colours = grid_.Picture().Colours();
     const QPoint second = Place(2);
-    const QSize size = colours.isNull() ? QSize(1, 1)
-                                        : QSize(second.x() + 2 * colours.width(), second.y() + 2 * colours.height());
+    const QSize size = colours.isNull()
+                           ? QSize(1, 1)
+                           : QSize(second.x() + 2 * colours.width(), second.y() + 2 * colours.height());
     if (this->size() != size) setFixedSize(size);
     update();
   }
@@ -51,7 +52,9 @@ class ActualSizeView final : public QWidget {
     const ImagePicture& picture = grid_.Picture();
     if (picture.Empty()) return;
     painter.setClipRect(event->rect());
-    for (const int scale : {1, 2}) picture.PaintOverCheckerboard(painter, Place(scale), scale, kSmallCheckerSquare);
+    for (const int scale : {1, 2}) {
+      picture.PaintOverCheckerboard(painter, Place(scale), scale, kSmallCheckerSquare);
+    }
   }
 
  private:
@@ -60,7 +63,8 @@ class ActualSizeView final : public QWidget {
     if (scale == 1) return {0, 0};
     const QSize one = grid_.Picture().Colours().size();
     const int room = scroller_.viewport()->width();
-    return one.width() + kGap + 2 * one.width() <= room ? QPoint(one.width() + kGap, 0) : QPoint(0, one.height() + kGap);
+    const bool sideBySide = one.width() + kGap + 2 * one.width() <= room;
+    return sideBySide ? QPoint(one.width() + kGap, 0) : QPoint(0, one.height() + kGap);
   }
 
   const GridView& grid_;

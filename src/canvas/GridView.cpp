@@ -118,12 +118,18 @@ void GridView::Paint(QPainter& painter, const QRect& area) const {
   painter.save();
   painter.setClipRect(area);
   // Cells too small for the marks, and images with alpha of their own, show their holes as a
-  // checkerboard, inverting pixels as it inverted; the others show the background with the
-  // cells' diagonals.
-  const bool checkered = !picture_.Empty() && (picture_.HasAlpha() || CellPixels() < kSmallestMarkedCell);
-  // Squares smaller than the cells, so that the checkerboard is not taken for pixels.
-  if (checkered) PaintCheckerboard(painter, area, CellPixels() >= 2 * kSmallCheckerSquare ? kSmallCheckerSquare : kCheckerSquare);
-  else painter.fillRect(area, palette().color(QPalette::Base));
+  // checkerboard and inverting pixels as the checkerboard inverted; the others show the
+  // background with the cells' diagonals.
+  const double cellPixels = CellPixels();
+  const bool checkered =
+      !picture_.Empty() && (picture_.HasAlpha() || cellPixels < kSmallestMarkedCell);
+  if (checkered) {
+    // Squares smaller than the cells, so that the checkerboard is not taken for pixels.
+    PaintCheckerboard(painter, area,
+                      cellPixels >= 2 * kSmallCheckerSquare ? kSmallCheckerSquare : kCheckerSquare);
+  } else {
+    painter.fillRect(area, palette().color(QPalette::Base));
+  }
   if (!picture_.Empty()) PaintCells(painter, area, checkered);
   PaintMarks(painter, area);
   PaintBand(painter);
@@ -134,12 +140,15 @@ void GridView::PaintCells(QPainter& painter, const QRect& area, bool checkered) 
   const double cellPixels = CellPixels();
   const int firstX = std::max(0, static_cast<int>(area.left() / cellPixels) - 1);
   const int firstY = std::max(0, static_cast<int>(area.top() / cellPixels) - 1);
-  const int lastX = std::min(picture_.Width() - 1, static_cast<int>(area.right() / cellPixels) + 1);
-  const int lastY = std::min(picture_.Height() - 1, static_cast<int>(area.bottom() / cellPixels) + 1);
+  const int lastX =
+      std::min(picture_.Width() - 1, static_cast<int>(area.right() / cellPixels) + 1);
+  const int lastY =
+      std::min(picture_.Height() - 1, static_cast<int>(area.bottom() / cellPixels) + 1);
   if (lastX < firstX || lastY < firstY) return;
 
   // One blit for the pixels, without smoothing.
-  const QRect target(QPoint(Edge(firstX), Edge(firstY)), QPoint(Edge(lastX + 1) - 1, Edge(lastY + 1) - 1));
+  const QRect target(QPoint(Edge(firstX), Edge(firstY)),
+                     QPoint(Edge(lastX + 1) - 1, Edge(lastY + 1) - 1));
   painter.drawImage(target, picture_.Colours(),
                     QRect(firstX, firstY, lastX - firstX + 1, lastY - firstY + 1));
 
@@ -169,7 +178,8 @@ void GridView::PaintCells(QPainter& painter, const QRect& area, bool checkered) 
       if (look == PixelLook::Transparent && tiledHoles) {
         int end = x;
         while (end < lastX && picture_.Look(end + 1, y) == PixelLook::Transparent) ++end;
-        painter.drawTiledPixmap(QRect(left[column], top[row], (end - x + 1) * wholeCell, wholeCell), holeTile_);
+        const QRect run(left[column], top[row], (end - x + 1) * wholeCell, wholeCell);
+        painter.drawTiledPixmap(run, holeTile_);
         x = end;
         continue;
       }
@@ -204,7 +214,8 @@ void GridView::PaintMarks(QPainter& painter, const QRect& area) const {
     const QColor face = palette().color(QPalette::Button);
     const double cellPixels = CellPixels();
     const int first = std::max(1, static_cast<int>(std::min(area.left(), area.top()) / cellPixels));
-    const int last = std::min(cells_, static_cast<int>(std::max(area.right(), area.bottom()) / cellPixels) + 1);
+    const int farthest = std::max(area.right(), area.bottom());
+    const int last = std::min(cells_, static_cast<int>(farthest / cellPixels) + 1);
     for (int i = first; i <= last; ++i) {
       const int at = Edge(i);
       if (at >= area.top() && at <= area.bottom()) painter.fillRect(area.left(), at, area.width(), 1, face);

@@ -41,7 +41,8 @@ ImagePicture::ImagePicture(const IconImage& image)
       looks_(static_cast<std::size_t>(std::max(image.Width, std::int16_t{0})) *
              static_cast<std::size_t>(std::max(image.Height(), 0))) {
   if (colours_.isNull()) return;
-  const bool alpha = image.CarriesAlpha() && image.Alpha.Columns() >= Width() && image.Alpha.Rows() >= Height();
+  const bool alpha = image.CarriesAlpha() && image.Alpha.Columns() >= Width() &&
+                     image.Alpha.Rows() >= Height();
   hasAlpha_ = alpha;
   for (int y = 0; y < Height(); ++y) {
     auto* row = reinterpret_cast<QRgb*>(colours_.scanLine(y));
@@ -92,7 +93,8 @@ void ImagePicture::PaintOverCheckerboard(QPainter& painter, QPoint origin, int s
   if (HasInverting()) {
     for (int y = 0; y < Height(); ++y) {
       for (int x = 0; x < Width(); ++x) {
-        if (Look(x, y) == PixelLook::Inverting) PaintInverted(painter, QRect(x * scale, y * scale, scale, scale));
+        if (Look(x, y) != PixelLook::Inverting) continue;
+        PaintInverted(painter, QRect(x * scale, y * scale, scale, scale));
       }
     }
   }
