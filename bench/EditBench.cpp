@@ -1,6 +1,7 @@
 // Editing speed in the real window on Qt's offscreen platform: one freehand drag event (the
-// pixel written, its cell and the grid lines painted, the widget repainted) and a full
-// SelectImage, which repaints the strip picture, the palette and every cell.
+// pixel written, its cell and the grid lines painted, the widget repainted) at each zoom, a
+// full SelectImage, which repaints the strip picture, the palette and every cell, and a zoom
+// step at the largest view.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include "Documents.h"
 #include "DrawingTool.h"
 #include "EditGrid.h"
+#include "GridGeometry.h"
 #include "FrmMain.h"
 #include "GridEditor.h"
 #include "MouseColours.h"
@@ -23,6 +25,7 @@ namespace {
 FrmMain& WindowWithImage(int size) {
   static FrmMain* window = [] {
     auto* made = new FrmMain;
+    made->resize(1600, 1000);
     made->show();
     return made;
   }();
@@ -36,9 +39,12 @@ FrmMain& WindowWithImage(int size) {
   return *window;
 }
 
+// Arguments: the image's size and the zoom (kZoomDefault: the one it opens at).
 void FreehandDragEvent(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
   FrmMain& window = WindowWithImage(size);
+  window.Grid().SetZoom(static_cast<int>(state.range(1)));
+  QApplication::processEvents();
   GridEditor& editor = window.Editor();
   editor.Press(1, 0.5f, 0.5f);
   int i = 0;
@@ -52,7 +58,14 @@ void FreehandDragEvent(benchmark::State& state) {
   }
   editor.Release(1, 0.5f, 0.5f);
 }
-BENCHMARK(FreehandDragEvent)->Arg(32)->Arg(64)->Arg(256)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FreehandDragEvent)
+    ->Args({32, kZoomDefault})
+    ->Args({64, kZoomDefault})
+    ->Args({256, kZoomFit})
+    ->Args({256, 2})
+    ->Args({256, kZoomDefault})
+    ->Args({256, 16})
+    ->Unit(benchmark::kMicrosecond);
 
 void SelectImageFull(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
@@ -63,6 +76,25 @@ void SelectImageFull(benchmark::State& state) {
   }
 }
 BENCHMARK(SelectImageFull)->Arg(256)->Unit(benchmark::kMicrosecond);
+
+// A step between the two largest zooms of a 256 x 256 image and back, counted as two steps:
+// the view of 4096 x 4096 pixels and the one below it drawn again and shown.
+void ZoomStepLargest(benchmark::State& state) {
+  FrmMain& window = WindowWithImage(256);
+  EditGrid& grid = window.Grid();
+  grid.SetZoom(16);
+  const int below = ZoomedOut(256, 16);
+  for (auto _ : state) {
+    grid.SetZoom(below);
+    QApplication::processEvents();
+    grid.SetZoom(16);
+    QApplication::processEvents();
+  }
+  state.counters["per_step"] = benchmark::Counter(
+      2.0 * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(ZoomStepLargest)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace brixel

@@ -3,6 +3,7 @@ byte by byte (a 40-byte header, colour table, XOR rows and AND rows)."""
 import random
 import shutil
 import struct
+import zlib
 from pathlib import Path
 
 
@@ -19,8 +20,30 @@ def bmp_block(size, depth, rng):
     return header + palette + xor + mask
 
 
-def icon_file(images, cursor, rng):
-    blocks = [bmp_block(size, depth, rng) for size, depth in images]
+def png_block(size):
+    """A PNG image of size x size RGBA pixels as icons made today carry for their largest size:
+    a smooth picture, a disc whose rim is half transparent, clear outside."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    middle = (size - 1) / 2
+    rows = bytearray()
+    for y in range(size):
+        rows.append(0)
+        for x in range(size):
+            distance = ((x - middle) ** 2 + (y - middle) ** 2) ** 0.5 / (size / 2)
+            alpha = 255 if distance < 0.8 else max(0, int(255 * (1 - distance) / 0.2))
+            rows += bytes([x * 255 // size, y * 255 // size, 160, alpha])
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(rows)))
+            + chunk(b"IEND", b""))
+
+
+def icon_file(images, cursor, rng, png_sizes=()):
+    """images: (size, depth) pairs in file order; those whose size is in png_sizes are stored
+    as 32-bit PNG entries."""
+    blocks = [png_block(size) if size in png_sizes else bmp_block(size, depth, rng)
+              for size, depth in images]
     out = struct.pack("<HHH", 0, 2 if cursor else 1, len(images))
     offset = 6 + 16 * len(images)
     for (size, depth), block in zip(images, blocks):

@@ -5,7 +5,7 @@
 #include "CurrentDocument.h"
 #include "EditGrid.h"
 #include "GridEditor.h"
-#include "PictureBox.h"
+#include "GridView.h"
 #include "Prompter.h"
 
 namespace brixel {
@@ -42,7 +42,7 @@ void EditCommands::CopySelection(bool cut) {
 }
 
 void EditCommands::Paste() {
-  if (clip_.ArmPaste()) grid_.View().MousePointer(PictureBox::kPointerArrowQuestion);
+  if (clip_.ArmPaste()) grid_.View().MousePointer(PointerBox::kPointerArrowQuestion);
 }
 
 void EditCommands::ClearClip() { clip_.Clear(); }

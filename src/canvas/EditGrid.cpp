@@ -12,26 +12,33 @@
 
 #include "CurrentDocument.h"
 #include "GridGeometry.h"
+#include "GridView.h"
 #include "PictureBox.h"
-#include "QtColour.h"
 
 namespace brixel {
 namespace {
 
-constexpr Colour kRed = MakeColour(255, 0, 0);
-constexpr Colour kBlue = MakeColour(0, 0, 255);
-constexpr Colour kYellow = MakeColour(255, 255, 0);
-constexpr float kUnitsPerPixelInRepaint = 10;
 constexpr int kWheelStep = 120;
+constexpr int kSmallestRoom = 160;
 
-// The grid's scroll area: the wheel with Ctrl held zooms instead of scrolling.
+// The grid's scroll area: the wheel with Ctrl held zooms instead of scrolling, and a new size
+// lays the view out again.
 class GridScrollArea final : public QScrollArea {
  public:
   using QScrollArea::QScrollArea;
   // steps > 0 zooms in, < 0 out; at is the pointer on the viewport.
   std::function<void(int steps, const QPoint& at)> zoomByWheel;
+  std::function<void()> resized;
+
+  // The fit view's smallest square, which the window starts with.
+  QSize sizeHint() const override { return {kFitViewPixels, kFitViewPixels}; }
 
  protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QScrollArea::resizeEvent(event);
+    if (resized) resized();
+  }
+
   void wheelEvent(QWheelEvent* event) override {
     if (!event->modifiers().testFlag(Qt::ControlModifier)) {
       QScrollArea::wheelEvent(event);
@@ -53,31 +60,31 @@ class GridScrollArea final : public QScrollArea {
 
 EditGrid::EditGrid(QWidget& parent, QLabel& location, const Settings& options)
     : scroller_(new GridScrollArea(&parent)),
-      view_(new PictureBox(kViewSize, kViewSize)),
+      view_(new GridView),
       scratch_(new PictureBox(kDefaultGridCells, kDefaultGridCells, &parent)),
       location_(location),
       options_(options) {
-  scroller_->setObjectName("GridScroll");
-  scroller_->setFrameShape(QFrame::NoFrame);
-  scroller_->setFixedSize(kViewSize, kViewSize);
-  scroller_->setWidget(view_);
-  static_cast<GridScrollArea*>(scroller_)->zoomByWheel = [this](int steps, const QPoint& at) {
+  auto* scroller = static_cast<GridScrollArea*>(scroller_);
+  scroller->setObjectName("GridScroll");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setAlignment(Qt::AlignCenter);
+  scroller->resize(kViewSize, kViewSize);
+  // Less room than the fit view needs scrolls it.
+  scroller->setMinimumSize(kSmallestRoom, kSmallestRoom);
+  scroller->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  scroller->setWidget(view_);
+  scroller->zoomByWheel = [this](int steps, const QPoint& at) {
     int zoom = zoom_;
-    for (; steps > 0; --steps) zoom = ZoomedIn(Cells(), zoom);
-    for (; steps < 0; ++steps) zoom = ZoomedOut(Cells(), zoom);
+    for (; steps > 0; --steps) zoom = ZoomedIn(Cells(), zoom, FitSide());
+    for (; steps < 0; ++steps) zoom = ZoomedOut(Cells(), zoom, FitSide());
     SetZoom(zoom, at);
   };
-  view_->setObjectName("PctGrid");
-  QtPictureSurface& surface = view_->Surface();
-  surface.BackColor(RoleColour(QPalette::Base));
-  surface.ForeColor(RoleColour(QPalette::Text));
-  surface.Cls();
-  surface.Scale(kDefaultGridCells, kDefaultGridCells);
+  scroller->resized = [this] { LayOut(); };
 
   scratch_->setObjectName("pctExport");
   scratch_->hide();
 
-  QObject::connect(view_, &PictureBox::MouseMove, view_,
+  QObject::connect(view_, &PointerBox::MouseMove, view_,
                    [this](int, int, float x, float y) { PointerMoved(x, y); });
 }
 
@@ -89,107 +96,79 @@ int EditGrid::Cells() const {
 }
 
 void EditGrid::PaintCell(float x, float y, Colour colour, int mode) {
-  QtPictureSurface& surface = view_->Surface();
-  const auto fill = [&] {
-    surface.Line(x, y, x + 1, y + 1, colour, PictureSurface::LineKind::FilledBox);
-  };
-  switch (mode) {
-    case CellInverted:
-      fill();
-      surface.Line(x, y + 1, x + 1, y, kRed);
-      break;
-    case CellTransparent:
-      fill();
-      surface.Line(x, y, x + 1, y + 1, kBlue);
-      break;
-    case CellOpaque:
-      fill();
-      break;
-    default:
-      return;
+  if (mode != CellInverted && mode != CellTransparent && mode != CellOpaque) return;
+  if (view_->Picture().Empty()) {
+    // Nothing shown yet: the cell goes onto the image as it is.
+    const cIco* document = CurrentIconDocument();
+    if (HasImage(document, currentImage_)) view_->Show(ImagePicture(document->Image(currentImage_)));
   }
-  if (gridReady_) DrawGridLinesAround(x, y);
+  view_->SetCell(PixelOf(x), PixelOf(y), colour, static_cast<PixelLook>(mode));
 }
 
 void EditGrid::DrawGridLines() {
-  const auto cells = static_cast<float>(Cells());
-  DrawOverlay(1, cells, 1, cells);
-}
-
-// The same picture as DrawGridLines after one cell was painted, for a fraction of the lines:
-// the cell's four edges again, then the markers that every line is drawn under.
-void EditGrid::DrawGridLinesAround(float x, float y) { DrawOverlay(y, y + 1, x, x + 1); }
-
-void EditGrid::DrawOverlay(float firstRow, float lastRow, float firstColumn, float lastColumn) {
-  const int cells = Cells();
-  QtPictureSurface& surface = view_->Surface();
-  surface.Scale(static_cast<float>(cells), static_cast<float>(cells));
-  if (!options_.Grid) return;
-
-  const float width = surface.ScaleWidth();
-  const float height = surface.ScaleHeight();
-  const auto last = static_cast<float>(cells);
-  const Colour buttonFace = RoleColour(QPalette::Button);
-  for (float at = std::max(1.0f, firstRow); at <= std::min(last, lastRow); ++at) {
-    surface.Line(0, at, width, at, buttonFace);
-  }
-  for (float at = std::max(1.0f, firstColumn); at <= std::min(last, lastColumn); ++at) {
-    surface.Line(at, 0, at, height, buttonFace);
-  }
-  DrawMarkers();
-}
-
-void EditGrid::DrawMarkers() {
-  QtPictureSurface& surface = view_->Surface();
-  const float width = surface.ScaleWidth();
-  const float height = surface.ScaleHeight();
-  const int cells = Cells();
-  const auto mid = static_cast<float>(CentreLine(cells));
-  surface.Line(0, mid, width, mid, kRed);
-  surface.Line(mid, 0, mid, height, kRed);
-
+  GridView::Marks marks;
   const cIco* document = CurrentIconDocument();
+  marks.lines = gridReady_ && options_.Grid;
   // Only a cursor has a hot spot: an icon's images hold their planes and bit count there.
-  if (options_.HotSpot && HasImage(document, currentImage_) && IsCursorDocument(document)) {
-    const auto x = static_cast<float>(document->xHotSpot(currentImage_));
-    const auto y = static_cast<float>(document->yHotSpot(currentImage_));
-    surface.Line(x, y, x + 1, y + 1, kYellow, PictureSurface::LineKind::Box);
+  if (marks.lines && options_.HotSpot && HasImage(document, currentImage_) && IsCursorDocument(document)) {
+    marks.hotSpot = QPoint(document->xHotSpot(currentImage_), document->yHotSpot(currentImage_));
   }
+  view_->SetMarks(marks);
 }
 
 void EditGrid::DrawMainIcon() {
   const int cells = Cells();
-  const auto extent = static_cast<float>(cells);
   const cIco* document = CurrentIconDocument();
   const bool shown = HasImage(document, currentImage_);
-  QtPictureSurface& surface = view_->Surface();
-  const int side = shown ? ViewSide(cells, zoom_) : kViewSize;
-  surface.Resize(side, side);
-  surface.Scale(extent * kUnitsPerPixelInRepaint, extent * kUnitsPerPixelInRepaint);
+  LayOut();
   scratch_->Surface().Resize(cells, cells);
   scratch_->Surface().ScalePixels();
 
   gridReady_ = false;
   if (shown) {
-    document->DrawMainIcon(currentImage_, surface);
+    view_->Show(ImagePicture(document->Image(currentImage_)));
     gridReady_ = true;
-    DrawGridLines();
   } else {
-    surface.Scale(extent, extent);
+    view_->SetBand({});
+    view_->SetFrame(std::nullopt);
   }
+  DrawGridLines();
 }
 
-void EditGrid::Clear() { view_->Surface().Cls(); }
-
-double EditGrid::CellPixels() const {
-  return static_cast<double>(view_->Surface().PixelWidth()) / Cells();
+void EditGrid::Clear() {
+  gridReady_ = false;
+  view_->Show(ImagePicture());
+  DrawGridLines();
 }
+
+void EditGrid::ShowBand(ToolShape shape, int anchorX, int anchorY, int endX, int endY) {
+  view_->SetBand({shape, QPoint(anchorX, anchorY), QPoint(endX, endY)});
+}
+
+void EditGrid::HideBand() { view_->SetBand({}); }
+
+void EditGrid::ShowFrame(int anchorX, int anchorY, int endX, int endY) {
+  view_->SetFrame(QRect(QPoint(anchorX, anchorY), QPoint(endX, endY)));
+}
+
+int EditGrid::FitSide() const {
+  const QSize room = scroller_->maximumViewportSize();
+  return std::max(kViewSize, std::min(room.width(), room.height()));
+}
+
+void EditGrid::LayOut() {
+  const int cells = Cells();
+  const bool shown = HasImage(CurrentIconDocument(), currentImage_);
+  view_->Layout(cells, shown ? ViewSide(cells, zoom_, FitSide()) : FitSide());
+}
+
+double EditGrid::CellPixels() const { return view_->CellPixels(); }
 
 void EditGrid::SetZoom(int zoom) { SetZoom(zoom, scroller_->viewport()->rect().center()); }
 
 void EditGrid::SetZoom(int zoom, const QPoint& anchor) {
   // A step past the largest or smallest zoom shows what is shown: nothing to draw again.
-  if (ShownZoom(Cells(), zoom) == ShownZoom(Cells(), zoom_)) {
+  if (ShownZoom(Cells(), zoom, FitSide()) == ShownZoom(Cells(), zoom_, FitSide())) {
     zoom_ = zoom;
     return;
   }
@@ -199,15 +178,15 @@ void EditGrid::SetZoom(int zoom, const QPoint& anchor) {
   const double cellX = onView.x() / before;
   const double cellY = onView.y() / before;
   zoom_ = zoom;
-  DrawMainIcon();
+  LayOut();
   const double after = CellPixels();
   scroller_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(cellX * after - anchor.x())));
   scroller_->verticalScrollBar()->setValue(static_cast<int>(std::lround(cellY * after - anchor.y())));
 }
 
-void EditGrid::ZoomIn() { SetZoom(ZoomedIn(Cells(), zoom_)); }
+void EditGrid::ZoomIn() { SetZoom(ZoomedIn(Cells(), zoom_, FitSide())); }
 
-void EditGrid::ZoomOut() { SetZoom(ZoomedOut(Cells(), zoom_)); }
+void EditGrid::ZoomOut() { SetZoom(ZoomedOut(Cells(), zoom_, FitSide())); }
 
 void EditGrid::ZoomFit() { SetZoom(kZoomFit); }
 
@@ -228,7 +207,7 @@ void EditGrid::MarkIfOutside(float x, float y) {
 }
 
 bool EditGrid::PastePending() const {
-  return view_->MousePointer() == PictureBox::kPointerArrowQuestion;
+  return view_->MousePointer() == PointerBox::kPointerArrowQuestion;
 }
 
 }  // namespace brixel

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Colour.h"
+#include "DrawingTool.h"
 #include "GridGeometry.h"
 #include "Settings.h"
 
@@ -14,15 +15,17 @@ class QWidget;
 
 namespace brixel {
 
+class GridView;
 class PictureBox;
 
 // The edit grid: the current image of the current icon document enlarged on a square view,
 // one cell per pixel. The view spans n x n logical units, n being the larger of the image's
 // width and height (16 with no image), so a pointer position truncates to the pixel under it
-// and a tall image shows whole. The fit view is 480 x 480 pixels; zoomed in, the view is n
-// cells of the zoom's size a side and a 480 x 480 scroll area (GridScroll) shows a part of
-// it. Owns the scroll area, the view (PctGrid), the hidden scratch surface of n x n pixels on
-// which shapes and text are rasterised (pctExport), and which image is current.
+// and a tall image shows whole. The fit view fills the square the scroll area (GridScroll)
+// gives it, at least 480 x 480 pixels; zoomed in, the view is n cells of the zoom's size a
+// side and the scroll area shows a part of it. Owns the scroll area, the view (PctGrid), the
+// hidden scratch surface of n x n pixels on which shapes and text are rasterised
+// (pctExport), and which image is current.
 class EditGrid {
  public:
   static constexpr int kViewSize = kFitViewPixels;
@@ -36,8 +39,8 @@ class EditGrid {
   // the pixel under the pointer; options supplies the Grid and HotSpot switches.
   EditGrid(QWidget& parent, QLabel& location, const Settings& options);
 
-  PictureBox& View() { return *view_; }
-  const PictureBox& View() const { return *view_; }
+  GridView& View() { return *view_; }
+  const GridView& View() const { return *view_; }
   PictureBox& Scratch() { return *scratch_; }
   // The widget to place in a window: the scroll area around the view.
   QScrollArea& Scroller() { return *scroller_; }
@@ -60,29 +63,39 @@ class EditGrid {
   bool PastePending() const;
 
   // Paints the cell of pixel (x, y) in one of the cell looks; other modes paint nothing. Once
-  // the grid is ready the grid lines are drawn again over it.
+  // the grid is ready the grid lines show over it.
   void PaintCell(float x, float y, Colour colour, int mode);
-  // Sets the n x n scale and draws the grid lines, the red centre lines and, when asked for,
-  // the yellow box around the hot-spot cell; nothing at all with the Grid option off.
+  // Shows the grid lines, the red centre lines and, when asked for, the yellow box around the
+  // hot-spot cell; nothing at all with the Grid option off.
   void DrawGridLines();
-  // Repaints every cell from the current image, ten units per pixel, then the grid lines.
-  // With no image it only sets the scale and sizes the scratch surface.
+  // Shows every cell from the current image, then the grid lines, and takes away what the
+  // tools showed over the cells. With no image it only sizes the view and the scratch surface.
   void DrawMainIcon();
   // Clears the view to its background colour.
   void Clear();
+
+  // A tool's figure from the anchor's cell to another, shown inverted over the cells until
+  // HideBand or the next full repaint.
+  void ShowBand(ToolShape shape, int anchorX, int anchorY, int endX, int endY);
+  void HideBand();
+  // The frame of a selection through the centres of its corner cells, until the next full
+  // repaint.
+  void ShowFrame(int anchorX, int anchorY, int endX, int endY);
 
   // --- Zoom (GridGeometry) ---
   // The zoom chosen: kZoomDefault until one is, then kZoomFit or a cell side in pixels.
   int Zoom() const { return zoom_; }
   // The cell side in screen pixels shown now.
   double CellPixels() const;
+  // The side of the fit view: the square the scroll area has room for, at least 480 pixels.
+  int FitSide() const;
   // Chooses a zoom and repaints the grid at it. The image point under anchor (a position on
   // the scroll area's viewport) stays there; by default the viewport's centre.
   void SetZoom(int zoom);
   void SetZoom(int zoom, const QPoint& anchor);
   void ZoomIn();
   void ZoomOut();
-  // Back to the 480 x 480 view of the whole image.
+  // Back to the view of the whole image.
   void ZoomFit();
 
  private:
@@ -90,14 +103,11 @@ class EditGrid {
   // waits for its place.
   std::optional<bool> Outside(float x, float y) const;
   void PointerMoved(float x, float y);
-  void DrawGridLinesAround(float x, float y);
-  // Grid lines between the rows and columns given (edges 1 .. n), then the markers.
-  void DrawOverlay(float firstRow, float lastRow, float firstColumn, float lastColumn);
-  // The red centre lines and the hot-spot box, drawn over the grid lines.
-  void DrawMarkers();
+  // Sizes the view for the zoom and the room the scroll area has.
+  void LayOut();
 
   QScrollArea* scroller_;
-  PictureBox* view_;
+  GridView* view_;
   PictureBox* scratch_;
   QLabel& location_;
   const Settings& options_;

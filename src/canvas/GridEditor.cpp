@@ -9,6 +9,7 @@
 #include "FloodFill.h"
 #include "GridGeometry.h"
 #include "MouseColours.h"
+#include "GridView.h"
 #include "PictureBox.h"
 #include "Settings.h"
 #include "TextTool.h"
@@ -17,8 +18,6 @@
 
 namespace brixel {
 namespace {
-
-constexpr int kBandWidth = 5;
 
 std::int16_t ClampToInt16(int value) {
   constexpr int low = std::numeric_limits<std::int16_t>::min();
@@ -99,7 +98,7 @@ void GridEditor::Release(int button, float x, float y) {
 
   if (grid_.PastePending()) {
     clip_.Place(*document, image, PixelOf(x), PixelOf(y));
-    grid_.View().MousePointer(PictureBox::kPointerDefault);
+    grid_.View().MousePointer(PointerBox::kPointerDefault);
     document->Changed(true);
     selectImage_(image, true);
     Finish();
@@ -122,7 +121,7 @@ void GridEditor::Release(int button, float x, float y) {
       break;
     }
     case ToolDriver::RubberBand:
-      EndBand();
+      grid_.HideBand();
       if (tool.shape != ToolShape::Selection) {
         DrawShape(tool.shape, colour);
         TransferShape(grid_.Scratch().Surface(), *document, image, colour);
@@ -144,12 +143,7 @@ void GridEditor::Release(int button, float x, float y) {
   }
 
   selectImage_(image, false);
-  if (tool.shape == ToolShape::Selection) {
-    QtPictureSurface& view = grid_.View().Surface();
-    view.Line(static_cast<float>(anchorX_) + 0.5f, static_cast<float>(anchorY_) + 0.5f,
-              static_cast<float>(endX_) + 0.5f, static_cast<float>(endY_) + 0.5f,
-              view.ForeColor(), PictureSurface::LineKind::Box);
-  }
+  if (tool.shape == ToolShape::Selection) grid_.ShowFrame(anchorX_, anchorY_, endX_, endY_);
   Finish();
 }
 
@@ -180,54 +174,16 @@ void GridEditor::ReleaseEyeDrop(ImageDocument& document, std::int16_t image, int
   if (returnTool >= 0) tools_.Choose(button, returnTool);
 }
 
-// --- Rubber bands: drawn in invert mode, so drawing a figure twice removes it ---
+// --- Rubber bands: shown over the cells, not drawn on them ---
 
-void GridEditor::DrawBand(ToolShape shape) {
-  QtPictureSurface& view = grid_.View().Surface();
-  const float ax = static_cast<float>(anchorX_) + 0.5f;
-  const float ay = static_cast<float>(anchorY_) + 0.5f;
-  const float ex = static_cast<float>(endX_) + 0.5f;
-  const float ey = static_cast<float>(endY_) + 0.5f;
-  switch (shape) {
-    case ToolShape::Circle:
-    case ToolShape::FilledCircle:
-      view.Circle(ax, ay, std::hypot(ax - ex, ay - ey), view.ForeColor());
-      break;
-    case ToolShape::Box:
-    case ToolShape::FilledBox:
-    case ToolShape::Selection:
-      view.Line(ax, ay, ex, ey, view.ForeColor(), PictureSurface::LineKind::Box);
-      break;
-    case ToolShape::Line:
-      view.Line(ax, ay, ex, ey, view.ForeColor());
-      break;
-    case ToolShape::None:
-      break;
-  }
-}
-
-void GridEditor::StartBand(ToolShape shape) {
-  QtPictureSurface& view = grid_.View().Surface();
-  view.DrawWidth(kBandWidth);
-  view.DrawMode(PictureSurface::kDrawModeInvert);
-  view.FillStyle(PictureSurface::kFillTransparent);
-  DrawBand(shape);
-}
+void GridEditor::StartBand(ToolShape shape) { grid_.ShowBand(shape, anchorX_, anchorY_, endX_, endY_); }
 
 void GridEditor::MoveBand(ToolShape shape, int x, int y) {
   // Most moves stay in their cell: the band there is already right.
   if (x == endX_ && y == endY_) return;
-  DrawBand(shape);
   endX_ = x;
   endY_ = y;
-  DrawBand(shape);
-}
-
-// The band is not drawn away: the grid is drawn afresh after every release.
-void GridEditor::EndBand() {
-  QtPictureSurface& view = grid_.View().Surface();
-  view.DrawMode(PictureSurface::kDrawModeCopy);
-  view.DrawWidth(1);
+  grid_.ShowBand(shape, anchorX_, anchorY_, endX_, endY_);
 }
 
 // --- Shapes on the scratch surface ---

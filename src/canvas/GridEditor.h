@@ -18,8 +18,8 @@ struct Settings;
 struct TextSettings;
 
 // What a press, a drag and a release on the edit grid do with each mouse button's tool and
-// colour. Point tools act on every reported position, rubber-band tools show their figure on
-// the grid in invert mode and make it at the release on the hidden scratch surface, from which
+// colour. Point tools act on every reported position, rubber-band tools show their figure
+// inverted over the grid's cells and make it at the release on the hidden scratch surface, from which
 // the pixels of exactly the drawing colour are taken over; fills, the text and a pending
 // paste act at the release. Every press takes an undo snapshot of the current image.
 class GridEditor {
@@ -49,10 +49,8 @@ class GridEditor {
                   Colour colour);
   void Pick(const ImageDocument& document, std::int16_t image, int button, int x, int y);
   void MoveHotSpot(ImageDocument& document, std::int16_t image, float x, float y);
-  void DrawBand(ToolShape shape);
   void StartBand(ToolShape shape);
   void MoveBand(ToolShape shape, int x, int y);
-  void EndBand();
   void DrawShape(ToolShape shape, Colour colour);
   void ReleaseEyeDrop(ImageDocument& document, std::int16_t image, int button, float x, float y);
   void Finish();

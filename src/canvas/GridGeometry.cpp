@@ -12,10 +12,12 @@ constexpr int kZoomSteps[] = {2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64};
 constexpr int kLargestView = 8192;
 constexpr int kUsualLargestView = 4096;
 
-double FitCell(int cells) { return static_cast<double>(kFitViewPixels) / std::max(cells, 1); }
+double FitCell(int cells, int fitSide) {
+  return static_cast<double>(std::max(fitSide, kFitViewPixels)) / std::max(cells, 1);
+}
 
-bool Fits(int cells, int zoom) {
-  return zoom > FitCell(cells) && static_cast<long long>(cells) * zoom <= LargestViewSide(cells);
+bool Fits(int cells, int zoom, int fitSide) {
+  return zoom > FitCell(cells, fitSide) && static_cast<long long>(cells) * zoom <= LargestViewSide(cells);
 }
 
 }  // namespace
@@ -26,29 +28,29 @@ int LargestViewSide(int cells) {
       std::min<long long>(kLargestView, std::max<long long>(kUsualLargestView, forEightPixels)));
 }
 
-int ShownZoom(int cells, int zoom) {
+int ShownZoom(int cells, int zoom, int fitSide) {
   if (zoom == kZoomDefault) zoom = cells > kLargestFitCells ? kFirstLargeZoom : kZoomFit;
-  return zoom > 0 && Fits(cells, zoom) ? zoom : kZoomFit;
+  return zoom > 0 && Fits(cells, zoom, fitSide) ? zoom : kZoomFit;
 }
 
-int ViewSide(int cells, int zoom) {
-  const int shown = ShownZoom(cells, zoom);
-  return shown == kZoomFit ? kFitViewPixels : cells * shown;
+int ViewSide(int cells, int zoom, int fitSide) {
+  const int shown = ShownZoom(cells, zoom, fitSide);
+  return shown == kZoomFit ? std::max(fitSide, kFitViewPixels) : cells * shown;
 }
 
-int ZoomedIn(int cells, int zoom) {
-  const int shown = ShownZoom(cells, zoom);
+int ZoomedIn(int cells, int zoom, int fitSide) {
+  const int shown = ShownZoom(cells, zoom, fitSide);
   for (const int step : kZoomSteps) {
-    if (step > shown && Fits(cells, step)) return step;
+    if (step > shown && Fits(cells, step, fitSide)) return step;
   }
   return shown;
 }
 
-int ZoomedOut(int cells, int zoom) {
-  const int shown = ShownZoom(cells, zoom);
+int ZoomedOut(int cells, int zoom, int fitSide) {
+  const int shown = ShownZoom(cells, zoom, fitSide);
   int result = kZoomFit;
   for (const int step : kZoomSteps) {
-    if (step < shown && Fits(cells, step)) result = step;
+    if (step < shown && Fits(cells, step, fitSide)) result = step;
   }
   return result;
 }

@@ -12,12 +12,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ActualSizePanel.h"
 #include "AlphaChannel.h"
 #include "Clip.h"
 #include "ColourPanel.h"
@@ -29,6 +31,7 @@
 #include "FrmOptions.h"
 #include "FrmText.h"
 #include "GridEditor.h"
+#include "GridView.h"
 #include "HelpTopics.h"
 #include "ImageCommands.h"
 #include "ImageStrip.h"
@@ -95,11 +98,15 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
 
   LoadSettings(settings_);
   KeepAlpha(settings_.KeepAlpha);
+  menus_.MnuToolGridLines->setChecked(settings_.Grid);
   tools_->ShowSettings();
   ShowCount();
   auto* titleCheck = new QTimer(this);
   connect(titleCheck, &QTimer::timeout, this, &FrmMain::UpdateTitle);
   titleCheck->start(kTitleCheckMs);
+  // Room for every panel and the whole 480-pixel grid where the screen has it; Qt alone would
+  // open the window at two thirds of the screen at most.
+  if (const QScreen* shown = screen()) resize(sizeHint().boundedTo(shown->availableGeometry().size()));
 }
 
 FrmMain::~FrmMain() = default;
@@ -151,9 +158,6 @@ QWidget* FrmMain::BuildCentralArea() {
   grid_->Scroller().setParent(gridFrame);
   gridLayout->addWidget(&grid_->Scroller());
 
-  auto* gridColumn = new QVBoxLayout;
-  gridColumn->addWidget(gridFrame);
-  gridColumn->addStretch(1);
 
   palette_ = new PalettePanel(central);
   mouseFunctions_ = new MouseFunctionsPanel(central);
@@ -180,7 +184,7 @@ QWidget* FrmMain::BuildCentralArea() {
   body->setSpacing(12);
   body->addWidget(BuildDocumentColumn(central));
   body->addLayout(toolColumn);
-  body->addLayout(gridColumn);
+  body->addWidget(gridFrame, 1);
   body->addLayout(panelColumn);
 
   auto* layout = new QVBoxLayout(central);
@@ -231,7 +235,8 @@ QWidget* FrmMain::BuildDocumentColumn(QWidget* parent) {
   layout->addWidget(frame2);
   layout->addSpacing(4);
   layout->addWidget(heading);
-  layout->addWidget(strip_, 1);
+  layout->addWidget(strip_, 3);
+  layout->addWidget(new ActualSizePanel(grid_->View(), column), 2);
   return column;
 }
 
@@ -293,12 +298,12 @@ void FrmMain::BuildEditing() {
                    : 0;
       });
 
-  PictureBox& view = grid_->View();
-  connect(&view, &PictureBox::MouseDown, this,
+  GridView& view = grid_->View();
+  connect(&view, &PointerBox::MouseDown, this,
           [this](int button, int, float x, float y) { editor_->Press(button, x, y); });
-  connect(&view, &PictureBox::MouseMove, this,
+  connect(&view, &PointerBox::MouseMove, this,
           [this](int button, int, float x, float y) { editor_->Drag(button, x, y); });
-  connect(&view, &PictureBox::MouseUp, this,
+  connect(&view, &PointerBox::MouseUp, this,
           [this](int button, int, float x, float y) { editor_->Release(button, x, y); });
 }
 
@@ -327,6 +332,11 @@ void FrmMain::ConnectCommands() {
     FrmOptions options(settings_, *tools_, *grid_, ProgramPath(), this);
     options.exec();
     KeepAlpha(settings_.KeepAlpha);
+    menus_.MnuToolGridLines->setChecked(settings_.Grid);
+  });
+  connect(menus_.MnuToolGridLines, &QAction::triggered, this, [this](bool shown) {
+    settings_.Grid = shown;
+    grid_->DrawGridLines();
   });
   connect(menus_.MnuToolZoomIn, &QAction::triggered, this, [this] { grid_->ZoomIn(); });
   connect(menus_.MnuToolZoomOut, &QAction::triggered, this, [this] { grid_->ZoomOut(); });

@@ -2,9 +2,10 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -12,8 +13,10 @@
 #include "AnimatedCursors.h"
 #include "CurrentDocument.h"
 #include "ImageDocument.h"
+#include "ImagePicture.h"
 #include "PictureBox.h"
 #include "QtColour.h"
+#include "Rendering.h"
 
 namespace brixel {
 namespace {
@@ -26,6 +29,7 @@ constexpr int kGapAbovePicture = 4;
 constexpr int kGapBelowStrip = 4;
 
 const QColor kSelectedCaption(255, 100, 100);
+constexpr int kFrameWidth = 2;
 
 QString DepthText(int bitDepth) {
   switch (bitDepth) {
@@ -47,6 +51,23 @@ int ButtonCode(Qt::MouseButton button) {
   }
 }
 
+// The frame round the selected picture, in the selected caption's colour: the picture covers
+// all of it but its border.
+class SelectionFrame final : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    QPen pen(kSelectedCaption, kFrameWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.drawRect(QRectF(rect()).adjusted(kFrameWidth / 2.0, kFrameWidth / 2.0, -kFrameWidth / 2.0,
+                                             -kFrameWidth / 2.0));
+  }
+};
+
 int Bottom(const QWidget* widget) { return widget->y() + widget->height(); }
 
 // A caption on the strip's Base background is painted in the Text role rather than WindowText,
@@ -63,7 +84,9 @@ ImageStrip::ImageStrip(QWidget* parent)
     : QFrame(parent),
       container_(new QWidget(this)),
       scroll_(new QWidget(container_)),
-      scrollBar_(new QScrollBar(Qt::Vertical, this)) {
+      scrollBar_(new QScrollBar(Qt::Vertical, this)),
+      acrossBar_(new QScrollBar(Qt::Horizontal, this)),
+      frame_(new SelectionFrame(scroll_)) {
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
 
   container_->setObjectName("PctContainer");
@@ -81,12 +104,21 @@ ImageStrip::ImageStrip(QWidget* parent)
   scrollBar_->setSingleStep(16);
   connect(scrollBar_, &QScrollBar::valueChanged, this,
           [this](int value) { scroll_->move(scroll_->x(), -value); });
+  acrossBar_->setObjectName("scrIconAcross");
+  acrossBar_->setSingleStep(16);
+  acrossBar_->hide();
+  connect(acrossBar_, &QScrollBar::valueChanged, this,
+          [this](int value) { scroll_->move(-value, scroll_->y()); });
 
-  auto* layout = new QHBoxLayout(this);
+  frame_->setObjectName("FrmSelected");
+  frame_->hide();
+
+  auto* layout = new QGridLayout(this);
   layout->setContentsMargins(frameWidth(), frameWidth(), frameWidth(), frameWidth());
   layout->setSpacing(0);
-  layout->addWidget(container_, 1);
-  layout->addWidget(scrollBar_);
+  layout->addWidget(container_, 0, 0);
+  layout->addWidget(scrollBar_, 0, 1);
+  layout->addWidget(acrossBar_, 1, 0);
 
   AddElement();
   captions_[0]->setText("Info Label");
@@ -155,6 +187,7 @@ bool ImageStrip::Build(const ImageDocument* document) {
   captions_[0]->hide();
   RemoveElementsAboveZero();
   count_ = 0;
+  frame_->hide();
   scrollBar_->setValue(0);
   scrollBar_->setEnabled(false);
   scroll_->resize(container_->width(), container_->height());
@@ -176,8 +209,7 @@ bool ImageStrip::Build(const ImageDocument* document) {
                      (rates.empty() ? QString() : "\n" + rates[static_cast<std::size_t>(i)]));
     caption->adjustSize();
     picture->move(caption->x(), Bottom(caption) + kGapAbovePicture);
-    picture->Surface().Resize(std::max(width, 0), std::max(height, 0));
-    document->DrawIcon(i, picture->Surface());
+    DrawImage(*document, i);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (build != builds_) return false;
     picture->show();
@@ -189,7 +221,63 @@ bool ImageStrip::Build(const ImageDocument* document) {
   return true;
 }
 
+void ImageStrip::Restack(const ImageDocument& document) {
+  for (std::int16_t i = 0; i < count_; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (i > 0) captions_[at]->move(kLeft, Bottom(pictures_[at - 1]) + kGapAboveCaption);
+    DrawImage(document, i);
+    pictures_[at]->move(kLeft, Bottom(captions_[at]) + kGapAbovePicture);
+  }
+  scroll_->resize(scroll_->width(), Bottom(pictures_[static_cast<std::size_t>(count_ - 1)]) + kGapBelowStrip);
+  PlaceFrame();
+}
+
+int ImageStrip::PictureRoom() const { return std::max(1, container_->width() - 2 * kLeft); }
+
+void ImageStrip::DrawImage(const ImageDocument& document, std::int16_t index) {
+  drawnRoom_ = PictureRoom();
+  const IconImage& image = document.Image(index);
+  if (image.IsKept()) {
+    // No pixels to show: a placeholder of its size, as wide as the strip lets it be.
+    QtPictureSurface& surface = pictures_[static_cast<std::size_t>(index)]->Surface();
+    const int width = std::min(image.Kept.entry->width, PictureRoom());
+    const int height = std::max(1, image.Kept.entry->height * width / std::max(1, image.Kept.entry->width));
+    surface.Resize(width, height);
+    DrawKeptPlaceholder(surface, width, height);
+    if (index == selected_) PlaceFrame();
+    return;
+  }
+  const ImagePicture picture(image);
+  QImage shown = picture.OverCheckerboard();
+  if (shown.width() > PictureRoom()) {
+    shown = shown.scaledToWidth(PictureRoom(), Qt::SmoothTransformation);
+  }
+  pictures_[static_cast<std::size_t>(index)]->Surface().Assign(shown);
+  if (index == selected_) PlaceFrame();
+}
+
+void ImageStrip::PlaceFrame() {
+  if (selected_ < 0 || selected_ >= count_) {
+    frame_->hide();
+    return;
+  }
+  const QWidget* picture = pictures_[static_cast<std::size_t>(selected_)];
+  frame_->setGeometry(picture->geometry().adjusted(-kFrameWidth, -kFrameWidth, kFrameWidth, kFrameWidth));
+  frame_->lower();
+  frame_->show();
+}
+
 void ImageStrip::UpdateScrollRange() {
+  int wide = container_->width();
+  for (int i = 0; i < count_; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    wide = std::max({wide, captions_[at]->x() + captions_[at]->width() + kLeft,
+                     pictures_[at]->x() + pictures_[at]->width() + kLeft});
+  }
+  scroll_->resize(wide, scroll_->height());
+  acrossBar_->setVisible(wide > container_->width());
+  acrossBar_->setRange(0, wide - container_->width());
+  acrossBar_->setPageStep(container_->width());
   const int overflow = scroll_->height() - container_->height();
   if (count_ > 0 && overflow > 0) {
     scrollBar_->setEnabled(true);
@@ -206,16 +294,22 @@ void ImageStrip::MarkSelected(int index) {
   for (std::size_t i = 0; i < captions_.size(); ++i) {
     SetCaptionColour(captions_[i], static_cast<int>(i) == index ? kSelectedCaption : normal);
   }
+  selected_ = index;
+  PlaceFrame();
 }
 
 void ImageStrip::RedrawImage(const ImageDocument& document, std::int16_t index) {
   if (index < 0 || index >= count_ || !HasImage(&document, index)) return;
-  document.DrawIcon(index, pictures_[static_cast<std::size_t>(index)]->Surface());
+  DrawImage(document, index);
 }
 
 bool ImageStrip::eventFilter(QObject* watched, QEvent* event) {
   if (watched == container_) {
     if (event->type() == QEvent::Resize) {
+      const cIco* document = CurrentIconDocument();
+      if (count_ > 0 && drawnRoom_ != PictureRoom() && document && document->IconCount() == count_) {
+        Restack(*document);
+      }
       scroll_->resize(container_->width(), count_ > 0 ? scroll_->height() : container_->height());
       UpdateScrollRange();
     } else if (event->type() == QEvent::Wheel && scrollBar_->isEnabled()) {

@@ -13,11 +13,13 @@ class ImageDocument;
 class PictureBox;
 struct KeptEntry;
 
-// The vertical strip of the current document's images at their real size, each under a
-// caption of its width, height and depth ("32x32 256 color"); an entry kept as its file holds
-// it shows as a placeholder of its size (KeptCaption). The pictures (PctIco0, PctIco1,
-// ...) and captions (LblIco0, ...) sit on PctScroll, which the viewport PctContainer clips and
-// the scroll bar scrIcon moves. Element 0 always exists; it is hidden while the strip is empty.
+// The vertical strip of the current document's images, each over the checkerboard at its real
+// size or, when wider than the strip, scaled down into its width, under a caption of its real
+// width, height and depth ("32x32 256 color"). The pictures (PctIco0, PctIco1, ...) and
+// captions (LblIco0, ...) sit on PctScroll, which the viewport PctContainer clips and the
+// scroll bars scrIcon (down) and scrIconAcross move. Element 0 always exists; it is hidden
+// while the strip is empty. The selected image is framed and its caption coloured. An entry
+// kept as its file holds it shows as a placeholder of its size (KeptCaption).
 class ImageStrip : public QFrame {
   Q_OBJECT
 
@@ -28,8 +30,8 @@ class ImageStrip : public QFrame {
   // paint after each picture so that the strip fills in picture by picture. Returns false
   // when a newer build, started while the window painted, took over.
   bool Build(const ImageDocument* document);
-  // Colours the caption of the selected image (255, 100, 100) and every other one in the
-  // button-text colour.
+  // Frames the selected image and colours its caption (255, 100, 100), every other caption in
+  // the button-text colour.
   void MarkSelected(int index);
   // Draws the image again into its picture, so that an edited image's thumbnail follows.
   void RedrawImage(const ImageDocument& document, std::int16_t index);
@@ -53,10 +55,21 @@ class ImageStrip : public QFrame {
   void AddElement();
   void RemoveElementsAboveZero();
   void UpdateScrollRange();
+  // Draws image index into its picture, sized to fit the strip.
+  void DrawImage(const ImageDocument& document, std::int16_t index);
+  // The widest a picture may be: the viewport less the margins.
+  int PictureRoom() const;
+  void PlaceFrame();
+  // Draws every picture again for a new width, each under its caption.
+  void Restack(const ImageDocument& document);
 
   QWidget* container_;
   QWidget* scroll_;
   QScrollBar* scrollBar_;
+  QScrollBar* acrossBar_;
+  QWidget* frame_;
+  int selected_ = -1;
+  int drawnRoom_ = 0;  // the room the pictures were drawn for
   std::vector<PictureBox*> pictures_;
   std::vector<QLabel*> captions_;
   int count_ = 0;  // images shown

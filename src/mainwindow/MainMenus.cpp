@@ -59,6 +59,10 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   m.MnuToolZoomIn->setShortcuts({QKeySequence(QKeySequence::ZoomIn), QKeySequence("Ctrl+=")});
   m.MnuToolZoomOut = AddItem(m.MnuTool, "MnuToolZoomOut", "Zoom &Out", QKeySequence(QKeySequence::ZoomOut));
   m.MnuToolZoomFit = AddItem(m.MnuTool, "MnuToolZoomFit", "&Fit Grid", QKeySequence("Ctrl+0"));
+  // The drawing grid option, at hand: the grid lines and their markers.
+  m.MnuToolGridLines = AddItem(m.MnuTool, "MnuToolGridLines", "Show grid lines");
+  m.MnuToolGridLines->setCheckable(true);
+  m.MnuToolGridLines->setChecked(true);
 
   m.MnuClip = AddMenu(bar, "MnuClip", "&Clipboard");
   m.MnuClipCut = AddItem(m.MnuClip, "MnuClipCut", "C&ut", QKeySequence("Ctrl+X"));

@@ -34,6 +34,7 @@ struct MainMenus {
   QAction* MnuToolZoomIn = nullptr;
   QAction* MnuToolZoomOut = nullptr;
   QAction* MnuToolZoomFit = nullptr;
+  QAction* MnuToolGridLines = nullptr;
 
   QMenu* MnuClip = nullptr;
   QAction* MnuClipCut = nullptr;

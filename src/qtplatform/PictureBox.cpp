@@ -8,10 +8,13 @@
 
 namespace brixel {
 
-PictureBox::PictureBox(int width, int height, QWidget* parent)
-    : QWidget(parent), surface_(width, height) {
+PointerBox::PointerBox(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+PictureBox::PictureBox(int width, int height, QWidget* parent)
+    : PointerBox(parent), surface_(width, height) {
   setFixedSize(surface_.PixelWidth(), surface_.PixelHeight());
   surface_.SetChangeListener([this](bool immediate) { SurfaceChanged(immediate); });
 }
@@ -23,12 +26,18 @@ void PictureBox::SurfaceChanged(bool immediate) {
   if (this->size() != size) setFixedSize(size);
   if (immediate) {
     repaint();
-  } else {
+  } else if (!updatePending_) {
+    // Asking once is enough: drawing an image pixel by pixel would ask for every pixel.
+    updatePending_ = true;
     update();
   }
 }
 
-void PictureBox::MousePointer(int pointer) {
+QPointF PictureBox::ToLogical(const QPointF& pixel) const {
+  return {surface_.ToLogicalX(pixel.x()), surface_.ToLogicalY(pixel.y())};
+}
+
+void PointerBox::MousePointer(int pointer) {
   mousePointer_ = pointer;
   switch (pointer) {
     case kPointerHourglass: setCursor(Qt::WaitCursor); break;
@@ -38,28 +47,29 @@ void PictureBox::MousePointer(int pointer) {
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
+  updatePending_ = false;
   QPainter painter(this);
   painter.drawImage(event->rect(), surface_.Canvas(), event->rect());
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) {
+void PointerBox::mousePressEvent(QMouseEvent* event) {
+  const QPointF at = ToLogical(event->position());
   emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-                 surface_.ToLogicalX(event->position().x()),
-                 surface_.ToLogicalY(event->position().y()));
+                 static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 
-void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+void PointerBox::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF at = ToLogical(event->position());
   emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()),
-                 surface_.ToLogicalX(event->position().x()),
-                 surface_.ToLogicalY(event->position().y()));
+                 static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+void PointerBox::mouseReleaseEvent(QMouseEvent* event) {
+  const QPointF at = ToLogical(event->position());
   emit MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-               surface_.ToLogicalX(event->position().x()),
-               surface_.ToLogicalY(event->position().y()));
+               static_cast<float>(at.x()), static_cast<float>(at.y()));
 }
 
-void PictureBox::mouseDoubleClickEvent(QMouseEvent*) { emit DblClick(); }
+void PointerBox::mouseDoubleClickEvent(QMouseEvent*) { emit DblClick(); }
 
 }  // namespace brixel

@@ -166,8 +166,17 @@ void QtPictureSurface::Plot(int px, int py, std::int32_t colour) {
 
 void QtPictureSurface::Fill(const QRect& area, std::int32_t colour) {
   const QRect clipped = area.intersected(image_.rect());
+  const bool invert = drawMode_ == kDrawModeInvert;
+  const QRgb rgb = RgbFromColour(colour);
+  // Row by row: a box of a palette swatch or a cell is thousands of pixels.
   for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
-    for (int x = clipped.left(); x <= clipped.right(); ++x) Plot(x, y, colour);
+    QRgb* first = reinterpret_cast<QRgb*>(image_.scanLine(y)) + clipped.left();
+    QRgb* last = first + clipped.width();
+    if (invert) {
+      for (QRgb* pixel = first; pixel != last; ++pixel) *pixel = (*pixel ^ 0x00FFFFFFu) | 0xFF000000u;
+    } else {
+      std::fill(first, last, rgb);
+    }
   }
 }
 
@@ -401,6 +410,13 @@ void QtPictureSurface::PaintPicture(const Bitmap& picture, float x, float y, flo
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.drawImage(target, ImageFromBitmap(picture));
   painter.end();
+  Notify(false);
+}
+
+void QtPictureSurface::Assign(const QImage& picture) {
+  QImage converted = picture.convertToFormat(QImage::Format_RGB32);
+  if (converted.isNull() && !picture.isNull()) Raise(ErrorCode::OutOfMemory);
+  image_ = std::move(converted);
   Notify(false);
 }
 

@@ -66,6 +66,8 @@ class QtPictureSurface final : public PictureSurface {
 
   // The pixels as drawn, for showing the surface and for Qt code above the back end.
   const QImage& Canvas() const { return image_; }
+  // Takes the size and the pixels of a picture made with Qt (any alpha dropped).
+  void Assign(const QImage& picture);
 
   // Pixel position of a logical point, and logical position of a pixel position.
   QPoint ToPixel(float x, float y) const;

@@ -5,12 +5,15 @@
 #include <QTest>
 #include <QWidget>
 #include <memory>
+#include <set>
 
+#include "ActualSizePanel.h"
 #include "CurrentDocument.h"
 #include "Documents.h"
 #include "EditGrid.h"
 #include "GridGeometry.h"
-#include "PictureBox.h"
+#include "IconImage.h"
+#include "GridView.h"
 #include "QtColour.h"
 #include "TestSupport.h"
 
@@ -60,7 +63,7 @@ class EditGridTest : public ::testing::Test {
 
   // The colour shown at a pixel of the 480 x 480 view.
   Colour Shown(int px, int py) const {
-    return ColourFromRgb(grid_.View().Surface().Canvas().pixel(px, py));
+    return ColourFromRgb(grid_.View().Rendered(QRect(px, py, 1, 1)).pixel(0, 0));
   }
 
   test::BackEndFixture backEnd_;
@@ -115,7 +118,8 @@ TEST_F(EditGridTest, PaintCellLooksAndTheOverlayOnlyOnceTheGridIsReady) {
   // Before the first full repaint the grid is not ready: no lines are drawn after a cell.
   grid_.PaintCell(0, 0, kGreen, EditGrid::CellOpaque);
   EXPECT_FALSE(grid_.GridReady());
-  EXPECT_EQ(Shown(30, 10), kGreen);  // the cell's fill reaches the next edge, no line over it
+  EXPECT_EQ(Shown(29, 10), kGreen);
+  EXPECT_EQ(Shown(30, 10), Background());  // no line at the next edge
 
   grid_.DrawMainIcon();
   grid_.PaintCell(2, 0, kGreen, EditGrid::CellOpaque);
@@ -149,9 +153,9 @@ TEST_F(EditGridTest, APaintedCellLooksAsAfterAFullOverlay) {
     for (const auto& [x, y] : {std::pair{mid, mid}, {mid - 1, 3}, {7, 8}, {8, 8}, {0, 0},
                                {size - 1, size - 1}, {6, 7}}) {
       grid_.PaintCell(float(x), float(y), kGreen, EditGrid::CellInverted);
-      const QImage painted = grid_.View().Surface().Canvas();
+      const QImage painted = grid_.View().Rendered();
       grid_.DrawGridLines();
-      EXPECT_EQ(painted, grid_.View().Surface().Canvas()) << size << ": " << x << "," << y;
+      EXPECT_EQ(painted, grid_.View().Rendered()) << size << ": " << x << "," << y;
     }
   }
 }
@@ -161,7 +165,7 @@ TEST_F(EditGridTest, PointerMovesShowThePixelAndTellWhetherItIsOutside) {
   grid_.CurrentImage(-1);
   grid_.DrawMainIcon();
   EXPECT_FALSE(grid_.GridReady());
-  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
+  EXPECT_EQ(grid_.Cells(), 16);
   QTest::mouseMove(&grid_.View(), QPoint(100, 100));
   EXPECT_EQ(location_.text(), "0-0");
 
@@ -174,6 +178,82 @@ TEST_F(EditGridTest, PointerMovesShowThePixelAndTellWhetherItIsOutside) {
   EXPECT_EQ(location_.text(), "2-16");
   EXPECT_TRUE(grid_.PointerOutside());  // below the image, inside the view
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
+// The colours shown in an area of the view.
+std::set<Colour> ColoursIn(const QImage& shown) {
+  std::set<Colour> colours;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) colours.insert(ColourFromRgb(shown.pixel(x, y)));
+  }
+  return colours;
+}
+
+constexpr Colour kCheckerLight = MakeColour(255, 255, 255);
+constexpr Colour kCheckerDark = MakeColour(204, 204, 204);
+
+TEST_F(EditGridTest, AlphaImagesShowTheCheckerboardBlendedAndInvertingPixels) {
+  cIco& document = OpenDocument(16, 16);
+  IconImage& image = document.Image(0);
+  AddAlphaFromMask(image);
+  image.Pixels.At(5, 4) = kRed;  // half transparent
+  image.Alpha.At(5, 4) = 128;
+  image.Pixels.At(7, 4) = kNoColour;  // inverting
+  grid_.DrawMainIcon();
+  const auto cell = [&](int x, int y) { return grid_.View().Rendered(QRect(x * 30 + 1, y * 30 + 1, 28, 28)); };
+
+  // A transparent cell: the checkerboard, no diagonal.
+  EXPECT_EQ(ColoursIn(cell(0, 0)), (std::set<Colour>{kCheckerLight, kCheckerDark}));
+  EXPECT_EQ(ColoursIn(cell(3, 4)), std::set<Colour>{kGreen});
+  // Half-transparent red over the checkerboard: two shades of light red.
+  const std::set<Colour> blended = ColoursIn(cell(5, 4));
+  EXPECT_EQ(blended.size(), 2u);
+  for (const Colour colour : blended) {
+    const QRgb rgb = RgbFromColour(colour);
+    EXPECT_GT(qRed(rgb), 225);
+    EXPECT_LT(qGreen(rgb), 140);
+  }
+  // An inverting pixel: the checkerboard inverted, crossed by the red rising diagonal.
+  EXPECT_EQ(ColoursIn(cell(7, 4)), (std::set<Colour>{kBlack, MakeColour(51, 51, 51), kRed}));
+  EXPECT_EQ(Shown(7 * 30 + 15, 4 * 30 + 15), kRed);
+}
+
+TEST_F(EditGridTest, CellsUnderFourPixelsShowNeitherGridLinesNorDiagonals) {
+  OpenDocument(256, 256);  // no alpha
+  grid_.DrawMainIcon();
+  grid_.ZoomFit();
+  ASSERT_LT(grid_.CellPixels(), 4);
+  const std::set<Colour> fit = ColoursIn(grid_.View().Rendered());
+  EXPECT_FALSE(fit.count(ButtonFace()));
+  EXPECT_FALSE(fit.count(kBlue));
+  EXPECT_TRUE(fit.count(kCheckerDark)) << "holes show the checkerboard";
+  EXPECT_TRUE(fit.count(kRed)) << "the centre lines stay";
+  EXPECT_TRUE(fit.count(kGreen));
+
+  // At 8-pixel cells an image without alpha has the looks of the small images again.
+  grid_.SetZoom(8);
+  const std::set<Colour> zoomed = ColoursIn(grid_.View().Rendered(QRect(0, 0, 64, 64)));
+  EXPECT_EQ(zoomed, (std::set<Colour>{ButtonFace(), kBlue, Background(), kGreen}));
+}
+
+TEST_F(EditGridTest, TheActualSizePanelShowsTheImageOnceAndTwiceAndFollowsPainting) {
+  OpenDocument(16, 16);
+  ActualSizePanel panel(grid_.View(), &parent_);
+  panel.resize(300, 200);
+  panel.show();
+  grid_.DrawMainIcon();
+  auto* view = panel.findChild<QWidget*>("PctActualSize");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->size(), QSize(16 + 8 + 32, 32));
+  const auto shown = [&](int x, int y) { return ColourFromRgb(view->grab().toImage().pixel(x, y)); };
+  EXPECT_EQ(shown(3, 4), kGreen);
+  EXPECT_EQ(shown(24 + 7, 9), kGreen);
+  EXPECT_NE(shown(24 + 9, 9), kGreen);
+  EXPECT_EQ(shown(4, 0), kCheckerDark) << "a hole shows the checkerboard";
+
+  grid_.PaintCell(10, 2, kRed, EditGrid::CellOpaque);
+  EXPECT_EQ(shown(10, 2), kRed);
+  EXPECT_EQ(shown(24 + 21, 5), kRed);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "GridGeometry.h"
 #include "MouseColours.h"
 #include "MouseFunctionsPanel.h"
+#include "GridView.h"
 #include "PictureBox.h"
 #include "QtColour.h"
 #include "TestSupport.h"
@@ -70,10 +71,10 @@ class ZoomTest : public ::testing::Test {
                   grid_.DrawMainIcon();
                 }) {
     IconDocuments.Clear();
-    PictureBox& view = grid_.View();
-    QObject::connect(&view, &PictureBox::MouseDown, [this](int b, int, float x, float y) { editor_.Press(b, x, y); });
-    QObject::connect(&view, &PictureBox::MouseMove, [this](int b, int, float x, float y) { editor_.Drag(b, x, y); });
-    QObject::connect(&view, &PictureBox::MouseUp, [this](int b, int, float x, float y) { editor_.Release(b, x, y); });
+    GridView& view = grid_.View();
+    QObject::connect(&view, &PointerBox::MouseDown, [this](int b, int, float x, float y) { editor_.Press(b, x, y); });
+    QObject::connect(&view, &PointerBox::MouseMove, [this](int b, int, float x, float y) { editor_.Drag(b, x, y); });
+    QObject::connect(&view, &PointerBox::MouseUp, [this](int b, int, float x, float y) { editor_.Release(b, x, y); });
     window_.resize(700, 600);
     window_.show();
   }
@@ -140,7 +141,7 @@ TEST_F(ZoomTest, A256PixelImageIsEditedInImagePixelsOnEightPixelCells) {
   EXPECT_EQ(document.XYMask(0, 200, 151), MaskTransparent);
   // The cell shows it, eight pixels on the view.
   const QPoint centre = CellCentre(200, 150).toPoint();
-  EXPECT_EQ(ColourFromRgb(grid_.View().Surface().Canvas().pixel(centre)), kGreen);
+  EXPECT_EQ(ColourFromRgb(grid_.View().Rendered(QRect(centre, QSize(1, 1))).pixel(0, 0)), kGreen);
 
   // A rubber-band line, made on the scratch surface, lands on image pixels too.
   options_.ButtonTool[0] = kToolLine;
@@ -186,7 +187,7 @@ TEST_F(ZoomTest, ZoomStepsAndTheWheelKeepTheImagePointInPlace) {
   // Fit gives back the 480-pixel view; the logical units stay the image's pixels throughout.
   grid_.ZoomFit();
   EXPECT_EQ(grid_.View().width(), EditGrid::kViewSize);
-  EXPECT_FLOAT_EQ(grid_.View().Surface().ScaleWidth(), 16);
+  EXPECT_EQ(grid_.Cells(), 16);
   EXPECT_FALSE(grid_.Scroller().horizontalScrollBar()->isVisible());
   grid_.ZoomOut();
   EXPECT_EQ(grid_.Zoom(), kZoomFit);

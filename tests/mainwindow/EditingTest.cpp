@@ -5,16 +5,19 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "AlphaChannel.h"
 #include "Clip.h"
 #include "DrawingTool.h"
 #include "EditCommands.h"
 #include "EditGrid.h"
+#include "GridView.h"
 #include "GridEditor.h"
 #include "MainWindowFixture.h"
 #include "MouseColours.h"
 #include "PictureBox.h"
+#include "QtColour.h"
 #include "ToolChoice.h"
 #include "cIco.h"
 
@@ -45,10 +48,10 @@ class EditingTest : public test::MainWindowTest {
     return document;
   }
   cIco& Document() { return IconDocuments.CurrentDocument(); }
-  PictureBox& View() { return window_->Grid().View(); }
+  GridView& View() { return window_->Grid().View(); }
 
   QPointF At(int x, int y) {
-    const double cell = double(EditGrid::kViewSize) / window_->Grid().Cells();
+    const double cell = window_->Grid().CellPixels();
     return {(x + 0.5) * cell, (y + 0.5) * cell};
   }
   void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {
@@ -183,9 +186,6 @@ TEST_F(EditingTest, ShapesOfOnePixelAndAcrossTheImage) {
   Stroke(kLeft, {{8, 8}, {8, 11}});
   EXPECT_TRUE(Opaque(8, 8, kGreen)) << "an outline leaves the centre";
   EXPECT_GT(Count(kBlue), 8);
-  // The rubber band lives on the screen only: the grid shows the image again afterwards.
-  EXPECT_EQ(View().Surface().DrawMode(), PictureSurface::kDrawModeCopy);
-  EXPECT_EQ(View().Surface().DrawWidth(), 1);
 }
 
 // The band shows the figure from the press to the pointer's cell, however the pointer moves
@@ -194,27 +194,93 @@ TEST_F(EditingTest, TheRubberBandFollowsThePointerByCellsAndGoesOnRelease) {
   Open(16, 16, 24);
   Fill(kGreen);
   Give(kLeft, kToolRect, kBlue);
-  const QImage plain = View().Surface().Canvas();
+  const QImage plain = View().Rendered();
   Press(kLeft, 2, 2);
   Drag(kLeft, 8, 8);
-  const QImage oneBand = View().Surface().Canvas();
+  const QImage oneBand = View().Rendered();
   EXPECT_NE(oneBand, plain);
   // Within the cell, to the next cell and back.
   const QPointF inCell = At(8, 8) + QPointF(2, -3);
   QMouseEvent nudge(QEvent::MouseMove, inCell, View().mapToGlobal(inCell), Qt::NoButton, Qt::LeftButton,
                     Qt::NoModifier);
   QApplication::sendEvent(&View(), &nudge);
-  EXPECT_EQ(View().Surface().Canvas(), oneBand);
+  EXPECT_EQ(View().Rendered(), oneBand);
   Drag(kLeft, 9, 9);
-  EXPECT_NE(View().Surface().Canvas(), oneBand);
+  EXPECT_NE(View().Rendered(), oneBand);
   Drag(kLeft, 8, 8);
-  EXPECT_EQ(View().Surface().Canvas(), oneBand);
+  EXPECT_EQ(View().Rendered(), oneBand);
 
   Release(kLeft, 8, 8);
-  const QImage released = View().Surface().Canvas();
+  const QImage released = View().Rendered();
   window_->Grid().DrawMainIcon();
-  EXPECT_EQ(released, View().Surface().Canvas()) << "the grid shows the image and no band";
+  EXPECT_EQ(released, View().Rendered()) << "the grid shows the image and no band";
   EXPECT_EQ(Count(kBlue), 4 * 6);
+}
+
+// Whatever repaints the grid while a band is dragged (an undo, a zoom step, a cut, a clear of
+// the clip), the cells show the image, and the band's release leaves the picture a fresh
+// repaint gives.
+TEST_F(EditingTest, RepaintsDuringABandShowTheCellsAsTheyAre) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  Give(kLeft, kToolRect, kBlue);
+  Press(kLeft, 2, 2);
+  Drag(kLeft, 6, 6);
+  const auto cellShown = [&](int x, int y) {
+    const QPoint centre = At(x, y).toPoint();
+    return ColourFromRgb(View().Rendered(QRect(centre, QSize(1, 1))).pixel(0, 0));
+  };
+  window_->Edits().Undo();
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  Drag(kLeft, 7, 7);
+  window_->Grid().ZoomIn();
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  window_->Grid().ZoomFit();
+  Trigger("MnuClipCut");
+  Drag(kLeft, 8, 8);
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  Trigger("MnuClipDelete");
+  Drag(kLeft, 9, 9);
+  Drag(kLeft, 8, 8);
+  EXPECT_EQ(cellShown(12, 12), kGreen);
+  Release(kLeft, 8, 8);
+  const QImage released = View().Rendered();
+  window_->Grid().DrawMainIcon();
+  EXPECT_EQ(released, View().Rendered());
+  EXPECT_TRUE(Opaque(8, 8, kBlue));
+}
+
+// The second press of a quick double click is a press: it takes its snapshot and its release
+// acts, here moving the hot spot again.
+TEST_F(EditingTest, TheSecondPressOfADoubleClickActs) {
+  Open(16, 16, 24);
+  Give(kLeft, kToolHotSpot, kRed);
+  Click(kLeft, 2, 3);
+  EXPECT_EQ(Document().xHotSpot(0), 2);
+  Send(QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, 5, 6);
+  EXPECT_TRUE(window_->Editor().MouseIsDown());
+  Release(kLeft, 5, 6);
+  EXPECT_EQ(Document().xHotSpot(0), 5);
+  EXPECT_EQ(Document().yHotSpot(0), 6);
+}
+
+// "Show grid lines" in the Tools menu is the drawing grid option.
+TEST_F(EditingTest, TheToolsMenuShowsAndHidesTheGridLines) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  window_->DrawMainIcon();
+  auto* toggle = Find<QAction>("MnuToolGridLines");
+  EXPECT_EQ(toggle->text(), "Show grid lines");
+  EXPECT_TRUE(toggle->isChecked());
+  const int line = static_cast<int>(std::nearbyint(window_->Grid().CellPixels()));  // cells 0 and 1
+  const auto shownAtLine = [&] { return ColourFromRgb(View().Rendered(QRect(line, int(At(0, 3).y()), 1, 1)).pixel(0, 0)); };
+  EXPECT_EQ(shownAtLine(), RoleColour(QPalette::Button));
+  toggle->trigger();
+  EXPECT_FALSE(window_->Options().Grid);
+  EXPECT_EQ(shownAtLine(), kGreen);
+  toggle->trigger();
+  EXPECT_TRUE(window_->Options().Grid);
+  EXPECT_EQ(shownAtLine(), RoleColour(QPalette::Button));
 }
 
 TEST_F(EditingTest, FillsFollowTheDiagonalOptionAndLeaveWhiteAndColourZeroAlone) {

@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "EditGrid.h"
+#include "GridView.h"
 #include "ImportDialogs.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
@@ -91,7 +92,7 @@ TEST_F(FileCommandsTest, ClosingAChangedDocumentAsksAndClosesWhateverTheAnswer) 
   EXPECT_EQ(Text("LblFileName"), "No Icon");
   EXPECT_FALSE(Find<QWidget>("PctIco0")->isVisible());
   // The grid is cleared to its background.
-  const QImage grid = window_->Grid().View().Surface().Canvas();
+  const QImage grid = window_->Grid().View().Rendered();
   EXPECT_EQ(grid.pixel(240, 240), grid.pixel(5, 5));
 
   // Yes on a document never saved asks for a name; cancelling that dialog keeps the

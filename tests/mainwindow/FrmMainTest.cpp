@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTimer>
@@ -10,6 +11,8 @@
 #include <QWindow>
 
 #include "EditGrid.h"
+#include "GridView.h"
+#include "ImageStrip.h"
 #include "IsolatedHome.h"
 #include "MainWindowFixture.h"
 #include "PictureBox.h"
@@ -104,11 +107,11 @@ TEST_F(FrmMainTest, ShowsTheImagesOfAFileWrittenByAnotherProgram) {
   EXPECT_FALSE(ShownRed(Find<QLabel>("LblIco0")));
   const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
   EXPECT_GT(CaptionPixels(Find<QLabel>("LblIco0"), buttonText), 0);
-  auto* grid = Find<PictureBox>("PctGrid");
+  auto* grid = Find<GridView>("PctGrid");
   EXPECT_EQ(window_->Grid().Cells(), 32);
   for (int y : {0, 7, 15}) {
     for (int x : {0, 20, 31}) {
-      EXPECT_EQ(ColourFromRgb(grid->Surface().Canvas().pixel(x * 15 + 7, y * 15 + 5)),
+      EXPECT_EQ(ColourFromRgb(grid->Rendered().pixel(x * 15 + 7, y * 15 + 5)),
                 document.XYColor(2, static_cast<float>(x), static_cast<float>(y)))
           << x << "," << y;
     }
@@ -133,6 +136,90 @@ TEST_F(FrmMainTest, ClickingACaptionSelectsAndTheRightButtonOpensTheIconMenu) {
   QTest::mouseClick(Find<QLabel>("LblIco0"), Qt::LeftButton);
   EXPECT_EQ(window_->CurrentImage(), 0);
   EXPECT_FALSE(menu->isVisible());
+}
+
+// A picture wider than the strip is scaled into it, keeping its shape; smaller ones keep their
+// size. The selected picture is framed.
+TEST_F(FrmMainTest, TheStripScalesLargeImagesAndFramesTheSelectedOne) {
+  Trigger("MnuFileNew");
+  cIco& document = IconDocuments.CurrentDocument();
+  document.AddImage(256, 256, 24, -1);
+  window_->ShowCount();
+  auto* large = Find<QWidget>("PctIco1");
+  const int room = Find<QWidget>("PctContainer")->width();
+  EXPECT_LT(large->width(), 256);
+  EXPECT_LE(large->x() + large->width(), room);
+  EXPECT_EQ(large->height(), large->width());
+  EXPECT_EQ(Text("LblIco1"), "256x256 true color");
+  EXPECT_EQ(Find<QWidget>("PctIco0")->size(), QSize(32, 32));
+  EXPECT_FALSE(Find<QScrollBar>("scrIconAcross")->isVisible());
+
+  auto* frame = Find<QWidget>("FrmSelected");
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(frame->geometry().contains(Find<QWidget>("PctIco0")->geometry()));
+  window_->SelectImage(1, true);
+  EXPECT_TRUE(frame->geometry().contains(large->geometry()));
+  EXPECT_FALSE(frame->geometry().intersects(Find<QWidget>("PctIco0")->geometry()));
+}
+
+// The window at 800 x 600: nothing overlaps and the grid scrolls; at 1600 x 1000 the fit view
+// takes the room beside the panels.
+TEST_F(FrmMainTest, TheGridTakesTheRoomTheWindowGives) {
+  Trigger("MnuFileNew");
+  IconDocuments.CurrentDocument().AddImage(64, 64, 24, 0);
+  window_->ShowCount();
+  window_->resize(800, 600);
+  QApplication::processEvents();
+  EXPECT_LE(window_->width(), 800);
+  EXPECT_LE(window_->height(), 600);
+  std::vector<QWidget*> parts;
+  for (const char* name : {"TBFile", "TBClipboard", "TBDrawing", "TBTransForm", "Frame2", "PctContainer",
+                           "GridScroll", "Frame1", "FmeActualSize"}) {
+    parts.push_back(Find<QWidget>(name));
+  }
+  for (QWidget* part : parts) {
+    const QRect placed(part->mapTo(window_.get(), QPoint(0, 0)), part->size());
+    EXPECT_TRUE(window_->rect().contains(placed)) << part->objectName().toStdString();
+    for (QWidget* other : parts) {
+      if (other == part) continue;
+      const QRect otherPlaced(other->mapTo(window_.get(), QPoint(0, 0)), other->size());
+      EXPECT_FALSE(placed.intersects(otherPlaced))
+          << part->objectName().toStdString() << " and " << other->objectName().toStdString();
+    }
+  }
+  auto* scroller = Find<QScrollArea>("GridScroll");
+  EXPECT_EQ(window_->Grid().View().width(), EditGrid::kViewSize);
+  EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+
+  window_->resize(1600, 1000);
+  QApplication::processEvents();
+  const QSize room = scroller->maximumViewportSize();
+  EXPECT_EQ(window_->Grid().View().width(), std::min(room.width(), room.height()));
+  EXPECT_GT(window_->Grid().View().width(), 700);
+  EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0);
+}
+
+// A strip narrower than a caption scrolls across; its pictures fit between its margins.
+TEST(ImageStrip, ANarrowStripScrollsAcrossAndFitsItsPictures) {
+  IconDocuments.Clear();
+  NewDocument();
+  cIco& document = IconDocuments.CurrentDocument();
+  document.AddImage(64, 64, 32, -1);
+  ImageStrip strip;
+  strip.resize(110, 300);
+  strip.show();
+  ASSERT_TRUE(strip.Build(&document));
+  auto* container = strip.findChild<QWidget*>("PctContainer");
+  auto* across = strip.findChild<QScrollBar*>("scrIconAcross");
+  auto* caption = strip.findChild<QLabel*>("LblIco0");
+  auto* picture = strip.findChild<QWidget*>("PctIco0");
+  ASSERT_GT(caption->width(), container->width());
+  EXPECT_TRUE(across->isVisible());
+  across->setValue(across->maximum());
+  EXPECT_EQ(caption->mapTo(container, QPoint(caption->width(), 0)).x(), container->width() - 8);
+  EXPECT_LE(picture->width(), container->width() - 16);
+  EXPECT_EQ(picture->height(), picture->width());
+  IconDocuments.Clear();
 }
 
 TEST_F(FrmMainTest, TheStripScrollsWhenItsImagesDoNotFit) {

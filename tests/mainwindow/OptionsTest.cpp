@@ -5,6 +5,7 @@
 
 #include "DrawingTool.h"
 #include "EditGrid.h"
+#include "GridView.h"
 #include "FileAssociations.h"
 #include "FrmOptions.h"
 #include "IsolatedHome.h"
@@ -137,10 +138,10 @@ TEST_F(OptionsTest, AClassOfAnotherProgramLeavesTheBoxUntickedUntilTicked) {
 
 TEST_F(OptionsTest, OptionBoxesSwitchTheOptionsAndClosingAppliesThemToTheWindow) {
   Trigger("MnuFileNew");
-  PictureBox& grid = window_->Grid().View();
+  GridView& grid = window_->Grid().View();
   // The new image is transparent: white cells with a diagonal, parted by the grid lines.
-  const auto onLine = [&] { return grid.Surface().Canvas().pixel(15, 3); };
-  const auto inCell = [&] { return grid.Surface().Canvas().pixel(10, 3); };
+  const auto onLine = [&] { return grid.Rendered().pixel(15, 3); };
+  const auto inCell = [&] { return grid.Rendered().pixel(10, 3); };
   ASSERT_NE(onLine(), inCell());
   window_->Tools().Choose(1, kToolFilledRect);
   Settings& options = window_->Options();

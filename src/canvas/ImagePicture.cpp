@@ -1,0 +1,131 @@
+#include "ImagePicture.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "IconImage.h"
+#include "QtColour.h"
+
+namespace brixel {
+namespace {
+
+const QColor kCheckerLight(255, 255, 255);
+const QColor kCheckerDark(204, 204, 204);
+
+QRgb Premultiplied(Colour colour, int alpha) {
+  const QRgb rgb = RgbFromColour(colour);
+  if (alpha == 255) return rgb | 0xFF000000u;
+  return qPremultiply(qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), alpha));
+}
+
+// A block of the checkerboard, copied onto an area piece by piece: plain copies of pixels are
+// far cheaper than filling with a patterned brush.
+constexpr int kCheckerBlock = 256;
+
+QImage CheckerBlock(int square) {
+  QImage block(kCheckerBlock + 2 * square, kCheckerBlock + 2 * square, QImage::Format_RGB32);
+  block.fill(kCheckerLight);
+  for (int y = 0; y < block.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(block.scanLine(y));
+    for (int x = 0; x < block.width(); ++x) {
+      if (((x / square) + (y / square)) % 2 == 1) row[x] = kCheckerDark.rgb();
+    }
+  }
+  return block;
+}
+
+}  // namespace
+
+ImagePicture::ImagePicture(const IconImage& image)
+    : colours_(image.Width, image.Height(), QImage::Format_ARGB32_Premultiplied),
+      looks_(static_cast<std::size_t>(std::max(image.Width, std::int16_t{0})) *
+             static_cast<std::size_t>(std::max(image.Height(), 0))) {
+  if (colours_.isNull()) return;
+  const bool alpha = image.CarriesAlpha() && image.Alpha.Columns() >= Width() &&
+                     image.Alpha.Rows() >= Height();
+  hasAlpha_ = alpha;
+  for (int y = 0; y < Height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(colours_.scanLine(y));
+    const std::int32_t* pixels = image.Pixels.Row(y);
+    const std::int32_t* mask = image.Mask.Row(y);
+    const std::int32_t* alphas = alpha ? image.Alpha.Row(y) : nullptr;
+    for (int x = 0; x < Width(); ++x) {
+      const Colour colour = pixels[x];
+      const int shown = alphas ? alphas[x] : (mask[x] == MaskOpaque ? 255 : 0);
+      PixelLook look = PixelLook::Coloured;
+      if (colour == kNoColour || (shown == 0 && colour != kBlack && !alpha)) {
+        look = PixelLook::Inverting;
+      } else if (shown == 0) {
+        look = PixelLook::Transparent;
+      }
+      if (look == PixelLook::Inverting) ++inverting_;
+      looks_[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) +
+             static_cast<std::size_t>(x)] = look;
+      row[x] = look == PixelLook::Coloured ? Premultiplied(colour, shown) : 0;
+    }
+  }
+}
+
+void ImagePicture::Set(int x, int y, Colour colour, PixelLook look) {
+  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+  PixelLook& old = looks_[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) +
+                          static_cast<std::size_t>(x)];
+  inverting_ += (look == PixelLook::Inverting) - (old == PixelLook::Inverting);
+  old = look;
+  colours_.setPixel(x, y, look == PixelLook::Coloured ? Premultiplied(colour, 255) : 0);
+}
+
+QImage ImagePicture::OverCheckerboard(int scale) const {
+  QImage shown(Width() * scale, Height() * scale, QImage::Format_RGB32);
+  if (shown.isNull()) return shown;
+  QPainter painter(&shown);
+  PaintOverCheckerboard(painter, QPoint(0, 0), scale, kCheckerSquare);
+  return shown;
+}
+
+void ImagePicture::PaintOverCheckerboard(QPainter& painter, QPoint origin, int scale, int square) const {
+  if (Empty()) return;
+  painter.save();
+  painter.translate(origin);
+  const QRect shown(0, 0, Width() * scale, Height() * scale);
+  PaintCheckerboard(painter, shown, square);
+  painter.drawImage(shown, colours_);
+  if (HasInverting()) {
+    for (int y = 0; y < Height(); ++y) {
+      for (int x = 0; x < Width(); ++x) {
+        if (Look(x, y) != PixelLook::Inverting) continue;
+        PaintInverted(painter, QRect(x * scale, y * scale, scale, scale));
+      }
+    }
+  }
+  painter.restore();
+}
+
+void PaintCheckerboard(QPainter& painter, const QRect& area, int square) {
+  static const QImage small = CheckerBlock(kSmallCheckerSquare);
+  static const QImage large = CheckerBlock(kCheckerSquare);
+  const QImage& block = square == kSmallCheckerSquare ? small : large;
+  const int period = 2 * (square == kSmallCheckerSquare ? kSmallCheckerSquare : kCheckerSquare);
+  const QPainter::CompositionMode mode = painter.compositionMode();
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  for (int y = area.top(); y <= area.bottom(); y += kCheckerBlock) {
+    for (int x = area.left(); x <= area.right(); x += kCheckerBlock) {
+      // The block starts on a square's corner; the part copied starts where x and y fall.
+      const int offsetX = ((x % period) + period) % period;
+      const int offsetY = ((y % period) + period) % period;
+      const int width = std::min(kCheckerBlock, area.right() + 1 - x);
+      const int height = std::min(kCheckerBlock, area.bottom() + 1 - y);
+      painter.drawImage(QPoint(x, y), block, QRect(offsetX, offsetY, width, height));
+    }
+  }
+  painter.setCompositionMode(mode);
+}
+
+void PaintInverted(QPainter& painter, const QRect& area) {
+  const QPainter::CompositionMode mode = painter.compositionMode();
+  painter.setCompositionMode(QPainter::CompositionMode_Difference);
+  painter.fillRect(area, Qt::white);
+  painter.setCompositionMode(mode);
+}
+
+}  // namespace brixel
