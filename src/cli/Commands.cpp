@@ -142,7 +142,10 @@ bool HasPalette(int bitDepth) { return bitDepth == 1 || bitDepth == 4 || bitDept
 
 std::string Numbers(const std::vector<std::int32_t>& values) {
   std::string text;
-  for (const std::int32_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
+  for (const std::int32_t value : values) {
+    if (!text.empty()) text += ' ';
+    text += std::to_string(value);
+  }
   return text.empty() ? "none" : text;
 }
 
@@ -264,20 +267,19 @@ bool IsReadOnlyFile(const std::string& path) {
   return info.Properties(cFileInfo::ReadOnly);
 }
 
-// One file of a batch as a worker leaves it: what it said, and the file it makes.
+// One file of a batch as a worker leaves it: what it said, and its new file written beside
+// the target, not yet renamed over it.
 struct BatchItem {
   std::string out;
   CapturedOutput said;
-  bool opened = false;
-  Bytes built;
-  std::exception_ptr buildFailure;
+  std::optional<PendingReplace> prepared;
 };
 
 // convert --to DIR [--ext ico|cur] FILE...: every file read and written in this one process,
-// the reading and building on every core, all else in the order of the files, so that what is
-// said and written is the same with any number of workers. The new files are written beside
-// their targets first; when any of them replaces a file, one flush of the file system then
-// makes all of them durable before any is renamed.
+// the reading, building and writing on every core, what is said and the renames in the order
+// of the files, so that the outcome is the same with any number of workers. The new files are
+// written beside their targets first; when any of them replaces a file, one flush of the file
+// system then makes all of them durable before any is renamed.
 int ConvertBatch(const std::string& folder, const std::string& extension,
                  const std::vector<std::string>& files, unsigned workers, std::ostream& err) {
   const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
@@ -295,17 +297,19 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
     const ThreadCapture capture(item.said);
     const std::optional<OpenedDocument> opened = OpenForCli(files[i], item.said.Err());
     if (!opened) return;
-    item.opened = true;
     NoteKeptEntries(files[i], *opened->document, "written back unchanged", item.said.Err());
-    try {
-      item.built = BuildIconFile(opened->document->Images(), FileTypeForPath(item.out));
-    } catch (...) {
-      item.buildFailure = std::current_exception();
-    }
+    RunOnFile(item.out, "written", item.said.Err(), [&] {
+      if (IsReadOnlyFile(item.out)) {
+        throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
+      }
+      item.prepared.emplace(
+          PrepareReplacing(item.out, BuildIconFile(opened->document->Images(), FileTypeForPath(item.out))));
+    });
   };
 
   std::vector<PendingReplace> written;
-  // Files of the same base name would be written to the same place: the first one keeps it.
+  // Files of the same base name would be written to the same place: the first one keeps it,
+  // the temporary files of the others go.
   std::map<std::string, std::string> writtenFrom;  // target, the file written there
   int failed = 0;
   const auto consume = [&](std::size_t i) {
@@ -315,20 +319,17 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
       err << "brixel-cli: " << files[i] << ": not converted: " << item.out << " is where "
           << earlier->second << " goes\n";
       ++failed;
-      item.built = Bytes();
+      item.prepared.reset();
       return;
     }
     item.said.Replay(err);
-    const bool prepared = item.opened && RunOnFile(item.out, "written", err, [&] {
-      if (IsReadOnlyFile(item.out)) {
-        throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
-      }
-      if (item.buildFailure) std::rethrow_exception(item.buildFailure);
-      written.push_back(PrepareReplacing(item.out, item.built));
-      writtenFrom.emplace(item.out, files[i]);
-    });
-    if (!prepared) ++failed;
-    item.built = Bytes();  // done with: a long batch keeps only the files not yet written
+    if (!item.prepared) {
+      ++failed;
+      return;
+    }
+    written.push_back(std::move(*item.prepared));
+    item.prepared.reset();
+    writtenFrom.emplace(item.out, files[i]);
   };
   RunInOrder(files.size(), workers, produce, consume);
 
