@@ -10,6 +10,7 @@
 #include "OpenedDocument.h"
 #include "PictureDecoderProcess.h"
 #include "PictureImport.h"
+#include "SvgDrawing.h"
 #include "TrapErrors.h"
 #include "cIco.h"
 
@@ -66,6 +67,21 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
   return request;
 }
 
+// The picture to import. A drawing resized into the image is rendered at that size, not at its
+// own (which may be thousands of pixels on a side): what is resampled then is what the
+// image shows.
+LoadedPicture LoadImported(const ImportRequest& request) {
+  const Bytes data = ReadWholeFile(request.picture);
+  if (request.options.Clip || !IsSvgDrawing(data, request.picture)) return LoadPictureFile(request.picture);
+  RenderedDrawing drawing;
+  std::string message;
+  if (!RenderDrawingInDecoderProgram(data, {request.options.Size}, drawing, message)) RaiseInvalidPicture(message);
+  LoadedPicture picture = std::move(drawing.Pictures[0]);
+  picture.Warnings = std::move(drawing.Warnings);
+  DropOpaqueAlpha(picture);
+  return picture;
+}
+
 }  // namespace
 
 int Import(const std::vector<std::string>& args, std::ostream& err) {
@@ -77,10 +93,8 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
     return kExitUsage;
   }
   LoadedPicture picture;
-  if (!RunOnFile(request->picture, "read", err,
-                 [&] { picture = LoadPictureFile(request->picture); })) {
-    return kExitFailure;
-  }
+  if (!RunOnFile(request->picture, "read", err, [&] { picture = LoadImported(*request); })) return kExitFailure;
+  TellWarnings(request->picture, picture.Warnings, err);
 
   cIco document;
   std::error_code error;

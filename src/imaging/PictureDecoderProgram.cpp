@@ -7,14 +7,17 @@
 //   brixel-picture-decoder render SIDE... an SVG drawing on standard input, rendered at each
 //                                         side (0: its own size)
 //
-// Exit status 0: the pictures on standard output (AppendPicture). 1: the reason on standard
-// output. 2: a usage error.
+// Exit status 0: the pictures on standard output (AppendPicture; for render, after the
+// drawing's own size). 1: the reason on standard output. 2: a usage error.
+// kDecoderOutOfMemory: the picture needs more memory than the caller allows. Standard error is
+// the caller's log: Qt's and the libraries' notes, and our warnings (kDecoderWarning).
 #include <QGuiApplication>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <new>
 #include <string>
@@ -84,9 +87,14 @@ int Decode(int& argc, char** argv, const std::vector<std::string>& args, const s
   if (decode) {
     if (!brixel::DecodePicture(data, args[1], picture, message)) return Fail(message);
     brixel::AppendPicture(picture, out);
+    return WriteStandardOutput(out) ? 0 : 1;
   }
+  brixel::DrawingRenderer drawing;
+  QSize own;
+  if (!drawing.Load(data, message) || !drawing.OwnSize(own, message)) return Fail(message);
+  brixel::AppendDrawingSize(own.width(), own.height(), out);
   for (const int side : sides) {
-    if (!brixel::RenderDrawing(data, side, picture, message)) return Fail(message);
+    if (!drawing.Render(side, picture, message)) return Fail(message);
     brixel::AppendPicture(picture, out);
   }
   return WriteStandardOutput(out) ? 0 : 1;
@@ -109,10 +117,20 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  // The caller caps this process's memory: a picture that needs more is a failed load.
+  // The caller caps this process's memory: a picture that needs more is a failed load, on
+  // this thread or on one of Qt's.
+  std::set_terminate([] {
+    try {
+      if (std::current_exception()) std::rethrow_exception(std::current_exception());
+    } catch (const std::bad_alloc&) {
+      ::_exit(brixel::kDecoderOutOfMemory);
+    } catch (...) {
+    }
+    std::abort();
+  });
   try {
     return Decode(argc, argv, args, sides);
   } catch (const std::bad_alloc&) {
-    return Fail("the picture needs more memory than the picture decoder may use");
+    return brixel::kDecoderOutOfMemory;
   }
 }
