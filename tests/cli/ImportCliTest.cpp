@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstdlib>
 #include <filesystem>
 
 #include "FileIO.h"
@@ -149,6 +150,26 @@ TEST_F(ImportCliTest, RefusesBadArgumentsAndPicturesWithoutTouchingTheOutput) {
 }
 
 // Importing into an existing file keeps every entry it holds, those that cannot be shown too.
+TEST_F(ImportCliTest, ADrawingIsRenderedAtTheImportedSizeAndLeavesOutWhatItReferences) {
+  // Rendered at its own size it would need 256 MB for the pixels alone; the picture beside it
+  // (red) is not drawn, and the one line that says so names it.
+  setenv("BRIXEL_DECODER_MEGABYTES", "150", 1);
+  const std::string beside = Picture("beside.png", Halves(8, 8, false));
+  const std::string text = test::SvgStart(8192, 4096) +
+                           "<rect width=\"8192\" height=\"4096\" fill=\"#00ff00\"/><image xlink:href=\"" + beside +
+                           "\" width=\"8192\" height=\"4096\"/></svg>";
+  const std::string svg = File("wide.svg", Bytes(text.begin(), text.end()));
+  const fs::path icon = dir_ / "wide.ico";
+  const test::ProcessResult result = Run({svg, icon.string(), "--size", "64"});
+  unsetenv("BRIXEL_DECODER_MEGABYTES");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "brixel-cli: " + svg + ": a reference to \"" + beside + "\" in <image> was left out\n");
+  const IconImage image = Read(icon).Image(0);
+  EXPECT_EQ(image.Pixels.At(10, 10), MakeColour(0, 255, 0));
+  // The white band below the drawing, as a picture fitted into the square has.
+  EXPECT_EQ(image.Pixels.At(10, 50), MakeColour(255, 255, 255));
+}
+
 TEST_F(ImportCliTest, AnExistingFileKeepsEveryEntryItsEntriesThatCannotBeShownIncluded) {
   const fs::path out = dir_ / "eighteen.ico";
   test::WriteBytes(out, test::IconWithDamagedPng());
