@@ -118,7 +118,9 @@ TEST_F(PictureDecoderProcessTest, TheLogGivesItsWarningsAndNothingElse) {
           "echo 'warning: left out b.png' >&2; cat \"$0.$1\"");
   RenderedDrawing drawing;
   std::string message;
+  ::testing::internal::CaptureStderr();
   ASSERT_TRUE(RenderDrawingInDecoderProgram({4}, {16}, drawing, message)) << message;
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(drawing.Warnings, (std::vector<std::string>{"left out a.png", "left out b.png"}));
 
   // A failure is one reason, whatever the log says.
