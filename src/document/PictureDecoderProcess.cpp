@@ -56,12 +56,8 @@ ProgramRun DecoderRun(std::vector<std::string> args, std::size_t count) {
 // The program's warnings in its log, without their mark.
 std::vector<std::string> WarningsInLog(const std::string& log) {
   std::vector<std::string> warnings;
-  std::size_t start = 0;
-  while (start < log.size()) {
-    const std::size_t end = std::min(log.find('\n', start), log.size());
-    const std::string_view line(log.data() + start, end - start);
-    if (line.starts_with(kDecoderWarning)) warnings.emplace_back(line.substr(kDecoderWarning.size()));
-    start = end + 1;
+  for (const std::string& line : SplitLines(log)) {
+    if (line.starts_with(kDecoderWarning)) warnings.push_back(line.substr(kDecoderWarning.size()));
   }
   return warnings;
 }
