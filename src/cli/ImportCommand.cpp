@@ -67,15 +67,18 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
   return request;
 }
 
-// The picture to import. A drawing resized into the image is rendered at that size, not at its
-// own (which may be thousands of pixels on a side): what is resampled then is what the
-// image shows.
+// The picture to import. A drawing is rendered only as large as the image (resized into it, or
+// its top-left corner when clipped), never at its own size, which may be thousands of pixels
+// on a side.
 LoadedPicture LoadImported(const ImportRequest& request) {
   const Bytes data = ReadWholeFile(request.picture);
-  if (request.options.Clip || !IsSvgDrawing(data, request.picture)) return LoadPictureFile(request.picture);
+  if (!IsSvgDrawing(data, request.picture)) return LoadPictureFile(request.picture);
   RenderedDrawing drawing;
   std::string message;
-  if (!RenderDrawingInDecoderProgram(data, {request.options.Size}, drawing, message)) RaiseInvalidPicture(message);
+  const int size = request.options.Size;
+  const bool rendered = request.options.Clip ? RenderDrawingCornerInDecoderProgram(data, size, drawing, message)
+                                             : RenderDrawingInDecoderProgram(data, {size}, drawing, message);
+  if (!rendered) RaiseInvalidPicture(message);
   LoadedPicture picture = std::move(drawing.Pictures[0]);
   picture.Warnings = std::move(drawing.Warnings);
   DropOpaqueAlpha(picture);

@@ -124,18 +124,32 @@ bool DecodeInDecoderProgram(const Bytes& data, const std::string& path, LoadedPi
 
 LoadedPicture LoadPictureFile(const std::string& path) { return ReadPicture(path, DecodeInDecoderProgram); }
 
+namespace {
+
+bool DrawingOfRun(std::vector<std::string> args, const Bytes& data, RenderedDrawing& drawing, std::string& message) {
+  const std::size_t sides = args.size() - 1;
+  drawing = RenderedDrawing();
+  Bytes answer;
+  if (!RunDecoder(std::move(args), sides, data, answer, drawing.Warnings, message)) return false;
+  if (!ReadDrawingAnswer(answer, drawing.Width, drawing.Height, drawing.Pictures) ||
+      drawing.Pictures.size() != sides) {
+    return message = kUnexpectedAnswer, false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool RenderDrawingInDecoderProgram(const Bytes& data, const std::vector<int>& sides, RenderedDrawing& drawing,
                                    std::string& message) {
   std::vector<std::string> args = {"render"};
   for (const int side : sides) args.push_back(std::to_string(side));
-  drawing = RenderedDrawing();
-  Bytes answer;
-  if (!RunDecoder(std::move(args), sides.size(), data, answer, drawing.Warnings, message)) return false;
-  if (!ReadDrawingAnswer(answer, drawing.Width, drawing.Height, drawing.Pictures) ||
-      drawing.Pictures.size() != sides.size()) {
-    return message = kUnexpectedAnswer, false;
-  }
-  return true;
+  return DrawingOfRun(std::move(args), data, drawing, message);
+}
+
+bool RenderDrawingCornerInDecoderProgram(const Bytes& data, int side, RenderedDrawing& drawing,
+                                         std::string& message) {
+  return DrawingOfRun({"corner", std::to_string(side)}, data, drawing, message);
 }
 
 }  // namespace brixel

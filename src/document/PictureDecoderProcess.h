@@ -45,4 +45,9 @@ struct RenderedDrawing {
 bool RenderDrawingInDecoderProgram(const Bytes& data, const std::vector<int>& sides, RenderedDrawing& drawing,
                                    std::string& message);
 
+// The top-left side x side of an SVG drawing at its own size (less where the drawing is
+// smaller), rendered alone; false with the reason in message.
+bool RenderDrawingCornerInDecoderProgram(const Bytes& data, int side, RenderedDrawing& drawing,
+                                         std::string& message);
+
 }  // namespace brixel

@@ -293,7 +293,20 @@ bool DrawingRenderer::Render(int side, LoadedPicture& picture, std::string& mess
     return false;
   }
   size = DrawingSize(natural_, side);
-  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  picture = Rendered(size, size);
+  return true;
+}
+
+bool DrawingRenderer::RenderCorner(int side, LoadedPicture& picture, std::string& message) const {
+  picture = LoadedPicture();
+  QSize own;
+  if (!OwnSize(own, message)) return false;
+  picture = Rendered(own, own.boundedTo(QSize(std::max(side, 1), std::max(side, 1))));
+  return true;
+}
+
+LoadedPicture DrawingRenderer::Rendered(QSize size, QSize extent) const {
+  QImage image(extent, QImage::Format_ARGB32_Premultiplied);
   if (image.isNull()) throw std::bad_alloc();  // Qt's answer to a failed allocation
   image.fill(Qt::transparent);
   QPainter painter(&image);
@@ -301,8 +314,7 @@ bool DrawingRenderer::Render(int side, LoadedPicture& picture, std::string& mess
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   renderer_->render(&painter, QRectF(0, 0, size.width(), size.height()));
   painter.end();
-  picture = PictureFromImage(image);
-  return true;
+  return PictureFromImage(image);
 }
 
 bool IsMetafileData(const Bytes& data) { return IsWmf(data) || IsEmf(data); }

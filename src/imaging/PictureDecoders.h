@@ -36,7 +36,14 @@ class DrawingRenderer {
   // at its own size when side is 0.
   bool Render(int side, LoadedPicture& picture, std::string& message) const;
 
+  // Its top-left side x side (less where it is smaller) at its own size, without rendering the
+  // rest.
+  bool RenderCorner(int side, LoadedPicture& picture, std::string& message) const;
+
  private:
+  // The drawing at size (its own scaled) onto an image of extent, its top-left corner.
+  LoadedPicture Rendered(QSize size, QSize extent) const;
+
   std::unique_ptr<QSvgRenderer> renderer_;
   QSizeF natural_;
 };
