@@ -79,12 +79,15 @@ class ReferenceFilter {
   // The element's attributes without those that reach outside the drawing.
   QXmlStreamAttributes Filtered(const QXmlStreamReader& reader) {
     QXmlStreamAttributes kept;
+    // A link's target is only followed by a viewer, never loaded to draw.
+    const QStringView element = reader.qualifiedName();
+    const bool link = element.sliced(element.lastIndexOf(u':') + 1) == QLatin1StringView("a");
     for (const QXmlStreamAttribute& attribute : reader.attributes()) {
       const QStringView name = attribute.qualifiedName();
       const QStringView local = name.sliced(name.lastIndexOf(u':') + 1);
       const QStringView value = attribute.value();
       QString outside;
-      if (local.compare(QLatin1StringView("href"), Qt::CaseInsensitive) == 0 && !IsInside(value)) {
+      if (local.compare(QLatin1StringView("href"), Qt::CaseInsensitive) == 0 && !link && !IsInside(value)) {
         outside = value.toString();
       } else if (!local.startsWith(QLatin1StringView("xmlns"))) {
         outside = OutsideUrl(value);

@@ -30,6 +30,7 @@ const char* const kReaching =
     "<rect width=\"4\" height=\"4\" fill=\"url(#g)\" style=\"stroke: url('file:///etc/x.svg#p')\"/>"
     "<rect width=\"4\" height=\"4\" filter=\"url(  http://example.net/f.svg#f)\"/>"
     "<text>url(kept.txt) is only text</text>"
+    "<a xlink:href=\"https://example.org/home\"><rect width=\"1\" height=\"1\"/></a>"
     "</svg>\n";
 
 TEST(SafeDrawing, EveryReferenceOutsideIsLeftOutAndTold) {
@@ -48,7 +49,8 @@ TEST(SafeDrawing, EveryReferenceOutsideIsLeftOutAndTold) {
   EXPECT_EQ(drawing.LeftOut[2], "a reference to \"/usr/share/pixmaps/logo.png\" in <image> was left out");
   // What the drawing carries or holds itself stays, and so does its text.
   for (const char* inside : {"data:image/png;base64,iVBORw0KGgo=", "xlink:href=\"#g\"", "fill=\"url(#g)\"",
-                             "stop-color=\"blue\"", "url(kept.txt) is only text", "xmlns:xlink="}) {
+                             "stop-color=\"blue\"", "url(kept.txt) is only text", "xmlns:xlink=",
+                             "https://example.org/home"}) {
     EXPECT_NE(svg.find(inside), std::string::npos) << inside << " not in " << svg;
   }
 }
