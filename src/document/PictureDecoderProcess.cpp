@@ -96,6 +96,20 @@ bool RunDecoder(std::vector<std::string> args, std::size_t count, const Bytes& d
 
 const char* const kUnexpectedAnswer = "the picture decoder did not answer as expected";
 
+// The drawing a run of the program renders: its size and a picture for each argument after
+// the command.
+bool DrawingOfRun(std::vector<std::string> args, const Bytes& data, RenderedDrawing& drawing, std::string& message) {
+  const std::size_t sides = args.size() - 1;
+  drawing = RenderedDrawing();
+  Bytes answer;
+  if (!RunDecoder(std::move(args), sides, data, answer, drawing.Warnings, message)) return false;
+  if (!ReadDrawingAnswer(answer, drawing.Width, drawing.Height, drawing.Pictures) ||
+      drawing.Pictures.size() != sides) {
+    return message = kUnexpectedAnswer, false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string PictureDecoderProgramPath() {
@@ -123,22 +137,6 @@ bool DecodeInDecoderProgram(const Bytes& data, const std::string& path, LoadedPi
 }
 
 LoadedPicture LoadPictureFile(const std::string& path) { return ReadPicture(path, DecodeInDecoderProgram); }
-
-namespace {
-
-bool DrawingOfRun(std::vector<std::string> args, const Bytes& data, RenderedDrawing& drawing, std::string& message) {
-  const std::size_t sides = args.size() - 1;
-  drawing = RenderedDrawing();
-  Bytes answer;
-  if (!RunDecoder(std::move(args), sides, data, answer, drawing.Warnings, message)) return false;
-  if (!ReadDrawingAnswer(answer, drawing.Width, drawing.Height, drawing.Pictures) ||
-      drawing.Pictures.size() != sides) {
-    return message = kUnexpectedAnswer, false;
-  }
-  return true;
-}
-
-}  // namespace
 
 bool RenderDrawingInDecoderProgram(const Bytes& data, const std::vector<int>& sides, RenderedDrawing& drawing,
                                    std::string& message) {
