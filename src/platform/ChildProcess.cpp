@@ -102,6 +102,9 @@ bool MoveTo(int fd, int target) {
     const rlimit limit{memoryLimit, memoryLimit};
     ::setrlimit(RLIMIT_AS, &limit);
   }
+  // A helper stopped on a hostile input leaves no core file behind.
+  const rlimit noCore{0, 0};
+  ::setrlimit(RLIMIT_CORE, &noCore);
   // SIGXCPU at the limit, SIGKILL a second later for a program that ignores it.
   if (cpuSeconds > 0) {
     const rlimit limit{cpuSeconds, cpuSeconds + 1};

@@ -81,6 +81,12 @@ TEST(ChildProcess, ProcessorTimeLimitStopsASpinningHelper) {
   EXPECT_EQ(spun.How, ProgramOutcome::Ending::OutOfCpuTime);
   EXPECT_EQ(DescribeFailedRun(spin, spun), "used more than 1 second of processor time and was stopped");
 
+  // Set before it starts, with no core file for a helper stopped on its input.
+  ProgramRun limits = Shell("awk '/Max cpu time/ {print $4, $5} /Max core file size/ {print $5, $6}' /proc/self/limits");
+  limits.CpuLimit = 3s;
+  const ProgramOutcome looked = RunProgram(limits, {});
+  EXPECT_EQ(std::string(looked.Output.begin(), looked.Output.end()), "3 4\n0 0\n");
+
   // One that only waits is not stopped by it.
   ProgramRun wait = Shell("sleep 1.5; printf awake");
   wait.CpuLimit = 1s;
