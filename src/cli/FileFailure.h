@@ -3,6 +3,7 @@
 #include <new>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "ErrorReport.h"
 #include "TrapErrors.h"
@@ -24,6 +25,11 @@ bool RunOnFile(const std::string& path, const char* doing, std::ostream& err, Bo
     err << "brixel-cli: " << path << ": not enough memory\n";
   }
   return false;
+}
+
+// What was left out of the picture read from path, a line each.
+inline void TellWarnings(const std::string& path, const std::vector<std::string>& warnings, std::ostream& err) {
+  for (const std::string& warning : warnings) err << "brixel-cli: " << path << ": " << warning << '\n';
 }
 
 }  // namespace brixel::cli

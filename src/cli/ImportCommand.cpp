@@ -10,6 +10,7 @@
 #include "OpenedDocument.h"
 #include "PictureDecoderProcess.h"
 #include "PictureImport.h"
+#include "SvgDrawing.h"
 #include "TrapErrors.h"
 #include "cIco.h"
 
@@ -66,6 +67,24 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
   return request;
 }
 
+// The picture to import. A drawing is rendered only as large as the image (resized into it, or
+// its top-left corner when clipped), never at its own size, which may be thousands of pixels
+// on a side.
+LoadedPicture LoadImported(const ImportRequest& request) {
+  const Bytes data = ReadWholeFile(request.picture);
+  if (!IsSvgDrawing(data, request.picture)) return LoadPictureFile(request.picture);
+  RenderedDrawing drawing;
+  std::string message;
+  const int size = request.options.Size;
+  const bool rendered = request.options.Clip ? RenderDrawingCornerInDecoderProgram(data, size, drawing, message)
+                                             : RenderDrawingInDecoderProgram(data, {size}, drawing, message);
+  if (!rendered) RaiseInvalidPicture(message);
+  LoadedPicture picture = std::move(drawing.Pictures[0]);
+  picture.Warnings = std::move(drawing.Warnings);
+  DropOpaqueAlpha(picture);
+  return picture;
+}
+
 }  // namespace
 
 int Import(const std::vector<std::string>& args, std::ostream& err) {
@@ -77,10 +96,8 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
     return kExitUsage;
   }
   LoadedPicture picture;
-  if (!RunOnFile(request->picture, "read", err,
-                 [&] { picture = LoadPictureFile(request->picture); })) {
-    return kExitFailure;
-  }
+  if (!RunOnFile(request->picture, "read", err, [&] { picture = LoadImported(*request); })) return kExitFailure;
+  TellWarnings(request->picture, picture.Warnings, err);
 
   cIco document;
   std::error_code error;

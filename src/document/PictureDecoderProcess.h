@@ -12,7 +12,9 @@ namespace brixel {
 // own that carries Qt and the metafile libraries: a picture library that crashes, hangs or
 // runs out of memory on a hostile file ends that process, and the caller reports a picture
 // that cannot be read. Each call runs it once with the data on its standard input, within a
-// time and a memory limit.
+// wall-clock time, a processor time and a memory limit (for tests, BRIXEL_DECODER_SECONDS,
+// BRIXEL_DECODER_CPU_SECONDS and BRIXEL_DECODER_MEGABYTES set lower ones). Its log is read: its
+// warnings come back with the pictures, the libraries' notes go no further.
 
 // The program that decodes: the one UsePictureDecoderProgram named, else the one beside this
 // program, else where an installation puts it (../lib/brixel from this program's folder);
@@ -31,9 +33,21 @@ LoadedPicture LoadPictureFile(const std::string& path);
 bool DecodeInDecoderProgram(const Bytes& data, const std::string& path, LoadedPicture& picture,
                             std::string& message);
 
+struct RenderedDrawing {
+  int Width = 0;  // its own size
+  int Height = 0;
+  std::vector<LoadedPicture> Pictures;  // one for each side asked for
+  std::vector<std::string> Warnings;
+};
+
 // An SVG drawing rendered at each side (0: its own size), in one run of the program; false
 // with the reason in message.
-bool RenderDrawingInDecoderProgram(const Bytes& data, const std::vector<int>& sides,
-                                   std::vector<LoadedPicture>& pictures, std::string& message);
+bool RenderDrawingInDecoderProgram(const Bytes& data, const std::vector<int>& sides, RenderedDrawing& drawing,
+                                   std::string& message);
+
+// The top-left side x side of an SVG drawing at its own size (less where the drawing is
+// smaller), rendered alone; false with the reason in message.
+bool RenderDrawingCornerInDecoderProgram(const Bytes& data, int side, RenderedDrawing& drawing,
+                                         std::string& message);
 
 }  // namespace brixel

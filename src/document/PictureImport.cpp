@@ -11,12 +11,13 @@
 #include "Resampling.h"
 
 namespace brixel {
-namespace {
 
-[[noreturn]] void RaiseInvalidPicture(const std::string& reason) {
+void RaiseInvalidPicture(const std::string& reason) {
   throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
                      ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) + ": " + reason);
 }
+
+namespace {
 
 std::uint8_t Premultiply(int part, int alpha) {
   return static_cast<std::uint8_t>((part * alpha + 127) / 255);
@@ -110,11 +111,14 @@ LoadedPicture ReadPicture(const std::string& path, const PictureDecoder& decode)
   if (picture.HasAlpha() && picture.Alpha.size() != picture.Colours.Pixels.size()) {
     RaiseInvalidPicture("its transparency does not match its size");
   }
-  // A file format with alpha but a picture opaque throughout imports as one without.
+  DropOpaqueAlpha(picture);
+  return picture;
+}
+
+void DropOpaqueAlpha(LoadedPicture& picture) {
   if (std::all_of(picture.Alpha.begin(), picture.Alpha.end(), [](std::uint8_t a) { return a == 255; })) {
     picture.Alpha.clear();
   }
-  return picture;
 }
 
 Bitmap PictureOverBackground(const LoadedPicture& picture, Colour background) {

@@ -25,6 +25,7 @@ inline constexpr int kOpaqueAlpha = 128;
 struct LoadedPicture {
   Bitmap Colours;
   std::vector<std::uint8_t> Alpha;
+  std::vector<std::string> Warnings;  // what of the picture was left out, and why
 
   bool Empty() const { return Colours.Empty(); }
   int Width() const { return Colours.Width; }
@@ -54,11 +55,17 @@ bool IsIconFileData(ByteView data);
 // with alpha 0. Raises BackEndError.
 LoadedPicture PictureFromIconFile(const Bytes& data);
 
+// Raises Invalid picture (481) with the reason.
+[[noreturn]] void RaiseInvalidPicture(const std::string& reason);
+
 // Reads a picture file for import: icon and cursor files through our own reader, any other
 // through decode. Raises BackEndError: the file's own error, or Invalid picture (481) with the
 // reason for data that cannot be read and for a picture larger than kMaxPictureSide on a side.
 // A picture whose alpha is 255 throughout comes back without alpha.
 LoadedPicture ReadPicture(const std::string& path, const PictureDecoder& decode);
+
+// A picture whose alpha is 255 throughout loses it: it imports as one without.
+void DropOpaqueAlpha(LoadedPicture& picture);
 
 // The picture as it shows on a surface: transparency blended over the background.
 Bitmap PictureOverBackground(const LoadedPicture& picture, Colour background);

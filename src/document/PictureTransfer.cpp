@@ -51,4 +51,19 @@ bool ReadPictures(ByteView bytes, std::vector<LoadedPicture>& pictures) {
   return true;
 }
 
+void AppendDrawingSize(int width, int height, Bytes& out) {
+  AppendLength(out, static_cast<std::uint32_t>(width));
+  AppendLength(out, static_cast<std::uint32_t>(height));
+}
+
+bool ReadDrawingAnswer(ByteView bytes, int& width, int& height, std::vector<LoadedPicture>& pictures) {
+  if (bytes.size() < 8) return false;
+  const std::uint32_t w = GetLength(bytes, 0);
+  const std::uint32_t h = GetLength(bytes, 4);
+  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return ReadPictures(bytes.subspan(8), pictures);
+}
+
 }  // namespace brixel

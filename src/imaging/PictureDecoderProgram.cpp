@@ -6,15 +6,19 @@
 //                                         extension
 //   brixel-picture-decoder render SIDE... an SVG drawing on standard input, rendered at each
 //                                         side (0: its own size)
+//   brixel-picture-decoder corner SIDE    the top-left SIDE x SIDE of a drawing at its own size
 //
-// Exit status 0: the pictures on standard output (AppendPicture). 1: the reason on standard
-// output. 2: a usage error.
+// Exit status 0: the pictures on standard output (AppendPicture; for render and corner,
+// after the drawing's own size). 1: the reason on standard output. 2: a usage error.
+// kDecoderOutOfMemory: the picture needs more memory than the caller allows. Standard error is
+// the caller's log: Qt's and the libraries' notes, and our warnings (kDecoderWarning).
 #include <QGuiApplication>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <new>
 #include <string>
@@ -84,9 +88,16 @@ int Decode(int& argc, char** argv, const std::vector<std::string>& args, const s
   if (decode) {
     if (!brixel::DecodePicture(data, args[1], picture, message)) return Fail(message);
     brixel::AppendPicture(picture, out);
+    return WriteStandardOutput(out) ? 0 : 1;
   }
+  brixel::DrawingRenderer drawing;
+  QSize own;
+  if (!drawing.Load(data, message) || !drawing.OwnSize(own, message)) return Fail(message);
+  brixel::AppendDrawingSize(own.width(), own.height(), out);
   for (const int side : sides) {
-    if (!brixel::RenderDrawing(data, side, picture, message)) return Fail(message);
+    const bool rendered = args[0] == "corner" ? drawing.RenderCorner(side, picture, message)
+                                              : drawing.Render(side, picture, message);
+    if (!rendered) return Fail(message);
     brixel::AppendPicture(picture, out);
   }
   return WriteStandardOutput(out) ? 0 : 1;
@@ -97,7 +108,7 @@ int Decode(int& argc, char** argv, const std::vector<std::string>& args, const s
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const bool decode = args.size() == 2 && args[0] == "decode";
-  const bool render = args.size() >= 2 && args[0] == "render";
+  const bool render = (args.size() >= 2 && args[0] == "render") || (args.size() == 2 && args[0] == "corner");
   std::vector<int> sides;
   for (std::size_t i = 1; render && i < args.size(); ++i) {
     const std::optional<int> side = brixel::WholeNumber(args[i]);
@@ -105,14 +116,24 @@ int main(int argc, char** argv) {
     sides.push_back(*side);
   }
   if (!decode && !render) {
-    std::fprintf(stderr, "usage: brixel-picture-decoder decode NAME | render SIDE... (data on standard input)\n");
+    std::fprintf(stderr, "usage: brixel-picture-decoder decode NAME | render SIDE... | corner SIDE (data on standard input)\n");
     return 2;
   }
 
-  // The caller caps this process's memory: a picture that needs more is a failed load.
+  // The caller caps this process's memory: a picture that needs more is a failed load, on
+  // this thread or on one of Qt's.
+  std::set_terminate([] {
+    try {
+      if (std::current_exception()) std::rethrow_exception(std::current_exception());
+    } catch (const std::bad_alloc&) {
+      ::_exit(brixel::kDecoderOutOfMemory);
+    } catch (...) {
+    }
+    std::abort();
+  });
   try {
     return Decode(argc, argv, args, sides);
   } catch (const std::bad_alloc&) {
-    return Fail("the picture needs more memory than the picture decoder may use");
+    return brixel::kDecoderOutOfMemory;
   }
 }

@@ -8,12 +8,15 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <vector>
 
 #include "ByteOrder.h"
+#include "PictureTransfer.h"
+#include "SafeDrawing.h"
 #include "SvgDrawing.h"
 
 extern "C" {
@@ -81,19 +84,30 @@ LoadedPicture PictureFromImage(const QImage& decoded) {
   return picture;
 }
 
+// The drawing made safe to render, the references it left out told in the log.
+bool SafeSvg(const QByteArray& data, QByteArray& svg, std::string& message) {
+  SafeDrawing drawing;
+  if (!MakeSafeDrawing(data, drawing, message)) return false;
+  for (const std::string& leftOut : drawing.LeftOut) {
+    std::fprintf(stderr, "%.*s%s\n", static_cast<int>(kDecoderWarning.size()), kDecoderWarning.data(),
+                 leftOut.c_str());
+  }
+  svg = std::move(drawing.Svg);
+  return true;
+}
+
 // Metafiles hold no transparency of their own: their drawing is rendered onto white.
-bool RenderSvg(const QByteArray& svg, int width, int height, LoadedPicture& picture,
+bool RenderSvg(const QByteArray& converted, int width, int height, LoadedPicture& picture,
                std::string& message) {
+  QByteArray svg;
+  if (!SafeSvg(converted, svg, message)) return false;
   QSvgRenderer renderer(svg);
   if (!renderer.isValid()) {
     message = "its drawing could not be rendered";
     return false;
   }
   QImage image(width, height, QImage::Format_RGB32);
-  if (image.isNull()) {
-    message = "not enough memory for " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
-    return false;
-  }
+  if (image.isNull()) throw std::bad_alloc();
   image.fill(Qt::white);
   QPainter painter(&image);
   renderer.render(&painter, QRectF(0, 0, width, height));
@@ -196,6 +210,13 @@ bool DecodeWithQt(const Bytes& data, const std::string& path, LoadedPicture& pic
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   const QByteArray hint = QFileInfo(QString::fromStdString(path)).suffix().toLower().toLatin1();
+  // Qt's own SVG reader would load what the drawing references: drawings, whatever their
+  // name, are read as drawings (the format a name hints at is not the one content decides).
+  if (QImageReader::imageFormat(&buffer).startsWith("svg")) {
+    DrawingRenderer drawing;
+    return drawing.Load(data, message) && drawing.Render(0, picture, message);
+  }
+  buffer.seek(0);
   QImageReader reader(&buffer, hint);
   reader.setDecideFormatFromContent(true);
   reader.setAutoTransform(true);
@@ -231,46 +252,69 @@ QSize DrawingSize(QSizeF natural, int side) {
 
 }  // namespace
 
-bool RenderDrawing(const Bytes& data, int side, LoadedPicture& picture, std::string& message) {
-  picture = LoadedPicture();
-  QSvgRenderer renderer(QByteArray(reinterpret_cast<const char*>(data.data()),
-                                   static_cast<qsizetype>(data.size())));
-  if (!renderer.isValid()) {
+bool DrawingRenderer::Load(const Bytes& data, std::string& message) {
+  QByteArray svg;
+  if (!SafeSvg(QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size())),
+               svg, message)) {
+    return false;
+  }
+  renderer_ = std::make_unique<QSvgRenderer>(svg);
+  if (!renderer_->isValid()) {
     message = "not an SVG drawing that can be rendered";
     return false;
   }
   // A drawing without a width and height of its own takes the size of its view box.
-  QSizeF natural = renderer.defaultSize();
-  if (natural.isEmpty()) natural = renderer.viewBoxF().size();
-  if (natural.isEmpty() || !std::isfinite(natural.width()) || !std::isfinite(natural.height())) {
+  natural_ = renderer_->defaultSize();
+  if (natural_.isEmpty()) natural_ = renderer_->viewBoxF().size();
+  if (natural_.isEmpty() || !std::isfinite(natural_.width()) || !std::isfinite(natural_.height())) {
     message = "the drawing has no size";
     return false;
   }
-  if (side <= 0 && !FitsSide(std::llround(std::min(natural.width(), 1e9)),
-                             std::llround(std::min(natural.height(), 1e9)))) {
-    message = SizeTooLarge(std::llround(std::min(natural.width(), 1e9)),
-                           std::llround(std::min(natural.height(), 1e9)));
+  return true;
+}
+
+bool DrawingRenderer::OwnSize(QSize& size, std::string& message) const {
+  const long long width = std::llround(std::min(natural_.width(), 1e9));
+  const long long height = std::llround(std::min(natural_.height(), 1e9));
+  if (!FitsSide(width, height)) {
+    message = SizeTooLarge(width, height);
     return false;
   }
+  size = DrawingSize(natural_, 0);
+  return true;
+}
+
+bool DrawingRenderer::Render(int side, LoadedPicture& picture, std::string& message) const {
+  picture = LoadedPicture();
+  QSize size;
+  if (side <= 0 && !OwnSize(size, message)) return false;
   if (side > kMaxPictureSide) {
     message = SizeTooLarge(side, side);
     return false;
   }
-  const QSize size = DrawingSize(natural, side);
-  QImage image(size, QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) {
-    message = "not enough memory for " + std::to_string(size.width()) + " x " +
-              std::to_string(size.height()) + " pixels";
-    return false;
-  }
+  size = DrawingSize(natural_, side);
+  picture = Rendered(size, size);
+  return true;
+}
+
+bool DrawingRenderer::RenderCorner(int side, LoadedPicture& picture, std::string& message) const {
+  picture = LoadedPicture();
+  QSize own;
+  if (!OwnSize(own, message)) return false;
+  picture = Rendered(own, own.boundedTo(QSize(std::max(side, 1), std::max(side, 1))));
+  return true;
+}
+
+LoadedPicture DrawingRenderer::Rendered(QSize size, QSize extent) const {
+  QImage image(extent, QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) throw std::bad_alloc();  // Qt's answer to a failed allocation
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  renderer.render(&painter, QRectF(0, 0, size.width(), size.height()));
+  renderer_->render(&painter, QRectF(0, 0, size.width(), size.height()));
   painter.end();
-  picture = PictureFromImage(image);
-  return true;
+  return PictureFromImage(image);
 }
 
 bool IsMetafileData(const Bytes& data) { return IsWmf(data) || IsEmf(data); }
@@ -280,7 +324,10 @@ bool DecodePicture(const Bytes& data, const std::string& path, LoadedPicture& pi
   picture = LoadedPicture();
   if (IsEmf(data)) return DecodeEmf(data, picture, message);
   if (IsWmf(data)) return DecodeWmf(data, picture, message);
-  if (IsSvgDrawing(data, path)) return RenderDrawing(data, 0, picture, message);
+  if (IsSvgDrawing(data, path)) {
+    DrawingRenderer drawing;
+    return drawing.Load(data, message) && drawing.Render(0, picture, message);
+  }
   return DecodeWithQt(data, path, picture, message);
 }
 

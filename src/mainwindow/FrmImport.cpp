@@ -217,10 +217,14 @@ void FrmImport::LoadImport(const QString& fileName) {
       })) {
     return;
   }
+  // What the picture would have taken from elsewhere is left out; the user is told what.
+  std::string leftOut;
+  for (const std::string& warning : loaded.Warnings) leftOut += (leftOut.empty() ? "" : "\n") + warning;
   picture_ = std::move(loaded);
   pctImport_->show();
   ResetViewport();
   RenderPreview();
+  if (!leftOut.empty()) ShowMessage("Import Image", leftOut, Prompter::Icon::Information);
 }
 
 void FrmImport::ResetViewport() {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brixel {
 
@@ -21,6 +23,18 @@ inline std::optional<int> WholeNumber(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
+}
+
+// The lines of a text, without their line feeds (files of settings, a helper's log).
+inline std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace brixel

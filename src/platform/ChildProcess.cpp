@@ -37,6 +37,7 @@ struct Descriptor {
 struct Child {
   pid_t pid = -1;
   int status = 0;
+  rusage usage{};
   Child() = default;
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
@@ -50,7 +51,7 @@ struct Child {
   // Waits for its end (options 0) or looks whether it has ended (WNOHANG).
   bool Reap(int options) {
     for (;;) {
-      const pid_t r = ::waitpid(pid, &status, options);
+      const pid_t r = ::wait4(pid, &status, options, &usage);
       if (r == pid) return pid = -1, true;
       if (r < 0 && errno == EINTR) continue;
       if (r < 0) return pid = -1, true;  // not ours to wait for any more
@@ -92,8 +93,8 @@ bool MoveTo(int fd, int target) {
 
 // In the child, between fork and exec: only calls that are safe after forking a program with
 // threads. Tells the parent errno through report when exec fails.
-[[noreturn]] void BecomeProgram(const char* program, char* const* argv, int input, int output,
-                                int report, pid_t parent, std::size_t memoryLimit) {
+[[noreturn]] void BecomeProgram(const char* program, char* const* argv, int input, int output, int log,
+                                int report, pid_t parent, std::size_t memoryLimit, rlim_t cpuSeconds) {
   // Dies with the thread that started it; a parent gone already is not waited for.
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(127);
@@ -101,10 +102,18 @@ bool MoveTo(int fd, int target) {
     const rlimit limit{memoryLimit, memoryLimit};
     ::setrlimit(RLIMIT_AS, &limit);
   }
+  // A helper stopped on a hostile input leaves no core file behind.
+  const rlimit noCore{0, 0};
+  ::setrlimit(RLIMIT_CORE, &noCore);
+  // SIGXCPU at the limit, SIGKILL a second later for a program that ignores it.
+  if (cpuSeconds > 0) {
+    const rlimit limit{cpuSeconds, cpuSeconds + 1};
+    ::setrlimit(RLIMIT_CPU, &limit);
+  }
   sigset_t none;
   ::sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
-  if (!MoveTo(input, STDIN_FILENO) || !MoveTo(output, STDOUT_FILENO)) {
+  if (!MoveTo(input, STDIN_FILENO) || !MoveTo(output, STDOUT_FILENO) || !MoveTo(log, STDERR_FILENO)) {
     const int error = errno;
     (void)!::write(report, &error, sizeof error);
     ::_exit(127);
@@ -116,6 +125,24 @@ bool MoveTo(int fd, int target) {
   const int error = errno;
   (void)!::write(report, &error, sizeof error);
   ::_exit(127);
+}
+
+// Keeps what the program writes to its log up to kLogLimit, and reads on past it so that the
+// program never blocks on a full pipe. False once the log is closed.
+bool ReadLog(int fd, std::string& log) {
+  char chunk[4096];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) return true;
+    if (n <= 0) return false;
+    log.append(chunk, std::min(static_cast<std::size_t>(n), kLogLimit - log.size()));
+  }
+}
+
+double CpuSeconds(const rusage& usage) {
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 int RemainingMilliseconds(Clock::time_point deadline) {
@@ -150,6 +177,10 @@ ProgramOutcome RunProgram(const ProgramRun& run, ByteView input) {
   if (::pipe2(ends, O_CLOEXEC) != 0) return outcome.Problem = ErrnoText("no pipe for its start"), outcome;
   Descriptor startReading(ends[0]);
   Descriptor startWriting(ends[1]);
+  if (::pipe2(ends, O_CLOEXEC) != 0) return outcome.Problem = ErrnoText("no pipe for its log"), outcome;
+  Descriptor logReading(ends[0]);
+  Descriptor logWriting(ends[1]);
+  ::fcntl(logReading.fd, F_SETFL, O_NONBLOCK);
 
   // Everything the child needs is made before the fork: it may not allocate.
   std::vector<std::string> words = {run.Program};
@@ -164,10 +195,11 @@ ProgramOutcome RunProgram(const ProgramRun& run, ByteView input) {
   child.pid = ::fork();
   if (child.pid < 0) return outcome.Problem = ErrnoText("no process for it"), outcome;
   if (child.pid == 0) {
-    BecomeProgram(run.Program.c_str(), argv.data(), inputFile.fd, writing.fd, startWriting.fd,
-                  parent, memoryLimit);
+    BecomeProgram(run.Program.c_str(), argv.data(), inputFile.fd, writing.fd, logWriting.fd,
+                  startWriting.fd, parent, memoryLimit, static_cast<rlim_t>(run.CpuLimit.count()));
   }
   writing.Close();
+  logWriting.Close();
   startWriting.Close();
   inputFile.Close();
 
@@ -184,9 +216,10 @@ ProgramOutcome RunProgram(const ProgramRun& run, ByteView input) {
 
   const Clock::time_point deadline = Clock::now() + run.TimeLimit;
   std::uint8_t chunk[65536];
+  bool logOpen = true;
   for (;;) {
-    pollfd ready{reading.fd, POLLIN, 0};
-    const int polled = ::poll(&ready, 1, RemainingMilliseconds(deadline));
+    pollfd ready[2] = {{reading.fd, POLLIN, 0}, {logOpen ? logReading.fd : -1, POLLIN, 0}};
+    const int polled = ::poll(ready, 2, RemainingMilliseconds(deadline));
     if (polled < 0 && errno == EINTR) continue;
     if (polled == 0 && Clock::now() >= deadline) {
       child.Kill();
@@ -194,6 +227,8 @@ ProgramOutcome RunProgram(const ProgramRun& run, ByteView input) {
       return outcome;
     }
     if (polled <= 0) continue;
+    if (ready[1].revents != 0) logOpen = ReadLog(logReading.fd, outcome.Log);
+    if (ready[0].revents == 0) continue;
     const ssize_t n = ::read(reading.fd, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
@@ -207,6 +242,7 @@ ProgramOutcome RunProgram(const ProgramRun& run, ByteView input) {
 
   // Its output has ended; it may still linger.
   while (!child.Reap(WNOHANG)) {
+    if (logOpen) logOpen = ReadLog(logReading.fd, outcome.Log);
     if (Clock::now() >= deadline) {
       child.Kill();
       outcome.How = ProgramOutcome::Ending::TimedOut;
@@ -214,7 +250,14 @@ ProgramOutcome RunProgram(const ProgramRun& run, ByteView input) {
     }
     ::usleep(2000);
   }
-  if (WIFSIGNALED(child.status)) {
+  if (logOpen) ReadLog(logReading.fd, outcome.Log);
+  const int signal = WIFSIGNALED(child.status) ? WTERMSIG(child.status) : 0;
+  // SIGXCPU at the soft limit, or SIGKILL at the hard one (we kill only on the paths above).
+  if (run.CpuLimit.count() > 0 &&
+      (signal == SIGXCPU || (signal == SIGKILL && CpuSeconds(child.usage) >= static_cast<double>(run.CpuLimit.count())))) {
+    outcome.How = ProgramOutcome::Ending::OutOfCpuTime;
+    outcome.Code = signal;
+  } else if (WIFSIGNALED(child.status)) {
     outcome.How = ProgramOutcome::Ending::Signalled;
     outcome.Code = WTERMSIG(child.status);
   } else {
@@ -236,6 +279,11 @@ std::string DescribeFailedRun(const ProgramRun& run, const ProgramOutcome& outco
              " and was stopped";
     }
     case ProgramOutcome::Ending::TooMuchOutput: return "wrote more than it may and was stopped";
+    case ProgramOutcome::Ending::OutOfCpuTime: {
+      const auto seconds = run.CpuLimit.count();
+      return "used more than " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
+             " of processor time and was stopped";
+    }
   }
   return {};
 }

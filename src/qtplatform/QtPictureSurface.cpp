@@ -432,6 +432,9 @@ void QtPictureSurface::LoadPicture(const std::string& path) {
   QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
+  // Qt's SVG reader would load what a drawing references; drawings are the picture decoder's.
+  if (QImageReader::imageFormat(&buffer).startsWith("svg")) Raise(ErrorCode::InvalidPicture);
+  buffer.seek(0);
   QImageReader reader(&buffer, QFileInfo(QString::fromStdString(path)).suffix().toLower().toLatin1());
   reader.setAutoDetectImageFormat(true);
   const QImage loaded = reader.read();

@@ -77,17 +77,6 @@ std::vector<std::string> SplitList(std::string_view list, char separator = ';') 
   return items;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 bool IsOurs(std::string_view id) { return id.starts_with(kDesktopPrefix); }
 
 struct DesktopEntry {

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QImage>
 #include <QPainter>
 #include <filesystem>
@@ -11,6 +16,7 @@
 #include <sstream>
 
 #include "FileIO.h"
+#include "PictureFixtures.h"
 #include "TestSupport.h"
 #include "cIco.h"
 
@@ -172,6 +178,96 @@ TEST_F(IconSetCliTest, RefusalsWriteNothing) {
     EXPECT_FALSE(fs::exists(out)) << args[1];
     EXPECT_FALSE(fs::exists(icon)) << args[1];
   }
+}
+
+// Drawings downloaded from anywhere: each ends within the limits, set low here, with one line
+// that says why, and leaves what is there as it was.
+class HostileIconSetTest : public IconSetCliTest {
+ protected:
+  ~HostileIconSetTest() override {
+    for (const char* name : {"BRIXEL_DECODER_CPU_SECONDS", "BRIXEL_DECODER_MEGABYTES"}) unsetenv(name);
+  }
+  std::string Drawing(const char* name, const std::string& text) {
+    test::WriteBytes(dir_ / name, Bytes(text.begin(), text.end()));
+    return (dir_ / name).string();
+  }
+};
+
+TEST_F(HostileIconSetTest, ALargeDrawingIsRenderedOnlyAtTheSizesWritten) {
+  // Its own size alone would take 256 MB for the pixels.
+  setenv("BRIXEL_DECODER_MEGABYTES", "150", 1);
+  setenv("BRIXEL_DECODER_CPU_SECONDS", "5", 1);
+  const std::string svg = Drawing("large.svg", test::TranslucentCircles(8192, 200));
+  const fs::path icon = dir_ / "large.ico";
+  const test::ProcessResult result = Run({icon.string(), svg, "--sizes", "16,256"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  cIco read;
+  ASSERT_TRUE(read.OpenIcon(icon.string()));
+  ASSERT_EQ(read.IconCount(), 2);
+  EXPECT_EQ(read.Image(1).Width, 256);
+  EXPECT_EQ(GreenOf(read.Image(1).Pixels.At(128, 128)), 255);
+}
+
+TEST_F(HostileIconSetTest, EndlessWorkFailsInOneLineAndLeavesTheOutputAlone) {
+  const fs::path icon = dir_ / "kept.ico";
+  ASSERT_EQ(Run({icon.string(), WidePicture(dir_ / "wide.png"), "--sizes", "16"}).status, 0);
+  const Bytes before = ReadWholeFile(icon.string());
+
+  setenv("BRIXEL_DECODER_CPU_SECONDS", "1", 1);
+  const std::string stops = Drawing("stops.svg", test::GradientOfManyStops(200000));
+  test::WriteBytes(dir_ / "bomb.svgz", test::Gzip(test::SvgStart(16, 16) + "<!--" + std::string(std::size_t{64} << 20, ' ') + "-->"));
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {stops, "the picture took too long to decode"},
+      {(dir_ / "bomb.svgz").string(), "the compressed drawing inflates to more than 32 MB"},
+  };
+  for (const auto& [picture, reason] : cases) {
+    const test::ProcessResult result = Run({icon.string(), picture});
+    EXPECT_EQ(result.status, 1) << picture;
+    EXPECT_EQ(result.err, "brixel-cli: " + picture + ": Invalid picture: " + reason + "\n");
+    EXPECT_EQ(ReadWholeFile(icon.string()), before) << picture;
+  }
+}
+
+TEST_F(HostileIconSetTest, DrawingsThatReadThemselvesAreDrawnWithoutIt) {
+  for (const char* self : {"/proc/self/fd/0", "/proc/self/fd/1", "/proc/self/exe"}) {
+    const std::string svg = Drawing("self.svg", test::DrawingOfImage(self));
+    const fs::path icon = dir_ / "self.ico";
+    const test::ProcessResult result = Run({icon.string(), svg, "--sizes", "16"});
+    EXPECT_EQ(result.status, 0) << self << " " << result.err;
+    EXPECT_EQ(result.err, "brixel-cli: " + svg + ": a reference to \"" + self + "\" in <image> was left out\n");
+  }
+}
+
+TEST_F(HostileIconSetTest, NoDecoderOutlivesTheCommand) {
+  const std::string stops = Drawing("stops.svg", test::GradientOfManyStops(200000));
+  const std::string icon = (dir_ / "stops.ico").string();
+  const pid_t cli = ::fork();
+  ASSERT_GE(cli, 0);
+  if (cli == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, STDERR_FILENO);
+    ::execl(BRIXEL_CLI_PATH, "brixel-cli", "iconset", icon.c_str(), stops.c_str(), nullptr);
+    ::_exit(127);
+  }
+  // Its decoder, once started.
+  pid_t decoder = 0;
+  const std::string children = "/proc/" + std::to_string(cli) + "/task/" + std::to_string(cli) + "/children";
+  for (int i = 0; i < 1000 && decoder == 0; ++i) {
+    std::ifstream(children) >> decoder;
+    if (decoder == 0) ::usleep(10000);
+  }
+  ::kill(cli, SIGKILL);
+  ::waitpid(cli, nullptr, 0);
+  ASSERT_GT(decoder, 0);
+  // Gone with it, or at most waiting to be reaped.
+  const auto running = [&] {
+    std::ifstream stat("/proc/" + std::to_string(decoder) + "/stat");
+    std::string pid, name, state;
+    return stat >> pid >> name >> state && state != "Z";
+  };
+  for (int i = 0; i < 500 && running(); ++i) ::usleep(10000);
+  EXPECT_FALSE(running());
 }
 
 }  // namespace

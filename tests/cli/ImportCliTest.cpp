@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstdlib>
 #include <filesystem>
 
 #include "FileIO.h"
@@ -149,6 +150,62 @@ TEST_F(ImportCliTest, RefusesBadArgumentsAndPicturesWithoutTouchingTheOutput) {
 }
 
 // Importing into an existing file keeps every entry it holds, those that cannot be shown too.
+TEST_F(ImportCliTest, ADrawingIsRenderedAtTheImportedSizeAndLeavesOutWhatItReferences) {
+  // Rendered at its own size it would need 256 MB for the pixels alone; the picture beside it
+  // (red) is not drawn, and the one line that says so names it.
+  setenv("BRIXEL_DECODER_MEGABYTES", "150", 1);
+  const std::string beside = Picture("beside.png", Halves(8, 8, false));
+  const std::string text = test::SvgStart(8192, 4096) +
+                           "<rect width=\"8192\" height=\"4096\" fill=\"#00ff00\"/><image xlink:href=\"" + beside +
+                           "\" width=\"8192\" height=\"4096\"/></svg>";
+  const std::string svg = File("wide.svg", Bytes(text.begin(), text.end()));
+  const fs::path icon = dir_ / "wide.ico";
+  const test::ProcessResult result = Run({svg, icon.string(), "--size", "64"});
+  // Its top-left corner alone, at its own size.
+  const fs::path corner = dir_ / "corner.ico";
+  const test::ProcessResult clipped = Run({svg, corner.string(), "--size", "64", "--clip"});
+  unsetenv("BRIXEL_DECODER_MEGABYTES");
+  ASSERT_EQ(clipped.status, 0) << clipped.err;
+  EXPECT_EQ(Read(corner).Image(0).Pixels.At(63, 63), MakeColour(0, 255, 0));
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "brixel-cli: " + svg + ": a reference to \"" + beside + "\" in <image> was left out\n");
+  const IconImage image = Read(icon).Image(0);
+  EXPECT_EQ(image.Pixels.At(10, 10), MakeColour(0, 255, 0));
+  // The white band below the drawing, as a picture fitted into the square has.
+  EXPECT_EQ(image.Pixels.At(10, 50), MakeColour(255, 255, 255));
+}
+
+TEST_F(ImportCliTest, ADrawingImportsAsTheDialogImportsItAtItsOwnScale) {
+  // Four quarters, the lower right half transparent, and a circle over the middle.
+  const std::string text = test::SvgStart(100, 60) +
+                           "<rect width=\"50\" height=\"30\" fill=\"#ff0000\"/><rect x=\"50\" width=\"50\" height=\"30\" "
+                           "fill=\"#0000ff\"/><rect y=\"30\" width=\"50\" height=\"30\" fill=\"#00ff00\"/><rect x=\"50\" "
+                           "y=\"30\" width=\"50\" height=\"30\" fill=\"#000000\" fill-opacity=\"0.2\"/>"
+                           "<circle cx=\"50\" cy=\"30\" r=\"20\" fill=\"#ffff00\"/></svg>";
+  const std::string svg = File("quarters.svg", Bytes(text.begin(), text.end()));
+  // At its own scale: its corner, all of it with a band, and all of it fitting exactly.
+  for (const ImportOptions options :
+       {ImportOptions{40, 24, true}, ImportOptions{120, 24, true}, ImportOptions{100, 24, false}}) {
+    const fs::path icon = dir_ / "quarters.ico";
+    fs::remove(icon);
+    std::vector<std::string> args = {svg, icon.string(), "--size", std::to_string(options.Size), "--depth",
+                                     std::to_string(options.BitDepth)};
+    if (options.Clip) args.push_back("--clip");
+    ASSERT_EQ(Run(args).status, 0);
+    EXPECT_EQ(Read(icon).Image(0), AsTheDialogImports(svg, options)) << options.Size << " " << options.Clip;
+  }
+  // Smaller, it is drawn at that size (32 x 19), not resampled from its own.
+  const fs::path small = dir_ / "small.ico";
+  ASSERT_EQ(Run({svg, small.string(), "--size", "32"}).status, 0);
+  const IconImage image = Read(small).Image(0);
+  EXPECT_EQ(image.Pixels.At(2, 2), kRed);
+  EXPECT_EQ(image.Pixels.At(29, 2), kBlue);
+  EXPECT_EQ(image.Pixels.At(2, 17), MakeColour(0, 255, 0));
+  EXPECT_EQ(image.Pixels.At(16, 9), MakeColour(255, 255, 0));
+  EXPECT_EQ(image.Mask.At(16, 18), MaskOpaque);
+  EXPECT_EQ(image.Mask.At(16, 19), MaskTransparent);  // the band of a picture with transparency
+}
+
 TEST_F(ImportCliTest, AnExistingFileKeepsEveryEntryItsEntriesThatCannotBeShownIncluded) {
   const fs::path out = dir_ / "eighteen.ico";
   test::WriteBytes(out, test::IconWithDamagedPng());

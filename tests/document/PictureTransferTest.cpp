@@ -60,5 +60,27 @@ TEST(PictureTransfer, DamagedStreamsAreRefused) {
   EXPECT_FALSE(ReadPictures(header(kMaxPictureSide, kMaxPictureSide, 1), got));
 }
 
+TEST(PictureTransfer, ADrawingsAnswerCarriesItsOwnSizeFirst) {
+  Bytes bytes;
+  AppendDrawingSize(8192, 300, bytes);
+  AppendPicture(Picture(3, 2, true), bytes);
+  int width = 0;
+  int height = 0;
+  std::vector<LoadedPicture> got;
+  ASSERT_TRUE(ReadDrawingAnswer(bytes, width, height, got));
+  EXPECT_EQ(width, 8192);
+  EXPECT_EQ(height, 300);
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].Width(), 3);
+  // A size cut short, empty or too large, or pictures that follow damaged, is no answer.
+  EXPECT_FALSE(ReadDrawingAnswer(ByteView(bytes).first(7), width, height, got));
+  EXPECT_FALSE(ReadDrawingAnswer(ByteView(bytes).first(12), width, height, got));
+  for (const auto& [w, h] : {std::pair{0, 5}, std::pair{kMaxPictureSide + 1, 5}}) {
+    Bytes bad;
+    AppendDrawingSize(w, h, bad);
+    EXPECT_FALSE(ReadDrawingAnswer(bad, width, height, got)) << w;
+  }
+}
+
 }  // namespace
 }  // namespace brixel

@@ -1,9 +1,12 @@
 #pragma once
 
 // Picture files for the import tests, written byte by byte: metafiles no program on this
-// system writes, and pictures of a known layout.
+// system writes, pictures of a known layout, and hostile drawings.
+#include <zlib.h>
+
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "Colour.h"
@@ -128,6 +131,52 @@ inline Bytes TwoColourEmf(int width, int height, Colour left, Colour right, int 
   for (const std::int64_t v : {0, 0, 0, 1024, 768, 271, 203}) Le32(file, v);
   file.insert(file.end(), body.begin(), body.end());
   return file;
+}
+
+// text compressed as gzip does (.svgz).
+inline Bytes Gzip(const std::string& text) {
+  z_stream stream{};
+  deflateInit2(&stream, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+  Bytes out(deflateBound(&stream, static_cast<uLong>(text.size())));
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  stream.avail_in = static_cast<uInt>(text.size());
+  stream.next_out = out.data();
+  stream.avail_out = static_cast<uInt>(out.size());
+  deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
+inline std::string SvgStart(int width, int height) {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
+         std::to_string(width) + "\" height=\"" + std::to_string(height) + "\">";
+}
+
+// A drawing that fills itself with the picture at href.
+inline std::string DrawingOfImage(const std::string& href, int side = 16) {
+  return SvgStart(side, side) + "<image xlink:href=\"" + href + "\" width=\"" + std::to_string(side) +
+         "\" height=\"" + std::to_string(side) + "\"/></svg>";
+}
+
+// One gradient of many stops filling the drawing: minutes of work for Qt SVG at 200000.
+inline std::string GradientOfManyStops(int stops) {
+  std::string svg = SvgStart(64, 64) + "<defs><linearGradient id=\"g\">";
+  for (int i = 0; i < stops; ++i) {
+    svg += "<stop offset=\"" + std::to_string(static_cast<double>(i) / stops) + "\" stop-color=\"#" +
+           (i % 2 ? "ff0000" : "0000ff") + "\"/>";
+  }
+  return svg + "</linearGradient></defs><rect width=\"64\" height=\"64\" fill=\"url(#g)\"/></svg>";
+}
+
+// side x side covered by count translucent circles, each as large as the drawing.
+inline std::string TranslucentCircles(int side, int count) {
+  std::string svg = SvgStart(side, side);
+  for (int i = 0; i < count; ++i) {
+    svg += "<circle cx=\"" + std::to_string(side / 2 + i % 7) + "\" cy=\"" + std::to_string(side / 2) + "\" r=\"" +
+           std::to_string(side / 2) + "\" fill=\"#00ff00\" fill-opacity=\"0.3\"/>";
+  }
+  return svg + "</svg>";
 }
 
 }  // namespace brixel::test

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <cstdlib>
+#include <filesystem>
 
 #include "IcoFile.h"
 #include "PictureFixtures.h"
@@ -121,6 +122,74 @@ TEST_F(PictureLoadingTest, HugeAndBrokenPicturesAreRefusedBeforeDecoding) {
   EXPECT_NE(Refusal(Write("huge.png", png)).find("30000 x 30000"), std::string::npos);
   EXPECT_NE(Refusal(Write("noise.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 2, 3})), "loaded");
   EXPECT_NE(Refusal(Write("broken.ico", Bytes{0, 0, 1, 0, 1, 0, 16, 16})), "loaded");
+}
+
+// Hostile drawings, as pictures downloaded from anywhere may be.
+class HostileDrawingTest : public PictureLoadingTest {
+ protected:
+  ~HostileDrawingTest() override {
+    for (const char* name : {"BRIXEL_DECODER_SECONDS", "BRIXEL_DECODER_CPU_SECONDS", "BRIXEL_DECODER_MEGABYTES"}) {
+      unsetenv(name);
+    }
+  }
+  std::string WriteText(const char* name, const std::string& text) { return Write(name, Bytes(text.begin(), text.end())); }
+  static bool ShowsRed(const LoadedPicture& picture) {
+    for (int y = 0; y < picture.Height(); ++y) {
+      for (int x = 0; x < picture.Width(); ++x) {
+        if (picture.AlphaAt(x, y) > 0 && Near(picture.Colours.At(x, y), kRed, 40)) return true;
+      }
+    }
+    return false;
+  }
+};
+
+TEST_F(HostileDrawingTest, APictureBesideTheDrawingIsNotDrawnWhateverItsName) {
+  // All red, beside the drawings, by its name, its path and as a file URL.
+  const std::string beside = WriteHalves("beside.png", "png");
+  QImage red(40, 20, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(QString::fromStdString(beside)));
+  const std::string drawing = test::DrawingOfImage("beside.png");
+  // Its first element far past where a name-blind look for "<svg" stops.
+  const std::string disguised = "<?xml version=\"1.0\"?><!--" + std::string(6000, ' ') + "-->" +
+                                test::DrawingOfImage(beside);
+  const std::vector<std::string> files = {
+      WriteText("local.svg", drawing), WriteText("absolute.svg", test::DrawingOfImage(beside)),
+      WriteText("url.svg", test::DrawingOfImage("file://" + beside)), WriteText("disguised.png", disguised),
+      Write("disguised.jpg", test::Gzip(test::DrawingOfImage(beside)))};
+  // Rendering happens in the decoder's own folder; a relative name is looked for there too.
+  const auto here = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.Path());
+  for (const std::string& file : files) {
+    LoadedPicture picture;
+    EXPECT_NO_THROW(picture = LoadPictureFile(file)) << file;
+    EXPECT_EQ(picture.Width(), 16) << file;
+    EXPECT_FALSE(ShowsRed(picture)) << file;
+    ASSERT_EQ(picture.Warnings.size(), 1u) << file;
+    EXPECT_NE(picture.Warnings[0].find("beside.png\" in <image> was left out"), std::string::npos) << picture.Warnings[0];
+  }
+  std::filesystem::current_path(here);
+}
+
+TEST_F(HostileDrawingTest, EndlessWorkStopsAtTheLimits) {
+  test::BackEndFixture backEnd;
+  setenv("BRIXEL_DECODER_CPU_SECONDS", "1", 1);
+  setenv("BRIXEL_DECODER_SECONDS", "10", 1);
+  EXPECT_EQ(Refusal(WriteText("stops.svg", test::GradientOfManyStops(200000))),
+            "Invalid picture: the picture took too long to decode");
+  EXPECT_EQ(Refusal(WriteText("circles.svg", test::TranslucentCircles(8192, 200))),
+            "Invalid picture: the picture took too long to decode");
+  unsetenv("BRIXEL_DECODER_CPU_SECONDS");
+  setenv("BRIXEL_DECODER_MEGABYTES", "300", 1);
+  EXPECT_EQ(Refusal(WriteText("large.svg", test::TranslucentCircles(8192, 1))),
+            "Invalid picture: the picture needs more memory than allowed");
+}
+
+TEST_F(HostileDrawingTest, ACompressedDrawingInflatesNoFurtherThanItsCap) {
+  test::BackEndFixture backEnd;
+  // 64 MB of a comment in a few tens of kilobytes.
+  const Bytes bomb = test::Gzip(test::SvgStart(16, 16) + "<!--" + std::string(std::size_t{64} << 20, ' ') + "--></svg>");
+  EXPECT_EQ(Refusal(Write("bomb.svgz", bomb)), "Invalid picture: the compressed drawing inflates to more than 32 MB");
 }
 
 TEST(SurfacePixelsTest, PixelOperationsReadAndWriteTheSurfaceOnce) {

@@ -315,6 +315,27 @@ TEST_F(ImageCommandsTest, ImportRefusesMissingAndUnreadablePicturesAndStaysOpen)
   EXPECT_FALSE(Document().Changed());
 }
 
+TEST_F(ImageCommandsTest, ADrawingIsImportedWithoutThePictureItReferencesAndSaysSo) {
+  Trigger("MnuFileNew");
+  QImage red(8, 8, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  const auto beside = WritePicture("beside.png", red);
+  const std::string text = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                           "width=\"16\" height=\"16\"><image xlink:href=\"" + beside.string() +
+                           "\" width=\"16\" height=\"16\"/></svg>";
+  const auto svg = dir_ / "drawing.svg";
+  test::WriteBytes(svg, Bytes(text.begin(), text.end()));
+  AnswerFileDialog(svg);
+  OnDialog([](QDialog& dialog) {
+    ToolBar(dialog, "Open");
+    EXPECT_TRUE(In<PictureBox>(dialog, "PctImport")->isVisible());
+    ToolBar(dialog, "Exit");
+  });
+  Trigger("MnuToolsImport");
+  EXPECT_EQ(PromptTexts(), (std::vector<std::string>{"a reference to \"" + beside.string() + "\" in <image> was left out"}));
+  EXPECT_TRUE(backEnd_.reporter.reports.empty());
+}
+
 TEST_F(ImageCommandsTest, ADecoderThatCrashesFailsTheLoadAndTheOpenDocumentsStay) {
   Open({test::SolidImage(16, 16, 8, kRed)}, "first.ico");
   Open({test::SolidImage(32, 32, 24, kBlue), test::SolidImage(16, 16, 4, kRed)}, "second.ico");

@@ -73,6 +73,39 @@ TEST(ChildProcess, CrashHangFloodAndMissingProgramAreToldApart) {
   EXPECT_EQ(DescribeFailedRun(missing, notRun), "could not be started: No such file or directory");
 }
 
+TEST(ChildProcess, ProcessorTimeLimitStopsASpinningHelper) {
+  ProgramRun spin = Shell("while :; do :; done");
+  spin.CpuLimit = 1s;
+  spin.TimeLimit = 60s;
+  const ProgramOutcome spun = RunProgram(spin, {});
+  EXPECT_EQ(spun.How, ProgramOutcome::Ending::OutOfCpuTime);
+  EXPECT_EQ(DescribeFailedRun(spin, spun), "used more than 1 second of processor time and was stopped");
+
+  // Set before it starts, with no core file for a helper stopped on its input.
+  ProgramRun limits = Shell("awk '/Max cpu time/ {print $4, $5} /Max core file size/ {print $5, $6}' /proc/self/limits");
+  limits.CpuLimit = 3s;
+  const ProgramOutcome looked = RunProgram(limits, {});
+  EXPECT_EQ(std::string(looked.Output.begin(), looked.Output.end()), "3 4\n0 0\n");
+
+  // One that only waits is not stopped by it.
+  ProgramRun wait = Shell("sleep 1.5; printf awake");
+  wait.CpuLimit = 1s;
+  EXPECT_TRUE(RunProgram(wait, {}).ExitedWith(0));
+}
+
+TEST(ChildProcess, TheLogIsCollectedApartAndCut) {
+  const ProgramOutcome noted = RunProgram(Shell("printf answer; echo note >&2"), {});
+  EXPECT_TRUE(noted.ExitedWith(0));
+  EXPECT_EQ(std::string(noted.Output.begin(), noted.Output.end()), "answer");
+  EXPECT_EQ(noted.Log, "note\n");
+
+  // A log far past its limit neither blocks the helper nor grows past the limit.
+  const ProgramOutcome chatty = RunProgram(Shell("head -c 3000000 /dev/zero >&2; printf done"), {});
+  EXPECT_TRUE(chatty.ExitedWith(0));
+  EXPECT_EQ(std::string(chatty.Output.begin(), chatty.Output.end()), "done");
+  EXPECT_EQ(chatty.Log.size(), kLogLimit);
+}
+
 TEST(ChildProcess, MemoryLimitCapsTheHelper) {
   if (AddressSpaceIsSanitized()) GTEST_SKIP() << "no memory limit under AddressSanitizer";
   if (test::RunCommand("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";

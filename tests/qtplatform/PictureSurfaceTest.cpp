@@ -179,6 +179,10 @@ TEST(PictureSurfaceTest, BadSettingsAndPicturesAreRefusedAndChangeNothing) {
   test::WriteBytes(dir / "bad.bmp", Bytes{'B', 'M', 1, 2, 3});
   EXPECT_EQ(ErrorNumber([&] { surface.LoadPicture((dir / "bad.bmp").string()); }), 481);
   EXPECT_EQ(ErrorNumber([&] { surface.LoadPicture((dir / "missing.bmp").string()); }), 53);
+  // Drawings, which may reference files, are not read here, whatever their name.
+  const std::string drawing = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\"/>";
+  test::WriteBytes(dir / "drawing.bmp", Bytes(drawing.begin(), drawing.end()));
+  EXPECT_EQ(ErrorNumber([&] { surface.LoadPicture((dir / "drawing.bmp").string()); }), 481);
   EXPECT_EQ(surface.PixelWidth(), 10);
   EXPECT_EQ(surface.Point(1, 1), 0x123456);
 }
