@@ -214,7 +214,10 @@ xdotool search --onlyvisible --name '^Unsaved Icon$' >/dev/null && { echo "the q
 
 # 7. The same editor, killed once it has had time to keep a copy: the next start offers the
 #    document back, under its own path, with the painted cell.
-sleep 4
+for _ in $(seq 150); do
+  ls "$XDG_STATE_HOME"/brixel/recovery/*.recovery >/dev/null 2>&1 && break
+  sleep 0.1
+done
 ls "$XDG_STATE_HOME"/brixel/recovery/*.recovery >/dev/null || { echo "no recovery copy was kept"; exit 1; }
 kill -9 "${pids[@]}"
 wait "${pids[@]}" 2>/dev/null || true
