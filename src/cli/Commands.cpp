@@ -258,15 +258,6 @@ int ConvertOne(const std::string& in, const std::string& out, std::ostream& err)
   return kExitOk;
 }
 
-// A batch never asks: a read-only target is a failure of that file.
-bool IsReadOnlyFile(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  cFileInfo info;
-  info.File_Path(path);
-  return info.Properties(cFileInfo::ReadOnly);
-}
-
 // One file of a batch as a worker leaves it: what it said, and its new file written beside
 // the target, not yet renamed over it.
 struct BatchItem {
@@ -299,6 +290,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
     if (!opened) return;
     NoteKeptEntries(files[i], *opened->document, "written back unchanged", item.said.Err());
     RunOnFile(item.out, "written", item.said.Err(), [&] {
+      // A batch never asks: a read-only target is a failure of that file.
       if (IsReadOnlyFile(item.out)) {
         throw BackEndError(static_cast<int>(ErrorCode::PermissionDenied), "the file is read only");
       }

@@ -18,6 +18,9 @@
 namespace brixel {
 namespace {
 
+// The read-only attribute, as the write-permission bits give it.
+bool ReadOnlyMode(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
 namespace fs = std::filesystem;
 
 // Archive and system have no counterpart in the permission bits; they live in an extended
@@ -88,7 +91,7 @@ void cFileInfo::File_Path(const std::string& path) {
 int cFileInfo::Attributes() const {
   const struct stat st = StatOrRaise(path_);
   int attributes = StoredBits(path_);
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= kReadOnlyBit;
+  if (ReadOnlyMode(st.st_mode)) attributes |= kReadOnlyBit;
   const std::string name = fs::path(path_).filename().string();
   if (!name.empty() && name[0] == '.') attributes |= kHiddenBit;
   return attributes;
@@ -218,6 +221,11 @@ std::string FormatSizeText(std::int64_t size) {
   else if (k < 1000000) text = Fixed(m, 0) + " MB";
   else if (k < 10000000) text = Fixed(m / 1024.0, 2) + " GB";
   return text + " (" + GroupThousands(size) + " bytes)";
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ReadOnlyMode(st.st_mode);
 }
 
 bool AgreeToReplace(const std::string& path) {

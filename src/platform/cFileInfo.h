@@ -54,6 +54,10 @@ class cFileInfo {
 // "1 byte", "1,023 bytes", "1.50 KB (1,536 bytes)", ...
 std::string FormatSizeText(std::int64_t size);
 
+// Whether path is a regular file whose read-only attribute is set (no write permission bit),
+// in one look at the file: for callers that ask it of many files.
+bool IsReadOnlyFile(const std::string& path);
+
 // Before a file at path is replaced: a read-only file is replaced only when the user agrees
 // to "The file is read only, Overwrite anyway?", and is then made writable. False when the
 // user declines; true for a writable file or none. Raises BackEndError.
