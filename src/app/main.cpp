@@ -72,6 +72,9 @@ int main(int argc, char** argv) {
   reporter.SetOwner(&window);
   prompter.SetOwner(&window);
   receiver = &window;
+  // The splash covers the loading of the window; the files open fast, and a splash left up
+  // while they do costs the window a frame of its first paint.
+  splash.close();
 
   // The event loop's edge reports what fails in its handlers; these run before it does.
   const auto handOver = [&window](const QString& path) {
@@ -82,7 +85,6 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   brixel::StartupProbe::Watch(window);
   window.show();
-  splash.close();
   // Once the window is up, so that the question shows over it.
   QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });
 
