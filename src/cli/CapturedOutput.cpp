@@ -18,12 +18,7 @@ Prompter::Answer CapturedOutput::Ask(const std::string& title, const std::string
                                      Buttons buttons) {
   KeepPendingLines();
   said_.push_back({Said::Kind::Message, text, title, icon, buttons});
-  switch (buttons) {
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::YesNoCancel: return Answer::Cancel;
-    case Buttons::Ok: break;
-  }
-  return Answer::Ok;
+  return DefaultAnswer(buttons);
 }
 
 void CapturedOutput::Replay(std::ostream& err) {

@@ -12,7 +12,7 @@ namespace brixel::cli {
 // What one piece of work on another thread says: its lines for standard error, the back end's
 // reports and messages, kept in the order they came, to be told later in the order of the
 // work (Replay). A ThreadCapture makes it take the reports and messages of a thread.
-// Questions are answered No, as the command line's default prompter answers them.
+// Questions get the default answers (DefaultAnswer), as from the command line's prompter.
 class CapturedOutput final : public ErrorReporter, public Prompter {
  public:
   CapturedOutput() = default;

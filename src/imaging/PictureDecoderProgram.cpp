@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "AsciiText.h"
+#include "FileIO.h"
 #include "PictureDecoders.h"
 #include "PictureTransfer.h"
 #include "SvgDrawing.h"
@@ -58,16 +59,7 @@ brixel::Bytes ReadStandardInput() {
   }
 }
 
-bool WriteStandardOutput(const brixel::Bytes& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
+bool WriteStandardOutput(const brixel::Bytes& bytes) { return brixel::WriteAllTo(STDOUT_FILENO, bytes); }
 
 int Fail(const std::string& message) {
   WriteStandardOutput(brixel::Bytes(message.begin(), message.end()));

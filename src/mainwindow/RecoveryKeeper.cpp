@@ -65,7 +65,7 @@ void RecoveryKeeper::Update(Clock::time_point now) {
       ++it;
       continue;
     }
-    if (it->second.onDisk) Remove(it->second.number);
+    if (it->second.OnDisk()) Remove(it->second.number);
     it = kept_.erase(it);
   }
   for (const auto& open : IconDocuments.Items) {
@@ -74,11 +74,11 @@ void RecoveryKeeper::Update(Clock::time_point now) {
     Kept& kept = it->second;
     if (added) kept.number = nextNumber_++;
     if (!document.Changed()) {
-      if (kept.onDisk) Remove(kept.number);
-      kept.onDisk = false;
+      if (kept.OnDisk()) Remove(kept.number);
+      kept.writtenEdits = 0;
       continue;
     }
-    if (kept.onDisk && kept.writtenEdits == document.Edits()) continue;
+    if (kept.writtenEdits == document.Edits()) continue;
     if (added || kept.seenEdits != document.Edits()) {
       kept.seenEdits = document.Edits();
       kept.seenAt = now;
@@ -94,7 +94,7 @@ void RecoveryKeeper::WriteAllNow() {
   Update();
   for (const auto& open : IconDocuments.Items) {
     Kept& kept = kept_[open.get()];
-    if (open->Changed() && (!kept.onDisk || kept.writtenEdits != open->Edits())) Write(*open, kept);
+    if (open->Changed() && kept.writtenEdits != open->Edits()) Write(*open, kept);
   }
   WaitForWrites();
 }
@@ -105,7 +105,6 @@ void RecoveryKeeper::Write(const cIco& document, Kept& kept) {
   // Only the copy of the images is made here; compressing them (a large PNG image takes
   // milliseconds) and writing are the writing thread's. A failure is tried again at the
   // next edit only: the same images would fail the same way.
-  kept.onDisk = true;
   kept.writtenEdits = kept.seenEdits = document.Edits();
   const int current = currentImage_ ? currentImage_(document) : 0;
   writer_.start([this, number = kept.number, name = document.IconName(),

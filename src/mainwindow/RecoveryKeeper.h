@@ -63,8 +63,10 @@ class RecoveryKeeper : public QObject {
     std::uint64_t number = 0;        // the copy's name in the folder
     std::uint64_t seenEdits = 0;     // the edit count last looked at
     Clock::time_point seenAt{};      // when it was first seen
-    std::uint64_t writtenEdits = 0;  // the edit count of the copy on the disk, 0 for none
-    bool onDisk = false;
+    // The edit count of the copy on the disk; 0 for none, as a changed document has made at
+    // least one edit.
+    std::uint64_t writtenEdits = 0;
+    bool OnDisk() const { return writtenEdits != 0; }
   };
 
   void Write(const cIco& document, Kept& kept);

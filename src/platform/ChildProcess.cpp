@@ -62,23 +62,12 @@ struct Child {
 
 std::string ErrnoText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
-bool WriteAll(int fd, ByteView bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // The input in an anonymous file, read from its start: a file rather than a pipe, so that the
 // program may stop before reading it all without any harm, and we need not feed it.
 bool InputAsFile(ByteView input, Descriptor& file, std::string& problem) {
   file.fd = ::memfd_create("brixel-input", MFD_CLOEXEC);
   if (file.fd < 0) return problem = ErrnoText("no memory file for its input"), false;
-  if (!WriteAll(file.fd, input) || ::lseek(file.fd, 0, SEEK_SET) != 0) {
+  if (!WriteAllTo(file.fd, input) || ::lseek(file.fd, 0, SEEK_SET) != 0) {
     return problem = ErrnoText("its input could not be handed over"), false;
   }
   return true;

@@ -34,15 +34,7 @@ class FileDescriptor {
 };
 
 void WriteAll(int fd, const Bytes& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      RaiseErrno(errno);
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  if (!WriteAllTo(fd, bytes)) RaiseErrno(errno);
 }
 
 }  // namespace
@@ -65,6 +57,18 @@ int ErrorNumberFromErrno(int err) {
 
 // The classic number with the system's own words where the number stands for many causes
 // (a full disk and a failing one are both "Device I/O error"), so that the user learns why.
+bool WriteAllTo(int fd, ByteView bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return errno = EIO, false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 BackEndError ErrorFromErrno(int err) {
   const int number = ErrorNumberFromErrno(err);
   const bool specific = number != static_cast<int>(ErrorCode::DeviceIO) &&

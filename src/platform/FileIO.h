@@ -14,6 +14,10 @@ using Bytes = std::vector<std::uint8_t>;
 // Read-only bytes: a whole file or a part of one, without copying.
 using ByteView = std::span<const std::uint8_t>;
 
+// Writes every byte to the descriptor, going on after interruptions; false (errno set) when a
+// write fails.
+bool WriteAllTo(int fd, ByteView bytes);
+
 // Reads the whole file. Raises BackEndError with the classic number of the failure
 // (53 file not found, 70 permission denied, 75 access error, ...).
 Bytes ReadWholeFile(const std::string& path);

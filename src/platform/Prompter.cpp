@@ -11,12 +11,7 @@ class StandardErrorPrompter final : public Prompter {
   Answer Ask(const std::string& title, const std::string& text, Icon,
              Buttons buttons) override {
     std::cerr << title << ": " << text << '\n';
-    switch (buttons) {
-      case Buttons::YesNo: return Answer::No;
-      case Buttons::YesNoCancel: return Answer::Cancel;
-      case Buttons::Ok: break;
-    }
-    return Answer::Ok;
+    return DefaultAnswer(buttons);
   }
 };
 
@@ -27,6 +22,15 @@ thread_local Prompter* g_threadPrompter = nullptr;
 Prompter& Current() { return g_threadPrompter ? *g_threadPrompter : *g_prompter; }
 
 }  // namespace
+
+Prompter::Answer DefaultAnswer(Prompter::Buttons buttons) {
+  switch (buttons) {
+    case Prompter::Buttons::YesNo: return Prompter::Answer::No;
+    case Prompter::Buttons::YesNoCancel: return Prompter::Answer::Cancel;
+    case Prompter::Buttons::Ok: break;
+  }
+  return Prompter::Answer::Ok;
+}
 
 void InstallPrompter(Prompter* prompter) { g_prompter = prompter ? prompter : &g_defaultPrompter; }
 

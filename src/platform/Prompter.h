@@ -23,8 +23,12 @@ class Prompter {
   }
 };
 
+// What a prompter that cannot ask answers: OK, No to a question, Cancel where it is offered
+// (losing nothing).
+Prompter::Answer DefaultAnswer(Prompter::Buttons buttons);
+
 // Installs the prompter the back end uses; nullptr restores the default, which prints to
-// standard error and answers every question with No, or with Cancel where it is offered. The caller keeps ownership.
+// standard error and gives the default answer. The caller keeps ownership.
 void InstallPrompter(Prompter* prompter);
 
 // Installs a prompter for the calling thread only, in front of the installed one (nullptr
