@@ -137,9 +137,16 @@ std::vector<RecoveryKeeper::Recovered> RecoveryKeeper::OfferRecovery() {
     folder_->ReleaseClaimed();
     return recovered;
   }
-  const bool take = AskYesNo("Recovery", "Brixel did not close properly. Recover " +
-                                                    std::to_string(files.size()) +
-                                                    " unsaved documents?");
+  // No throws the copies away; Esc or closing the box only puts the question off to the next
+  // start, so that a stray key loses nothing.
+  const Prompter::Answer answer = AskYesNoCancel(
+      "Recovery", "Brixel did not close properly. Recover " + std::to_string(files.size()) +
+                      " unsaved documents?");
+  if (answer == Prompter::Answer::Cancel) {
+    folder_->ReleaseClaimed(false);
+    return recovered;
+  }
+  const bool take = answer == Prompter::Answer::Yes;
   std::vector<std::filesystem::path> done;
   for (const std::filesystem::path& file : files) {
     if (!take) {

@@ -114,9 +114,20 @@ std::vector<fs::path> RecoveryFolder::ClaimOrphans() {
   return orphans;
 }
 
-void RecoveryFolder::ReleaseClaimed() {
+void RecoveryFolder::ReleaseClaimed(bool filesGone) {
+  if (filesGone) {
+    // An editor killed while it wrote a copy leaves that copy's temporary file behind.
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder_, error)) {
+      const std::string name = entry.path().filename().string();
+      const bool temporary = name.find(std::string(kFileSuffix) + ".") != std::string::npos;
+      for (const Lock& lock : claimed_) {
+        if (temporary && name.starts_with(lock.path.stem().string() + "-")) fs::remove(entry.path(), error);
+      }
+    }
+  }
   for (const Lock& lock : claimed_) {
-    ::unlink(lock.path.c_str());
+    if (filesGone) ::unlink(lock.path.c_str());
     ::close(lock.fd);
   }
   claimed_.clear();

@@ -40,7 +40,9 @@ class RecoveryFolder {
   std::vector<std::filesystem::path> ClaimOrphans();
   // Lets the claimed sessions go, their lock files with them (their files have been read,
   // set aside or removed by then).
-  void ReleaseClaimed();
+  // With filesGone false the sessions' files stay, and their lock files with them, for a later
+  // start to claim again.
+  void ReleaseClaimed(bool filesGone = true);
   // Renames a file that does not read so that it is neither offered again nor lost; returns
   // its new name.
   static std::filesystem::path SetAside(const std::filesystem::path& file);

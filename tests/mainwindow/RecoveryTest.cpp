@@ -177,6 +177,22 @@ TEST_F(RecoveryTest, ACopyThatDoesNotReadIsSetAsideAndADeclinedOneGoes) {
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(ReadWholeFile(aside[0].string()), damaged);
 
+  // Esc (Cancel) puts the question off: the copies stay and the next start asks again.
+  IconDocuments.CurrentDocument().Changed(false);
+  Keeper().Update();
+  Keeper().WaitForWrites();
+  const auto putOff = LeaveCopies({CopyOf(left, nullptr, 0)});
+  backEnd_.prompter.answers = {Answer::Cancel};
+  window_->OfferRecovery();
+  EXPECT_EQ(backEnd_.prompter.shown.back().buttons, Prompter::Buttons::YesNoCancel);
+  EXPECT_EQ(IconDocuments.Count(), 1);
+  EXPECT_TRUE(fs::exists(putOff[0]));
+  backEnd_.prompter.shown.clear();
+  backEnd_.prompter.answers = {Answer::No};
+  window_->OfferRecovery();
+  EXPECT_EQ(backEnd_.prompter.shown.size(), 1u) << "asked again";
+  EXPECT_FALSE(fs::exists(putOff[0]));
+
   // Declined, the copies go.
   IconDocuments.CurrentDocument().Changed(false);
   Keeper().Update();

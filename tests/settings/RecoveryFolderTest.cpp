@@ -23,8 +23,10 @@ TEST(RecoveryFolder, OnlyFilesOfEditorsNoLongerRunningAreClaimedAndByOneEditorOn
   auto crashed = std::make_unique<RecoveryFolder>(folder);
   crashed->Write(1, {1, 2});
   crashed->Write(2, {3});
+  test::WriteBytes(crashed->FileFor(3).string() + ".Xy12Zq", {7});  // killed while writing copy 3
   const std::vector<std::string> crashedFiles = {crashed->FileFor(1).filename().string(),
                                                  crashed->FileFor(2).filename().string()};
+  const std::string crashed3Temporary = crashed->FileFor(3).string() + ".Xy12Zq";
   RecoveryFolder running(folder);
   running.Write(7, {9});
 
@@ -42,6 +44,7 @@ TEST(RecoveryFolder, OnlyFilesOfEditorsNoLongerRunningAreClaimedAndByOneEditorOn
 
   for (const fs::path& file : first.ClaimOrphans()) fs::remove(file);
   first.ReleaseClaimed();
+  EXPECT_FALSE(fs::exists(crashed3Temporary)) << "the half-written copy goes with its session";
   EXPECT_TRUE(second.ClaimOrphans().empty());
   EXPECT_EQ(ReadWholeFile(running.FileFor(7).string()), Bytes{9});
 }
