@@ -88,11 +88,21 @@ void RecoveryFolder::Remove(std::uint64_t document) const {
 
 std::vector<fs::path> RecoveryFolder::ClaimOrphans() {
   std::map<std::string, std::vector<fs::path>> bySession;
+  std::vector<fs::path> locks;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(folder_, error)) {
+    if (entry.path().extension() == kLockSuffix && entry.path() != own_.path) locks.push_back(entry.path());
     if (entry.path().extension() != kFileSuffix) continue;
     const std::string session = SessionOf(entry.path());
     if (!session.empty() && session != session_) bySession[session].push_back(entry.path());
+  }
+  // The lock of an editor that was killed with no copy to keep has nothing to guard.
+  for (const fs::path& lock : locks) {
+    if (bySession.count(lock.stem().string()) != 0) continue;
+    const int fd = TryLock(lock);
+    if (fd < 0) continue;
+    ::unlink(lock.c_str());
+    ::close(fd);
   }
   std::vector<fs::path> orphans;
   // Session names start with their start time, so the map's order is oldest first.

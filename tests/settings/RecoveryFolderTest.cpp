@@ -58,6 +58,15 @@ TEST(RecoveryFolder, RemovedFilesAndCleanEndsLeaveNothingBehind) {
     folder.Remove(4);  // never written: nothing to do
   }
   EXPECT_TRUE(fs::is_empty(dir.Path()));
+
+  // A lock left by an editor killed with nothing to keep goes at the next look; a running
+  // editor's stays.
+  test::WriteBytes(dir / "1_2.lock", {});
+  RecoveryFolder running(dir.Path());
+  RecoveryFolder next(dir.Path());
+  EXPECT_TRUE(next.ClaimOrphans().empty());
+  EXPECT_FALSE(fs::exists(dir / "1_2.lock"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
 }
 
 TEST(RecoveryFolder, AFileSetAsideIsNeitherOfferedAgainNorLost) {
