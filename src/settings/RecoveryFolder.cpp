@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <map>
+#include <string_view>
 #include <system_error>
 
 #include "XdgPaths.h"
@@ -130,7 +131,10 @@ void RecoveryFolder::ReleaseClaimed(bool filesGone) {
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(folder_, error)) {
       const std::string name = entry.path().filename().string();
-      const bool temporary = name.find(std::string(kFileSuffix) + ".") != std::string::npos;
+      // WriteFileReplacing's temporary names: the copy's name and six characters.
+      const std::size_t copyEnd = name.find(std::string(kFileSuffix) + ".");
+      const bool temporary = copyEnd != std::string::npos &&
+                             name.size() == copyEnd + std::string_view(kFileSuffix).size() + 7;
       for (const Lock& lock : claimed_) {
         if (temporary && name.starts_with(lock.path.stem().string() + "-")) fs::remove(entry.path(), error);
       }

@@ -80,6 +80,7 @@ TEST(RecoveryFolder, AFileSetAsideIsNeitherOfferedAgainNorLost) {
   const fs::path aside = RecoveryFolder::SetAside(file);
   EXPECT_EQ(ReadWholeFile(aside.string()), Bytes{5});
   next.ReleaseClaimed();
+  EXPECT_TRUE(fs::exists(aside)) << "a copy set aside is never removed";
   RecoveryFolder later(dir.Path());
   EXPECT_TRUE(later.ClaimOrphans().empty());
 }
