@@ -25,6 +25,7 @@
 #include "OpenedDocument.h"
 #include "OrderedWork.h"
 #include "PamWriter.h"
+#include "ProgramCommand.h"
 #include "ThumbnailCommand.h"
 #include "TrapErrors.h"
 #include "XcursorFile.h"
@@ -93,8 +94,16 @@ constexpr const char* kUsage =
     "                      of each size made from PICTURE (any picture import\n"
     "                      reads, or SVG); 256 stored as PNG; --cursor gives a\n"
     "                      cursor's hot spot in PICTURE's pixels\n"
+    "  extract FILE DIR [--type icon|cursor|all] [--name N]\n"
+    "                      write each icon and cursor group of the Windows program\n"
+    "                      or library FILE (.exe, .dll, .ocx, .cpl, .scr, .mui,\n"
+    "                      .icl) as the file it came from: DIR/NAME.ico, .cur or\n"
+    "                      .ani, NAME its name or number (with -LANGUAGE when it\n"
+    "                      comes in several); only icons or cursors with --type,\n"
+    "                      only the groups of that name or number with --name\n"
     "\n"
-    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani).\n"
+    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani);\n"
+    "info also lists the groups of a Windows program or library.\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -230,6 +239,7 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     err << "brixel-cli: info takes one FILE\n";
     return kExitUsage;
   }
+  if (IsProgramOnDisk(files[0])) return ProgramInfo(files[0], json, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(files[0], err);
   if (!opened) return kExitFailure;
   if (json) PrintInfoJson(files[0], *opened, out);
@@ -440,6 +450,7 @@ int Run(const std::vector<std::string>& givenArgs, std::ostream& out, std::ostre
   if (command == "dump") return Dump(rest, err);
   if (command == "thumbnail") return Thumbnail(rest, err);
   if (command == "iconset") return IconSet(rest, err);
+  if (command == "extract") return Extract(rest, err);
   err << "brixel-cli: unknown command '" << command << "'\n\n" << kUsage;
   return kExitUsage;
 }

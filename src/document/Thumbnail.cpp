@@ -6,6 +6,7 @@
 #include "AniFile.h"
 #include "IcoFile.h"
 #include "PictureImport.h"
+#include "ProgramIcons.h"
 #include "Resampling.h"
 
 namespace brixel {
@@ -38,12 +39,21 @@ std::vector<IconImage> FirstStepImages(ByteView file) {
   return {};
 }
 
+// A program shows the images of its first icon group (ProgramIcons::FirstIconGroup).
+std::vector<IconImage> ProgramImages(ByteView file) {
+  const ProgramIcons program(Bytes(file.begin(), file.end()));
+  const std::optional<std::size_t> group = program.FirstIconGroup();
+  if (!group) return {};
+  return ShownImages(program.Rebuild(*group).file);
+}
+
 int LongerSide(const IconImage& image) { return std::max<int>(image.Width, image.Height()); }
 
 }  // namespace
 
 std::vector<IconImage> ShownImages(ByteView file) {
   if (IsAnimatedCursorFile(file)) return FirstStepImages(file);
+  if (StartsAsExecutable(file)) return ProgramImages(file);
   if (!IsIconFileData(file)) {
     throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
                        ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) +

@@ -14,7 +14,8 @@ inline constexpr int kLargestThumbnail = 4096;
 
 // The images a file shows: every image of an icon or cursor file that can be shown (kept
 // entries are not), or for an animated cursor those of the frame of its first step as the
-// editor plays it (AniSteps), the first step whose frame has one. Raises BackEndError
+// editor plays it (AniSteps), the first step whose frame has one; for a Windows program or
+// library, those of its first icon group. Raises BackEndError
 // ("Invalid picture" for bytes that are neither); a file whose entries all fail fails as they
 // do (ReplayKeptFailures). Empty when the file holds no image that can be read.
 std::vector<IconImage> ShownImages(ByteView file);
