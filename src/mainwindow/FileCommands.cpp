@@ -17,8 +17,9 @@ namespace brixel {
 namespace {
 
 constexpr const char* kOpenFilter =
-    "Supported Files|*.ico;*.cur;*.ani|Icon Files (ico)|*.ico|Cursor (cur)|*.cur|"
-    "Animated Cursor (ani)|*.ani";
+    "Supported Files|*.ico;*.cur;*.ani;*.exe;*.dll;*.ocx;*.cpl;*.scr;*.mui;*.icl|Icon Files (ico)|*.ico|"
+    "Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani|"
+    "Programs and Libraries (exe, dll, ocx, cpl, scr, mui, icl)|*.exe;*.dll;*.ocx;*.cpl;*.scr;*.mui;*.icl";
 constexpr const char* kSaveFilter = "Icon (ico)|*.ico|Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani";
 constexpr const char* kDefaultExtension = ".ico";
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -38,6 +39,8 @@
 #include "MouseColours.h"
 #include "MouseFunctionsPanel.h"
 #include "OpenForEditing.h"
+#include "OpenFromProgram.h"
+#include "FrmProgramGroups.h"
 #include "PalettePanel.h"
 #include "PathText.h"
 #include "PictureBox.h"
@@ -95,6 +98,11 @@ FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent) {
   menus_.MnuIcon->setEnabled(false);
   menus_.MnuFileClose->setEnabled(false);
   menus_.MnuToolsImport->setEnabled(false);
+
+  // A program or library opened asks which of its groups to open, over this window while it lives.
+  InstallGroupChooser([window = QPointer<QWidget>(this)](const std::string& path, const ProgramIcons& program) {
+    return FrmProgramGroups::Choose(path, program, window.data());
+  });
 
   LoadSettings(settings_);
   KeepAlpha(settings_.KeepAlpha);

@@ -5,6 +5,7 @@
 #include "AnimatedCursors.h"
 #include "Documents.h"
 #include "ErrorReport.h"
+#include "OpenFromProgram.h"
 #include "Prompter.h"
 
 namespace brixel {
@@ -41,6 +42,10 @@ bool OpenForEditing(const std::string& path) {
 }
 
 OpenOutcome OpenOrExplain(const std::string& path, OpenFailureOffer offer) {
+  // A program or library, known by its content: one of its groups as a new document.
+  if (IsProgramPath(path)) {
+    return OpenFromProgram(path) == ProgramOpened::Opened ? OpenOutcome::Opened : OpenOutcome::NotOpened;
+  }
   ReportCollector reports;
   if (OpenForEditing(path)) return OpenOutcome::Opened;
   const auto& collected = reports.Reports();

@@ -15,9 +15,10 @@ enum class OpenOutcome { Opened, NotOpened, ImportAccepted };
 enum class OpenFailureOffer { None, Import };
 
 // OpenForEditing with its failure told in plain words naming the file, the reader's reports
-// kept as the message's details: a file that cannot be read says why; any other is no icon,
-// cursor or animated cursor file, and with OpenFailureOffer::Import the message asks whether
-// to import it as a picture (ImportAccepted when the user agrees).
+// kept as the message's details; a Windows program or library (by its content) opens the group
+// the user picks as a new document instead (OpenFromProgram). A file that cannot be read says
+// why; any other is no icon, cursor or animated cursor file, and with OpenFailureOffer::Import
+// the message asks whether to import it as a picture (ImportAccepted when the user agrees).
 OpenOutcome OpenOrExplain(const std::string& path, OpenFailureOffer offer);
 
 }  // namespace brixel
