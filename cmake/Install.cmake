@@ -98,8 +98,10 @@ is saved.
 
 brixel-cli works on the same files from the command line: info, convert
 (icons, cursors, animated cursors, Xcursor files and cursor themes, one file
-or a batch), dump, import of pictures, thumbnail for file managers and
-iconset, a whole icon set of every size from one picture or SVG drawing.]])
+or a batch), dump, import of pictures, thumbnail for file managers,
+iconset, a whole icon set of every size from one picture or SVG drawing, and
+extract, the icon and cursor groups of Windows programs and libraries as
+files (the editor opens them group by group).]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

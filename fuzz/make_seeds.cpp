@@ -2,18 +2,21 @@
 //   make_seeds KIND DIR
 // KIND "ico" gives icons and cursors of every depth (32-bit ones with alpha and as PNG among
 // them), "ani" animated cursors whose frames are such icons; a kind without seeds here writes
-// nothing, and the fuzzer starts from an empty corpus.
+// nothing, and the fuzzer starts from an empty corpus. KIND "pe" gives Windows programs (PE32,
+// PE32+ and NE) holding such icons and cursors as groups, an animated cursor among them.
 
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FuzzSupport.h"
 #include "IcoFile.h"
 #include "PatternIcons.h"
+#include "ProgramFileBuilder.h"
 #include "cIco.h"
 
 using namespace brixel;
@@ -127,6 +130,26 @@ Bytes BuildAniSeed(const AniSeed& seed) {
   return file;
 }
 
+// --- Windows programs: pattern icons and cursors as resource groups ---
+
+std::vector<test::BuiltResource> ProgramSeedResources() {
+  cIco icon;
+  bench::AddPatternImages(icon, {{16, 4}, {32, 8}, {32, 32}});
+  cIco cursor;
+  bench::AddPatternImages(cursor, {{32, 1}});
+  cursor.xHotSpot(0, 4);
+  cursor.yHotSpot(0, 9);
+  std::vector<test::BuiltResource> resources =
+      test::ResourcesOfIconFile(BuildIconFile(icon.Images(), 1), test::BuiltId(u"MAINICON"), 1, 1033);
+  const auto more = [&](const std::vector<test::BuiltResource>& added) {
+    resources.insert(resources.end(), added.begin(), added.end());
+  };
+  more(test::ResourcesOfIconFile(BuildIconFile(icon.Images(), 1), test::BuiltId(2), 10, 1031));
+  more(test::ResourcesOfIconFile(BuildIconFile(cursor.Images(), 2), test::BuiltId(32512), 20));
+  resources.push_back({test::BuiltId(21), test::BuiltId(u"BUSY"), 0, BuildAniSeed(AniSeeds()[2])});
+  return resources;
+}
+
 bool WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -148,6 +171,18 @@ int main(int argc, char** argv) {
       const std::string path = dir + "/" + seed.name;
       if (!WriteFile(path, BuildAniSeed(seed))) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (kind == "pe") {
+    const std::vector<test::BuiltResource> resources = ProgramSeedResources();
+    for (const auto& [name, file] : {std::pair<const char*, Bytes>{"seed.dll", test::BuildPeFile(resources, false)},
+                                     {"seed64.dll", test::BuildPeFile(resources, true)},
+                                     {"seed.icl", test::BuildNeFile(resources)}}) {
+      if (!WriteFile(dir + "/" + name, file)) {
+        std::fprintf(stderr, "cannot write %s/%s\n", dir.c_str(), name);
         return 1;
       }
     }

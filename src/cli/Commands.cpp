@@ -26,6 +26,7 @@
 #include "OrderedWork.h"
 #include "PamWriter.h"
 #include "ProgramCommand.h"
+#include "ProgramResources.h"
 #include "ThumbnailCommand.h"
 #include "TrapErrors.h"
 #include "XcursorFile.h"
@@ -239,7 +240,7 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     err << "brixel-cli: info takes one FILE\n";
     return kExitUsage;
   }
-  if (IsProgramOnDisk(files[0])) return ProgramInfo(files[0], json, out, err);
+  if (IsExecutableFile(files[0])) return ProgramInfo(files[0], json, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(files[0], err);
   if (!opened) return kExitFailure;
   if (json) PrintInfoJson(files[0], *opened, out);

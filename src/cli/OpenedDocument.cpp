@@ -1,6 +1,7 @@
 #include "OpenedDocument.h"
 
 #include "IcoFile.h"
+#include "ProgramResources.h"
 #include "TrapErrors.h"
 #include "cIco.h"
 
@@ -8,6 +9,10 @@ namespace brixel::cli {
 
 std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
   const std::string type = DocumentType(path);
+  if (IsExecutableFile(path)) {
+    err << "brixel-cli: " << path << ": a Windows program or library: extract writes its icons and cursors\n";
+    return std::nullopt;
+  }
   if (type != "ICO" && type != "CUR" && type != "ANI") {
     err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
     return std::nullopt;

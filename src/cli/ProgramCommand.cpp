@@ -1,7 +1,6 @@
 #include "ProgramCommand.h"
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "AsciiText.h"
@@ -64,12 +63,6 @@ void PrintJson(const std::string& path, const ProgramIcons& program, std::ostrea
 }
 
 }  // namespace
-
-bool IsProgramOnDisk(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char start[2] = {};
-  return in.read(start, 2) && start[0] == 'M' && start[1] == 'Z';
-}
 
 int ProgramInfo(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
   const std::optional<ProgramIcons> program = ReadProgram(path, err);

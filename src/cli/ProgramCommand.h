@@ -6,9 +6,6 @@
 
 namespace brixel::cli {
 
-// Whether the file at path starts as a Windows program or library ("MZ"), whatever its name.
-bool IsProgramOnDisk(const std::string& path);
-
 // info FILE [--json] for a program or library: its format and, per icon or cursor group, its
 // kind, name or number, language, the file extract writes it to, and its images' sizes and
 // bit counts as the group's directory gives them. Returns the exit status.

@@ -1,5 +1,7 @@
 #include "ProgramResources.h"
 
+#include <fstream>
+
 #include "ErrorReport.h"
 #include "ResourceTables.h"
 
@@ -20,8 +22,8 @@ std::uint32_t Long(ByteView bytes, std::size_t offset, const char* what) {
 }
 
 void ResourceBudget::Charge(std::size_t nameLength) {
-  // An entry costs about this much beside its name.
-  constexpr std::size_t kEntryCost = 64;
+  // What an entry takes in memory beside its name, with its place in the lists of groups and images.
+  constexpr std::size_t kEntryCost = 192;
   const std::size_t cost = kEntryCost + nameLength;
   if (cost > left_) Refuse("the resource directory lists more than a file of this size can hold");
   left_ -= cost;
@@ -49,6 +51,12 @@ bool IsNe(ByteView file, std::size_t at) { return file[at] == 'N' && file[at + 1
 }  // namespace
 
 bool StartsAsExecutable(ByteView file) { return file.size() >= 2 && file[0] == 'M' && file[1] == 'Z'; }
+
+bool IsExecutableFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::uint8_t start[2] = {};
+  return in.read(reinterpret_cast<char*>(start), 2) && StartsAsExecutable(start);
+}
 
 bool IsProgramFile(ByteView file) {
   std::size_t at = 0;

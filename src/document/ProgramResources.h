@@ -52,6 +52,9 @@ bool IsProgramFile(ByteView file);
 // Whether the bytes start as an MS-DOS executable ("MZ"), which a Windows program is.
 bool StartsAsExecutable(ByteView file);
 
+// Whether the file at path starts so, whatever its name; false for a file that cannot be read.
+bool IsExecutableFile(const std::string& path);
+
 // Reads the resource directory of a PE32, PE32+ or NE file held in memory. Every offset and
 // size is checked against the file; a directory reached twice (a loop), names and entries that
 // would take more memory than the file's size allows, or anything outside the file raise

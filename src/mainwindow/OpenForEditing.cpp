@@ -6,6 +6,7 @@
 #include "Documents.h"
 #include "ErrorReport.h"
 #include "OpenFromProgram.h"
+#include "ProgramResources.h"
 #include "Prompter.h"
 
 namespace brixel {
@@ -43,7 +44,7 @@ bool OpenForEditing(const std::string& path) {
 
 OpenOutcome OpenOrExplain(const std::string& path, OpenFailureOffer offer) {
   // A program or library, known by its content: one of its groups as a new document.
-  if (IsProgramPath(path)) {
+  if (IsExecutableFile(path)) {
     return OpenFromProgram(path) == ProgramOpened::Opened ? OpenOutcome::Opened : OpenOutcome::NotOpened;
   }
   ReportCollector reports;

@@ -1,6 +1,5 @@
 #include "OpenFromProgram.h"
 
-#include <fstream>
 #include <memory>
 
 #include "AnimatedCursors.h"
@@ -44,12 +43,6 @@ bool AddDocument(const ResourceGroup& group, const Bytes& file) {
 }  // namespace
 
 void InstallGroupChooser(GroupChooser chooser) { InstalledChooser() = std::move(chooser); }
-
-bool IsProgramPath(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char start[2] = {};
-  return in.read(start, 2) && start[0] == 'M' && start[1] == 'Z';
-}
 
 ProgramOpened OpenFromProgram(const std::string& path) {
   ReportCollector reports;

@@ -14,9 +14,6 @@ class ProgramIcons;
 using GroupChooser = std::function<std::optional<std::size_t>(const std::string& path, const ProgramIcons& program)>;
 void InstallGroupChooser(GroupChooser chooser);
 
-// Whether the file at path starts as a Windows program or library ("MZ"), whatever its name.
-bool IsProgramPath(const std::string& path);
-
 enum class ProgramOpened { Opened, Declined, Failed };
 
 // Reads the program or library at path, lets the chooser pick one of its icon and cursor groups,

@@ -94,6 +94,11 @@ TEST_F(ProgramCliTest, ExtractWritesEachGroupOfTheKindAndNameAsked) {
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.err, "brixel-cli: " + program_.string() + ": holds no cursor group named 5\n");
   EXPECT_EQ(Run({"extract", program_.string()}).status, 2);
+  // The commands that open one document point to extract.
+  const test::ProcessResult convert = Run({"convert", program_.string(), (dir_ / "x.ico").string()});
+  EXPECT_EQ(convert.status, 1);
+  EXPECT_EQ(convert.err,
+            "brixel-cli: " + program_.string() + ": a Windows program or library: extract writes its icons and cursors\n");
   EXPECT_EQ(Run({"extract", program_.string(), named.string(), "--type", "bitmap"}).status, 2);
 }
 

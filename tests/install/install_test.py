@@ -89,7 +89,8 @@ def check_thumbnailer(prefix, scratch):
     cli = str(prefix / "bin/brixel-cli")
     check(values.get("TryExec") == cli, f"thumbnailer TryExec: {values.get('TryExec')}")
     check(values.get("Exec") == f"{cli} thumbnail %i %o %s", f"thumbnailer Exec: {values.get('Exec')}")
-    for mime_type in ("image/vnd.microsoft.icon", "image/x-win-bitmap", "application/x-navi-animation"):
+    for mime_type in ("image/vnd.microsoft.icon", "image/x-win-bitmap", "application/x-navi-animation",
+                      "application/x-ms-dos-executable"):
         check(mime_type in values.get("MimeType", "").split(";"), f"thumbnailer lacks {mime_type}")
 
     # The installed brixel-cli imports a PNG through the installed decoders, and the entry's
@@ -194,7 +195,8 @@ def check_prefix(prefix, app_id, version, sizes, scratch):
     check(result.stderr.strip() == "", f"update-mime-database: {result.stderr}")
     globs = (mime / "globs2").read_text() if (mime / "globs2").exists() else ""
     for pattern, mime_type in (("*.ico", "image/vnd.microsoft.icon"), ("*.cur", "image/x-win-bitmap"),
-                               ("*.ani", "application/x-navi-animation")):
+                               ("*.ani", "application/x-navi-animation"),
+                               ("*.dll", "application/x-ms-dos-executable")):
         check(re.search(rf"^\d+:{re.escape(mime_type)}:{re.escape(pattern)}$", globs, re.M),
               f"the MIME database does not map {pattern} to {mime_type}")
 
