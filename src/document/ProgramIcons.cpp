@@ -45,11 +45,15 @@ void Put32(Bytes& bytes, std::size_t value) {
 // A size as a directory's byte holds it: 256 as 0.
 std::uint8_t SizeByte(int size) { return static_cast<std::uint8_t>(size >= 256 ? 0 : std::max(size, 0)); }
 
+bool IsPng(ByteView image) {
+  return image.size() >= 4 && image[0] == 0x89 && image[1] == 'P' && image[2] == 'N' && image[3] == 'G';
+}
+
 // The width and height an image's own header gives (a PNG's IHDR, a bitmap's with its height
 // halved for the mask), when it has one.
 std::optional<std::pair<int, int>> OwnSize(ByteView image) {
-  constexpr std::uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G'};
-  if (image.size() >= 24 && std::equal(std::begin(kPngSignature), std::end(kPngSignature), image.begin())) {
+  if (IsPng(image)) {
+    if (image.size() < 24) return std::nullopt;
     const auto big = [&](std::size_t at) {
       return static_cast<int>(std::min<std::uint32_t>(
           static_cast<std::uint32_t>(image[at]) << 24 | image[at + 1] << 16 | image[at + 2] << 8 | image[at + 3], 65535));
@@ -65,16 +69,21 @@ std::optional<std::pair<int, int>> OwnSize(ByteView image) {
 
 // The bit count an image's own header gives: a bitmap's, or 32 for a PNG; 0 when unknown.
 int OwnBitCount(ByteView image) {
-  if (image.size() >= 4 && image[0] == 0x89 && image[1] == 'P' && image[2] == 'N' && image[3] == 'G') return 32;
+  if (IsPng(image)) return 32;
   return image.size() >= 16 ? Word(image, 14, "an image") : 0;
 }
 
+// A name as a file name: no folder separators or control characters, not hidden (a leading dot
+// goes), and short enough for any file system (cut where a UTF-8 character starts).
 std::string SafeFileName(const std::string& name) {
+  constexpr std::size_t kLongest = 200;
+  std::size_t length = std::min(name.size(), kLongest);
+  while (length < name.size() && length > 0 && (static_cast<unsigned char>(name[length]) & 0xc0) == 0x80) --length;
   std::string safe;
-  for (const char c : name.substr(0, 200)) {
+  for (const char c : name.substr(0, length)) {
     safe += (static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == 0x7f) ? '_' : c;
   }
-  if (safe.empty() || safe == "." || safe == "..") safe = "_";
+  if (safe.empty() || safe[0] == '.') safe = "_" + safe;
   return safe;
 }
 

@@ -153,7 +153,12 @@ TEST(ProgramIconsTest, FileNamesAreSafeAndNeverMeet) {
                             group(GroupKind::Icon, "a\tb", 0), group(GroupKind::AnimatedIcon, "A", 0),
                             group(GroupKind::AnimatedCursor, "A", 0), group(GroupKind::Cursor, "A", 0),
                             group(GroupKind::Icon, "a_b", 0)}),
-            (std::vector<std::string>{".._up_x.ico", "_.ico", "a_b.ico", "A.ani", "A-2.ani", "A.cur", "a_b-2.ico"}));
+            (std::vector<std::string>{"_.._up_x.ico", "_...ico", "a_b.ico", "A.ani", "A-2.ani", "A.cur", "a_b-2.ico"}));
+  // A long name is cut between characters, never inside one.
+  std::string accents = "x";
+  for (int i = 0; i < 150; ++i) accents += "\xc3\xa9";
+  const std::string cut = GroupFileNames({group(GroupKind::Icon, accents, 0)})[0];
+  EXPECT_EQ(cut, accents.substr(0, 199) + ".ico");
 }
 
 TEST(ProgramIconsTest, AnimatedGroupsAreTheirResourcesBytesAndMustBeAnimatedCursors) {
