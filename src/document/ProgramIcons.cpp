@@ -115,19 +115,19 @@ ProgramIcons::ProgramIcons(Bytes file) : file_(std::move(file)), resources_(Read
     if (const std::optional<GroupKind> kind = KindOf(resource.type)) {
       groups_.push_back({*kind, resource.name, resource.language, i});
     } else if (!resource.type.named && !resource.name.named) {
-      images_[{resource.type.number, resource.name.number}].push_back(i);
+      // The first of each number, and of each number in each language, as the directory has them.
+      images_.try_emplace({resource.type.number, resource.name.number, kAnyLanguage}, i);
+      images_.try_emplace({resource.type.number, resource.name.number, resource.language}, i);
     }
   }
 }
 
 const ProgramResource* ProgramIcons::ImageOf(const ResourceGroup& group, std::uint16_t id) const {
-  const auto candidates = images_.find({group.kind == GroupKind::Cursor ? kResourceCursor : kResourceIcon, id});
-  if (candidates == images_.end()) return nullptr;
+  const std::uint16_t type = group.kind == GroupKind::Cursor ? kResourceCursor : kResourceIcon;
   // The image of the group's language, else the first there is.
-  for (const std::size_t index : candidates->second) {
-    if (resources_.resources[index].language == group.language) return &resources_.resources[index];
-  }
-  return &resources_.resources[candidates->second.front()];
+  auto found = images_.find({type, id, group.language});
+  if (found == images_.end()) found = images_.find({type, id, kAnyLanguage});
+  return found == images_.end() ? nullptr : &resources_.resources[found->second];
 }
 
 std::vector<GroupImageSize> ProgramIcons::ImageSizes(std::size_t group) const {

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -85,8 +86,9 @@ class ProgramIcons {
   Bytes file_;
   ProgramResources resources_;
   std::vector<ResourceGroup> groups_;
-  // The images by type and number, in directory order.
-  std::map<std::pair<std::uint16_t, std::uint16_t>, std::vector<std::size_t>> images_;
+  // The images by type, number and language (kAnyLanguage: the first of any language).
+  static constexpr std::uint32_t kAnyLanguage = 0x10000;
+  std::map<std::tuple<std::uint16_t, std::uint16_t, std::uint32_t>, std::size_t> images_;
 };
 
 // A file name for each group, in order: the group's name or number with its extension (NAME.ico,
