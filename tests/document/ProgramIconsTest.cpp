@@ -248,8 +248,8 @@ TEST(HostileProgramTest, CountsSizesAndOffsetsThatLieAreRefused) {
 
   // A group that says it has more entries than its resource holds.
   Bytes group = test::BuildPeFile(test::ResourcesOfIconFile(PatternFile({{16, 4}}, 1), BuiltId(4), 1), false);
-  const ProgramResource& resource = ReadProgramResources(group).resources.back();
-  SetWord(group, resource.offset + 4, 500);
+  const std::size_t groupAt = ReadProgramResources(group).resources.back().offset;
+  SetWord(group, groupAt + 4, 500);
   EXPECT_EQ(Refusal(group), "the group directory of 4 runs past its resource");
 
   EXPECT_EQ(Refusal(Bytes{'M', 'Z', 0, 0}), "an MS-DOS program, with no Windows resources");
