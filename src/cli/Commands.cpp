@@ -27,6 +27,7 @@
 #include "PamWriter.h"
 #include "ThumbnailCommand.h"
 #include "TrapErrors.h"
+#include "XcursorCommand.h"
 #include "XcursorFile.h"
 #include "Version.h"
 #include "Windows1252.h"
@@ -94,7 +95,10 @@ constexpr const char* kUsage =
     "                      reads, or SVG); 256 stored as PNG; --cursor gives a\n"
     "                      cursor's hot spot in PICTURE's pixels\n"
     "\n"
-    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani).\n"
+    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani),\n"
+    "or Linux cursors (Xcursor files, known by their content): a cursor of their\n"
+    "sizes, or an animated cursor when they have several steps (each frame one\n"
+    "step at every size, the delays in whole jiffies, at least 1).\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -340,6 +344,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
 int Convert(const std::vector<std::string>& args, std::ostream& err) {
   if (std::find(args.begin(), args.end(), "--ani") != args.end()) return BuildAni(args, err);
   if (std::find(args.begin(), args.end(), "--theme") != args.end()) return BuildTheme(args, err);
+  if (std::find(args.begin(), args.end(), "--from-theme") != args.end()) return ConvertFromTheme(args, err);
   std::string folder;
   std::string extension;
   std::string jobs;
