@@ -114,7 +114,9 @@ TEST(XcursorReader, RefusesHostileFilesSayingWhy) {
     SCOPED_TRACE(hostile.name);
     Bytes file = good;
     hostile.change(file);
-    test::KeepFuzzSeed("xcursor", std::string("hostile-") + hostile.name, file);
+    std::string seed = std::string("hostile-") + hostile.name;
+    std::replace(seed.begin(), seed.end(), ' ', '-');
+    test::KeepFuzzSeed("xcursor", seed, file);
     try {
       ReadXcursorFile(file);
       ADD_FAILURE() << "read";

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "AniTestFiles.h"
 #include "FileIO.h"
 
 namespace brixel::test {
@@ -30,10 +31,6 @@ inline RawXcursorImage PatternXcursorImage(std::uint32_t size, std::uint32_t wid
     image.pixels.push_back(alpha << 24 | part(3) << 16 | part(5) << 8 | part(7));
   }
   return image;
-}
-
-inline void Put32(Bytes& bytes, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 // The file of these images, in table order, with a comment chunk's entry first when asked
