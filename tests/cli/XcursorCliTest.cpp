@@ -125,6 +125,16 @@ TEST_F(XcursorCliTest, AStillXcursorBecomesACursorOfItsSizes) {
   ExpectSameCursor(linux, back);
 }
 
+TEST_F(XcursorCliTest, ABatchMakesLinuxCursorsCursors) {
+  const fs::path linux = dir_ / "left_ptr", out = dir_ / "out";
+  test::WriteBytes(linux, RawXcursorFile({PatternXcursorImage(32, 32, 32, 1)}));
+  fs::create_directory(out);
+  const test::ProcessResult result = Run({"convert", "--to", out.string(), linux.string()});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const test::ProcessResult info = Run({"info", (out / "left_ptr.cur").string()});
+  EXPECT_NE(info.out.find(": cursor, 1 image\n  32x32, 32 bit, alpha, hot spot 16,10\n"), std::string::npos) << info.out;
+}
+
 TEST_F(XcursorCliTest, ADamagedXcursorIsRefusedWithItsReason) {
   Bytes file = RawXcursorFile(ThreeSteps());
   file.resize(file.size() - 1);
