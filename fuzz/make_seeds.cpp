@@ -1,7 +1,8 @@
 // Writes a small seed corpus for a fuzz target when the tests have left none:
 //   make_seeds KIND DIR
 // KIND "ico" gives icons and cursors of every depth (32-bit ones with alpha and as PNG among
-// them), "ani" animated cursors whose frames are such icons; a kind without seeds here writes
+// them), "ani" animated cursors whose frames are such icons, "xcursor" Linux cursors of one
+// and of several steps at two sizes; a kind without seeds here writes
 // nothing, and the fuzzer starts from an empty corpus.
 
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include "FuzzSupport.h"
 #include "IcoFile.h"
 #include "PatternIcons.h"
+#include "XcursorFile.h"
+#include "cAni.h"
 #include "cIco.h"
 
 using namespace brixel;
@@ -127,6 +130,22 @@ Bytes BuildAniSeed(const AniSeed& seed) {
   return file;
 }
 
+// --- Xcursor files: pattern images at two sizes, once and as three steps ---
+
+std::vector<std::pair<std::string, Bytes>> XcursorSeeds() {
+  cIco sizes;
+  bench::AddPatternImages(sizes, {{16, 32}, {32, 32}});
+  for (std::int16_t i = 0; i < sizes.IconCount(); ++i) {
+    AddAlphaFromMask(sizes.Image(i));
+    sizes.xHotSpot(i, static_cast<std::int16_t>(sizes.Width(i) / 4));
+  }
+  cAni steps;
+  steps.DisplayRate(3);
+  for (int frame = 0; frame < 3; ++frame) steps.AppendFrame(sizes.Images());
+  return {{"still.xcursor", BuildXcursorFile(sizes.Images(), nullptr)},
+          {"three-steps.xcursor", BuildXcursorFile(steps.Images(), &steps.Info())}};
+}
+
 bool WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -148,6 +167,15 @@ int main(int argc, char** argv) {
       const std::string path = dir + "/" + seed.name;
       if (!WriteFile(path, BuildAniSeed(seed))) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (kind == "xcursor") {
+    for (const auto& [name, bytes] : XcursorSeeds()) {
+      if (!WriteFile(dir + "/" + name, bytes)) {
+        std::fprintf(stderr, "cannot write %s/%s\n", dir.c_str(), name.c_str());
         return 1;
       }
     }

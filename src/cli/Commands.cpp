@@ -27,7 +27,9 @@
 #include "PamWriter.h"
 #include "ThumbnailCommand.h"
 #include "TrapErrors.h"
+#include "XcursorCommand.h"
 #include "XcursorFile.h"
+#include "XcursorReader.h"
 #include "Version.h"
 #include "Windows1252.h"
 
@@ -67,7 +69,8 @@ constexpr const char* kUsage =
     "  convert --to DIR [--ext ico|cur] [--jobs N] FILE...\n"
     "                      convert every FILE in one run into DIR, with the same\n"
     "                      base name and the extension given (else its own; .ico\n"
-    "                      for an animated cursor); failures are reported and the\n"
+    "                      for an animated cursor, .cur for a Linux cursor);\n"
+    "                      failures are reported and the\n"
     "                      rest goes on; of files written to one name, only the\n"
     "                      first is converted; N workers (default: one per core)\n"
     "                      read and build the files, the results in file order\n"
@@ -94,7 +97,10 @@ constexpr const char* kUsage =
     "                      reads, or SVG); 256 stored as PNG; --cursor gives a\n"
     "                      cursor's hot spot in PICTURE's pixels\n"
     "\n"
-    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani).\n"
+    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani),\n"
+    "or Linux cursors (Xcursor files, known by their content): a cursor of their\n"
+    "sizes, or an animated cursor when they have several steps (each frame one\n"
+    "step at every size, the delays in whole jiffies, at least 1).\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
@@ -277,10 +283,10 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   std::vector<BatchItem> items(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::filesystem::path in = files[i];
-    // Its own extension, but an animated cursor's frames become an icon.
-    const std::string ext = !extension.empty()                          ? extension
-                            : AsciiUpper(in.extension().string()) == ".CUR" ? "cur"
-                                                                            : "ico";
+    // Its own extension, but an animated cursor's frames become an icon; a Linux cursor's
+    // sizes a cursor.
+    const bool cursor = AsciiUpper(in.extension().string()) == ".CUR" || IsXcursorFileAt(files[i]);
+    const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
     items[i].out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
   }
   const auto produce = [&](std::size_t i) {
@@ -340,6 +346,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
 int Convert(const std::vector<std::string>& args, std::ostream& err) {
   if (std::find(args.begin(), args.end(), "--ani") != args.end()) return BuildAni(args, err);
   if (std::find(args.begin(), args.end(), "--theme") != args.end()) return BuildTheme(args, err);
+  if (std::find(args.begin(), args.end(), "--from-theme") != args.end()) return ConvertFromTheme(args, err);
   std::string folder;
   std::string extension;
   std::string jobs;

@@ -2,11 +2,15 @@
 
 #include "IcoFile.h"
 #include "TrapErrors.h"
+#include "XcursorCommand.h"
+#include "XcursorReader.h"
 #include "cIco.h"
 
 namespace brixel::cli {
 
 std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
+  // Linux cursors are known by their content: their files have no extension.
+  if (IsXcursorFileAt(path)) return OpenXcursorForCli(path, err);
   const std::string type = DocumentType(path);
   if (type != "ICO" && type != "CUR" && type != "ANI") {
     err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";

@@ -10,6 +10,7 @@
 #include "ErrorReport.h"
 #include "OpenForEditing.h"
 #include "PathText.h"
+#include "ProposedNames.h"
 #include "Prompter.h"
 #include "cCommonDialog.h"
 
@@ -18,7 +19,8 @@ namespace {
 
 constexpr const char* kOpenFilter =
     "Supported Files|*.ico;*.cur;*.ani|Icon Files (ico)|*.ico|Cursor (cur)|*.cur|"
-    "Animated Cursor (ani)|*.ani";
+    "Animated Cursor (ani)|*.ani"
+    "|Linux Cursor (Xcursor)|*";
 constexpr const char* kSaveFilter = "Icon (ico)|*.ico|Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani";
 constexpr const char* kDefaultExtension = ".ico";
 
@@ -66,7 +68,7 @@ bool FileCommands::SaveCurrent(bool saveAs) {
   if (!document) return false;
   std::string path = document->IconPath();
   QString shown = ShownPath(path);
-  if (saveAs || path.empty()) {
+  if (saveAs || path.empty() || HasProposedName(*document)) {
     cCommonDialog dialog;
     QString fileTitle;
     QString filter = kSaveFilter;
@@ -87,6 +89,7 @@ bool FileCommands::SaveCurrent(bool saveAs) {
   }
   AnimationSaved(*document, path, cursor, saved);
   if (!saved) return false;
+  ForgetProposedName(*document);
   document->Changed(false);
   window_.UpdateRecovery();
   window_.ShowSaved();
