@@ -1,0 +1,469 @@
+#include "IcnsFile.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "AlphaChannel.h"
+#include "AsciiText.h"
+#include "ErrorReport.h"
+#include "IcnsClassic.h"
+#include "IcnsRunLength.h"
+#include "IcoFile.h"
+#include "Jpeg2000Data.h"
+#include "PngCodec.h"
+#include "PngEntry.h"
+#include "RgbaPicture.h"
+
+namespace brixel {
+namespace {
+
+constexpr std::uint32_t Type(const char (&name)[5]) {
+  return std::uint32_t{static_cast<std::uint8_t>(name[0])} << 24 |
+         std::uint32_t{static_cast<std::uint8_t>(name[1])} << 16 |
+         std::uint32_t{static_cast<std::uint8_t>(name[2])} << 8 | static_cast<std::uint8_t>(name[3]);
+}
+
+constexpr std::uint32_t kMagic = Type("icns");
+constexpr std::uint32_t kTableOfContents = Type("TOC ");
+constexpr std::size_t kHeaderBytes = 8;
+// The best deflate can do: one compressed byte for 1032 decompressed ones.
+constexpr std::uint64_t kDeflateRatio = 1032;
+// JPEG 2000 entries hold at most the largest size of the format.
+constexpr int kLargestEntrySide = 1024;
+
+bool g_runLengthEntries = false;
+
+std::uint32_t BigEndian(ByteView bytes, std::size_t at) {
+  return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8 |
+         bytes[at + 3];
+}
+
+void AppendBigEndian(Bytes& out, std::uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+// A type as text for messages: its four characters, any that cannot be printed as '?'.
+std::string TypeName(std::uint32_t type) {
+  std::string name;
+  for (const int shift : {24, 16, 8, 0}) {
+    const char c = static_cast<char>((type >> shift) & 0xFF);
+    name += c >= 0x20 && c < 0x7F ? c : '?';
+  }
+  return name;
+}
+
+[[noreturn]] void RaiseDamaged(const std::string& reason) {
+  throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
+                     ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) + " (.icns file: " + reason + ")");
+}
+
+struct Entry {
+  std::uint32_t type = 0;
+  ByteView data;
+};
+
+// Every entry of the file, in its order. The file's length and each entry's must lie inside
+// the bytes there are; each entry is at least its own header, so the walk always advances.
+std::vector<Entry> WalkEntries(ByteView file) {
+  if (!IsIcnsData(file)) RaiseDamaged("no icns header");
+  const std::uint32_t declared = BigEndian(file, 4);
+  if (declared < kHeaderBytes || declared > file.size()) {
+    RaiseDamaged("its header gives a length of " + std::to_string(declared) + " bytes, the file holds " +
+                 std::to_string(file.size()));
+  }
+  std::vector<Entry> entries;
+  std::size_t at = kHeaderBytes;
+  while (at < declared) {
+    if (declared - at < kHeaderBytes) RaiseDamaged("an entry header is cut short at byte " + std::to_string(at));
+    const std::uint32_t type = BigEndian(file, at);
+    const std::uint32_t length = BigEndian(file, at + 4);
+    if (length < kHeaderBytes || length > declared - at) {
+      RaiseDamaged("entry '" + TypeName(type) + "' at byte " + std::to_string(at) + " gives a length of " +
+                   std::to_string(length) + " bytes, " + std::to_string(declared - at) + " are left");
+    }
+    entries.push_back({type, file.subspan(at + kHeaderBytes, length - kHeaderBytes)});
+    at += length;
+  }
+  return entries;
+}
+
+// How an entry type holds its picture.
+enum class Kind { Picture, RunLength, Classic };
+
+struct Candidate {
+  std::uint32_t type;
+  int width;
+  int height;
+  Kind kind;
+  std::uint32_t companion = 0;  // the mask entry (run-length), the 1-bit entry with the mask (old)
+  int bitDepth = 32;
+};
+
+// Every type that gives an image, the best of each size first.
+constexpr Candidate kCandidates[] = {
+    {Type("icp4"), 16, 16, Kind::Picture},   {Type("icp5"), 32, 32, Kind::Picture},
+    {Type("icp6"), 64, 64, Kind::Picture},   {Type("ic07"), 128, 128, Kind::Picture},
+    {Type("ic08"), 256, 256, Kind::Picture}, {Type("ic09"), 512, 512, Kind::Picture},
+    {Type("is32"), 16, 16, Kind::RunLength, Type("s8mk")},
+    {Type("il32"), 32, 32, Kind::RunLength, Type("l8mk")},
+    {Type("ih32"), 48, 48, Kind::RunLength, Type("h8mk")},
+    {Type("it32"), 128, 128, Kind::RunLength, Type("t8mk")},
+    {Type("ic11"), 32, 32, Kind::Picture},   {Type("ic12"), 64, 64, Kind::Picture},
+    {Type("ic13"), 256, 256, Kind::Picture}, {Type("ic14"), 512, 512, Kind::Picture},
+    {Type("ic10"), 1024, 1024, Kind::Picture},
+    {Type("ic04"), 16, 16, Kind::Picture},   {Type("ic05"), 32, 32, Kind::Picture},
+    {Type("ics8"), 16, 16, Kind::Classic, Type("ics#"), 8},
+    {Type("ics4"), 16, 16, Kind::Classic, Type("ics#"), 4},
+    {Type("ics#"), 16, 16, Kind::Classic, Type("ics#"), 1},
+    {Type("icl8"), 32, 32, Kind::Classic, Type("ICN#"), 8},
+    {Type("icl4"), 32, 32, Kind::Classic, Type("ICN#"), 4},
+    {Type("ICN#"), 32, 32, Kind::Classic, Type("ICN#"), 1},
+    {Type("ich8"), 48, 48, Kind::Classic, Type("ich#"), 8},
+    {Type("ich4"), 48, 48, Kind::Classic, Type("ich#"), 4},
+    {Type("ich#"), 48, 48, Kind::Classic, Type("ich#"), 1},
+    {Type("icm8"), 16, 12, Kind::Classic, Type("icm#"), 8},
+    {Type("icm4"), 16, 12, Kind::Classic, Type("icm#"), 4},
+    {Type("icm#"), 16, 12, Kind::Classic, Type("icm#"), 1},
+};
+
+// An entry that cannot be shown, with why.
+struct Unreadable {
+  std::string reason;
+};
+
+// What the images of one file may still take: PNG and JPEG 2000 pixels.
+struct Budget {
+  std::size_t pixels = kPngPixelBudget;
+};
+
+void ChargePixels(Budget& budget, std::uint64_t pixels) {
+  if (pixels > budget.pixels) {
+    RaiseDamaged("its PNG and JPEG 2000 entries hold more than " + std::to_string(kPngPixelBudget) + " pixels");
+  }
+  budget.pixels -= static_cast<std::size_t>(pixels);
+}
+
+// A 32-bit image of 8-bit RGBA rows, each pixel read as a PNG entry's is; the alpha is kept
+// (while the option is on) when the entry carries one.
+IconImage ImageFromRgba(int width, int height, const std::uint8_t* rgba, bool carriesAlpha) {
+  IconImage image = MakeNewImage(width, height, 32);
+  const bool keep = carriesAlpha && KeepAlpha();
+  if (keep) image.Alpha = Grid(width, height, 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x, rgba += 4) {
+      const PngPixel read = ReadPngPixel(rgba, keep);
+      image.Pixels.At(x, y) = read.colour;
+      image.Mask.At(x, y) = read.mask;
+      if (keep) image.Alpha.At(x, y) = rgba[3];
+    }
+  }
+  return image;
+}
+
+IconImage ReadPngEntry(ByteView png, Budget& budget) {
+  PngPicture picture;
+  try {
+    picture = DecodePng(png, [&](const PngHeader& header) {
+      if (header.width > kLargestEntrySide || header.height > kLargestEntrySide) {
+        throw Unreadable{"PNG larger than 1024 pixels"};
+      }
+      // A header claiming more rows than its data could hold is refused before any is read.
+      if ((header.rawBytes + kDeflateRatio - 1) / kDeflateRatio > png.size()) throw Unreadable{"damaged PNG"};
+      ChargePixels(budget, std::uint64_t{header.width} * header.height);
+    });
+  } catch (const BackEndError& error) {
+    // Out of memory, or more pixels than the file may hold, fail the file, not the entry.
+    if (error.Number() == static_cast<int>(ErrorCode::OutOfMemory) ||
+        error.Description().find(".icns file") != std::string::npos) {
+      throw;
+    }
+    throw Unreadable{"damaged PNG"};
+  }
+  IconImage image = ImageFromRgba(picture.width, picture.height, picture.rgba.data(), true);
+  if (image.CarriesAlpha()) {
+    // Written back as these bytes while it is unchanged.
+    image.StoredAsPng = true;
+    image.ReadFrom.source = std::make_shared<const PngEntrySource>(
+        PngEntrySource{{png.begin(), png.end()}, picture.width, picture.height, std::move(picture.rgba)});
+  }
+  return image;
+}
+
+IconImage ReadJpeg2000Entry(ByteView data, const PictureDecoder& decoder, Budget& budget) {
+  if (!decoder) throw Unreadable{"JPEG 2000"};
+  LoadedPicture picture;
+  std::string message;
+  if (!decoder(Bytes(data.begin(), data.end()), "entry.jp2", picture, message)) {
+    throw Unreadable{"JPEG 2000: " + message};
+  }
+  if (picture.Empty() || picture.Width() > kLargestEntrySide || picture.Height() > kLargestEntrySide) {
+    throw Unreadable{"JPEG 2000 larger than 1024 pixels"};
+  }
+  ChargePixels(budget, static_cast<std::uint64_t>(picture.Width()) * static_cast<std::uint64_t>(picture.Height()));
+  const RgbaPicture rgba = RgbaFromPicture(picture);
+  return ImageFromRgba(rgba.Width, rgba.Height, rgba.Rgba.data(), picture.HasAlpha());
+}
+
+// Planes of width x height bytes, run-length coded one after the other from position.
+std::vector<std::vector<std::uint8_t>> ReadPlanes(ByteView data, std::size_t position, int planes, int width,
+                                                  int height) {
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  std::vector<std::vector<std::uint8_t>> result;
+  for (int i = 0; i < planes; ++i) {
+    std::optional<std::vector<std::uint8_t>> plane = DecodeRunLengthPlane(data, position, count);
+    if (!plane) throw Unreadable{"damaged run-length data"};
+    result.push_back(std::move(*plane));
+  }
+  return result;
+}
+
+// "ARGB" and the four planes, alpha first.
+IconImage ReadArgbEntry(ByteView data, int width, int height) {
+  const auto planes = ReadPlanes(data, 4, 4, width, height);
+  std::vector<std::uint8_t> rgba;
+  for (std::size_t i = 0; i < planes[0].size(); ++i) {
+    rgba.insert(rgba.end(), {planes[1][i], planes[2][i], planes[3][i], planes[0][i]});
+  }
+  return ImageFromRgba(width, height, rgba.data(), true);
+}
+
+// Red, green and blue planes, run-length coded (or, when the data is exactly their size, the
+// pixels' bytes as they are); the mask entry's bytes are the alpha.
+IconImage ReadRunLengthEntry(ByteView data, int width, int height, std::optional<ByteView> mask) {
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  // The 128 pixel entry starts with four bytes of 0.
+  const std::size_t start = data.size() >= 4 && BigEndian(data, 0) == 0 && width == 128 ? 4 : 0;
+  std::vector<std::uint8_t> rgba(count * 4, 255);
+  if (data.size() == 3 * count) {
+    for (std::size_t i = 0; i < count; ++i) std::copy_n(&data[3 * i], 3, &rgba[4 * i]);
+  } else {
+    const auto planes = ReadPlanes(data, start, 3, width, height);
+    for (std::size_t i = 0; i < count; ++i) {
+      for (std::size_t c = 0; c < 3; ++c) rgba[4 * i + c] = planes[c][i];
+    }
+  }
+  const bool masked = mask && mask->size() >= count;
+  if (masked) {
+    for (std::size_t i = 0; i < count; ++i) rgba[4 * i + 3] = (*mask)[i];
+  }
+  return ImageFromRgba(width, height, rgba.data(), masked);
+}
+
+const Entry* FindEntry(const std::vector<Entry>& entries, std::uint32_t type) {
+  const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.type == type; });
+  return found == entries.end() ? nullptr : &*found;
+}
+
+IconImage ReadCandidate(const Candidate& candidate, const Entry& entry, const std::vector<Entry>& entries,
+                        const PictureDecoder& jpeg2000, Budget& budget) {
+  const ByteView data = entry.data;
+  if (IsPng(data)) return ReadPngEntry(data, budget);
+  if (IsJpeg2000Data(data)) return ReadJpeg2000Entry(data, jpeg2000, budget);
+  const Entry* companion = candidate.companion ? FindEntry(entries, candidate.companion) : nullptr;
+  const std::optional<ByteView> companionData = companion ? std::optional<ByteView>(companion->data) : std::nullopt;
+  if (candidate.kind == Kind::Classic) {
+    std::optional<IconImage> image =
+        ReadClassicEntry(data, candidate.width, candidate.height, candidate.bitDepth, companionData);
+    if (!image) throw Unreadable{"data cut short"};
+    return std::move(*image);
+  }
+  if (data.size() >= 4 && BigEndian(data, 0) == Type("ARGB")) return ReadArgbEntry(data, candidate.width, candidate.height);
+  // Older writers put run-length RGB into the small PNG types too.
+  if (candidate.kind == Kind::RunLength || candidate.width <= 32) {
+    return ReadRunLengthEntry(data, candidate.width, candidate.height, companionData);
+  }
+  throw Unreadable{"unknown data"};
+}
+
+IconImage KeptIcnsImage(const Entry& entry, const Candidate& candidate, const std::string& reason) {
+  auto kept = std::make_shared<KeptEntry>();
+  kept->block.assign(entry.data.begin(), entry.data.end());
+  for (int i = 0; i < 4; ++i) kept->directory[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(entry.type >> (24 - 8 * i));
+  kept->width = candidate.width;
+  kept->height = candidate.height;
+  kept->bitCount = 32;
+  kept->icnsType = entry.type;
+  kept->reason = reason;
+  kept->errorText = "The " + TypeName(entry.type) + " entry cannot be shown (" + reason + ")";
+  IconImage image;
+  image.Kept.entry = std::move(kept);
+  return image;
+}
+
+// The PNG of an image: the bytes it was read from while it is unchanged, else made afresh.
+Bytes PngOfImage(const IconImage& image) {
+  if (UnchangedSincePngRead(image)) return image.ReadFrom.source->png;
+  const RgbaPicture rgba = RgbaForWriting(image);
+  return EncodePng(rgba.Width, rgba.Height, rgba.Rgba);
+}
+
+// The run-length entry of an image and its mask entry.
+std::pair<Bytes, Bytes> RunLengthOfImage(const IconImage& image) {
+  const RgbaPicture rgba = RgbaForWriting(image);
+  const std::size_t count = rgba.Rgba.size() / 4;
+  Bytes colours;
+  for (std::size_t c = 0; c < 3; ++c) {
+    std::vector<std::uint8_t> plane(count);
+    for (std::size_t i = 0; i < count; ++i) plane[i] = rgba.Rgba[4 * i + c];
+    AppendRunLengthPlane(plane, colours);
+  }
+  Bytes mask(count);
+  for (std::size_t i = 0; i < count; ++i) mask[i] = rgba.Rgba[4 * i + 3];
+  return {std::move(colours), std::move(mask)};
+}
+
+struct SizeTypes {
+  int size;
+  std::vector<std::uint32_t> png;        // the type for the size, then its @2x type
+  std::uint32_t runLength = 0;           // with its mask type
+  std::uint32_t runLengthMask = 0;
+  bool runLengthAlways = false;
+};
+
+const std::vector<SizeTypes>& TypesBySize() {
+  static const std::vector<SizeTypes> types = {
+      {16, {Type("icp4")}, Type("is32"), Type("s8mk")},
+      {32, {Type("icp5"), Type("ic11")}, Type("il32"), Type("l8mk")},
+      {48, {}, Type("ih32"), Type("h8mk"), true},
+      {64, {Type("icp6"), Type("ic12")}},
+      {128, {Type("ic07")}},
+      {256, {Type("ic08"), Type("ic13")}},
+      {512, {Type("ic09"), Type("ic14")}},
+      {1024, {Type("ic10")}},
+  };
+  return types;
+}
+
+std::string SizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+}  // namespace
+
+bool IsIcnsData(ByteView bytes) { return bytes.size() >= kHeaderBytes && BigEndian(bytes, 0) == kMagic; }
+
+bool IsIcnsPath(const std::string& path) {
+  constexpr std::string_view kExtension = ".ICNS";
+  return path.size() > kExtension.size() && AsciiUpper(path.substr(path.size() - kExtension.size())) == kExtension;
+}
+
+bool IsIcnsSize(int width, int height) {
+  return width == height && std::find(std::begin(kIcnsSizes), std::end(kIcnsSizes), width) != std::end(kIcnsSizes);
+}
+
+void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000) {
+  const std::vector<Entry> entries = WalkEntries(file);
+  images.clear();
+  Budget budget;
+  std::set<std::pair<int, int>> shown;
+  for (const Candidate& candidate : kCandidates) {
+    // The first entry of a type counts; a size shown already needs no other entry.
+    const Entry* entry = FindEntry(entries, candidate.type);
+    if (!entry || shown.count({candidate.width, candidate.height})) continue;
+    try {
+      images.push_back(ReadCandidate(candidate, *entry, entries, jpeg2000, budget));
+      shown.insert({candidate.width, candidate.height});
+    } catch (const Unreadable& unreadable) {
+      images.push_back(KeptIcnsImage(*entry, candidate, unreadable.reason));
+    }
+  }
+  // Smallest first, as icon files are shown.
+  std::stable_sort(images.begin(), images.end(), [](const IconImage& a, const IconImage& b) {
+    const int sideA = a.IsKept() ? a.Kept.entry->width : a.Width;
+    const int sideB = b.IsKept() ? b.Kept.entry->width : b.Width;
+    return sideA < sideB;
+  });
+}
+
+bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000) {
+  ReadIcnsEntries(file, images, jpeg2000);
+  if (HasShownImage(images)) return true;
+  std::string reasons;
+  for (const IconImage& image : images) {
+    reasons += (reasons.empty() ? "" : "; ") + image.Kept.entry->errorText;
+  }
+  images.clear();
+  RaiseDamaged(reasons.empty() ? "no entry holds an image" : reasons);
+}
+
+bool IcnsRunLengthEntries() { return g_runLengthEntries; }
+void IcnsRunLengthEntries(bool on) { g_runLengthEntries = on; }
+
+Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut) {
+  std::vector<std::pair<std::uint32_t, Bytes>> entries;
+  std::set<std::uint32_t> taken;
+  const auto add = [&](std::uint32_t type, Bytes data) {
+    if (taken.insert(type).second) entries.emplace_back(type, std::move(data));
+  };
+  for (const IconImage& image : images) {
+    if (!image.IsKept()) continue;
+    const KeptEntry& kept = *image.Kept.entry;
+    if (kept.icnsType != 0) add(kept.icnsType, kept.block);
+    else leftOut.push_back(SizeText(kept.width, kept.height) + " (an icon file's entry kept as it is)");
+  }
+  std::set<int> written;
+  for (const IconImage& image : images) {
+    if (image.IsKept()) continue;
+    const int width = image.Width;
+    const int height = image.Height();
+    if (!IsIcnsSize(width, height)) {
+      leftOut.push_back(SizeText(width, height));
+      continue;
+    }
+    if (!written.insert(width).second) {
+      leftOut.push_back(SizeText(width, height) + " (a second image of its size)");
+      continue;
+    }
+    const SizeTypes& types = *std::find_if(TypesBySize().begin(), TypesBySize().end(),
+                                           [&](const SizeTypes& t) { return t.size == width; });
+    if (!types.png.empty()) {
+      const Bytes png = PngOfImage(image);
+      for (const std::uint32_t type : types.png) add(type, png);
+    }
+    if (types.runLength && (types.runLengthAlways || g_runLengthEntries)) {
+      auto [colours, mask] = RunLengthOfImage(image);
+      add(types.runLength, std::move(colours));
+      add(types.runLengthMask, std::move(mask));
+    }
+  }
+  if (entries.empty()) {
+    throw BackEndError(static_cast<int>(ErrorCode::InvalidArgument),
+                       "No image can be written to an .icns file: it holds square images of 16, 32, 48, 64, "
+                       "128, 256, 512 and 1024 pixels");
+  }
+  std::uint64_t total = kHeaderBytes * 2 + kHeaderBytes * entries.size();
+  for (const auto& [type, data] : entries) total += kHeaderBytes + data.size();
+  if (total > UINT32_MAX) Raise(ErrorCode::Overflow);
+  Bytes file;
+  file.reserve(static_cast<std::size_t>(total));
+  AppendBigEndian(file, kMagic);
+  AppendBigEndian(file, static_cast<std::uint32_t>(total));
+  // The table of contents: each entry's type and length, as the system's own tools write it.
+  AppendBigEndian(file, kTableOfContents);
+  AppendBigEndian(file, static_cast<std::uint32_t>(kHeaderBytes + kHeaderBytes * entries.size()));
+  for (const auto& [type, data] : entries) {
+    AppendBigEndian(file, type);
+    AppendBigEndian(file, static_cast<std::uint32_t>(kHeaderBytes + data.size()));
+  }
+  for (const auto& [type, data] : entries) {
+    AppendBigEndian(file, type);
+    AppendBigEndian(file, static_cast<std::uint32_t>(kHeaderBytes + data.size()));
+    file.insert(file.end(), data.begin(), data.end());
+  }
+  return file;
+}
+
+bool HasIcnsKeptEntries(const std::vector<IconImage>& images) {
+  return std::any_of(images.begin(), images.end(),
+                     [](const IconImage& image) { return image.IsKept() && image.Kept.entry->icnsType != 0; });
+}
+
+std::vector<IconImage> WithoutIcnsKeptEntries(const std::vector<IconImage>& images) {
+  std::vector<IconImage> rest;
+  for (const IconImage& image : images) {
+    if (!image.IsKept() || image.Kept.entry->icnsType == 0) rest.push_back(image);
+  }
+  return rest;
+}
+
+}  // namespace brixel
