@@ -1,7 +1,7 @@
 // Writes a small seed corpus for a fuzz target when the tests have left none:
 //   make_seeds KIND DIR
 // KIND "ico" gives icons and cursors of every depth (32-bit ones with alpha and as PNG among
-// them), "ani" animated cursors whose frames are such icons; a kind without seeds here writes
+// them), "ani" animated cursors whose frames are such icons, "icns" macOS icons of such images; a kind without seeds here writes
 // nothing, and the fuzzer starts from an empty corpus.
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "PatternIcons.h"
 #include "cIco.h"
@@ -147,6 +148,23 @@ int main(int argc, char** argv) {
     for (const AniSeed& seed : AniSeeds()) {
       const std::string path = dir + "/" + seed.name;
       if (!WriteFile(path, BuildAniSeed(seed))) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (kind == "icns") {
+    // Pattern images of every size .icns holds, the small ones also as run-length entries.
+    IcnsRunLengthEntries(true);
+    for (const std::vector<bench::ImageSpec>& images :
+         {std::vector<bench::ImageSpec>{{16, 32}, {32, 32}, {48, 32}},
+          std::vector<bench::ImageSpec>{{16, 8}, {64, 32}, {128, 32}}, std::vector<bench::ImageSpec>{{256, 32}}}) {
+      cIco icon;
+      bench::AddPatternImages(icon, images);
+      std::vector<std::string> leftOut;
+      const std::string path = dir + "/" + std::to_string(images.back().size) + ".icns";
+      if (!WriteFile(path, BuildIcnsFile(icon.Images(), leftOut))) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;
       }
