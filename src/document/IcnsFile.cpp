@@ -328,7 +328,7 @@ const std::vector<SizeTypes>& TypesBySize() {
       {32, {Type("icp5"), Type("ic11")}, Type("il32"), Type("l8mk")},
       {48, {}, Type("ih32"), Type("h8mk"), true},
       {64, {Type("icp6"), Type("ic12")}},
-      {128, {Type("ic07")}},
+      {128, {Type("ic07")}, Type("it32"), Type("t8mk")},
       {256, {Type("ic08"), Type("ic13")}},
       {512, {Type("ic09"), Type("ic14")}},
       {1024, {Type("ic10")}},
@@ -393,7 +393,9 @@ Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::strin
   std::vector<std::pair<std::uint32_t, Bytes>> entries;
   std::set<std::uint32_t> taken;
   const auto add = [&](std::uint32_t type, Bytes data) {
-    if (taken.insert(type).second) entries.emplace_back(type, std::move(data));
+    if (!taken.insert(type).second) return false;
+    entries.emplace_back(type, std::move(data));
+    return true;
   };
   for (const IconImage& image : images) {
     if (!image.IsKept()) continue;
@@ -416,15 +418,19 @@ Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::strin
     }
     const SizeTypes& types = *std::find_if(TypesBySize().begin(), TypesBySize().end(),
                                            [&](const SizeTypes& t) { return t.size == width; });
+    bool placed = false;
     if (!types.png.empty()) {
       const Bytes png = PngOfImage(image);
-      for (const std::uint32_t type : types.png) add(type, png);
+      for (const std::uint32_t type : types.png) placed = add(type, png) || placed;
     }
-    if (types.runLength && (types.runLengthAlways || g_runLengthEntries)) {
+    // Run-length entries also stand in for PNG types that kept entries hold.
+    if (types.runLength && (types.runLengthAlways || g_runLengthEntries || !placed) &&
+        !taken.count(types.runLength) && !taken.count(types.runLengthMask)) {
       auto [colours, mask] = RunLengthOfImage(image);
-      add(types.runLength, std::move(colours));
-      add(types.runLengthMask, std::move(mask));
+      if (width == 128) colours.insert(colours.begin(), 4, 0);  // as the 128 pixel entry starts
+      placed = add(types.runLength, std::move(colours)) && add(types.runLengthMask, std::move(mask));
     }
+    if (!placed) leftOut.push_back(SizeText(width, height) + " (its entry types hold entries kept as they are)");
   }
   if (entries.empty()) {
     throw BackEndError(static_cast<int>(ErrorCode::InvalidArgument),

@@ -49,9 +49,11 @@ void IcnsRunLengthEntries(bool on);
 // kIcnsSizes as PNG under the type for its size, and its @2x type where the size also serves
 // half its size (32 as 16@2x, 64, 256, 512; 1024 is 512@2x), an image still as its PNG entry
 // read it written as those bytes; 48 as run-length RGB and mask. Kept entries of an .icns file
-// go back under their own type, before any image of that type. What cannot be written (an
-// image of another size, a second image of one size, an entry kept from an icon file) is left
-// out and named in leftOut ("24x24", ...). Raises "Invalid procedure call" with a message
+// go back under their own type, before any image of that type; an image whose PNG types they
+// all hold is written as run-length RGB and mask where its size has such an entry (16, 32,
+// 128). What cannot be written (an image of another size, a second image of one size, an
+// image whose every type a kept entry holds, an entry kept from an icon file) is left out and
+// named in leftOut ("24x24", ...). Raises "Invalid procedure call" with a message
 // when nothing is left to write.
 Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut);
 

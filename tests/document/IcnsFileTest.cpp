@@ -17,6 +17,7 @@
 #include "PngCodec.h"
 #include "PngEntry.h"
 #include "TestSupport.h"
+#include "Documents.h"
 #include "cIco.h"
 
 namespace brixel {
@@ -93,6 +94,8 @@ void ExpectSamePixels(const IconImage& a, const IconImage& b) {
     }
   }
 }
+
+IconImage ImageFromPicture64() { return SoftImage(64); }
 
 std::vector<IconImage> Read(const Bytes& file, const PictureDecoder& decoder = nullptr) {
   std::vector<IconImage> images;
@@ -293,6 +296,36 @@ TEST(IcnsReaderTest, DamagedRunLengthEntryIsKeptAndWrittenBackUnchanged) {
   EXPECT_FALSE(asIcon[0].IsKept());
 }
 
+TEST(IcnsReaderTest, ImageWhosePngTypeAKeptEntryHoldsIsWrittenAsRunLength) {
+  test::BackEndFixture fixture;
+  const Bytes damaged = {'A', 'R', 'G', 'B', 0xFF};  // ARGB planes cut short
+  Bytes it32 = {0, 0, 0, 0};
+  for (int c = 0; c < 3; ++c) AppendRunLengthPlane(std::vector<std::uint8_t>(128 * 128, static_cast<std::uint8_t>(40 * c)), it32);
+  const std::vector<IconImage> images = Read(IcnsOf({{"ic07", damaged}, {"it32", it32}}));
+  ASSERT_EQ(images.size(), 2u);
+  ASSERT_TRUE(images[0].IsKept());
+  std::vector<std::string> leftOut;
+  const Bytes saved = BuildIcnsFile(images, leftOut);
+  EXPECT_TRUE(leftOut.empty());
+  const auto entries = EntriesOf(saved);
+  EXPECT_EQ(entries.at("ic07"), damaged);
+  ASSERT_TRUE(entries.count("it32") && entries.count("t8mk"));
+  const std::vector<IconImage> back = Read(saved);
+  ASSERT_EQ(back.size(), 2u);
+  ExpectSamePixels(back[1], images[1]);
+
+  // With no run-length type for its size the image is left out and named.
+  std::vector<std::uint8_t> rgba(64 * 64 * 4, 255);
+  const std::vector<IconImage> sixtyFour =
+      Read(IcnsOf({{"icp6", damaged}, {"ic12", damaged}, {"icp4", EncodePng(16, 16, rgba)}}));
+  std::vector<IconImage> withImage = sixtyFour;
+  withImage.push_back(ImageFromPicture64());
+  leftOut.clear();
+  BuildIcnsFile(withImage, leftOut);
+  ASSERT_EQ(leftOut.size(), 1u);
+  EXPECT_EQ(leftOut[0].substr(0, 5), "64x64");
+}
+
 // The smallest JPEG 2000 data the reader recognises; what follows does not matter to it.
 Bytes Jpeg2000Like() {
   Bytes data = {0, 0, 0, 12, 'j', 'P', ' ', ' ', 0x0D, 0x0A, 0x87, 0x0A};
@@ -470,6 +503,39 @@ TEST(IcnsWriterTest, SavingAsIcnsNamesWhatIsLeftOutAndKeepsTheOldFileOnFailure) 
   EXPECT_FALSE(nothing.SaveIcon(path));
   EXPECT_FALSE(fixture.reporter.reports.empty());
   EXPECT_EQ(ReadWholeFile(path), saved);
+}
+
+}  // namespace
+}  // namespace brixel
+
+namespace brixel {
+namespace {
+
+TEST(IcnsDocumentsTest, OpenedByContentSavedAndClosedAsIconDocuments) {
+  test::BackEndFixture fixture;
+  test::TempDir dir;
+  IconDocuments.Clear();
+  cIco made;
+  made.AppendImage(SoftImage(32));
+  const std::string icns = (dir / "app.icns").string();
+  ASSERT_TRUE(made.SaveIcon(icns));
+  // The same bytes under a name of another kind still open as a macOS icon.
+  const std::string renamed = (dir / "app.picture").string();
+  test::WriteBytes(renamed, ReadWholeFile(icns));
+  ASSERT_TRUE(OpenDocument(renamed));
+  ASSERT_TRUE(OpenDocument(icns));
+  ASSERT_EQ(IconDocuments.Count(), 2);
+  IconDocuments.Current = 1;
+  EXPECT_EQ(IconDocuments.CurrentDocument().Image(0).Width, 32);
+  // Save As .icns writes a macOS icon; .ico an icon file.
+  const std::string again = (dir / "again.icns").string();
+  ASSERT_TRUE(SaveDocument(again));
+  EXPECT_TRUE(IsIcnsData(ReadWholeFile(again)));
+  ASSERT_TRUE(SaveDocument((dir / "again.ico").string()));
+  EXPECT_FALSE(IsIcnsData(ReadWholeFile((dir / "again.ico").string())));
+  CloseDocument(again, "");
+  EXPECT_EQ(IconDocuments.Count(), 1);
+  IconDocuments.Clear();
 }
 
 }  // namespace
