@@ -315,7 +315,7 @@ TEST(IcnsReaderTest, ImageWhosePngTypeAKeptEntryHoldsIsWrittenAsRunLength) {
   ExpectSamePixels(back[1], images[1]);
 
   // With no run-length type for its size the image is left out and named.
-  std::vector<std::uint8_t> rgba(64 * 64 * 4, 255);
+  std::vector<std::uint8_t> rgba(16 * 16 * 4, 255);
   const std::vector<IconImage> sixtyFour =
       Read(IcnsOf({{"icp6", damaged}, {"ic12", damaged}, {"icp4", EncodePng(16, 16, rgba)}}));
   std::vector<IconImage> withImage = sixtyFour;
