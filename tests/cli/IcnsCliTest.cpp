@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -239,6 +240,44 @@ TEST_F(IcnsCliTest, SizesAnIcnsCannotHoldAreNamedAndLeftOut) {
   const test::ProcessResult thumbnail = Cli({"thumbnail", renamed.string(), (dir_ / "thumb.png").string(), "24"});
   EXPECT_EQ(thumbnail.status, 0) << thumbnail.err;
   EXPECT_EQ(DecodePng(ReadWholeFile((dir_ / "thumb.png").string()), [](const PngHeader&) {}).width, 24);
+}
+
+}  // namespace
+}  // namespace brixel
+
+namespace brixel {
+namespace {
+
+void PutBig(Bytes& out, std::uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+TEST_F(IcnsCliTest, DamagedJpeg2000EntryIsKeptAndWrittenBackUnchanged) {
+  // JPEG 2000 that the decoder program refuses, beside a PNG entry.
+  Bytes jp2 = {0, 0, 0, 12, 'j', 'P', ' ', ' ', 0x0D, 0x0A, 0x87, 0x0A};
+  for (int i = 0; i < 200; ++i) jp2.push_back(static_cast<std::uint8_t>(i * 7));
+  const Bytes png = EncodePng(16, 16, std::vector<std::uint8_t>(16 * 16 * 4, 200));
+  Bytes body;
+  for (const auto& [type, data] : {std::pair<std::string, const Bytes&>{"ic09", jp2}, {"icp4", png}}) {
+    body.insert(body.end(), type.begin(), type.end());
+    PutBig(body, static_cast<std::uint32_t>(data.size() + 8));
+    body.insert(body.end(), data.begin(), data.end());
+  }
+  Bytes file = {'i', 'c', 'n', 's'};
+  PutBig(file, static_cast<std::uint32_t>(body.size() + 8));
+  file.insert(file.end(), body.begin(), body.end());
+  const fs::path in = dir_ / "damaged.icns";
+  test::WriteBytes(in, file);
+
+  const test::ProcessResult info = Cli({"info", in.string()});
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_NE(info.out.find("512x512, kept as it is: JPEG 2000"), std::string::npos) << info.out;
+  const fs::path out = dir_ / "again.icns";
+  const test::ProcessResult converted = Cli({"convert", in.string(), out.string()});
+  EXPECT_EQ(converted.status, 0) << converted.err;
+  const Bytes written = ReadWholeFile(out.string());
+  EXPECT_NE(std::search(written.begin(), written.end(), body.begin(), body.begin() + 8 + static_cast<std::ptrdiff_t>(jp2.size())),
+            written.end());
 }
 
 }  // namespace
