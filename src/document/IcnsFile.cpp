@@ -10,6 +10,7 @@
 #include "ErrorReport.h"
 #include "IcnsClassic.h"
 #include "IcnsRunLength.h"
+#include "IcnsTypes.h"
 #include "IcoFile.h"
 #include "Jpeg2000Data.h"
 #include "PngCodec.h"
@@ -19,29 +20,14 @@
 namespace brixel {
 namespace {
 
-constexpr std::uint32_t Type(const char (&name)[5]) {
-  return std::uint32_t{static_cast<std::uint8_t>(name[0])} << 24 |
-         std::uint32_t{static_cast<std::uint8_t>(name[1])} << 16 |
-         std::uint32_t{static_cast<std::uint8_t>(name[2])} << 8 | static_cast<std::uint8_t>(name[3]);
-}
-
-constexpr std::uint32_t kMagic = Type("icns");
-constexpr std::uint32_t kTableOfContents = Type("TOC ");
-constexpr std::size_t kHeaderBytes = 8;
 // The best deflate can do: one compressed byte for 1032 decompressed ones.
 constexpr std::uint64_t kDeflateRatio = 1032;
 // JPEG 2000 entries hold at most the largest size of the format.
 constexpr int kLargestEntrySide = 1024;
 
-bool g_runLengthEntries = false;
-
 std::uint32_t BigEndian(ByteView bytes, std::size_t at) {
   return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8 |
          bytes[at + 3];
-}
-
-void AppendBigEndian(Bytes& out, std::uint32_t value) {
-  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 // A type as text for messages: its four characters, any that cannot be printed as '?'.
@@ -69,21 +55,21 @@ struct Entry {
 std::vector<Entry> WalkEntries(ByteView file) {
   if (!IsIcnsData(file)) RaiseDamaged("no icns header");
   const std::uint32_t declared = BigEndian(file, 4);
-  if (declared < kHeaderBytes || declared > file.size()) {
+  if (declared < kIcnsHeaderBytes || declared > file.size()) {
     RaiseDamaged("its header gives a length of " + std::to_string(declared) + " bytes, the file holds " +
                  std::to_string(file.size()));
   }
   std::vector<Entry> entries;
-  std::size_t at = kHeaderBytes;
+  std::size_t at = kIcnsHeaderBytes;
   while (at < declared) {
-    if (declared - at < kHeaderBytes) RaiseDamaged("an entry header is cut short at byte " + std::to_string(at));
+    if (declared - at < kIcnsHeaderBytes) RaiseDamaged("an entry header is cut short at byte " + std::to_string(at));
     const std::uint32_t type = BigEndian(file, at);
     const std::uint32_t length = BigEndian(file, at + 4);
-    if (length < kHeaderBytes || length > declared - at) {
+    if (length < kIcnsHeaderBytes || length > declared - at) {
       RaiseDamaged("entry '" + TypeName(type) + "' at byte " + std::to_string(at) + " gives a length of " +
                    std::to_string(length) + " bytes, " + std::to_string(declared - at) + " are left");
     }
-    entries.push_back({type, file.subspan(at + kHeaderBytes, length - kHeaderBytes)});
+    entries.push_back({type, file.subspan(at + kIcnsHeaderBytes, length - kIcnsHeaderBytes)});
     at += length;
   }
   return entries;
@@ -103,29 +89,29 @@ struct Candidate {
 
 // Every type that gives an image, the best of each size first.
 constexpr Candidate kCandidates[] = {
-    {Type("icp4"), 16, 16, Kind::Picture},   {Type("icp5"), 32, 32, Kind::Picture},
-    {Type("icp6"), 64, 64, Kind::Picture},   {Type("ic07"), 128, 128, Kind::Picture},
-    {Type("ic08"), 256, 256, Kind::Picture}, {Type("ic09"), 512, 512, Kind::Picture},
-    {Type("is32"), 16, 16, Kind::RunLength, Type("s8mk")},
-    {Type("il32"), 32, 32, Kind::RunLength, Type("l8mk")},
-    {Type("ih32"), 48, 48, Kind::RunLength, Type("h8mk")},
-    {Type("it32"), 128, 128, Kind::RunLength, Type("t8mk")},
-    {Type("ic11"), 32, 32, Kind::Picture},   {Type("ic12"), 64, 64, Kind::Picture},
-    {Type("ic13"), 256, 256, Kind::Picture}, {Type("ic14"), 512, 512, Kind::Picture},
-    {Type("ic10"), 1024, 1024, Kind::Picture},
-    {Type("ic04"), 16, 16, Kind::Picture},   {Type("ic05"), 32, 32, Kind::Picture},
-    {Type("ics8"), 16, 16, Kind::Classic, Type("ics#"), 8},
-    {Type("ics4"), 16, 16, Kind::Classic, Type("ics#"), 4},
-    {Type("ics#"), 16, 16, Kind::Classic, Type("ics#"), 1},
-    {Type("icl8"), 32, 32, Kind::Classic, Type("ICN#"), 8},
-    {Type("icl4"), 32, 32, Kind::Classic, Type("ICN#"), 4},
-    {Type("ICN#"), 32, 32, Kind::Classic, Type("ICN#"), 1},
-    {Type("ich8"), 48, 48, Kind::Classic, Type("ich#"), 8},
-    {Type("ich4"), 48, 48, Kind::Classic, Type("ich#"), 4},
-    {Type("ich#"), 48, 48, Kind::Classic, Type("ich#"), 1},
-    {Type("icm8"), 16, 12, Kind::Classic, Type("icm#"), 8},
-    {Type("icm4"), 16, 12, Kind::Classic, Type("icm#"), 4},
-    {Type("icm#"), 16, 12, Kind::Classic, Type("icm#"), 1},
+    {IcnsType("icp4"), 16, 16, Kind::Picture},   {IcnsType("icp5"), 32, 32, Kind::Picture},
+    {IcnsType("icp6"), 64, 64, Kind::Picture},   {IcnsType("ic07"), 128, 128, Kind::Picture},
+    {IcnsType("ic08"), 256, 256, Kind::Picture}, {IcnsType("ic09"), 512, 512, Kind::Picture},
+    {IcnsType("is32"), 16, 16, Kind::RunLength, IcnsType("s8mk")},
+    {IcnsType("il32"), 32, 32, Kind::RunLength, IcnsType("l8mk")},
+    {IcnsType("ih32"), 48, 48, Kind::RunLength, IcnsType("h8mk")},
+    {IcnsType("it32"), 128, 128, Kind::RunLength, IcnsType("t8mk")},
+    {IcnsType("ic11"), 32, 32, Kind::Picture},   {IcnsType("ic12"), 64, 64, Kind::Picture},
+    {IcnsType("ic13"), 256, 256, Kind::Picture}, {IcnsType("ic14"), 512, 512, Kind::Picture},
+    {IcnsType("ic10"), 1024, 1024, Kind::Picture},
+    {IcnsType("ic04"), 16, 16, Kind::Picture},   {IcnsType("ic05"), 32, 32, Kind::Picture},
+    {IcnsType("ics8"), 16, 16, Kind::Classic, IcnsType("ics#"), 8},
+    {IcnsType("ics4"), 16, 16, Kind::Classic, IcnsType("ics#"), 4},
+    {IcnsType("ics#"), 16, 16, Kind::Classic, IcnsType("ics#"), 1},
+    {IcnsType("icl8"), 32, 32, Kind::Classic, IcnsType("ICN#"), 8},
+    {IcnsType("icl4"), 32, 32, Kind::Classic, IcnsType("ICN#"), 4},
+    {IcnsType("ICN#"), 32, 32, Kind::Classic, IcnsType("ICN#"), 1},
+    {IcnsType("ich8"), 48, 48, Kind::Classic, IcnsType("ich#"), 8},
+    {IcnsType("ich4"), 48, 48, Kind::Classic, IcnsType("ich#"), 4},
+    {IcnsType("ich#"), 48, 48, Kind::Classic, IcnsType("ich#"), 1},
+    {IcnsType("icm8"), 16, 12, Kind::Classic, IcnsType("icm#"), 8},
+    {IcnsType("icm4"), 16, 12, Kind::Classic, IcnsType("icm#"), 4},
+    {IcnsType("icm#"), 16, 12, Kind::Classic, IcnsType("icm#"), 1},
 };
 
 // An entry that cannot be shown, with why.
@@ -269,7 +255,7 @@ IconImage ReadCandidate(const Candidate& candidate, const Entry& entry, const st
     if (!image) throw Unreadable{"data cut short"};
     return std::move(*image);
   }
-  if (data.size() >= 4 && BigEndian(data, 0) == Type("ARGB")) return ReadArgbEntry(data, candidate.width, candidate.height);
+  if (data.size() >= 4 && BigEndian(data, 0) == IcnsType("ARGB")) return ReadArgbEntry(data, candidate.width, candidate.height);
   // Older writers put run-length RGB into the small PNG types too.
   if (candidate.kind == Kind::RunLength || candidate.width <= 32) {
     return ReadRunLengthEntry(data, candidate.width, candidate.height, companionData);
@@ -292,55 +278,10 @@ IconImage KeptIcnsImage(const Entry& entry, const Candidate& candidate, const st
   return image;
 }
 
-// The PNG of an image: the bytes it was read from while it is unchanged, else made afresh.
-Bytes PngOfImage(const IconImage& image) {
-  if (UnchangedSincePngRead(image)) return image.ReadFrom.source->png;
-  const RgbaPicture rgba = RgbaForWriting(image);
-  return EncodePng(rgba.Width, rgba.Height, rgba.Rgba);
-}
-
-// The run-length entry of an image and its mask entry.
-std::pair<Bytes, Bytes> RunLengthOfImage(const IconImage& image) {
-  const RgbaPicture rgba = RgbaForWriting(image);
-  const std::size_t count = rgba.Rgba.size() / 4;
-  Bytes colours;
-  for (std::size_t c = 0; c < 3; ++c) {
-    std::vector<std::uint8_t> plane(count);
-    for (std::size_t i = 0; i < count; ++i) plane[i] = rgba.Rgba[4 * i + c];
-    AppendRunLengthPlane(plane, colours);
-  }
-  Bytes mask(count);
-  for (std::size_t i = 0; i < count; ++i) mask[i] = rgba.Rgba[4 * i + 3];
-  return {std::move(colours), std::move(mask)};
-}
-
-struct SizeTypes {
-  int size;
-  std::vector<std::uint32_t> png;        // the type for the size, then its @2x type
-  std::uint32_t runLength = 0;           // with its mask type
-  std::uint32_t runLengthMask = 0;
-  bool runLengthAlways = false;
-};
-
-const std::vector<SizeTypes>& TypesBySize() {
-  static const std::vector<SizeTypes> types = {
-      {16, {Type("icp4")}, Type("is32"), Type("s8mk")},
-      {32, {Type("icp5"), Type("ic11")}, Type("il32"), Type("l8mk")},
-      {48, {}, Type("ih32"), Type("h8mk"), true},
-      {64, {Type("icp6"), Type("ic12")}},
-      {128, {Type("ic07")}, Type("it32"), Type("t8mk")},
-      {256, {Type("ic08"), Type("ic13")}},
-      {512, {Type("ic09"), Type("ic14")}},
-      {1024, {Type("ic10")}},
-  };
-  return types;
-}
-
-std::string SizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
 
 }  // namespace
 
-bool IsIcnsData(ByteView bytes) { return bytes.size() >= kHeaderBytes && BigEndian(bytes, 0) == kMagic; }
+bool IsIcnsData(ByteView bytes) { return bytes.size() >= kIcnsHeaderBytes && BigEndian(bytes, 0) == kIcnsMagic; }
 
 bool IsIcnsPath(const std::string& path) {
   constexpr std::string_view kExtension = ".ICNS";
@@ -386,78 +327,6 @@ bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const Picture
   RaiseDamaged(reasons.empty() ? "no entry holds an image" : reasons);
 }
 
-bool IcnsRunLengthEntries() { return g_runLengthEntries; }
-void IcnsRunLengthEntries(bool on) { g_runLengthEntries = on; }
-
-Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut) {
-  std::vector<std::pair<std::uint32_t, Bytes>> entries;
-  std::set<std::uint32_t> taken;
-  const auto add = [&](std::uint32_t type, Bytes data) {
-    if (!taken.insert(type).second) return false;
-    entries.emplace_back(type, std::move(data));
-    return true;
-  };
-  for (const IconImage& image : images) {
-    if (!image.IsKept()) continue;
-    const KeptEntry& kept = *image.Kept.entry;
-    if (kept.icnsType != 0) add(kept.icnsType, kept.block);
-    else leftOut.push_back(SizeText(kept.width, kept.height) + " (an icon file's entry kept as it is)");
-  }
-  std::set<int> written;
-  for (const IconImage& image : images) {
-    if (image.IsKept()) continue;
-    const int width = image.Width;
-    const int height = image.Height();
-    if (!IsIcnsSize(width, height)) {
-      leftOut.push_back(SizeText(width, height));
-      continue;
-    }
-    if (!written.insert(width).second) {
-      leftOut.push_back(SizeText(width, height) + " (a second image of its size)");
-      continue;
-    }
-    const SizeTypes& types = *std::find_if(TypesBySize().begin(), TypesBySize().end(),
-                                           [&](const SizeTypes& t) { return t.size == width; });
-    bool placed = false;
-    if (!types.png.empty()) {
-      const Bytes png = PngOfImage(image);
-      for (const std::uint32_t type : types.png) placed = add(type, png) || placed;
-    }
-    // Run-length entries also stand in for PNG types that kept entries hold.
-    if (types.runLength && (types.runLengthAlways || g_runLengthEntries || !placed) &&
-        !taken.count(types.runLength) && !taken.count(types.runLengthMask)) {
-      auto [colours, mask] = RunLengthOfImage(image);
-      if (width == 128) colours.insert(colours.begin(), 4, 0);  // as the 128 pixel entry starts
-      placed = add(types.runLength, std::move(colours)) && add(types.runLengthMask, std::move(mask));
-    }
-    if (!placed) leftOut.push_back(SizeText(width, height) + " (its entry types hold entries kept as they are)");
-  }
-  if (entries.empty()) {
-    throw BackEndError(static_cast<int>(ErrorCode::InvalidArgument),
-                       "No image can be written to an .icns file: it holds square images of 16, 32, 48, 64, "
-                       "128, 256, 512 and 1024 pixels");
-  }
-  std::uint64_t total = kHeaderBytes * 2 + kHeaderBytes * entries.size();
-  for (const auto& [type, data] : entries) total += kHeaderBytes + data.size();
-  if (total > UINT32_MAX) Raise(ErrorCode::Overflow);
-  Bytes file;
-  file.reserve(static_cast<std::size_t>(total));
-  AppendBigEndian(file, kMagic);
-  AppendBigEndian(file, static_cast<std::uint32_t>(total));
-  // The table of contents: each entry's type and length, as the system's own tools write it.
-  AppendBigEndian(file, kTableOfContents);
-  AppendBigEndian(file, static_cast<std::uint32_t>(kHeaderBytes + kHeaderBytes * entries.size()));
-  for (const auto& [type, data] : entries) {
-    AppendBigEndian(file, type);
-    AppendBigEndian(file, static_cast<std::uint32_t>(kHeaderBytes + data.size()));
-  }
-  for (const auto& [type, data] : entries) {
-    AppendBigEndian(file, type);
-    AppendBigEndian(file, static_cast<std::uint32_t>(kHeaderBytes + data.size()));
-    file.insert(file.end(), data.begin(), data.end());
-  }
-  return file;
-}
 
 bool HasIcnsKeptEntries(const std::vector<IconImage>& images) {
   return std::any_of(images.begin(), images.end(),
