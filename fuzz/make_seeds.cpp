@@ -2,7 +2,8 @@
 //   make_seeds KIND DIR
 // KIND "ico" gives icons and cursors of every depth (32-bit ones with alpha and as PNG among
 // them), "ani" animated cursors whose frames are such icons, "xcursor" Linux cursors of one
-// and of several steps at two sizes; a kind without seeds here writes
+// and of several steps at two sizes, "icns" macOS icons of such images; a kind without seeds
+// here writes
 // nothing, and the fuzzer starts from an empty corpus.
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "PatternIcons.h"
 #include "XcursorFile.h"
@@ -176,6 +178,23 @@ int main(int argc, char** argv) {
     for (const auto& [name, bytes] : XcursorSeeds()) {
       if (!WriteFile(dir + "/" + name, bytes)) {
         std::fprintf(stderr, "cannot write %s/%s\n", dir.c_str(), name.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (kind == "icns") {
+    // Pattern images of every size .icns holds, the small ones also as run-length entries.
+    IcnsRunLengthEntries(true);
+    for (const std::vector<bench::ImageSpec>& images :
+         {std::vector<bench::ImageSpec>{{16, 32}, {32, 32}, {48, 32}},
+          std::vector<bench::ImageSpec>{{16, 8}, {64, 32}, {128, 32}}, std::vector<bench::ImageSpec>{{256, 32}}}) {
+      cIco icon;
+      bench::AddPatternImages(icon, images);
+      std::vector<std::string> leftOut;
+      const std::string path = dir + "/" + std::to_string(images.back().size) + ".icns";
+      if (!WriteFile(path, BuildIcnsFile(icon.Images(), leftOut))) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;
       }
     }

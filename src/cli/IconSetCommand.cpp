@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "FileFailure.h"
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "IconSet.h"
 #include "PictureDecoderProcess.h"
@@ -22,6 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The sizes of a macOS icon set unless others are asked for, and the largest .icns holds.
+constexpr int kIcnsIconSetSizes[] = {16, 32, 64, 128, 256, 512, 1024};
+constexpr int kLargestIcnsSize = 1024;
+
 struct Extent {
   int Width = 0;
   int Height = 0;
@@ -30,7 +35,7 @@ struct Extent {
 struct IconSetRequest {
   std::string output;
   std::string picture;
-  int fileType = 1;
+  int fileType = 1;  // 0: a macOS icon
   std::vector<int> sizes;
   std::optional<SquarePoint> hotSpot;  // in the picture's pixels
 };
@@ -53,18 +58,19 @@ std::optional<std::vector<int>> ParseList(const std::string& text, int least, in
 
 std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args, std::ostream& err) {
   IconSetRequest request;
-  request.sizes.assign(std::begin(kIconSetSizes), std::end(kIconSetSizes));
   std::vector<std::string> files;
+  bool sizesGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--sizes") {
-      const auto sizes = i + 1 < args.size() ? ParseList(args[++i], 1, kLargestIconSetSize) : std::nullopt;
+      const auto sizes = i + 1 < args.size() ? ParseList(args[++i], 1, kLargestIcnsSize) : std::nullopt;
       if (!sizes) {
         err << "brixel-cli: iconset: --sizes takes sizes from 1 to " << kLargestIconSetSize
-            << " separated by commas\n";
+            << " (" << kLargestIcnsSize << " for .icns) separated by commas\n";
         return std::nullopt;
       }
       request.sizes = *sizes;
+      sizesGiven = true;
     } else if (arg == "--cursor") {
       const auto point = i + 1 < args.size() ? ParseList(args[++i], 0, kMaxPictureSide - 1) : std::nullopt;
       if (!point || point->size() != 2) {
@@ -86,12 +92,21 @@ std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args,
   request.output = files[0];
   request.picture = files[1];
   const std::string type = DocumentType(request.output);
-  if (type != "ICO" && type != "CUR") {
-    err << "brixel-cli: iconset: " << request.output << " is not an icon or cursor file name (.ico, .cur)\n";
+  const bool macIcon = IsIcnsPath(request.output);
+  if (type != "ICO" && type != "CUR" && !macIcon) {
+    err << "brixel-cli: iconset: " << request.output << " is not an icon or cursor file name (.ico, .cur, .icns)\n";
     return std::nullopt;
   }
-  request.fileType = type == "ICO" ? 1 : 2;
-  if (request.hotSpot && request.fileType == 1) {
+  request.fileType = macIcon ? 0 : type == "ICO" ? 1 : 2;
+  if (!sizesGiven && macIcon) request.sizes.assign(std::begin(kIcnsIconSetSizes), std::end(kIcnsIconSetSizes));
+  if (!sizesGiven && !macIcon) request.sizes.assign(std::begin(kIconSetSizes), std::end(kIconSetSizes));
+  for (const int size : request.sizes) {
+    if (macIcon ? IsIcnsSize(size, size) : size <= kLargestIconSetSize) continue;
+    err << "brixel-cli: iconset: " << size << " is not a size "
+        << (macIcon ? ".icns holds (16, 32, 48, 64, 128, 256, 512, 1024)\n" : "of an icon (1 to 256)\n");
+    return std::nullopt;
+  }
+  if (request.hotSpot && request.fileType != 2) {
     err << "brixel-cli: iconset: --cursor is for cursors (.cur)\n";
     return std::nullopt;
   }
@@ -163,7 +178,9 @@ int IconSet(const std::vector<std::string>& args, std::ostream& err) {
       }
       images.push_back(std::move(image));
     }
-    WriteFileReplacing(request->output, BuildIconSetFile(std::move(images), request->fileType));
+    std::vector<std::string> leftOut;  // none: every size was checked
+    WriteFileReplacing(request->output, request->fileType == 0 ? BuildIcnsFile(images, leftOut)
+                                                               : BuildIconSetFile(std::move(images), request->fileType));
   });
   return written ? kExitOk : kExitFailure;
 }

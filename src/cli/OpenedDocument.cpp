@@ -1,5 +1,6 @@
 #include "OpenedDocument.h"
 
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "TrapErrors.h"
 #include "XcursorCommand.h"
@@ -12,8 +13,8 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
   // Linux cursors are known by their content: their files have no extension.
   if (IsXcursorFileAt(path)) return OpenXcursorForCli(path, err);
   const std::string type = DocumentType(path);
-  if (type != "ICO" && type != "CUR" && type != "ANI") {
-    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
+  if (type != "ICO" && type != "CUR" && type != "ANI" && !IsIcnsPath(path)) {
+    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani, .icns)\n";
     return std::nullopt;
   }
   // Reported under the reading procedure's label, as when the editor opens the file.
@@ -40,7 +41,7 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
       return std::nullopt;
     }
     // The file's own type word says whether it holds icons or cursors.
-    opened.kind = file.size() >= 4 && file[2] == 2 && file[3] == 0 ? "cursor" : "icon";
+    opened.kind = IsIcnsData(file) ? kMacIconKind : file.size() >= 4 && file[2] == 2 && file[3] == 0 ? "cursor" : "icon";
     opened.document = std::move(icon);
   }
   opened.document->IconPath(path);

@@ -18,10 +18,11 @@ namespace brixel {
 namespace {
 
 constexpr const char* kOpenFilter =
-    "Supported Files|*.ico;*.cur;*.ani|Icon Files (ico)|*.ico|Cursor (cur)|*.cur|"
-    "Animated Cursor (ani)|*.ani"
+    "Supported Files|*.ico;*.cur;*.ani;*.icns|Icon Files (ico)|*.ico|Cursor (cur)|*.cur|"
+    "Animated Cursor (ani)|*.ani|macOS Icon (icns)|*.icns"
     "|Linux Cursor (Xcursor)|*";
-constexpr const char* kSaveFilter = "Icon (ico)|*.ico|Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani";
+constexpr const char* kSaveFilter =
+    "Icon (ico)|*.ico|Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani|macOS Icon (icns)|*.icns";
 constexpr const char* kDefaultExtension = ".ico";
 
 bool IsExistingFile(const std::string& path) {
