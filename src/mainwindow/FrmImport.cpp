@@ -220,6 +220,8 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   auto* body = new QHBoxLayout;
   body->setSpacing(12);
   body->addLayout(viewport);
+  // Taller previews leave the viewport at the top.
+  body->setAlignment(viewport, Qt::AlignTop);
   body->addWidget(options, 0);
 
   auto* layout = new QVBoxLayout(this);
