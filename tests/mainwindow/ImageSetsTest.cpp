@@ -194,6 +194,19 @@ TEST_F(ImageSetsTest, CopyKeepsAlphaAtThirtyTwoBitsAndMakesEverySizeAtOnce) {
     // Colours weighed by alpha: a nearly clear pixel keeps the colour, not black.
     EXPECT_EQ(RedOf(copy.Pixels.At(1, side / 2)), 200) << side;
   }
+  if (!PillowPresent()) GTEST_SKIP() << "Pillow (python3-pil) is not installed";
+  // Another reader finds every size with its alpha, the 256 copy as PNG.
+  const auto saved = dir_ / "copies.ico";
+  ASSERT_TRUE(Document().SaveIcon(saved.string()));
+  std::multiset<std::string> found;
+  for (const std::string& entry : ReadWithPillow(saved)) {
+    std::istringstream fields(entry);
+    std::string size, format, bpp, mode;
+    fields >> size >> format >> bpp >> mode;
+    found.insert(size + " " + format + " " + mode);
+  }
+  EXPECT_EQ(found, (std::multiset<std::string>{"256x256 DIB RGBA", "256x256 PNG RGBA", "16x16 DIB RGBA",
+                                               "24x24 DIB RGBA", "32x32 DIB RGBA", "48x48 DIB RGBA"}));
 }
 
 TEST_F(ImageSetsTest, CopyingACursorScalesItsHotSpotIntoTheCopy) {
