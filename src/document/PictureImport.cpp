@@ -165,78 +165,97 @@ Bitmap PictureOverBackground(const LoadedPicture& picture, Colour background) {
   return shown;
 }
 
+namespace {
+
+// The square being made: its colours and, row by row, its alpha (255 throughout for an opaque
+// result).
+struct Square {
+  Bitmap& colours;
+  std::vector<std::uint8_t>& alpha;
+  int size;
+  std::uint8_t& AlphaAt(int x, int y) {
+    return alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)];
+  }
+};
+
+// The top-left corner at 1:1; beyond the picture the band.
+void ClipInto(Square& square, const LoadedPicture& picture) {
+  for (int x = 0; x < square.size; ++x) {
+    for (int y = 0; y < square.size; ++y) {
+      const bool inside = x < picture.Width() && y < picture.Height();
+      square.AlphaAt(x, y) = static_cast<std::uint8_t>(inside ? picture.AlphaAt(x, y) : picture.HasAlpha() ? 0 : 255);
+      if (inside) square.colours.At(x, y) = picture.Colours.At(x, y);
+    }
+  }
+}
+
+// Area averaging into place; the band transparent or opaque white.
+void AverageInto(Square& square, const LoadedPicture& picture, const SquarePlace& place, bool transparent) {
+  const RgbaPicture small = ScaleByArea(RgbaFromPicture(picture), place.Width, place.Height);
+  for (int y = 0; y < square.size; ++y) {
+    for (int x = 0; x < square.size; ++x) {
+      const int sx = x - place.Left;
+      const int sy = y - place.Top;
+      if (sx < 0 || sy < 0 || sx >= small.Width || sy >= small.Height) {
+        square.AlphaAt(x, y) = transparent ? 0 : 255;
+        continue;
+      }
+      const std::uint8_t* p = small.At(sx, sy);
+      square.AlphaAt(x, y) = p[3];
+      if (p[3] > 0) square.colours.At(x, y) = MakeColour(p[0], p[1], p[2]);
+    }
+  }
+}
+
+// Bilinear sampling into place; the band transparent or opaque white.
+void SampleInto(Square& square, const LoadedPicture& picture, const SquarePlace& place, bool transparent) {
+  const auto resample = [&](const auto& source) {
+    PixelArray target(square.size, square.size);
+    ResampleBilinear(source, target, 0, 0, static_cast<float>(picture.Width()), static_cast<float>(picture.Height()),
+                     static_cast<float>(place.Left), static_cast<float>(place.Top),
+                     static_cast<float>(place.Width), static_cast<float>(place.Height));
+    return target;
+  };
+  if (!transparent) {
+    square.colours = BitmapFromPixels(resample(ColourSource(picture)));
+    return;
+  }
+  const PixelArray clear = resample(TransparencySource(picture));
+  const WeighedColours weighed(picture, place, square.size);
+  for (int y = 0; y < square.size; ++y) {
+    for (int x = 0; x < square.size; ++x) {
+      const int a = 255 - clear.At(x, y).Blue;
+      square.AlphaAt(x, y) = static_cast<std::uint8_t>(a);
+      if (a > 0) square.colours.At(x, y) = weighed.At(x, y);
+    }
+  }
+}
+
+}  // namespace
+
 ImportPreview MakeImportPreview(const LoadedPicture& picture, const ImportOptions& options) {
   const int size = std::max(options.Size, 1);
-  const auto pixels = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
   ImportPreview preview{Bitmap(size, size, kWhite), Bitmap(size, size, kWhite), {}};
   const bool keepAlpha = options.BitDepth == 32;
+  std::vector<std::uint8_t> alpha(static_cast<std::size_t>(size) * static_cast<std::size_t>(size), 255);
+  Square square{preview.Picture, alpha, size};
   if (picture.Empty()) {
-    if (keepAlpha) preview.Alpha.assign(pixels, 255);
-    return preview;
-  }
-  // The alpha of each pixel of the square, row by row; 255 throughout for an opaque result.
-  std::vector<std::uint8_t> alpha(pixels, 255);
-  const auto alphaAt = [&alpha, size](int x, int y) -> std::uint8_t& {
-    return alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(size) + static_cast<std::size_t>(x)];
-  };
-  bool transparent = picture.HasAlpha();
-  if (options.Clip) {
-    for (int x = 0; x < size; ++x) {
-      for (int y = 0; y < size; ++y) {
-        const bool inside = x < picture.Width() && y < picture.Height();
-        alphaAt(x, y) = static_cast<std::uint8_t>(inside ? picture.AlphaAt(x, y) : transparent ? 0 : 255);
-        if (inside) preview.Picture.At(x, y) = picture.Colours.At(x, y);
-      }
-    }
+    // A blank preview.
+  } else if (options.Clip) {
+    ClipInto(square, picture);
   } else {
-    // Where the resized picture lies; outside it the band.
+    // Where the resized picture lies; outside it the band, transparent when fitted.
     const ScaledExtent scaled = ScaledSize(picture.Width(), picture.Height(), size);
     const SquarePlace place = options.KeepProportions ? PlaceInSquare(picture.Width(), picture.Height(), size)
                                                       : SquarePlace{0, 0, scaled.Width, scaled.Height};
-    transparent = transparent || options.KeepProportions;
-    if (options.Smooth) {
-      const RgbaPicture small = ScaleByArea(RgbaFromPicture(picture), place.Width, place.Height);
-      for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-          const int sx = x - place.Left;
-          const int sy = y - place.Top;
-          if (sx < 0 || sy < 0 || sx >= small.Width || sy >= small.Height) {
-            alphaAt(x, y) = transparent ? 0 : 255;
-            continue;
-          }
-          const std::uint8_t* p = small.At(sx, sy);
-          alphaAt(x, y) = p[3];
-          if (p[3] > 0) preview.Picture.At(x, y) = MakeColour(p[0], p[1], p[2]);
-        }
-      }
-    } else {
-      const auto resample = [&](const auto& source) {
-        PixelArray target(size, size);
-        ResampleBilinear(source, target, 0, 0, static_cast<float>(picture.Width()),
-                         static_cast<float>(picture.Height()), static_cast<float>(place.Left),
-                         static_cast<float>(place.Top), static_cast<float>(place.Width),
-                         static_cast<float>(place.Height));
-        return target;
-      };
-      if (!transparent) {
-        preview.Picture = BitmapFromPixels(resample(ColourSource(picture)));
-      } else {
-        const PixelArray clear = resample(TransparencySource(picture));
-        const WeighedColours weighed(picture, place, size);
-        for (int y = 0; y < size; ++y) {
-          for (int x = 0; x < size; ++x) {
-            const int a = 255 - clear.At(x, y).Blue;
-            alphaAt(x, y) = static_cast<std::uint8_t>(a);
-            if (a > 0) preview.Picture.At(x, y) = weighed.At(x, y);
-          }
-        }
-      }
-    }
+    const bool transparent = picture.HasAlpha() || options.KeepProportions;
+    if (options.Smooth) AverageInto(square, picture, place, transparent);
+    else SampleInto(square, picture, place, transparent);
   }
   // Pixels below the threshold are transparent in the mask; only 32 bits keep their colour.
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
-      const int a = alphaAt(x, y);
+      const int a = square.AlphaAt(x, y);
       if (a >= kOpaqueAlpha) continue;
       preview.Mask.At(x, y) = kBlack;
       if (!keepAlpha || a == 0) preview.Picture.At(x, y) = kWhite;
