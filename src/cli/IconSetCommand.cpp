@@ -13,9 +13,7 @@
 #include "IcnsFile.h"
 #include "IcoFile.h"
 #include "IconSet.h"
-#include "PictureDecoderProcess.h"
 #include "PictureImport.h"
-#include "SvgDrawing.h"
 #include "TrapErrors.h"
 
 namespace brixel::cli {
@@ -116,50 +114,17 @@ std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args,
   return request;
 }
 
-// The square images of a picture read once and resampled for each size.
-std::vector<RgbaPicture> SquaresFromPicture(const IconSetRequest& request, Extent& extent,
-                                            std::vector<std::string>& warnings) {
-  LoadedPicture loaded = LoadPictureFile(request.picture);
-  warnings = std::move(loaded.Warnings);
-  const RgbaPicture picture = RgbaFromPicture(loaded);
-  extent = {picture.Width, picture.Height};
-  std::vector<RgbaPicture> squares;
-  for (const int size : request.sizes) squares.push_back(SquareFromPicture(picture, size));
-  return squares;
-}
-
-// The square images of an SVG drawing rendered afresh at each size, never at its own (which
-// only gives the aspect); extent is its own size.
-std::vector<RgbaPicture> SquaresFromDrawing(const Bytes& data, const std::vector<int>& sizes, Extent& extent,
-                                            std::vector<std::string>& warnings) {
-  RenderedDrawing drawing;
-  std::string message;
-  if (!RenderDrawingInDecoderProgram(data, sizes, drawing, message)) RaiseInvalidPicture(message);
-  extent = {drawing.Width, drawing.Height};
-  warnings = std::move(drawing.Warnings);
-  std::vector<RgbaPicture> squares;
-  for (std::size_t i = 0; i < sizes.size(); ++i) {
-    const SquarePlace place = PlaceInSquare(extent.Width, extent.Height, sizes[i]);
-    squares.push_back(PlacedOnSquare(RgbaFromPicture(drawing.Pictures[i]), sizes[i], place.Left, place.Top));
-  }
-  return squares;
-}
-
 }  // namespace
 
 int IconSet(const std::vector<std::string>& args, std::ostream& err) {
   const std::optional<IconSetRequest> request = ParseIconSet(args, err);
   if (!request) return kExitUsage;
-  std::vector<RgbaPicture> squares;
-  Extent extent;
-  std::vector<std::string> warnings;
-  const bool read = RunOnFile(request->picture, "read", err, [&] {
-    const Bytes data = ReadWholeFile(request->picture);
-    squares = IsSvgDrawing(data, request->picture) ? SquaresFromDrawing(data, request->sizes, extent, warnings)
-                                                   : SquaresFromPicture(*request, extent, warnings);
-  });
+  IconSetSource source;
+  const bool read = RunOnFile(request->picture, "read", err, [&] { source = IconSetSquares(request->picture, request->sizes); });
   if (!read) return kExitFailure;
-  TellWarnings(request->picture, warnings, err);
+  TellWarnings(request->picture, source.Warnings, err);
+  const Extent extent{source.Width, source.Height};
+  const std::vector<RgbaPicture>& squares = source.Squares;
   if (request->hotSpot && (request->hotSpot->X >= extent.Width || request->hotSpot->Y >= extent.Height)) {
     err << "brixel-cli: iconset: the hot spot " << request->hotSpot->X << "," << request->hotSpot->Y
         << " lies outside the " << extent.Width << " x " << extent.Height << " picture\n";
