@@ -1,9 +1,10 @@
 // Writes a small seed corpus for a fuzz target when the tests have left none:
 //   make_seeds KIND DIR
 // KIND "ico" gives icons and cursors of every depth (32-bit ones with alpha and as PNG among
-// them), "ani" animated cursors whose frames are such icons; a kind without seeds here writes
-// nothing, and the fuzzer starts from an empty corpus. KIND "pe" gives Windows programs (PE32,
-// PE32+ and NE) holding such icons and cursors as groups, an animated cursor among them.
+// them), "ani" animated cursors whose frames are such icons, "xcursor" Linux cursors of one
+// and of several steps at two sizes, "icns" macOS icons of such images, "pe" Windows programs
+// (PE32, PE32+ and NE) holding such icons and cursors as groups, an animated cursor among them;
+// a kind without seeds here writes nothing, and the fuzzer starts from an empty corpus.
 
 #include <cstdio>
 #include <cstdint>
@@ -14,9 +15,12 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "PatternIcons.h"
 #include "ProgramFileBuilder.h"
+#include "XcursorFile.h"
+#include "cAni.h"
 #include "cIco.h"
 
 using namespace brixel;
@@ -150,6 +154,22 @@ std::vector<test::BuiltResource> ProgramSeedResources() {
   return resources;
 }
 
+// --- Xcursor files: pattern images at two sizes, once and as three steps ---
+
+std::vector<std::pair<std::string, Bytes>> XcursorSeeds() {
+  cIco sizes;
+  bench::AddPatternImages(sizes, {{16, 32}, {32, 32}});
+  for (std::int16_t i = 0; i < sizes.IconCount(); ++i) {
+    AddAlphaFromMask(sizes.Image(i));
+    sizes.xHotSpot(i, static_cast<std::int16_t>(sizes.Width(i) / 4));
+  }
+  cAni steps;
+  steps.DisplayRate(3);
+  for (int frame = 0; frame < 3; ++frame) steps.AppendFrame(sizes.Images());
+  return {{"still.xcursor", BuildXcursorFile(sizes.Images(), nullptr)},
+          {"three-steps.xcursor", BuildXcursorFile(steps.Images(), &steps.Info())}};
+}
+
 bool WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -183,6 +203,32 @@ int main(int argc, char** argv) {
                                      {"seed.icl", test::BuildNeFile(resources)}}) {
       if (!WriteFile(dir + "/" + name, file)) {
         std::fprintf(stderr, "cannot write %s/%s\n", dir.c_str(), name);
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (kind == "xcursor") {
+    for (const auto& [name, bytes] : XcursorSeeds()) {
+      if (!WriteFile(dir + "/" + name, bytes)) {
+        std::fprintf(stderr, "cannot write %s/%s\n", dir.c_str(), name.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (kind == "icns") {
+    // Pattern images of every size .icns holds, the small ones also as run-length entries.
+    IcnsRunLengthEntries(true);
+    for (const std::vector<bench::ImageSpec>& images :
+         {std::vector<bench::ImageSpec>{{16, 32}, {32, 32}, {48, 32}},
+          std::vector<bench::ImageSpec>{{16, 8}, {64, 32}, {128, 32}}, std::vector<bench::ImageSpec>{{256, 32}}}) {
+      cIco icon;
+      bench::AddPatternImages(icon, images);
+      std::vector<std::string> leftOut;
+      const std::string path = dir + "/" + std::to_string(images.back().size) + ".icns";
+      if (!WriteFile(path, BuildIcnsFile(icon.Images(), leftOut))) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;
       }
     }

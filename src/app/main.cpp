@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ErrorReport.h"
+#include "DrawnPicturesStyle.h"
 #include "FrmMain.h"
 #include "FrmSplash.h"
 #include "LongPath.h"
@@ -26,6 +27,7 @@
 
 int main(int argc, char** argv) {
   brixel::ReportingApplication app(argc, argv);
+  QApplication::setStyle(new brixel::DrawnPicturesStyle);
   QApplication::setApplicationName(QStringLiteral("Brixel"));
   QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                           .arg(brixel::kVersionMajor)

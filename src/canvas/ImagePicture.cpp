@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "IconImage.h"
 #include "QtColour.h"
@@ -24,13 +27,31 @@ constexpr int kCheckerBlock = 256;
 
 QImage CheckerBlock(int square) {
   QImage block(kCheckerBlock + 2 * square, kCheckerBlock + 2 * square, QImage::Format_RGB32);
-  block.fill(kCheckerLight);
-  for (int y = 0; y < block.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(block.scanLine(y));
+  // Two rows make the whole block: every row is a copy of the one its band starts with.
+  std::vector<QRgb> bands[2];
+  for (int band = 0; band < 2; ++band) {
+    bands[band].resize(static_cast<std::size_t>(block.width()));
     for (int x = 0; x < block.width(); ++x) {
-      if (((x / square) + (y / square)) % 2 == 1) row[x] = kCheckerDark.rgb();
+      const bool dark = ((x / square) + band) % 2 == 1;
+      bands[band][static_cast<std::size_t>(x)] = dark ? kCheckerDark.rgb() : kCheckerLight.rgb();
     }
   }
+  const auto rowBytes = static_cast<std::size_t>(block.width()) * sizeof(QRgb);
+  for (int y = 0; y < block.height(); ++y) {
+    std::memcpy(block.scanLine(y), bands[(y / square) % 2].data(), rowBytes);
+  }
+  return block;
+}
+
+// Each block is made the first time it is needed: a start that shows no small squares pays
+// for none.
+const QImage& SmallCheckerBlock() {
+  static const QImage block = CheckerBlock(kSmallCheckerSquare);
+  return block;
+}
+
+const QImage& LargeCheckerBlock() {
+  static const QImage block = CheckerBlock(kCheckerSquare);
   return block;
 }
 
@@ -44,23 +65,26 @@ ImagePicture::ImagePicture(const IconImage& image)
   const bool alpha = image.CarriesAlpha() && image.Alpha.Columns() >= Width() &&
                      image.Alpha.Rows() >= Height();
   hasAlpha_ = alpha;
-  for (int y = 0; y < Height(); ++y) {
+  // Width and height are read once: QImage's accessors are calls the loop cannot hoist.
+  const int width = Width();
+  const int height = Height();
+  PixelLook* looks = looks_.data();
+  for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<QRgb*>(colours_.scanLine(y));
     const std::int32_t* pixels = image.Pixels.Row(y);
     const std::int32_t* mask = image.Mask.Row(y);
     const std::int32_t* alphas = alpha ? image.Alpha.Row(y) : nullptr;
-    for (int x = 0; x < Width(); ++x) {
+    for (int x = 0; x < width; ++x, ++looks) {
       const Colour colour = pixels[x];
       const int shown = alphas ? alphas[x] : (mask[x] == MaskOpaque ? 255 : 0);
       PixelLook look = PixelLook::Coloured;
       if (colour == kNoColour || (shown == 0 && colour != kBlack && !alpha)) {
         look = PixelLook::Inverting;
+        ++inverting_;
       } else if (shown == 0) {
         look = PixelLook::Transparent;
       }
-      if (look == PixelLook::Inverting) ++inverting_;
-      looks_[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) +
-             static_cast<std::size_t>(x)] = look;
+      *looks = look;
       row[x] = look == PixelLook::Coloured ? Premultiplied(colour, shown) : 0;
     }
   }
@@ -83,6 +107,33 @@ QImage ImagePicture::OverCheckerboard(int scale) const {
   return shown;
 }
 
+QImage ImagePicture::FittedOverCheckerboard(int width) const {
+  if (Empty() || width >= Width()) return OverCheckerboard();
+  width = std::max(1, width);
+  const int height = std::max(1, static_cast<int>(std::lround(double(Height()) * width / Width())));
+  QImage shown(width, height, QImage::Format_RGB32);
+  if (shown.isNull()) return shown;
+  QPainter painter(&shown);
+  PaintCheckerboard(painter, shown.rect(), kCheckerSquare);
+  painter.drawImage(0, 0, colours_.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  if (HasInverting()) {
+    // Each image pixel covers the screen pixels from its scaled start to the next one's; those
+    // spans tile the picture, so no screen pixel is inverted twice.
+    for (int y = 0; y < Height(); ++y) {
+      const int top = y * height / Height();
+      const int bottom = (y + 1) * height / Height();
+      if (bottom == top) continue;
+      for (int x = 0; x < Width(); ++x) {
+        if (Look(x, y) != PixelLook::Inverting) continue;
+        const int left = x * width / Width();
+        const int right = (x + 1) * width / Width();
+        if (right > left) PaintInverted(painter, QRect(left, top, right - left, bottom - top));
+      }
+    }
+  }
+  return shown;
+}
+
 void ImagePicture::PaintOverCheckerboard(QPainter& painter, QPoint origin, int scale, int square) const {
   if (Empty()) return;
   painter.save();
@@ -91,10 +142,16 @@ void ImagePicture::PaintOverCheckerboard(QPainter& painter, QPoint origin, int s
   PaintCheckerboard(painter, shown, square);
   painter.drawImage(shown, colours_);
   if (HasInverting()) {
+    // One fill for each run of inverting pixels in a row.
     for (int y = 0; y < Height(); ++y) {
-      for (int x = 0; x < Width(); ++x) {
-        if (Look(x, y) != PixelLook::Inverting) continue;
-        PaintInverted(painter, QRect(x * scale, y * scale, scale, scale));
+      for (int x = 0; x < Width();) {
+        if (Look(x, y) != PixelLook::Inverting) {
+          ++x;
+          continue;
+        }
+        const int start = x;
+        while (x < Width() && Look(x, y) == PixelLook::Inverting) ++x;
+        PaintInverted(painter, QRect(start * scale, y * scale, (x - start) * scale, scale));
       }
     }
   }
@@ -102,9 +159,7 @@ void ImagePicture::PaintOverCheckerboard(QPainter& painter, QPoint origin, int s
 }
 
 void PaintCheckerboard(QPainter& painter, const QRect& area, int square) {
-  static const QImage small = CheckerBlock(kSmallCheckerSquare);
-  static const QImage large = CheckerBlock(kCheckerSquare);
-  const QImage& block = square == kSmallCheckerSquare ? small : large;
+  const QImage& block = square == kSmallCheckerSquare ? SmallCheckerBlock() : LargeCheckerBlock();
   const int period = 2 * (square == kSmallCheckerSquare ? kSmallCheckerSquare : kCheckerSquare);
   const QPainter::CompositionMode mode = painter.compositionMode();
   painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -45,6 +45,10 @@ class ImagePicture {
   // The picture over the checkerboard, each pixel scale x scale screen pixels, inverting pixels
   // showing the checkerboard inverted.
   QImage OverCheckerboard(int scale = 1) const;
+  // The picture fitted into width screen pixels (never enlarged, proportions kept) over the
+  // checkerboard. The colours are scaled smoothly before they are blended, so a large image
+  // costs only the pixels shown.
+  QImage FittedOverCheckerboard(int width) const;
   // The same painted with its top-left corner at origin, squares of the checkerboard square
   // pixels a side; the painter's clip limits the work.
   void PaintOverCheckerboard(QPainter& painter, QPoint origin, int scale, int square) const;

@@ -18,6 +18,7 @@
 #include "cFileInfo.h"
 #include "ErrorReport.h"
 #include "FileFailure.h"
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "IconSetCommand.h"
 #include "ImportCommand.h"
@@ -29,7 +30,9 @@
 #include "ProgramResources.h"
 #include "ThumbnailCommand.h"
 #include "TrapErrors.h"
+#include "XcursorCommand.h"
 #include "XcursorFile.h"
+#include "XcursorReader.h"
 #include "Version.h"
 #include "Windows1252.h"
 
@@ -63,23 +66,34 @@ constexpr const char* kUsage =
     "                      a cursor theme folder DIR: index.theme naming it NAME,\n"
     "                      and cursors/BASE, the Xcursor file of each FILE named\n"
     "                      after its cursor (left_ptr.cur, watch.ani, ...)\n"
+    "  convert IN OUT.icns  IN as a macOS icon: its square images of 16, 32, 48, 64,\n"
+    "                      128, 256, 512 and 1024 pixels as PNG entries (48 as\n"
+    "                      run-length RGB with a mask), 32, 64, 256 and 512 also\n"
+    "                      as the @2x entry of half their size; other images are\n"
+    "                      left out, as standard error says; IN may be an .icns\n"
+    "                      file too (convert IN.icns OUT.ico)\n"
     "  convert --ani OUT.ani [--rate N] FRAME...\n"
     "                      an animated cursor of the icons or cursors FRAME, one\n"
     "                      frame each, shown N jiffies (1/60 s) each (default 10)\n"
     "  convert --to DIR [--ext ico|cur] [--jobs N] FILE...\n"
     "                      convert every FILE in one run into DIR, with the same\n"
     "                      base name and the extension given (else its own; .ico\n"
-    "                      for an animated cursor); failures are reported and the\n"
+    "                      for an animated cursor, .cur for a Linux cursor);\n"
+    "                      failures are reported and the\n"
     "                      rest goes on; of files written to one name, only the\n"
     "                      first is converted; N workers (default: one per core)\n"
     "                      read and build the files, the results in file order\n"
-    "  import PICTURE OUT --size N [--depth 1|4|8|24] [--clip]\n"
+    "  import PICTURE OUT --size N [--depth 1|4|8|24|32] [--clip] [--fit]\n"
+    "         [--smooth] [--dither] [--palette]\n"
     "                      make PICTURE (BMP, JPEG, GIF, PNG, WMF, EMF, ICO, CUR)\n"
     "                      an N x N image as the editor imports it: resized with\n"
     "                      its aspect kept (or its top-left corner with --clip),\n"
     "                      reduced to the depth (default 24), appended to OUT\n"
     "                      (.ico or .cur) when it exists, every entry it holds\n"
-    "                      kept, else OUT is a new icon or cursor\n"
+    "                      kept, else OUT is a new icon or cursor; --fit centres\n"
+    "                      it on a transparent square, --smooth averages areas,\n"
+    "                      --dither diffuses the reduction's error, --palette\n"
+    "                      gives 8 bits the picture's own colours; 32 keeps alpha\n"
     "  dump FILE DIR [--alpha]\n"
     "                      write image i of FILE as DIR/i.pam (RGB_ALPHA): alpha\n"
     "                      255 where a pixel is opaque and 0 elsewhere, or with\n"
@@ -91,10 +105,12 @@ constexpr const char* kUsage =
     "                      SIZE (else the largest) and highest depth; for an\n"
     "                      animated cursor, of its first step\n"
     "  iconset OUT PICTURE [--sizes 16,24,32,48,64,256] [--cursor X,Y]\n"
+    "  iconset OUT.icns PICTURE [--sizes 16,32,64,128,256,512,1024]\n"
     "                      a new icon or cursor OUT with a 32-bit image with alpha\n"
     "                      of each size made from PICTURE (any picture import\n"
     "                      reads, or SVG); 256 stored as PNG; --cursor gives a\n"
-    "                      cursor's hot spot in PICTURE's pixels\n"
+    "                      cursor's hot spot in PICTURE's pixels; a macOS icon\n"
+    "                      OUT.icns takes sizes from 16 to 1024 that .icns holds\n"
     "  extract FILE DIR [--type icon|cursor|all] [--name N]\n"
     "                      write each icon and cursor group of the Windows program\n"
     "                      or library FILE (.exe, .dll, .ocx, .cpl, .scr, .mui,\n"
@@ -103,14 +119,20 @@ constexpr const char* kUsage =
     "                      comes in several); only icons or cursors with --type,\n"
     "                      only the groups of that name or number with --name\n"
     "\n"
-    "FILE and IN may be icons (.ico), cursors (.cur) or animated cursors (.ani);\n"
-    "info also lists the groups of a Windows program or library.\n"
+    "FILE and IN may be icons (.ico), cursors (.cur), animated cursors (.ani),\n"
+    "macOS icons (.icns; JPEG 2000 entries through brixel-picture-decoder) or\n"
+    "Linux cursors (Xcursor files, known by their content): a cursor of their\n"
+    "sizes, or an animated cursor when they have several steps (each frame one\n"
+    "step at every size, the delays in whole jiffies, at least 1); info also\n"
+    "lists the groups of a Windows program or library.\n"
     "\n"
     "Options:\n"
     "  --help              show this help\n"
     "  --version           show the version\n"
     "  --drop-alpha        read and write 32-bit images without their alpha\n"
     "                      channel (fourth byte 0, PNG entries as bitmaps)\n"
+    "  --icns-rle          .icns files also carry run-length RGB entries with\n"
+    "                      masks for 16 and 32 pixels, for old readers\n"
     "\n"
     "Exit status: 0 on success, 1 when a file cannot be read or written, 2 for a\n"
     "usage error.\n";
@@ -141,7 +163,7 @@ void PrintAniJson(const cAni& cursor, std::ostream& out) {
 
 // Whether the images of this document have a hot spot (a cursor's, an animated cursor's
 // frames) rather than their planes and bit count in its place (an icon's).
-bool HasHotSpots(const OpenedDocument& opened) { return opened.kind != "icon"; }
+bool HasHotSpots(const OpenedDocument& opened) { return opened.kind != "icon" && opened.kind != kMacIconKind; }
 
 // A directory entry's bytes 4 .. 7 as two 16-bit values: planes and bit count, or hot spot.
 std::pair<int, int> EntryPair(const std::array<std::uint8_t, 8>& directory) {
@@ -172,14 +194,16 @@ void PrintInfoText(const std::string& path, const OpenedDocument& opened, std::o
     if (image.IsKept()) {
       const KeptEntry& kept = *image.Kept.entry;
       const auto [first, second] = EntryPair(kept.directory);
-      out << "  " << kept.width << "x" << kept.height << ", kept as it is: " << kept.reason << ", "
-          << (hotSpots ? "hot spot " : "planes ") << first << (hotSpots ? "," : ", bit count ") << second << '\n';
+      out << "  " << kept.width << "x" << kept.height << ", kept as it is: " << kept.reason;
+      if (opened.kind == kMacIconKind) out << ", entry " << std::string(kept.directory.begin(), kept.directory.begin() + 4);
+      else out << ", " << (hotSpots ? "hot spot " : "planes ") << first << (hotSpots ? "," : ", bit count ") << second;
+      out << '\n';
       continue;
     }
     out << "  " << image.Width << "x" << image.Height() << ", " << image.BitDepth << " bit"
         << (image.StoredAsPng ? ", png" : "") << (image.CarriesAlpha() ? ", alpha" : "");
     if (hotSpots) out << ", hot spot " << image.xHotSpot << "," << image.yHotSpot;
-    else out << ", planes " << image.xHotSpot << ", bit count " << image.yHotSpot;
+    else if (opened.kind != kMacIconKind) out << ", planes " << image.xHotSpot << ", bit count " << image.yHotSpot;
     if (HasPalette(image.BitDepth)) out << ", palette " << image.Palette.size();
     out << '\n';
   }
@@ -288,10 +312,10 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   std::vector<BatchItem> items(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::filesystem::path in = files[i];
-    // Its own extension, but an animated cursor's frames become an icon.
-    const std::string ext = !extension.empty()                          ? extension
-                            : AsciiUpper(in.extension().string()) == ".CUR" ? "cur"
-                                                                            : "ico";
+    // Its own extension, but an animated cursor's frames become an icon; a Linux cursor's
+    // sizes a cursor.
+    const bool cursor = AsciiUpper(in.extension().string()) == ".CUR" || IsXcursorFileAt(files[i]);
+    const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
     items[i].out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
   }
   const auto produce = [&](std::size_t i) {
@@ -351,6 +375,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
 int Convert(const std::vector<std::string>& args, std::ostream& err) {
   if (std::find(args.begin(), args.end(), "--ani") != args.end()) return BuildAni(args, err);
   if (std::find(args.begin(), args.end(), "--theme") != args.end()) return BuildTheme(args, err);
+  if (std::find(args.begin(), args.end(), "--from-theme") != args.end()) return ConvertFromTheme(args, err);
   std::string folder;
   std::string extension;
   std::string jobs;
@@ -375,8 +400,8 @@ int Convert(const std::vector<std::string>& args, std::ostream& err) {
     }
     if (IsXcursorPath(files[1])) return ConvertToXcursor(files[0], files[1], err);
     const std::string outType = DocumentType(files[1]);
-    if (outType != "ICO" && outType != "CUR" && outType != "ANI") {
-      err << "brixel-cli: " << files[1] << ": convert writes .ico, .cur, .ani or .xcursor files\n";
+    if (outType != "ICO" && outType != "CUR" && outType != "ANI" && !IsIcnsPath(files[1])) {
+      err << "brixel-cli: " << files[1] << ": convert writes .ico, .cur, .ani, .icns or .xcursor files\n";
       return kExitUsage;
     }
     return ConvertOne(files[0], files[1], err);
@@ -430,6 +455,11 @@ int Run(const std::vector<std::string>& givenArgs, std::ostream& out, std::ostre
   if (dropAlpha != args.end()) {
     args.erase(dropAlpha);
     KeepAlpha(false);
+  }
+  const auto runLength = std::find(args.begin(), args.end(), "--icns-rle");
+  if (runLength != args.end()) {
+    args.erase(runLength);
+    IcnsRunLengthEntries(true);
   }
   if (args.empty()) {
     err << kUsage;

@@ -10,17 +10,20 @@
 
 #include "Commands.h"
 #include "FileFailure.h"
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "IconSet.h"
-#include "PictureDecoderProcess.h"
 #include "PictureImport.h"
-#include "SvgDrawing.h"
 #include "TrapErrors.h"
 
 namespace brixel::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The sizes of a macOS icon set unless others are asked for, and the largest .icns holds.
+constexpr int kIcnsIconSetSizes[] = {16, 32, 64, 128, 256, 512, 1024};
+constexpr int kLargestIcnsSize = 1024;
 
 struct Extent {
   int Width = 0;
@@ -30,7 +33,7 @@ struct Extent {
 struct IconSetRequest {
   std::string output;
   std::string picture;
-  int fileType = 1;
+  int fileType = 1;  // 0: a macOS icon
   std::vector<int> sizes;
   std::optional<SquarePoint> hotSpot;  // in the picture's pixels
 };
@@ -53,18 +56,19 @@ std::optional<std::vector<int>> ParseList(const std::string& text, int least, in
 
 std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args, std::ostream& err) {
   IconSetRequest request;
-  request.sizes.assign(std::begin(kIconSetSizes), std::end(kIconSetSizes));
   std::vector<std::string> files;
+  bool sizesGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--sizes") {
-      const auto sizes = i + 1 < args.size() ? ParseList(args[++i], 1, kLargestIconSetSize) : std::nullopt;
+      const auto sizes = i + 1 < args.size() ? ParseList(args[++i], 1, kLargestIcnsSize) : std::nullopt;
       if (!sizes) {
         err << "brixel-cli: iconset: --sizes takes sizes from 1 to " << kLargestIconSetSize
-            << " separated by commas\n";
+            << " (" << kLargestIcnsSize << " for .icns) separated by commas\n";
         return std::nullopt;
       }
       request.sizes = *sizes;
+      sizesGiven = true;
     } else if (arg == "--cursor") {
       const auto point = i + 1 < args.size() ? ParseList(args[++i], 0, kMaxPictureSide - 1) : std::nullopt;
       if (!point || point->size() != 2) {
@@ -86,12 +90,21 @@ std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args,
   request.output = files[0];
   request.picture = files[1];
   const std::string type = DocumentType(request.output);
-  if (type != "ICO" && type != "CUR") {
-    err << "brixel-cli: iconset: " << request.output << " is not an icon or cursor file name (.ico, .cur)\n";
+  const bool macIcon = IsIcnsPath(request.output);
+  if (type != "ICO" && type != "CUR" && !macIcon) {
+    err << "brixel-cli: iconset: " << request.output << " is not an icon or cursor file name (.ico, .cur, .icns)\n";
     return std::nullopt;
   }
-  request.fileType = type == "ICO" ? 1 : 2;
-  if (request.hotSpot && request.fileType == 1) {
+  request.fileType = macIcon ? 0 : type == "ICO" ? 1 : 2;
+  if (!sizesGiven && macIcon) request.sizes.assign(std::begin(kIcnsIconSetSizes), std::end(kIcnsIconSetSizes));
+  if (!sizesGiven && !macIcon) request.sizes.assign(std::begin(kIconSetSizes), std::end(kIconSetSizes));
+  for (const int size : request.sizes) {
+    if (macIcon ? IsIcnsSize(size, size) : size <= kLargestIconSetSize) continue;
+    err << "brixel-cli: iconset: " << size << " is not a size "
+        << (macIcon ? ".icns holds (16, 32, 48, 64, 128, 256, 512, 1024)\n" : "of an icon (1 to 256)\n");
+    return std::nullopt;
+  }
+  if (request.hotSpot && request.fileType != 2) {
     err << "brixel-cli: iconset: --cursor is for cursors (.cur)\n";
     return std::nullopt;
   }
@@ -101,50 +114,17 @@ std::optional<IconSetRequest> ParseIconSet(const std::vector<std::string>& args,
   return request;
 }
 
-// The square images of a picture read once and resampled for each size.
-std::vector<RgbaPicture> SquaresFromPicture(const IconSetRequest& request, Extent& extent,
-                                            std::vector<std::string>& warnings) {
-  LoadedPicture loaded = LoadPictureFile(request.picture);
-  warnings = std::move(loaded.Warnings);
-  const RgbaPicture picture = RgbaFromPicture(loaded);
-  extent = {picture.Width, picture.Height};
-  std::vector<RgbaPicture> squares;
-  for (const int size : request.sizes) squares.push_back(SquareFromPicture(picture, size));
-  return squares;
-}
-
-// The square images of an SVG drawing rendered afresh at each size, never at its own (which
-// only gives the aspect); extent is its own size.
-std::vector<RgbaPicture> SquaresFromDrawing(const Bytes& data, const std::vector<int>& sizes, Extent& extent,
-                                            std::vector<std::string>& warnings) {
-  RenderedDrawing drawing;
-  std::string message;
-  if (!RenderDrawingInDecoderProgram(data, sizes, drawing, message)) RaiseInvalidPicture(message);
-  extent = {drawing.Width, drawing.Height};
-  warnings = std::move(drawing.Warnings);
-  std::vector<RgbaPicture> squares;
-  for (std::size_t i = 0; i < sizes.size(); ++i) {
-    const SquarePlace place = PlaceInSquare(extent.Width, extent.Height, sizes[i]);
-    squares.push_back(PlacedOnSquare(RgbaFromPicture(drawing.Pictures[i]), sizes[i], place.Left, place.Top));
-  }
-  return squares;
-}
-
 }  // namespace
 
 int IconSet(const std::vector<std::string>& args, std::ostream& err) {
   const std::optional<IconSetRequest> request = ParseIconSet(args, err);
   if (!request) return kExitUsage;
-  std::vector<RgbaPicture> squares;
-  Extent extent;
-  std::vector<std::string> warnings;
-  const bool read = RunOnFile(request->picture, "read", err, [&] {
-    const Bytes data = ReadWholeFile(request->picture);
-    squares = IsSvgDrawing(data, request->picture) ? SquaresFromDrawing(data, request->sizes, extent, warnings)
-                                                   : SquaresFromPicture(*request, extent, warnings);
-  });
+  IconSetSource source;
+  const bool read = RunOnFile(request->picture, "read", err, [&] { source = IconSetSquares(request->picture, request->sizes); });
   if (!read) return kExitFailure;
-  TellWarnings(request->picture, warnings, err);
+  TellWarnings(request->picture, source.Warnings, err);
+  const Extent extent{source.Width, source.Height};
+  const std::vector<RgbaPicture>& squares = source.Squares;
   if (request->hotSpot && (request->hotSpot->X >= extent.Width || request->hotSpot->Y >= extent.Height)) {
     err << "brixel-cli: iconset: the hot spot " << request->hotSpot->X << "," << request->hotSpot->Y
         << " lies outside the " << extent.Width << " x " << extent.Height << " picture\n";
@@ -163,7 +143,9 @@ int IconSet(const std::vector<std::string>& args, std::ostream& err) {
       }
       images.push_back(std::move(image));
     }
-    WriteFileReplacing(request->output, BuildIconSetFile(std::move(images), request->fileType));
+    std::vector<std::string> leftOut;  // none: every size was checked
+    WriteFileReplacing(request->output, request->fileType == 0 ? BuildIcnsFile(images, leftOut)
+                                                               : BuildIconSetFile(std::move(images), request->fileType));
   });
   return written ? kExitOk : kExitFailure;
 }

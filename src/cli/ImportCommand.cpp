@@ -35,6 +35,14 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
     const std::string& arg = args[i];
     if (arg == "--clip") {
       request.options.Clip = true;
+    } else if (arg == "--fit") {
+      request.options.KeepProportions = true;
+    } else if (arg == "--smooth") {
+      request.options.Smooth = true;
+    } else if (arg == "--dither") {
+      request.options.Reduction.Dither = true;
+    } else if (arg == "--palette") {
+      request.options.Reduction.OwnPalette = true;
     } else if (arg == "--size" || arg == "--depth") {
       const std::optional<int> given = i + 1 < args.size() ? WholeNumber(args[++i]) : std::nullopt;
       const int value = given.value_or(0);
@@ -45,8 +53,8 @@ std::optional<ImportRequest> ParseImport(const std::vector<std::string>& args, s
         }
         request.options.Size = value;
       } else {
-        if (!given || (value != 1 && value != 4 && value != 8 && value != 24)) {
-          err << "brixel-cli: import: --depth takes 1, 4, 8 or 24\n";
+        if (!given || (value != 1 && value != 4 && value != 8 && value != 24 && value != 32)) {
+          err << "brixel-cli: import: --depth takes 1, 4, 8, 24 or 32\n";
           return std::nullopt;
         }
         request.options.BitDepth = value;

@@ -1,20 +1,25 @@
 #include "OpenedDocument.h"
 
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "ProgramResources.h"
 #include "TrapErrors.h"
+#include "XcursorCommand.h"
+#include "XcursorReader.h"
 #include "cIco.h"
 
 namespace brixel::cli {
 
 std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
+  // Linux cursors are known by their content: their files have no extension.
+  if (IsXcursorFileAt(path)) return OpenXcursorForCli(path, err);
   const std::string type = DocumentType(path);
   if (IsExecutableFile(path)) {
     err << "brixel-cli: " << path << ": a Windows program or library: extract writes its icons and cursors\n";
     return std::nullopt;
   }
-  if (type != "ICO" && type != "CUR" && type != "ANI") {
-    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani)\n";
+  if (type != "ICO" && type != "CUR" && type != "ANI" && !IsIcnsPath(path)) {
+    err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani, .icns)\n";
     return std::nullopt;
   }
   // Reported under the reading procedure's label, as when the editor opens the file.
@@ -41,7 +46,7 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
       return std::nullopt;
     }
     // The file's own type word says whether it holds icons or cursors.
-    opened.kind = file.size() >= 4 && file[2] == 2 && file[3] == 0 ? "cursor" : "icon";
+    opened.kind = IsIcnsData(file) ? kMacIconKind : file.size() >= 4 && file[2] == 2 && file[3] == 0 ? "cursor" : "icon";
     opened.document = std::move(icon);
   }
   opened.document->IconPath(path);

@@ -14,10 +14,12 @@ namespace brixel::cli {
 struct OpenedDocument {
   std::unique_ptr<ImageDocument> document;
   cAni* animated = nullptr;  // document, when it is an animated cursor
-  std::string kind;          // "icon", "cursor" or "animated cursor"
+  std::string kind;          // "icon", "cursor", "animated cursor" or kMacIconKind
 };
 
-// Opens an icon, cursor or animated cursor as the editor's dispatch would, reading the file
+inline constexpr const char* kMacIconKind = "macOS icon";
+
+// Opens an icon, cursor, animated cursor or macOS icon (.icns, by its content) as the editor's dispatch would, reading the file
 // once; nothing (with a message on err) when it cannot be opened.
 std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err);
 

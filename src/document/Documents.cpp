@@ -1,5 +1,8 @@
 #include "Documents.h"
 
+#include <fstream>
+
+#include "IcnsFile.h"
 #include "IcoFile.h"
 
 namespace brixel {
@@ -11,13 +14,24 @@ namespace {
 
 bool IsIconType(const std::string& type) { return type == "ICO" || type == "CUR"; }
 
+// Icons, cursors and macOS icons (.icns, or a file of any name that holds one) open as icon
+// documents.
+bool OpensAsIcon(const std::string& path) {
+  if (IsIconType(DocumentType(path)) || IsIcnsPath(path)) return true;
+  if (DocumentType(path) == "ANI") return false;
+  std::ifstream file(path, std::ios::binary);
+  Bytes start(8);
+  return file.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size())) &&
+         IsIcnsData(start);
+}
+
 }  // namespace
 
 void NewDocument() { IconDocuments.Items.push_back(std::make_unique<cIco>()); }
 
 bool OpenDocument(const std::string& path) {
   const std::string type = DocumentType(path);
-  if (IsIconType(type)) {
+  if (OpensAsIcon(path)) {
     auto document = std::make_unique<cIco>();
     if (!document->OpenIcon(path)) return false;
     IconDocuments.Items.push_back(std::move(document));
@@ -50,8 +64,9 @@ bool SaveDocument(const std::string& path) {
 }
 
 void CloseDocument(const std::string& path, const std::string& fallbackPath) {
-  const std::string type = DocumentType(path.empty() ? fallbackPath : path);
-  if (IsIconType(type)) IconDocuments.RemoveCurrent();
+  const std::string& chosen = path.empty() ? fallbackPath : path;
+  const std::string type = DocumentType(chosen);
+  if (IsIconType(type) || IsIcnsPath(chosen)) IconDocuments.RemoveCurrent();
   else if (type == "ANI") AniDocuments.RemoveCurrent();
 }
 

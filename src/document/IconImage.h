@@ -35,6 +35,7 @@ struct KeptEntry {
   int width = 0;                             // its size as far as the entry tells, for its
   int height = 0;                            // placeholder (at least 1 x 1)
   int bitCount = 0;                          // the bit count of its header; 0 when unknown
+  std::uint32_t icnsType = 0;                // an .icns file's entry: its type; 0 otherwise
   std::string reason;                        // why it is kept: "damaged PNG", "16-bit colour", ...
   // What reading it failed with, for a file whose entries all fail, which fails as a whole:
   // an error number and description, or number 0 and the message shown for it.

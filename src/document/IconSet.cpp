@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "AlphaChannel.h"
 #include "IcoFile.h"
+#include "PictureDecoderProcess.h"
 #include "PictureImport.h"
 #include "PngEntry.h"
 #include "Resampling.h"
+#include "SvgDrawing.h"
 
 namespace brixel {
 
@@ -43,6 +46,50 @@ IconImage IconSetImage(const RgbaPicture& square) {
   }
   image.StoredAsPng = square.Width >= kPngEntrySize;
   return image;
+}
+
+IconSetSource IconSetSquares(const std::string& path, const std::vector<int>& sizes) {
+  IconSetSource source;
+  const Bytes data = ReadWholeFile(path);
+  if (IsSvgDrawing(data, path)) {
+    // Rendered afresh at each size, never at its own, which only gives the aspect.
+    RenderedDrawing drawing;
+    std::string message;
+    if (!RenderDrawingInDecoderProgram(data, sizes, drawing, message)) RaiseInvalidPicture(message);
+    source.Width = drawing.Width;
+    source.Height = drawing.Height;
+    source.Warnings = std::move(drawing.Warnings);
+    for (std::size_t i = 0; i < sizes.size() && i < drawing.Pictures.size(); ++i) {
+      const SquarePlace place = PlaceInSquare(source.Width, source.Height, sizes[i]);
+      source.Squares.push_back(
+          PlacedOnSquare(RgbaFromPicture(drawing.Pictures[i]), sizes[i], place.Left, place.Top));
+    }
+    return source;
+  }
+  LoadedPicture loaded = LoadPictureFile(path);
+  source.Warnings = std::move(loaded.Warnings);
+  const RgbaPicture picture = RgbaFromPicture(loaded);
+  source.Width = picture.Width;
+  source.Height = picture.Height;
+  for (const int size : sizes) source.Squares.push_back(SquareFromPicture(picture, size));
+  return source;
+}
+
+IconImage IconSetImageAtDepth(const RgbaPicture& square, int bitDepth, const ReductionChoice& choice) {
+  LoadedPicture picture = PictureFromRgba(square);
+  DropOpaqueAlpha(picture);
+  ImportOptions options;
+  options.Size = square.Width;
+  options.BitDepth = bitDepth;
+  options.Clip = true;
+  options.Reduction = choice;
+  return ImageFromPreview(MakeImportPreview(picture, options), bitDepth);
+}
+
+void GiveAlphaToNewImage(IconImage& image) {
+  if (image.BitDepth != 32 || !KeepAlpha() || image.IsKept()) return;
+  AddAlphaFromMask(image);
+  image.StoredAsPng = image.Width >= kPngEntrySize && image.Height() >= kPngEntrySize;
 }
 
 Bytes BuildIconSetFile(std::vector<IconImage> images, int fileType) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "ColourReduction.h"
 #include "FileIO.h"
 #include "IconImage.h"
 #include "RgbaPicture.h"
@@ -13,6 +15,17 @@ inline constexpr int kIconSetSizes[] = {16, 24, 32, 48, 64, 256};
 inline constexpr int kLargestIconSetSize = 256;
 // Entries this large are stored as PNG; smaller ones as 32-bit bitmaps with AND masks.
 inline constexpr int kPngEntrySize = 256;
+
+// A square size and a colour depth of an image of a set.
+struct IconSetEntry {
+  int Size = 0;
+  int BitDepth = 0;
+  friend bool operator==(const IconSetEntry&, const IconSetEntry&) = default;
+};
+// What Windows picks from: 16, 24, 32, 48 and 256 at 32 bits, and 8-bit images at 16, 32 and
+// 48 for displays of fewer colours.
+inline constexpr IconSetEntry kWindowsIconSet[] = {{16, 32}, {24, 32}, {32, 32}, {48, 32},
+                                                   {256, 32}, {16, 8},  {32, 8},  {48, 8}};
 
 // Where a width x height picture lies in a size x size square: fitted with its aspect kept
 // (ScaledSize) and centred, any odd pixel left over going right or below.
@@ -40,6 +53,28 @@ SquarePoint PointInSquare(int x, int y, int width, int height, int size);
 // alpha is below kOpaqueAlpha, colour 0 where alpha is 0, stored as PNG when it is at least
 // kPngEntrySize. Raises as MakeNewImage does for a size it cannot hold.
 IconImage IconSetImage(const RgbaPicture& square);
+
+// The squares of an icon set, one per size, from a picture file: a picture read once and
+// fitted into each square by area averaging (SquareFromPicture), an SVG drawing rendered
+// afresh at each size and centred. Width and Height are the picture's own size. Raises as
+// LoadPictureFile does, Invalid picture (481) for a drawing that cannot be rendered.
+struct IconSetSource {
+  std::vector<RgbaPicture> Squares;
+  int Width = 0;
+  int Height = 0;
+  std::vector<std::string> Warnings;  // what of the picture was left out
+};
+IconSetSource IconSetSquares(const std::string& path, const std::vector<int>& sizes);
+
+// An image of a square at a depth as import makes it from the square at 1:1: 32 bits keep the
+// alpha while KeepAlpha is on (PNG from kPngEntrySize), lower depths are reduced with the
+// choice and are transparent where alpha is below kOpaqueAlpha.
+IconImage IconSetImageAtDepth(const RgbaPicture& square, int bitDepth, const ReductionChoice& choice);
+
+// A new 32-bit image keeps alpha as an image read with alpha does while KeepAlpha is on: it
+// starts fully transparent, and from kPngEntrySize on it is stored as PNG. Any other image
+// is left as it is.
+void GiveAlphaToNewImage(IconImage& image);
 
 // The icon (fileType 1) or cursor (2) file of the images, as BuildIconFile writes it; in an
 // icon each directory entry also gives its planes (1) and bit count, which Windows' own

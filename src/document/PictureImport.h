@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Colour.h"
+#include "ColourReduction.h"
 #include "FileIO.h"
 #include "IconImage.h"
 #include "PictureSurface.h"
@@ -71,16 +72,31 @@ void DropOpaqueAlpha(LoadedPicture& picture);
 Bitmap PictureOverBackground(const LoadedPicture& picture, Colour background);
 
 struct ImportOptions {
+  ImportOptions() = default;
+  // The choices of the dialog's three lists; the later ones keep their defaults.
+  ImportOptions(int size, int bitDepth, bool clip) : Size(size), BitDepth(bitDepth), Clip(clip) {}
+
   int Size = 16;      // the new image is Size x Size
-  int BitDepth = 24;  // 1, 4, 8 or 24
+  int BitDepth = 24;  // 1, 4, 8, 24 or 32
   bool Clip = false;  // the top-left corner at 1:1 instead of the whole picture resized
+  // Resized pictures only: fitted inside the square and centred (PlaceInSquare), the rest
+  // of the square transparent, instead of at the top left beside a white band.
+  bool KeepProportions = false;
+  // Resized pictures only: area averaging (ScaleByArea) instead of bilinear sampling, for
+  // pictures shrunk by more than half.
+  bool Smooth = false;
+  ReductionChoice Reduction;
+
+  friend bool operator==(const ImportOptions&, const ImportOptions&) = default;
 };
 
 // The new image as previewed: its colours, and its mask picture (white where opaque, black
-// where transparent), both Size x Size.
+// where transparent), both Size x Size; at 32 bits also an alpha (0 .. 255) per pixel, row by
+// row, which the picture's colours are straight (not premultiplied) against.
 struct ImportPreview {
   Bitmap Picture;
   Bitmap Mask;
+  std::vector<std::uint8_t> Alpha;
 };
 
 // Resize: the whole picture resampled bilinearly into the square with its aspect kept, the
@@ -88,7 +104,20 @@ struct ImportPreview {
 // picture. A picture without alpha is opaque throughout, band included; in one with alpha,
 // pixels below kOpaqueAlpha (and the band) are transparent and show white. The colours are
 // then reduced to the depth's table. Without a picture the preview is blank (white, opaque).
+// Resampling weighs colours by alpha. At 32 bits the alpha is kept as well: a pixel below
+// kOpaqueAlpha keeps its colour unless its alpha is 0, and Clip keeps every alpha exactly.
 ImportPreview MakeImportPreview(const LoadedPicture& picture, const ImportOptions& options);
+
+// An image as a picture to import: its colours with the alpha it shows with (AlphaAt), alpha
+// dropped when it is 255 throughout.
+LoadedPicture PictureOfImage(const IconImage& image);
+
+// The preview of a copy of image at the options' size: the image taken as a picture to
+// import, copied unchanged (Clip) when it already has that square size.
+ImportPreview MakeCopyPreview(const IconImage& image, ImportOptions options);
+
+// A hot spot of an image of one side carried to an image of another, kept inside it.
+std::int16_t ScaledHotSpot(int hot, int fromSide, int toSide);
 
 // The distinct colours of a picture in the order met scanning column by column (x outer, y
 // inner); with a mask picture, only those of pixels the mask shows opaque (white).
@@ -105,8 +134,11 @@ void StorePictureInImage(IconImage& image, const Bitmap& picture, const Bitmap& 
 
 // Appends the previewed image to the document: a new Size x Size image of the depth, its
 // palette from the preview's opaque colours in first-seen order (as many as it holds), its
-// pixels and mask from the preview, black kept for transparent pixels. Returns the new
-// image's index. Raises as AddImage does, appending nothing then.
+// pixels and mask from the preview, black kept for transparent pixels. At 32 bits while
+// KeepAlpha is on the image keeps the preview's alpha, and one of kPngEntrySize or more is
+// stored as PNG. Returns the new image's index. Raises as AddImage does, appending nothing
+// then. ImageFromPreview makes that image without a document.
+IconImage ImageFromPreview(const ImportPreview& preview, int bitDepth);
 std::int16_t AppendImportedImage(ImageDocument& document, const ImportPreview& preview,
                                  int bitDepth);
 

@@ -152,4 +152,18 @@ RgbaPicture RgbaFromPicture(const LoadedPicture& loaded) {
   return picture;
 }
 
+LoadedPicture PictureFromRgba(const RgbaPicture& rgba) {
+  LoadedPicture picture;
+  picture.Colours = Bitmap(rgba.Width, rgba.Height, kWhite);
+  picture.Alpha.resize(picture.Colours.Pixels.size());
+  for (int y = 0; y < rgba.Height; ++y) {
+    for (int x = 0; x < rgba.Width; ++x) {
+      const std::uint8_t* p = rgba.At(x, y);
+      picture.Colours.At(x, y) = MakeColour(p[0], p[1], p[2]);
+      picture.Alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(rgba.Width) + static_cast<std::size_t>(x)] = p[3];
+    }
+  }
+  return picture;
+}
+
 }  // namespace brixel

@@ -58,5 +58,7 @@ RgbaPicture RgbaForWriting(const IconImage& image);
 
 // A picture read for import, its alpha kept (255 throughout without one).
 RgbaPicture RgbaFromPicture(const LoadedPicture& picture);
+// The other way: a picture to import with the picture's colours and alpha.
+LoadedPicture PictureFromRgba(const RgbaPicture& rgba);
 
 }  // namespace brixel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "IcnsFile.h"
+#include "PictureDecoderProcess.h"
 #include "AniFile.h"
 #include "IcoFile.h"
 #include "PictureImport.h"
@@ -54,12 +56,16 @@ int LongerSide(const IconImage& image) { return std::max<int>(image.Width, image
 std::vector<IconImage> ShownImages(ByteView file) {
   if (IsAnimatedCursorFile(file)) return FirstStepImages(file);
   if (StartsAsExecutable(file)) return ProgramImages(file);
+  std::vector<IconImage> images;
+  if (IsIcnsData(file)) {
+    ReadIcnsImages(file, images, DecodeInDecoderProgram);
+    return ShownOnly(images, 0, images.size());
+  }
   if (!IsIconFileData(file)) {
     throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
                        ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) +
                            ": not an icon, cursor or animated cursor");
   }
-  std::vector<IconImage> images;
   ReadIconImages(file, images);
   return ShownOnly(images, 0, images.size());
 }

@@ -9,23 +9,10 @@
 #include "ByteOrder.h"
 #include "Colour.h"
 #include "ErrorReport.h"
+#include "XcursorFormat.h"
 
 namespace brixel {
-namespace {
-
-// The layout of an Xcursor file, all numbers 32-bit little-endian: a header (magic "Xcur",
-// header length, version, entry count), a table of (type, subtype, position) entries, then
-// one chunk per image: chunk header length, type, subtype (the nominal size), chunk version,
-// width, height, hot spot x and y, delay, and the ARGB pixels row by row.
-constexpr std::uint32_t kMagic = 0x72756358;  // "Xcur"
-constexpr std::uint32_t kFileHeaderBytes = 16;
-constexpr std::uint32_t kFileVersion = 0x10000;
-constexpr std::uint32_t kTocEntryBytes = 12;
-constexpr std::uint32_t kImageType = 0xFFFD0002;
-constexpr std::uint32_t kImageHeaderBytes = 36;
-constexpr std::uint32_t kImageVersion = 1;
-
-}  // namespace
+using namespace xcursor;
 
 std::uint32_t XcursorArgb(const IconImage& image, int x, int y) {
   if (image.Pixels.At(x, y) < 0) return 0;

@@ -1,6 +1,9 @@
 #include "cIco.h"
 
+#include "IcnsFile.h"
 #include "IcoFile.h"
+#include "PictureDecoderProcess.h"
+#include "Prompter.h"
 #include "TrapErrors.h"
 
 namespace brixel {
@@ -15,7 +18,7 @@ bool cIco::ReadIconData(const Bytes& file) {
   bool result = false;
   Trap(kOpenLabel, [&] {
     std::vector<IconImage> images;
-    result = ReadIconImages(file, images);
+    result = IsIcnsData(file) ? ReadIcnsImages(file, images, DecodeInDecoderProgram) : ReadIconImages(file, images);
     if (result) images_ = std::move(images);
   });
   return result;
@@ -31,8 +34,22 @@ bool cIco::OpenIcon(const std::string& path) {
 }
 
 bool cIco::SaveIcon(const std::string& path) {
+  if (IsIcnsPath(path)) return SaveIcns(path);
   return WriteDocumentFile(kSaveLabel, path,
                            [&] { return BuildIconFile(images_, FileTypeForPath(path)); });
+}
+
+bool cIco::SaveIcns(const std::string& path) {
+  std::vector<std::string> leftOut;
+  const bool saved = WriteDocumentFile(kSaveLabel, path, [&] { return BuildIcnsFile(images_, leftOut); });
+  if (saved && !leftOut.empty()) {
+    std::string sizes;
+    for (const std::string& size : leftOut) sizes += (sizes.empty() ? "" : ", ") + size;
+    ShowMessage(kApplicationTitle, "These images are not in " + path +
+                                       ", which holds square images of 16, 32, 48, 64, 128, 256, 512 "
+                                       "and 1024 pixels: " + sizes);
+  }
+  return saved;
 }
 
 }  // namespace brixel

@@ -14,6 +14,8 @@
 #include <new>
 #include <vector>
 
+#include "Jpeg2000Data.h"
+#include "Jpeg2000Decoder.h"
 #include "ByteOrder.h"
 #include "PictureTransfer.h"
 #include "SafeDrawing.h"
@@ -323,6 +325,7 @@ bool DecodePicture(const Bytes& data, const std::string& path, LoadedPicture& pi
                    std::string& message) {
   picture = LoadedPicture();
   if (IsEmf(data)) return DecodeEmf(data, picture, message);
+  if (IsJpeg2000Data(data)) return DecodeJpeg2000(data, picture, message);
   if (IsWmf(data)) return DecodeWmf(data, picture, message);
   if (IsSvgDrawing(data, path)) {
     DrawingRenderer drawing;

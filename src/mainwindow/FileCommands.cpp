@@ -10,6 +10,7 @@
 #include "ErrorReport.h"
 #include "OpenForEditing.h"
 #include "PathText.h"
+#include "ProposedNames.h"
 #include "Prompter.h"
 #include "cCommonDialog.h"
 
@@ -17,10 +18,12 @@ namespace brixel {
 namespace {
 
 constexpr const char* kOpenFilter =
-    "Supported Files|*.ico;*.cur;*.ani;*.exe;*.dll;*.ocx;*.cpl;*.scr;*.mui;*.icl|Icon Files (ico)|*.ico|"
-    "Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani|"
-    "Programs and Libraries (exe, dll, ocx, cpl, scr, mui, icl)|*.exe;*.dll;*.ocx;*.cpl;*.scr;*.mui;*.icl";
-constexpr const char* kSaveFilter = "Icon (ico)|*.ico|Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani";
+    "Supported Files|*.ico;*.cur;*.ani;*.icns;*.exe;*.dll;*.ocx;*.cpl;*.scr;*.mui;*.icl|Icon Files (ico)|*.ico|"
+    "Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani|macOS Icon (icns)|*.icns|"
+    "Programs and Libraries (exe, dll, ocx, cpl, scr, mui, icl)|*.exe;*.dll;*.ocx;*.cpl;*.scr;*.mui;*.icl"
+    "|Linux Cursor (Xcursor)|*";
+constexpr const char* kSaveFilter =
+    "Icon (ico)|*.ico|Cursor (cur)|*.cur|Animated Cursor (ani)|*.ani|macOS Icon (icns)|*.icns";
 constexpr const char* kDefaultExtension = ".ico";
 
 bool IsExistingFile(const std::string& path) {
@@ -67,7 +70,7 @@ bool FileCommands::SaveCurrent(bool saveAs) {
   if (!document) return false;
   std::string path = document->IconPath();
   QString shown = ShownPath(path);
-  if (saveAs || path.empty()) {
+  if (saveAs || path.empty() || HasProposedName(*document)) {
     cCommonDialog dialog;
     QString fileTitle;
     QString filter = kSaveFilter;
@@ -88,6 +91,7 @@ bool FileCommands::SaveCurrent(bool saveAs) {
   }
   AnimationSaved(*document, path, cursor, saved);
   if (!saved) return false;
+  ForgetProposedName(*document);
   document->Changed(false);
   window_.UpdateRecovery();
   window_.ShowSaved();

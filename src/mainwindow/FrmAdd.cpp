@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QGroupBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +15,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "IconSet.h"
 #include "ImageDocument.h"
+#include "SizeDepthChecks.h"
 #include "OkCancelButtons.h"
 #include "Prompter.h"
 #include "TrapErrors.h"
@@ -26,13 +29,15 @@ struct SizeChoice {
   const char* text;
   int side;  // 0 for "Custom"
 };
-constexpr std::array<SizeChoice, 6> kSizes = {{{"16 x 16", 16},
+constexpr std::array<SizeChoice, 8> kSizes = {{{"16 x 16", 16},
                                                {"24 x 24", 24},
                                                {"32 x 32", 32},
                                                {"48 x 48", 48},
                                                {"64 x 64", 64},
+                                               {"128 x 128", 128},
+                                               {"256 x 256", 256},
                                                {"Custom", 0}}};
-constexpr int kCustomIndex = 5;
+constexpr int kCustomIndex = 7;
 
 struct DepthChoice {
   const char* text;
@@ -79,9 +84,25 @@ FrmAdd::FrmAdd(ImageDocument& document, std::function<void()> showCount, QWidget
     box->setMaximumWidth(60);
     box->installEventFilter(this);
   }
-  auto* note =
-      Caption("Label4", "Please note that custom icons may not display correctly in windows.", this);
-  note->setWordWrap(true);
+  note_ = Caption("Label4", "Please note that custom icons may not display correctly in windows.", this);
+  note_->setWordWrap(true);
+
+  // Every size of the lists times every depth, the set Windows picks from ticked.
+  several_ = new QGroupBox("Several at once", this);
+  several_->setObjectName("FraSeveral");
+  several_->setCheckable(true);
+  several_->setChecked(false);
+  std::vector<std::pair<int, QString>> depths;
+  for (const DepthChoice& choice : kDepths) depths.emplace_back(choice.bitDepth, choice.text);
+  std::vector<int> sides;
+  for (const SizeChoice& choice : kSizes) {
+    if (choice.side > 0) sides.push_back(choice.side);
+  }
+  checks_ = new SizeDepthChecks(sides, depths, several_);
+  checks_->setObjectName("ChkImages");
+  checks_->SetChecked({std::begin(kWindowsIconSet), std::end(kWindowsIconSet)});
+  auto* severalLayout = new QVBoxLayout(several_);
+  severalLayout->addWidget(checks_);
 
   QDialogButtonBox* buttons = OkCancelButtons(this, &FrmAdd::Confirm);
 
@@ -102,7 +123,8 @@ FrmAdd::FrmAdd(ImageDocument& document, std::function<void()> showCount, QWidget
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label1);
   layout->addLayout(grid);
-  layout->addWidget(note);
+  layout->addWidget(note_);
+  layout->addWidget(several_);
   layout->addWidget(buttons);
   // The dialog grows by the custom row when "Custom" is chosen and shrinks again without it.
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -110,16 +132,22 @@ FrmAdd::FrmAdd(ImageDocument& document, std::function<void()> showCount, QWidget
   for (const DepthChoice& choice : kDepths) cboColor_->addItem(choice.text);
   for (const SizeChoice& choice : kSizes) cboSize_->addItem(choice.text);
   connect(cboSize_, &QComboBox::currentIndexChanged, this, &FrmAdd::SizeChanged);
+  connect(several_, &QGroupBox::toggled, this, &FrmAdd::SizeChanged);
   cboColor_->setCurrentIndex(kDefaultIndex);
   cboSize_->setCurrentIndex(kDefaultIndex);
   SizeChanged();
 }
 
 void FrmAdd::SizeChanged() {
-  const bool custom = cboSize_->currentIndex() == kCustomIndex;
+  const bool several = several_->isChecked();
+  const bool custom = cboSize_->currentIndex() == kCustomIndex && !several;
   txtWidth_->setVisible(custom);
   lblX_->setVisible(custom);
   txtHeight_->setVisible(custom);
+  // The note is about custom sizes only.
+  note_->setVisible(custom);
+  cboSize_->setEnabled(!several);
+  cboColor_->setEnabled(!several);
 }
 
 bool FrmAdd::eventFilter(QObject* watched, QEvent* event) {
@@ -177,19 +205,36 @@ int FrmAdd::CustomSide(const QLineEdit& box, const char* title, const char* text
 }
 
 void FrmAdd::Confirm() {
-  int width = kSizes[static_cast<std::size_t>(cboSize_->currentIndex())].side;
-  int height = width;
-  if (cboSize_->currentIndex() == kCustomIndex) {
-    width = CustomSide(*txtWidth_, "Invalid Width", "Icon width must be Greater than 0");
-    if (width == 0) return;
-    height = CustomSide(*txtHeight_, "Invalid Height", "Icon Height must be Greater than 0");
-    if (height == 0) return;
+  struct NewImage {
+    int width;
+    int height;
+    int depth;
+  };
+  std::vector<NewImage> images;
+  if (several_->isChecked()) {
+    for (const IconSetEntry& entry : checks_->Checked()) images.push_back({entry.Size, entry.Size, entry.BitDepth});
+    if (images.empty()) {
+      ShowMessage("Several at once", "Please tick at least one size and color depth.");
+      return;
+    }
+  } else {
+    int width = kSizes[static_cast<std::size_t>(cboSize_->currentIndex())].side;
+    int height = width;
+    if (cboSize_->currentIndex() == kCustomIndex) {
+      width = CustomSide(*txtWidth_, "Invalid Width", "Icon width must be Greater than 0");
+      if (width == 0) return;
+      height = CustomSide(*txtHeight_, "Invalid Height", "Icon Height must be Greater than 0");
+      if (height == 0) return;
+    }
+    images.push_back({width, height, kDepths[static_cast<std::size_t>(cboColor_->currentIndex())].bitDepth});
   }
-  const int depth = kDepths[static_cast<std::size_t>(cboColor_->currentIndex())].bitDepth;
   const int before = document_.IconCount();
   Trap("PrjBrixel.FrmAdd.CmdOK_Click", [&] {
-    document_.AddImage(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height),
-                       static_cast<std::int16_t>(depth), -1);
+    for (const NewImage& image : images) {
+      document_.AddImage(static_cast<std::int16_t>(image.width), static_cast<std::int16_t>(image.height),
+                         static_cast<std::int16_t>(image.depth), -1);
+      GiveAlphaToNewImage(document_.Image(static_cast<std::int16_t>(document_.IconCount() - 1)));
+    }
   });
   appended_ = document_.IconCount() > before;
   // A document that still holds only New's untouched image gets the new one instead.

@@ -4,15 +4,19 @@
 #include <functional>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 
 namespace brixel {
 
 class ImageDocument;
+class SizeDepthChecks;
 
-// "Add a new image to the icon": a size (five squares or "Custom" with a width and a height)
-// and a colour depth; OK appends an empty image of them to the document. In a document still
+// "Add a new image to the icon": a size (seven squares or "Custom" with a width and a height)
+// and a colour depth; OK appends an empty image of them to the document. "Several at once"
+// appends an image of every ticked size and depth instead. A 32-bit image keeps alpha while
+// "Keep alpha channel" is on. In a document still
 // holding only the untouched image made by New, the new image replaces that one, after which
 // showCount refreshes the window.
 class FrmAdd : public QDialog {
@@ -47,6 +51,9 @@ class FrmAdd : public QDialog {
   QLineEdit* txtWidth_;
   QLabel* lblX_;
   QLineEdit* txtHeight_;
+  QLabel* note_;
+  QGroupBox* several_;
+  SizeDepthChecks* checks_;
   bool appended_ = false;
 };
 

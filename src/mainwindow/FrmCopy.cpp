@@ -1,7 +1,9 @@
 #include "FrmCopy.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QGridLayout>
@@ -13,11 +15,15 @@
 #include <algorithm>
 #include <array>
 
+#include "AlphaChannel.h"
 #include "BitmapPixels.h"
+#include "ColourReduction.h"
+#include "IconSet.h"
 #include "ImageDocument.h"
 #include "OkCancelButtons.h"
 #include "PictureBox.h"
 #include "PictureImport.h"
+#include "Prompter.h"
 #include "Resampling.h"
 #include "SurfacePixels.h"
 #include "TrapErrors.h"
@@ -29,8 +35,16 @@ struct Choice {
   const char* text;
   int value;
 };
-constexpr std::array<Choice, 4> kSizes = {{{"16 x 16", 16}, {"24 x 24", 24}, {"32 x 32", 32}, {"48 x 48", 48}}};
-constexpr std::array<Choice, 4> kDepths = {{{"True Color", 24}, {"256 Color", 8}, {"16 Color", 4}, {"2 Color", 1}}};
+constexpr std::array<Choice, 7> kSizes = {{{"16 x 16", 16},
+                                          {"24 x 24", 24},
+                                          {"32 x 32", 32},
+                                          {"48 x 48", 48},
+                                          {"64 x 64", 64},
+                                          {"128 x 128", 128},
+                                          {"256 x 256", 256}}};
+constexpr std::array<Choice, 5> kDepths = {
+    {{"True Color", 24}, {"256 Color", 8}, {"16 Color", 4}, {"2 Color", 1}, {"32 Bit Color", 32}}};
+// The preview keeps at least the room of this size, so that small sizes do not move the dialog.
 constexpr int kLargestTarget = 48;
 constexpr int kGap = 10;  // between a picture and its mask
 // The source pictures scroll beyond this.
@@ -57,7 +71,7 @@ void LetEventsRun() { QApplication::processEvents(QEventLoop::ExcludeUserInputEv
 }  // namespace
 
 FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owner)
-    : QDialog(owner), document_(document) {
+    : QDialog(owner), document_(document), image_(document.Image(imageIndex)) {
   setObjectName("FrmCopy");
   setWindowTitle("Copy Icon to a new size or color depth");
   setModal(true);
@@ -110,11 +124,46 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
   auto* depthLabel = new QLabel("Color Depth", this);
   depthLabel->setObjectName("Label5");
   depthLabel->setBuddy(cboColor_);
+  cboResample_ = new QComboBox(this);
+  cboResample_->setObjectName("CboResample");
+  cboResample_->addItems({"Bilinear", "Smooth"});
+  cboResample_->setToolTip("Smooth averages every pixel a new pixel covers: sharper when shrinking by more than half");
+  auto* resampleLabel = new QLabel("Resampling", this);
+  resampleLabel->setObjectName("LblResample");
+  resampleLabel->setBuddy(cboResample_);
+  chkDither_ = new QCheckBox("Dither", this);
+  chkDither_->setObjectName("ChkDither");
+  chkDither_->setToolTip("Spread what each pixel's color misses over its neighbours (error diffusion)");
+  chkOwnPalette_ = new QCheckBox("Palette from picture", this);
+  chkOwnPalette_->setObjectName("ChkPalette");
+  chkOwnPalette_->setToolTip("256 colors chosen from the image's own colors instead of the fixed table");
   auto* settings = new QGridLayout;
   settings->addWidget(sizeLabel, 0, 0);
   settings->addWidget(cboSize_, 0, 1);
   settings->addWidget(depthLabel, 1, 0);
   settings->addWidget(cboColor_, 1, 1);
+  settings->addWidget(resampleLabel, 2, 0);
+  settings->addWidget(cboResample_, 2, 1);
+  settings->addWidget(chkDither_, 3, 1);
+  settings->addWidget(chkOwnPalette_, 4, 1);
+
+  // Every ticked size at once, the image's own size left out of the ones ticked first.
+  several_ = new QGroupBox("Several sizes", this);
+  several_->setObjectName("FraSizes");
+  several_->setCheckable(true);
+  several_->setChecked(false);
+  auto* sizeBoxes = new QGridLayout(several_);
+  for (std::size_t i = 0; i < kSizes.size(); ++i) {
+    auto* box = new QCheckBox(kSizes[i].text, several_);
+    box->setObjectName(QString("ChkSize%1").arg(kSizes[i].value));
+    const int side = kSizes[i].value;
+    const bool windows = std::any_of(std::begin(kWindowsIconSet), std::end(kWindowsIconSet),
+                                      [side](const IconSetEntry& entry) { return entry.Size == side; });
+    box->setChecked(windows && !(side == width && side == height));
+    sizeBoxes->addWidget(box, static_cast<int>(i / 2), static_cast<int>(i % 2));
+    sizeChecks_.push_back(box);
+  }
+  settings->addWidget(several_, 5, 0, 1, 2);
 
   auto* columns = new QHBoxLayout;
   const auto addColumn = [this, columns](const char* name, const char* heading, auto add) {
@@ -139,6 +188,9 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
 
   connect(cboSize_, &QComboBox::currentIndexChanged, this, &FrmCopy::SizeChanged);
   connect(cboColor_, &QComboBox::currentIndexChanged, this, &FrmCopy::RenderPreview);
+  connect(cboResample_, &QComboBox::currentIndexChanged, this, &FrmCopy::RenderPreview);
+  connect(chkDither_, &QCheckBox::toggled, this, &FrmCopy::RenderPreview);
+  connect(chkOwnPalette_, &QCheckBox::toggled, this, &FrmCopy::RenderPreview);
   SizeChanged();
 }
 
@@ -150,15 +202,43 @@ int FrmCopy::TargetDepth() const {
   return kDepths[static_cast<std::size_t>(std::max(cboColor_->currentIndex(), 0))].value;
 }
 
+ImportOptions FrmCopy::Options() const {
+  ImportOptions options;
+  options.Size = TargetSize();
+  options.BitDepth = TargetDepth();
+  options.Smooth = cboResample_->currentIndex() == 1;
+  options.Reduction.Dither = chkDither_->isChecked();
+  options.Reduction.OwnPalette = chkOwnPalette_->isChecked() && options.BitDepth == 8;
+  return options;
+}
+
+bool FrmCopy::DrawsOnPictureBoxes() const {
+  const ImportOptions options = Options();
+  return !image_.CarriesAlpha() && options.BitDepth != 32 && !options.Smooth;
+}
+
 void FrmCopy::SizeChanged() {
   const int size = TargetSize();
   pctNewIcon_->Surface().Resize(size, size);
   pctNewMask_->Surface().Resize(size, size);
   pctNewMask_->move(0, size + kGap);
+  const int room = std::max(size, kLargestTarget);
+  preview_->setFixedSize(room, 2 * room + kGap);
   RenderPreview();
 }
 
 void FrmCopy::RenderPreview() {
+  chkOwnPalette_->setEnabled(TargetDepth() == 8);
+  if (!DrawsOnPictureBoxes()) {
+    // Alpha, 32 bits and area averaging need the image itself, not its drawing.
+    Trap("PrjBrixel.FrmCopy.RenderPreview", [&] {
+      made_ = MakeCopyPreview(image_, Options());
+      pctNewIcon_->Surface().SetPicture(made_.Picture);
+      pctNewMask_->Surface().SetPicture(made_.Mask);
+    });
+    return;
+  }
+  made_ = ImportPreview();
   QtPictureSurface& source = pctIcon_->Surface();
   QtPictureSurface& mask = pctMask_->Surface();
   QtPictureSurface& preview = pctNewIcon_->Surface();
@@ -194,7 +274,18 @@ void FrmCopy::RenderPreview() {
   }
 }
 
-void FrmCopy::ReducePreviewColours() { ChangeColorDepth(pctNewIcon_->Surface(), TargetDepth()); }
+void FrmCopy::ReducePreviewColours() {
+  const ReductionChoice choice = Options().Reduction;
+  QtPictureSurface& preview = pctNewIcon_->Surface();
+  if (choice == ReductionChoice{}) {
+    ChangeColorDepth(preview, TargetDepth());
+    return;
+  }
+  Bitmap picture = preview.Image();
+  ReduceColours(picture, TargetDepth(), choice);
+  preview.SetPicture(picture);
+  preview.Refresh();
+}
 
 void FrmCopy::AddTargetImage() {
   const auto size = static_cast<std::int16_t>(TargetSize());
@@ -221,14 +312,38 @@ void FrmCopy::StoreNewImage() {
   EnsureBlackForTransparent(document_.Image(last));
 }
 
+void FrmCopy::StorePreview() {
+  if (!DrawsOnPictureBoxes()) {
+    AppendImportedImage(document_, made_, TargetDepth());
+    return;
+  }
+  AddTargetImage();
+  TakePreviewPalette(true);
+  StoreNewImage();
+}
+
 void FrmCopy::Confirm() {
+  std::vector<int> indexes;
+  if (several_->isChecked()) {
+    for (std::size_t i = 0; i < sizeChecks_.size(); ++i) {
+      if (sizeChecks_[i]->isChecked()) indexes.push_back(static_cast<int>(i));
+    }
+    if (indexes.empty()) {
+      ShowMessage("Several sizes", "Please tick at least one size.");
+      return;
+    }
+  } else {
+    indexes.push_back(cboSize_->currentIndex());
+  }
   const int before = document_.IconCount();
   Trap("PrjBrixel.FrmCopy.CmdOK_Click", [&] {
-    AddTargetImage();
-    appended_ = document_.IconCount() > before;
-    TakePreviewPalette(true);
-    StoreNewImage();
+    for (const int index : indexes) {
+      // Each size is previewed as the list shows it, then stored.
+      if (index != cboSize_->currentIndex()) cboSize_->setCurrentIndex(index);
+      StorePreview();
+    }
   });
+  appended_ = document_.IconCount() > before;
   accept();
 }
 

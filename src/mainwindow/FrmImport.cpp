@@ -10,8 +10,14 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHelpEvent>
+#include <QPushButton>
+#include <QToolTip>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "ImageDocument.h"
 #include "PathText.h"
@@ -30,11 +36,39 @@ struct Choice {
   const char* text;
   int value;
 };
-constexpr std::array<Choice, 5> kSizes = {
-    {{"16 x 16", 16}, {"24 x 24", 24}, {"32 x 32", 32}, {"48 x 48", 48}, {"64 x 64", 64}}};
-constexpr std::array<Choice, 4> kDepths = {
-    {{"True Color", 24}, {"256 Color", 8}, {"16 Color", 4}, {"2 Color", 1}}};
+constexpr std::array<Choice, 7> kSizes = {{{"16 x 16", 16},
+                                          {"24 x 24", 24},
+                                          {"32 x 32", 32},
+                                          {"48 x 48", 48},
+                                          {"64 x 64", 64},
+                                          {"128 x 128", 128},
+                                          {"256 x 256", 256}}};
+constexpr std::array<Choice, 5> kDepths = {
+    {{"True Color", 24}, {"256 Color", 8}, {"16 Color", 4}, {"2 Color", 1}, {"32 Bit Color", 32}}};
+// The previews keep at least the room of this size, so that small sizes do not move the dialog.
 constexpr int kLargestPreview = 64;
+
+// The choices of the last dialog, for the next one while the program runs.
+struct Choices {
+  int size = 0;
+  int depth = 0;
+  int clip = 0;
+  bool proportions = false;
+  bool dither = false;
+  bool ownPalette = false;
+};
+std::optional<Choices>& LastChoices() {
+  static std::optional<Choices> last;
+  return last;
+}
+
+// What the toolbar's buttons do, for their tool tips and the buttons with words.
+QString ButtonWords(const QString& key) {
+  if (key == "Open") return "Open a picture";
+  if (key == "Import") return "Import the preview as a new image";
+  if (key == "Exit") return "Cancel: close without importing";
+  return key;
+}
 constexpr int kScrollStep = 10;
 
 QLabel* Caption(const char* name, const QString& text, QWidget* parent) {
@@ -49,13 +83,13 @@ QComboBox* List(const char* name, QWidget* parent) {
   return list;
 }
 
-// A sunken well of the largest preview's size, showing a picture box from its top-left.
-QFrame* Well(const char* name, PictureBox*& picture, QWidget* parent) {
+// A sunken well of the preview's room, showing a picture box from its top-left.
+QFrame* Well(const char* name, PictureBox*& picture, QWidget*& room, QWidget* parent) {
   auto* well = new QFrame(parent);
   well->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   well->setAutoFillBackground(true);
   well->setBackgroundRole(QPalette::Mid);
-  auto* room = new QWidget(well);
+  room = new QWidget(well);
   room->setFixedSize(kLargestPreview, kLargestPreview);
   picture = new PictureBox(kSizes[0].value, kSizes[0].value, room);
   picture->setObjectName(name);
@@ -88,6 +122,8 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   tbImport_->setObjectName("TBImport");
   LoadFormToolBars(*this);
   tbImport_->setFixedSize(tbImport_->sizeHint());
+  tbImport_->setAccessibleName("Open, Import, Exit");
+  tbImport_->installEventFilter(this);
   lblInfo_ = Caption("lblInfo", "", this);
   lblInfo_->setMinimumWidth(80);
 
@@ -130,18 +166,30 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   for (const Choice& choice : kDepths) cboColor_->addItem(choice.text);
   for (const Choice& choice : kSizes) cboSize_->addItem(choice.text);
   cboClip_->addItems({"Resize Image", "Clip Image"});
+  chkProportions_ = new QCheckBox("Keep proportions", options);
+  chkProportions_->setObjectName("ChkProportions");
+  chkProportions_->setToolTip("Fit the picture inside the square, centred; the rest stays transparent");
+  chkDither_ = new QCheckBox("Dither", options);
+  chkDither_->setObjectName("ChkDither");
+  chkDither_->setToolTip("Spread what each pixel's color misses over its neighbours (error diffusion)");
+  chkOwnPalette_ = new QCheckBox("Palette from picture", options);
+  chkOwnPalette_->setObjectName("ChkPalette");
+  chkOwnPalette_->setToolTip("256 colors chosen from the picture's own colors instead of the fixed table");
   auto* form = new QFormLayout;
   form->addRow(Caption("Label2", "Size", options), cboSize_);
   form->addRow(Caption("Label3", "Color Depth", options), cboColor_);
   form->addRow(Caption("Label4", "Clipping Options", options), cboClip_);
+  form->addRow(QString(), chkProportions_);
+  form->addRow(QString(), chkDither_);
+  form->addRow(QString(), chkOwnPalette_);
 
   // The previews keep the room of the largest size, so that the dialog does not jump.
   auto* previews = new QGridLayout;
   previews->setHorizontalSpacing(16);
   previews->addWidget(Caption("Label5", "Preview", options), 0, 0);
   previews->addWidget(Caption("Label6", "Mask", options), 0, 1);
-  previews->addWidget(Well("PctIcon", pctIcon_, options), 1, 0);
-  previews->addWidget(Well("PctMask", pctMask_, options), 1, 1);
+  previews->addWidget(Well("PctIcon", pctIcon_, iconRoom_, options), 1, 0);
+  previews->addWidget(Well("PctMask", pctMask_, maskRoom_, options), 1, 1);
   previews->setColumnStretch(2, 1);
 
   auto* optionsLayout = new QVBoxLayout(options);
@@ -149,6 +197,20 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   optionsLayout->addSpacing(12);
   optionsLayout->addLayout(previews);
   optionsLayout->addStretch(1);
+
+  // The toolbar's commands again as buttons with words.
+  auto* buttons = new QDialogButtonBox(this);
+  const auto addButton = [&](const char* name, const QString& text, const QString& key,
+                             QDialogButtonBox::ButtonRole role) {
+    QPushButton* button = buttons->addButton(text, role);
+    button->setObjectName(name);
+    button->setToolTip(ButtonWords(key));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, key] { ToolBarClick(key); });
+  };
+  addButton("CmdOpen", "Open...", "Open", QDialogButtonBox::ActionRole);
+  addButton("CmdImport", "Import", "Import", QDialogButtonBox::AcceptRole);
+  addButton("CmdExit", "Cancel", "Exit", QDialogButtonBox::RejectRole);
 
   auto* top = new QHBoxLayout;
   top->addWidget(tbImport_);
@@ -158,11 +220,14 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   auto* body = new QHBoxLayout;
   body->setSpacing(12);
   body->addLayout(viewport);
+  // Taller previews leave the viewport at the top.
+  body->setAlignment(viewport, Qt::AlignTop);
   body->addWidget(options, 0);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(body);
+  layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(tbImport_, &kzrToolBar::Click, this,
@@ -172,15 +237,52 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   connect(cboSize_, &QComboBox::currentIndexChanged, this, &FrmImport::SizeChanged);
   connect(cboColor_, &QComboBox::currentIndexChanged, this, &FrmImport::RenderPreview);
   connect(cboClip_, &QComboBox::currentIndexChanged, this, &FrmImport::RenderPreview);
+  for (QCheckBox* box : {chkProportions_, chkDither_, chkOwnPalette_}) {
+    connect(box, &QCheckBox::toggled, this, &FrmImport::RenderPreview);
+  }
+  if (const std::optional<Choices>& last = LastChoices()) {
+    const QSignalBlocker blockSize(cboSize_);
+    cboSize_->setCurrentIndex(last->size);
+    cboColor_->setCurrentIndex(last->depth);
+    cboClip_->setCurrentIndex(last->clip);
+    chkProportions_->setChecked(last->proportions);
+    chkDither_->setChecked(last->dither);
+    chkOwnPalette_->setChecked(last->ownPalette);
+  }
   ResetViewport();
   SizeChanged();
 }
+
+void FrmImport::done(int result) {
+  LastChoices() = Choices{cboSize_->currentIndex(), cboColor_->currentIndex(), cboClip_->currentIndex(),
+                          chkProportions_->isChecked(), chkDither_->isChecked(), chkOwnPalette_->isChecked()};
+  QDialog::done(result);
+}
+
+void FrmImport::ForgetChoices() { LastChoices().reset(); }
+
+bool FrmImport::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tbImport_ && event->type() == QEvent::ToolTip) {
+    // The toolbar's pictures say what they do when the pointer rests on them.
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int index = tbImport_->HitTest(help->pos());
+    if (index >= 0) QToolTip::showText(help->globalPos(), ButtonWords(tbImport_->ButtonKey(index)), tbImport_);
+    else QToolTip::hideText();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+QString FrmImport::ToolTipOf(const QString& key) { return ButtonWords(key); }
 
 ImportOptions FrmImport::Options() const {
   ImportOptions options;
   options.Size = kSizes[static_cast<std::size_t>(std::max(cboSize_->currentIndex(), 0))].value;
   options.BitDepth = kDepths[static_cast<std::size_t>(std::max(cboColor_->currentIndex(), 0))].value;
   options.Clip = cboClip_->currentIndex() == 1;
+  options.KeepProportions = chkProportions_->isChecked();
+  options.Reduction.Dither = chkDither_->isChecked();
+  options.Reduction.OwnPalette = chkOwnPalette_->isChecked() && options.BitDepth == 8;
   return options;
 }
 
@@ -265,11 +367,16 @@ void FrmImport::SizeChanged() {
   const int size = Options().Size;
   pctIcon_->Surface().Resize(size, size);
   pctMask_->Surface().Resize(size, size);
+  const int room = std::max(size, kLargestPreview);
+  iconRoom_->setFixedSize(room, room);
+  maskRoom_->setFixedSize(room, room);
   RenderPreview();
 }
 
 void FrmImport::RenderPreview() {
   previewed_ = Options();
+  chkProportions_->setEnabled(!previewed_.Clip);
+  chkOwnPalette_->setEnabled(previewed_.BitDepth == 8);
   if (!HasPicture()) {
     // Nothing loaded: a blank preview.
     pctIcon_->Surface().SetPicture(Bitmap());

@@ -6,6 +6,7 @@
 
 #include "PictureImport.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QScrollBar;
@@ -21,7 +22,8 @@ class kzrToolBar;
 // cursor) shown at 1:1 in a viewport with scroll bars, a target size, depth and clipping mode,
 // and a preview of the new image at its real size. Import appends the previewed image to the
 // document, replacing the untouched image of a document just made by New (showCount then
-// refreshes the window), and closes the dialog.
+// refreshes the window), and closes the dialog. Beside the toolbar, buttons with words do the
+// same. The choices of the last dialog are those of the next while the program runs.
 class FrmImport : public QDialog {
   Q_OBJECT
 
@@ -40,6 +42,16 @@ class FrmImport : public QDialog {
 
   // The open dialog's filters: the supported kinds together, then each kind.
   static const char* const kFilter;
+
+  // What a toolbar button does, in words (its tool tip).
+  static QString ToolTipOf(const QString& key);
+  // The next dialog opens with the Part's defaults again instead of the last choices.
+  static void ForgetChoices();
+
+ protected:
+  // Keeps the choices for the next dialog.
+  void done(int result) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ToolBarClick(const QString& key);
@@ -63,6 +75,11 @@ class FrmImport : public QDialog {
   QComboBox* cboSize_;
   QComboBox* cboColor_;
   QComboBox* cboClip_;
+  QCheckBox* chkProportions_;
+  QCheckBox* chkDither_;
+  QCheckBox* chkOwnPalette_;
+  QWidget* iconRoom_;
+  QWidget* maskRoom_;
   QLabel* lblInfo_;
   int lastH_ = 0;
   int lastV_ = 0;

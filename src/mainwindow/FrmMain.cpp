@@ -38,6 +38,7 @@
 #include "ImageStrip.h"
 #include "MouseColours.h"
 #include "MouseFunctionsPanel.h"
+#include "NewFromPicture.h"
 #include "OpenForEditing.h"
 #include "OpenFromProgram.h"
 #include "FrmProgramGroups.h"
@@ -324,6 +325,7 @@ void FrmMain::OpenTextDialog() {
 
 void FrmMain::ConnectCommands() {
   connect(menus_.MnuFileNew, &QAction::triggered, this, [this] { files_.New(); });
+  connect(menus_.MnuFileNewFromPicture, &QAction::triggered, this, [this] { NewIconFromPicture(*this); });
   connect(menus_.MnuFileOpen, &QAction::triggered, this, [this] { files_.OpenIconFile(); });
   connect(menus_.MnuFileSave, &QAction::triggered, this, [this] { files_.SaveCurrent(false); });
   connect(menus_.MnuFileSaveAs, &QAction::triggered, this, [this] { files_.SaveCurrent(true); });

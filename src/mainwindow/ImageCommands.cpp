@@ -96,28 +96,6 @@ bool ExportThroughDocument(const IconImage& image, const std::string& path) {
   return document.SaveIcon(path);
 }
 
-// The RGBA picture as import reads a picture.
-LoadedPicture LoadedFromRgba(const RgbaPicture& rgba) {
-  LoadedPicture picture;
-  picture.Colours = Bitmap(rgba.Width, rgba.Height, kWhite);
-  picture.Alpha.resize(static_cast<std::size_t>(rgba.Width) * static_cast<std::size_t>(rgba.Height));
-  for (int y = 0; y < rgba.Height; ++y) {
-    for (int x = 0; x < rgba.Width; ++x) {
-      const std::uint8_t* p = rgba.At(x, y);
-      picture.Colours.At(x, y) = MakeColour(p[0], p[1], p[2]);
-      picture.Alpha[static_cast<std::size_t>(y) * static_cast<std::size_t>(rgba.Width) +
-                    static_cast<std::size_t>(x)] = p[3];
-    }
-  }
-  return picture;
-}
-
-// A hot spot of a model image of one side carried to an image of another.
-std::int16_t ScaledHotSpot(int hot, int modelSide, int side) {
-  if (modelSide <= 0) return 0;
-  return static_cast<std::int16_t>(std::clamp(hot * side / modelSide, 0, std::max(side - 1, 0)));
-}
-
 // The message for a command that does not work on kept entries.
 void ShowKeptSkipped(const char* command, const KeptEntry& kept) {
   ShowMessage(command, "This image is kept as the file holds it (" + kept.reason +
@@ -195,7 +173,7 @@ void ImageCommands::CompleteFrame(cIco& document, std::int16_t firstNew, const R
   if (models.size() > 1) {
     // A frame holds an image of each size the cursor's frames hold: the others are made from
     // the source as import makes an image, at the depth chosen.
-    const LoadedPicture picture = LoadedFromRgba(source);
+    const LoadedPicture picture = PictureFromRgba(source);
     Trap("PrjBrixel.FrmMain.CompleteFrame", [&] {
       for (auto model = models.begin(); model != models.end(); ++model) {
         if (model == same) continue;
@@ -293,6 +271,16 @@ void ImageCommands::CopyImage() {
   const std::int16_t before = document->IconCount();
   FrmCopy dialog(*document, current, &window_);
   dialog.exec();
+  if (dialog.Appended() && DocumentType(document->IconPath()) == "CUR") {
+    // A cursor's hot spot goes with the image, scaled and kept inside it.
+    const IconImage& source = document->Image(current);
+    const int side = std::max<int>(source.Width, source.Height());
+    for (std::int16_t i = before; i < document->IconCount(); ++i) {
+      const int made = std::max<int>(document->Image(i).Width, document->Image(i).Height());
+      document->xHotSpot(i, ScaledHotSpot(source.xHotSpot, side, made));
+      document->yHotSpot(i, ScaledHotSpot(source.yHotSpot, side, made));
+    }
+  }
   if (dialog.Appended()) {
     CompleteFrame(*document, before, RgbaFromImage(document->Image(current)));
     ShowImage(document, before);

@@ -21,6 +21,9 @@
 namespace brixel {
 namespace {
 
+// The width an image's picture has before it is fitted into the strip.
+int FullWidth(const IconImage& image) { return image.IsKept() ? image.Kept.entry->width : image.Width; }
+
 // Design position of element 0 on PctScroll, and the gaps between the elements below it.
 constexpr int kLeft = 8;
 constexpr int kFirstCaptionTop = 6;
@@ -222,12 +225,15 @@ bool ImageStrip::Build(const ImageDocument* document) {
 }
 
 void ImageStrip::Restack(const ImageDocument& document) {
+  const int drawnRoom = drawnRoom_;
   for (std::int16_t i = 0; i < count_; ++i) {
     const auto at = static_cast<std::size_t>(i);
     if (i > 0) captions_[at]->move(kLeft, Bottom(pictures_[at - 1]) + kGapAboveCaption);
-    DrawImage(document, i);
+    // Only pictures that were narrowed, or must be now, change with the room.
+    if (FullWidth(document.Image(i)) > std::min(drawnRoom, PictureRoom())) DrawImage(document, i);
     pictures_[at]->move(kLeft, Bottom(captions_[at]) + kGapAbovePicture);
   }
+  drawnRoom_ = PictureRoom();
   scroll_->resize(scroll_->width(), Bottom(pictures_[static_cast<std::size_t>(count_ - 1)]) + kGapBelowStrip);
   PlaceFrame();
 }
@@ -247,12 +253,8 @@ void ImageStrip::DrawImage(const ImageDocument& document, std::int16_t index) {
     if (index == selected_) PlaceFrame();
     return;
   }
-  const ImagePicture picture(image);
-  QImage shown = picture.OverCheckerboard();
-  if (shown.width() > PictureRoom()) {
-    shown = shown.scaledToWidth(PictureRoom(), Qt::SmoothTransformation);
-  }
-  pictures_[static_cast<std::size_t>(index)]->Surface().Assign(shown);
+  pictures_[static_cast<std::size_t>(index)]->Surface().Assign(
+      ImagePicture(image).FittedOverCheckerboard(PictureRoom()));
   if (index == selected_) PlaceFrame();
 }
 

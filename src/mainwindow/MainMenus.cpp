@@ -34,6 +34,7 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   MainMenus m;
   m.MnuFile = AddMenu(bar, "MnuFile", "&File");
   m.MnuFileNew = AddItem(m.MnuFile, "MnuFileNew", "&New", QKeySequence("Ctrl+N"));
+  m.MnuFileNewFromPicture = AddItem(m.MnuFile, "MnuFileNewFromPicture", "New Icon from &Picture...");
   m.MnuFileOpen = AddItem(m.MnuFile, "MnuFileOpen", "&Open", QKeySequence("Ctrl+O"));
   m.MnuFileSave = AddItem(m.MnuFile, "MnuFileSave", "&Save", QKeySequence("Ctrl+S"));
   m.MnuFileSaveAs = AddItem(m.MnuFile, "MnuFileSaveAs", "Save &As");

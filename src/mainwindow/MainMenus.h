@@ -11,6 +11,7 @@ namespace brixel {
 struct MainMenus {
   QMenu* MnuFile = nullptr;
   QAction* MnuFileNew = nullptr;
+  QAction* MnuFileNewFromPicture = nullptr;
   QAction* MnuFileOpen = nullptr;
   QAction* MnuFileSave = nullptr;
   QAction* MnuFileSaveAs = nullptr;

@@ -8,6 +8,8 @@
 #include "OpenFromProgram.h"
 #include "ProgramResources.h"
 #include "Prompter.h"
+#include "XcursorOpening.h"
+#include "XcursorReader.h"
 
 namespace brixel {
 namespace {
@@ -31,6 +33,8 @@ bool IsAccessFailure(int number) {
 }  // namespace
 
 bool OpenForEditing(const std::string& path) {
+  // Linux cursors are known by their content: their files have no extension.
+  if (IsXcursorFileAt(path)) return OpenXcursorForEditing(path);
   const std::int16_t iconsBefore = IconDocuments.Count();
   const std::int16_t cursorsBefore = AniDocuments.Count();
   if (!OpenDocument(path)) return false;

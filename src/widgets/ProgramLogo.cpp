@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "DrawnAhead.h"
+
 // Qt's resource initialisers live in the global namespace.
 static void InitAboutResources() { Q_INIT_RESOURCE(about); }
 
@@ -13,8 +15,12 @@ namespace brixel {
 QPixmap ProgramLogo(int size) {
   static const bool registered = (InitAboutResources(), true);
   (void)registered;
-  QSvgRenderer renderer(QStringLiteral(":/about/Logo.svg"));
   const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+  if (ratio == 1.0) {
+    const QImage drawn = DrawnAheadPicture("Logo-" + QString::number(size));
+    if (!drawn.isNull()) return QPixmap::fromImage(drawn);
+  }
+  QSvgRenderer renderer(QStringLiteral(":/about/Logo.svg"));
   QImage image(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   if (renderer.isValid()) {

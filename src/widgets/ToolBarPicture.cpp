@@ -2,11 +2,13 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include "DrawnAhead.h"
 #include "ErrorReport.h"
 
 // Qt's resource initialisers live in the global namespace.
@@ -19,11 +21,15 @@ constexpr const char* kPictureFolder = ":/toolbars/pictures/";
 constexpr const char* kPngDataPrefix = "data:image/png;base64,";
 
 QPixmap RenderSvg(const QString& path) {
+  const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+  if (ratio == 1.0 && path.startsWith(QLatin1String(kPictureFolder))) {
+    const QImage drawn = DrawnAheadPicture(QFileInfo(path).completeBaseName());
+    if (!drawn.isNull()) return QPixmap::fromImage(drawn);
+  }
   QSvgRenderer renderer(path);
   if (!renderer.isValid()) return {};
   const QSize size = renderer.defaultSize();
   if (size.isEmpty()) return {};
-  const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
   QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
   if (image.isNull()) return {};
   image.fill(Qt::transparent);

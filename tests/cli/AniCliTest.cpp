@@ -154,7 +154,7 @@ TEST_F(AniCliTest, ConvertRefusesWhatItDoesNotWriteAndNonCursorsNamedAni) {
     SCOPED_TRACE(name);
     const Result r = Run({"convert", cursor_.string(), (dir_ / name).string()});
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("convert writes .ico, .cur, .ani or .xcursor files"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("convert writes .ico, .cur, .ani, .icns or .xcursor files"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir_ / name));
   }
 

@@ -91,6 +91,26 @@ TEST_F(ImportCliTest, MakesANewIconOrCursorAndAppendsToAnExistingOne) {
   EXPECT_EQ(ReadWholeFile(cursor.string()).at(2), 2);
 }
 
+TEST_F(ImportCliTest, TheDialogsLaterChoicesAreOptions) {
+  const std::string png = (dir_ / "halves.png").string();
+  ASSERT_TRUE(Halves(60, 40, true).save(QString::fromStdString(png)));
+  ImportOptions options{32, 4, false};
+  options.KeepProportions = true;
+  options.Smooth = true;
+  options.Reduction.Dither = true;
+  const fs::path dithered = dir_ / "dithered.ico";
+  ASSERT_EQ(Run({png, dithered.string(), "--size", "32", "--depth", "4", "--fit", "--smooth", "--dither"}).status, 0);
+  EXPECT_EQ(Read(dithered).Image(0), AsTheDialogImports(png, options));
+
+  ImportOptions full{48, 32, false};
+  const fs::path alpha = dir_ / "alpha.ico";
+  ASSERT_EQ(Run({png, alpha.string(), "--size", "48", "--depth", "32"}).status, 0);
+  const IconImage made = Read(alpha).Image(0);
+  EXPECT_EQ(made.BitDepth, 32);
+  EXPECT_TRUE(made.CarriesAlpha());
+  EXPECT_EQ(made, AsTheDialogImports(png, full));
+}
+
 TEST_F(ImportCliTest, ReadsMetafilesIconsAndTransparency) {
   const fs::path out = dir_ / "all.ico";
   const std::string clear = Picture("clear.png", Halves(16, 16, true));

@@ -90,7 +90,7 @@ def check_thumbnailer(prefix, scratch):
     check(values.get("TryExec") == cli, f"thumbnailer TryExec: {values.get('TryExec')}")
     check(values.get("Exec") == f"{cli} thumbnail %i %o %s", f"thumbnailer Exec: {values.get('Exec')}")
     for mime_type in ("image/vnd.microsoft.icon", "image/x-win-bitmap", "application/x-navi-animation",
-                      "application/x-ms-dos-executable"):
+                      "image/x-icns", "application/x-ms-dos-executable"):
         check(mime_type in values.get("MimeType", "").split(";"), f"thumbnailer lacks {mime_type}")
 
     # The installed brixel-cli imports a PNG through the installed decoders, and the entry's

@@ -13,6 +13,7 @@
 
 #include "AniTestFiles.h"
 #include "Documents.h"
+#include "FrmImport.h"
 #include "FrmMain.h"
 #include "RecoveryFolder.h"
 #include "ScriptedDialogBackend.h"
@@ -31,6 +32,8 @@ class MainWindowTest : public ::testing::Test {
     std::filesystem::remove_all(SettingsFolder());
     std::filesystem::remove_all(RecoveryHome());  // copies left by earlier tests' windows
     InstallCommonDialogBackend(&dialogs_);
+    // Each test's import dialog starts from the defaults, whatever an earlier one chose.
+    FrmImport::ForgetChoices();
     OpenWindow();
   }
   ~MainWindowTest() override {

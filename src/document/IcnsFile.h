@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FileIO.h"
+#include "IconImage.h"
+#include "PictureImport.h"
+
+namespace brixel {
+
+// macOS application icons (.icns): a header ("icns", the file's length) and entries of a
+// four-letter type, their length and data, all numbers 32-bit big-endian.
+
+// Whether the bytes start like an .icns file.
+bool IsIcnsData(ByteView bytes);
+
+// True when path ends in ".icns" (letter case ignored).
+bool IsIcnsPath(const std::string& path);
+
+// The square sizes an .icns file holds images of.
+inline constexpr int kIcnsSizes[] = {16, 32, 48, 64, 128, 256, 512, 1024};
+bool IsIcnsSize(int width, int height);
+
+// Reads the images of an .icns file, one for each size, from the best entry of that size: PNG
+// (or JPEG 2000) entries, then the run-length RGB ones with their masks, the @2x PNG ones, the
+// ARGB ones, and last the old 1-, 4- and 8-bit ones with the system palettes. JPEG 2000 data
+// is decoded by jpeg2000 (when given). An entry that cannot be decoded (JPEG 2000 without a
+// decoder that reads it, a damaged PNG, data of an unknown kind) becomes a kept entry
+// (KeptEntry with its icnsType) written back unchanged, and another entry of its size may
+// still give the image. Entries that are not pictures (the table of contents, version, names)
+// are passed over. A header or entry whose length runs past the end of the file, or an entry
+// shorter than its own header, raises "Invalid picture" with the reason; PNG entries within
+// kPngPixelBudget pixels in all.
+void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000);
+
+// ReadIcnsEntries for a file that must show an image: false (with a message) when none of
+// its entries gives one.
+bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000);
+
+// Whether .icns writes also carry run-length RGB entries with masks for 16 and 32 pixels (is32,
+// il32) for old readers; off unless asked for. 48 pixels are always written so, having no
+// PNG entry.
+bool IcnsRunLengthEntries();
+void IcnsRunLengthEntries(bool on);
+
+// The .icns file of the images: a table of contents, then each square image of a size in
+// kIcnsSizes as PNG under the type for its size, and its @2x type where the size also serves
+// half its size (32 as 16@2x, 64, 256, 512; 1024 is 512@2x), an image still as its PNG entry
+// read it written as those bytes; 48 as run-length RGB and mask. Kept entries of an .icns file
+// go back under their own type, before any image of that type; an image whose PNG types they
+// all hold is written as run-length RGB and mask where its size has such an entry (16, 32,
+// 128). What cannot be written (an image of another size, a second image of one size, an
+// image whose every type a kept entry holds, an entry kept from an icon file) is left out and
+// named in leftOut ("24x24", ...). Raises "Invalid procedure call" with a message
+// when nothing is left to write.
+Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut);
+
+// Whether any image is an .icns entry kept as it is, which an icon file has no place for, and
+// the images without them.
+bool HasIcnsKeptEntries(const std::vector<IconImage>& images);
+std::vector<IconImage> WithoutIcnsKeptEntries(const std::vector<IconImage>& images);
+
+}  // namespace brixel

@@ -1,0 +1,144 @@
+// The writing half of IcnsFile.h.
+#include <algorithm>
+#include <set>
+
+#include "AlphaChannel.h"
+#include "ErrorReport.h"
+#include "IcnsFile.h"
+#include "IcnsRunLength.h"
+#include "IcnsTypes.h"
+#include "PngCodec.h"
+#include "PngEntry.h"
+#include "RgbaPicture.h"
+
+namespace brixel {
+namespace {
+
+bool g_runLengthEntries = false;
+
+void AppendBigEndian(Bytes& out, std::uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+// The PNG of an image: the bytes it was read from while it is unchanged, else made afresh.
+Bytes PngOfImage(const IconImage& image) {
+  if (UnchangedSincePngRead(image)) return image.ReadFrom.source->png;
+  const RgbaPicture rgba = RgbaForWriting(image);
+  return EncodePng(rgba.Width, rgba.Height, rgba.Rgba);
+}
+
+// The run-length entry of an image and its mask entry.
+std::pair<Bytes, Bytes> RunLengthOfImage(const IconImage& image) {
+  const RgbaPicture rgba = RgbaForWriting(image);
+  const std::size_t count = rgba.Rgba.size() / 4;
+  Bytes colours;
+  for (std::size_t c = 0; c < 3; ++c) {
+    std::vector<std::uint8_t> plane(count);
+    for (std::size_t i = 0; i < count; ++i) plane[i] = rgba.Rgba[4 * i + c];
+    AppendRunLengthPlane(plane, colours);
+  }
+  Bytes mask(count);
+  for (std::size_t i = 0; i < count; ++i) mask[i] = rgba.Rgba[4 * i + 3];
+  return {std::move(colours), std::move(mask)};
+}
+
+struct SizeTypes {
+  int size;
+  std::vector<std::uint32_t> png;        // the type for the size, then its @2x type
+  std::uint32_t runLength = 0;           // with its mask type
+  std::uint32_t runLengthMask = 0;
+  bool runLengthAlways = false;
+};
+
+const std::vector<SizeTypes>& TypesBySize() {
+  static const std::vector<SizeTypes> types = {
+      {16, {IcnsType("icp4")}, IcnsType("is32"), IcnsType("s8mk")},
+      {32, {IcnsType("icp5"), IcnsType("ic11")}, IcnsType("il32"), IcnsType("l8mk")},
+      {48, {}, IcnsType("ih32"), IcnsType("h8mk"), true},
+      {64, {IcnsType("icp6"), IcnsType("ic12")}},
+      {128, {IcnsType("ic07")}, IcnsType("it32"), IcnsType("t8mk")},
+      {256, {IcnsType("ic08"), IcnsType("ic13")}},
+      {512, {IcnsType("ic09"), IcnsType("ic14")}},
+      {1024, {IcnsType("ic10")}},
+  };
+  return types;
+}
+
+std::string SizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+}  // namespace
+
+bool IcnsRunLengthEntries() { return g_runLengthEntries; }
+void IcnsRunLengthEntries(bool on) { g_runLengthEntries = on; }
+
+Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut) {
+  std::vector<std::pair<std::uint32_t, Bytes>> entries;
+  std::set<std::uint32_t> taken;
+  const auto add = [&](std::uint32_t type, Bytes data) {
+    if (!taken.insert(type).second) return false;
+    entries.emplace_back(type, std::move(data));
+    return true;
+  };
+  for (const IconImage& image : images) {
+    if (!image.IsKept()) continue;
+    const KeptEntry& kept = *image.Kept.entry;
+    if (kept.icnsType != 0) add(kept.icnsType, kept.block);
+    else leftOut.push_back(SizeText(kept.width, kept.height) + " (an icon file's entry kept as it is)");
+  }
+  std::set<int> written;
+  for (const IconImage& image : images) {
+    if (image.IsKept()) continue;
+    const int width = image.Width;
+    const int height = image.Height();
+    if (!IsIcnsSize(width, height)) {
+      leftOut.push_back(SizeText(width, height));
+      continue;
+    }
+    if (!written.insert(width).second) {
+      leftOut.push_back(SizeText(width, height) + " (a second image of its size)");
+      continue;
+    }
+    const SizeTypes& types = *std::find_if(TypesBySize().begin(), TypesBySize().end(),
+                                           [&](const SizeTypes& t) { return t.size == width; });
+    bool placed = false;
+    if (!types.png.empty()) {
+      const Bytes png = PngOfImage(image);
+      for (const std::uint32_t type : types.png) placed = add(type, png) || placed;
+    }
+    // Run-length entries also stand in for PNG types that kept entries hold.
+    if (types.runLength && (types.runLengthAlways || g_runLengthEntries || !placed) &&
+        !taken.count(types.runLength) && !taken.count(types.runLengthMask)) {
+      auto [colours, mask] = RunLengthOfImage(image);
+      if (width == 128) colours.insert(colours.begin(), 4, 0);  // as the 128 pixel entry starts
+      placed = add(types.runLength, std::move(colours)) && add(types.runLengthMask, std::move(mask));
+    }
+    if (!placed) leftOut.push_back(SizeText(width, height) + " (its entry types hold entries kept as they are)");
+  }
+  if (entries.empty()) {
+    throw BackEndError(static_cast<int>(ErrorCode::InvalidArgument),
+                       "No image can be written to an .icns file: it holds square images of 16, 32, 48, 64, "
+                       "128, 256, 512 and 1024 pixels");
+  }
+  std::uint64_t total = kIcnsHeaderBytes * 2 + kIcnsHeaderBytes * entries.size();
+  for (const auto& [type, data] : entries) total += kIcnsHeaderBytes + data.size();
+  if (total > UINT32_MAX) Raise(ErrorCode::Overflow);
+  Bytes file;
+  file.reserve(static_cast<std::size_t>(total));
+  AppendBigEndian(file, kIcnsMagic);
+  AppendBigEndian(file, static_cast<std::uint32_t>(total));
+  // The table of contents: each entry's type and length, as the system's own tools write it.
+  AppendBigEndian(file, kIcnsTableOfContents);
+  AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + kIcnsHeaderBytes * entries.size()));
+  for (const auto& [type, data] : entries) {
+    AppendBigEndian(file, type);
+    AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + data.size()));
+  }
+  for (const auto& [type, data] : entries) {
+    AppendBigEndian(file, type);
+    AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + data.size()));
+    file.insert(file.end(), data.begin(), data.end());
+  }
+  return file;
+}
+
+}  // namespace brixel
