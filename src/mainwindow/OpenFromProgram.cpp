@@ -1,11 +1,13 @@
 #include "OpenFromProgram.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "AnimatedCursors.h"
 #include "Documents.h"
 #include "ErrorReport.h"
 #include "ProgramIcons.h"
+#include "ProposedNames.h"
 #include "Prompter.h"
 #include "TrapErrors.h"
 
@@ -23,20 +25,32 @@ void TellFailure(const std::string& text, const ReportCollector& reports) {
   AskWithDetails(kUnableToOpen, text, reports.Details(), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
 }
 
-// The rebuilt group as a document in the lists; false when its reader failed (reported).
-bool AddDocument(const ResourceGroup& group, const Bytes& file) {
+// The name proposed for a group of the program at path: beside the program, its name and the
+// group's file name (GroupFileNames), as "user32-32512.cur".
+std::string ProposedPath(const std::string& path, const std::string& groupFile) {
+  const std::filesystem::path program(path);
+  return (program.parent_path() / (program.stem().string() + "-" + groupFile)).string();
+}
+
+// The rebuilt group as a document in the lists under the proposed path; false when its reader
+// failed (reported).
+bool AddDocument(const ResourceGroup& group, const Bytes& file, const std::string& proposed) {
   if (group.kind == GroupKind::AnimatedIcon || group.kind == GroupKind::AnimatedCursor) {
     auto cursor = std::make_unique<cAni>();
     if (!cursor->ReadAniData(file)) return false;
+    cursor->IconPath(proposed);
     cursor->NewIcon(false);
     AniDocuments.Items.push_back(std::move(cursor));
     AdoptAnimatedCursor();
-    return true;
+  } else {
+    auto document = std::make_unique<cIco>();
+    if (!document->ReadIconData(file)) return false;
+    document->IconPath(proposed);
+    document->Changed(false);
+    IconDocuments.Items.push_back(std::move(document));
   }
-  auto document = std::make_unique<cIco>();
-  if (!document->ReadIconData(file)) return false;
-  document->Changed(false);
-  IconDocuments.Items.push_back(std::move(document));
+  // Save asks for a name, starting from the one proposed, until the document has been saved.
+  ProposeName(*IconDocuments.Items.back());
   return true;
 }
 
@@ -69,7 +83,7 @@ ProgramOpened OpenFromProgram(const std::string& path) {
     TellFailure("The " + named + " could not be opened: " + e.Description() + ".", reports);
     return ProgramOpened::Failed;
   }
-  if (!AddDocument(group, rebuilt.file)) {
+  if (!AddDocument(group, rebuilt.file, ProposedPath(path, GroupFileNames(program->Groups())[*chosen]))) {
     TellFailure("The " + named + " could not be opened.", reports);
     return ProgramOpened::Failed;
   }

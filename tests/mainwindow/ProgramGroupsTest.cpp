@@ -89,25 +89,28 @@ TEST_F(ProgramGroupsTest, TheChooserListsEveryGroupAndPreviewsTheSelectedOne) {
 }
 
 TEST_F(ProgramGroupsTest, TheChosenGroupOpensAsANewDocumentThatSaveAsksANameFor) {
+  const std::string proposed = (dir_ / "library-32512.cur").string();
   OpenProgram([](FrmProgramGroups& dialog) {
     Pick(dialog, "32512");
     dialog.findChild<QPushButton*>("CmdOK")->click();
   });
   ASSERT_EQ(IconDocuments.Count(), 1);
   cIco& document = IconDocuments.CurrentDocument();
-  EXPECT_TRUE(document.IconPath().empty());
+  EXPECT_EQ(document.IconPath(), proposed);
   EXPECT_FALSE(document.Changed());
   cIco expected;
   ASSERT_TRUE(expected.ReadIconData(cursor_));
   EXPECT_EQ(document.Images(), expected.Images());
   EXPECT_EQ(Text("LblCount"), "1 of 1");
 
-  // Save asks for a name; the program stays as it was.
+  // Save asks for a name, starting from the one proposed; the program stays as it was.
   const auto saved = dir_ / "pointer.cur";
   AnswerFileDialog(saved);
   Trigger("MnuFileSave");
   ASSERT_EQ(dialogs_.fileRequests.size(), 2u);
   EXPECT_TRUE(dialogs_.fileRequests[1].save);
+  EXPECT_EQ(dialogs_.fileRequests[1].fileName.toStdString(), proposed);
+  EXPECT_FALSE(std::filesystem::exists(proposed));
   EXPECT_EQ(ReadWholeFile(saved.string()), cursor_);
   EXPECT_EQ(ReadWholeFile(program_), original_);
   EXPECT_TRUE(backEnd_.reporter.reports.empty());
@@ -123,6 +126,7 @@ TEST_F(ProgramGroupsTest, AnAnimatedCursorOpensWithItsTimelineAndADoubleClickTak
   ASSERT_EQ(AniDocuments.Count(), 1);
   const cAni* cursor = AnimationOf(&IconDocuments.CurrentDocument());
   ASSERT_NE(cursor, nullptr);
+  EXPECT_EQ(cursor->IconPath(), (dir_ / "library-BUSY.ani").string());
   EXPECT_EQ(cursor->Header().DisplayRate, 6);
   EXPECT_EQ(IconDocuments.CurrentDocument().IconCount(), 2);
 
