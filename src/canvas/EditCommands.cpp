@@ -17,6 +17,8 @@ constexpr int kQuarterTurnLeft = 0;
 constexpr int kQuarterTurnRight = 1;
 constexpr int kLastRotation = 3;
 constexpr int kLastShift = 7;
+// Up to this many cells an undo shows again one by one; more, and the whole grid is redrawn.
+constexpr long long kCellsShownOneByOne = 4096;
 
 }  // namespace
 
@@ -88,6 +90,16 @@ void EditCommands::Restore(bool redo) {
   const std::int16_t restored = redo ? document->GetRedo() : document->GetUndo();
   if (!HasImage(document, restored)) return;
   document->Changed(true);
+  // A few cells of the image shown: only they are shown again, and its strip picture.
+  const std::optional<EditHistory::Change>& change = document->History().LastChange();
+  if (restored == shown && change && !change->whole &&
+      static_cast<long long>(change->width) * change->height <= kCellsShownOneByOne) {
+    for (int y = change->top; y < change->top + change->height; ++y) {
+      for (int x = change->left; x < change->left + change->width; ++x) grid_.ShowPixel(x, y);
+    }
+    if (imageChanged_) imageChanged_(restored);
+    return;
+  }
   // Showing the restored image brings the one shown until now up to date in the strip, but
   // not the restored one itself when it was another.
   if (restored != shown && imageChanged_) imageChanged_(restored);

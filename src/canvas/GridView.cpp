@@ -163,8 +163,9 @@ void GridView::Paint(QPainter& painter, const QRect& area) const {
     painter.fillRect(area, palette().color(QPalette::Base));
   }
   if (!picture_.Empty()) PaintCells(painter, area, checkered);
-  PaintFloating(painter);
+  PaintFloating(painter, false);
   PaintMarks(painter, area);
+  PaintFloating(painter, true);  // its frame over the grid lines
   PaintBand(painter);
   painter.restore();
 }
@@ -265,12 +266,15 @@ void GridView::PaintMarks(QPainter& painter, const QRect& area) const {
   }
 }
 
-void GridView::PaintFloating(QPainter& painter) const {
+void GridView::PaintFloating(QPainter& painter, bool frame) const {
   if (floating_.isNull()) return;
   const QPoint to = floatingAt_ + QPoint(floating_.width(), floating_.height());
   const QRect target(QPoint(Edge(floatingAt_.x()), Edge(floatingAt_.y())),
                      QPoint(Edge(to.x()) - 1, Edge(to.y()) - 1));
-  painter.drawImage(target, floating_);
+  if (!frame) {
+    painter.drawImage(target, floating_);
+    return;
+  }
   // Marching-ants look: dark dashes on a light line, seen on any colour.
   painter.setBrush(Qt::NoBrush);
   painter.setPen(QPen(Qt::white, 0));

@@ -92,7 +92,8 @@ class GridView final : public PointerBox {
   QRect CellArea(int x, int y) const;
   QRect BandArea(const Band& band) const;
   QRect FloatingArea() const;
-  void PaintFloating(QPainter& painter) const;
+  // The floating pixels, or their frame.
+  void PaintFloating(QPainter& painter, bool frame) const;
   void Paint(QPainter& painter, const QRect& area) const;
   void PaintCells(QPainter& painter, const QRect& area, bool checkered) const;
   void PaintMarks(QPainter& painter, const QRect& area) const;

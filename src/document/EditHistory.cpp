@@ -186,8 +186,14 @@ void EditHistory::TrimToLimit() {
   }
 }
 
+void EditHistory::NoteChange(const Step& step) {
+  lastChange_ = Change{step.image, step.left, step.top, step.width, step.height,
+                       step.wholeBefore.has_value() || step.fieldsBefore.has_value()};
+}
+
 std::int16_t EditHistory::Undo(std::vector<IconImage>& images) {
   Close(images);
+  lastChange_.reset();
   if (undo_.empty()) return -1;
   Step step = std::move(undo_.back());
   undo_.pop_back();
@@ -197,12 +203,14 @@ std::int16_t EditHistory::Undo(std::vector<IconImage>& images) {
     return -1;
   }
   Apply(images[static_cast<std::size_t>(index)], step, false);
+  NoteChange(step);
   redo_.push_back(std::move(step));
   return index;
 }
 
 std::int16_t EditHistory::Redo(std::vector<IconImage>& images) {
   Close(images);
+  lastChange_.reset();
   if (redo_.empty()) return -1;
   Step step = std::move(redo_.back());
   redo_.pop_back();
@@ -212,6 +220,7 @@ std::int16_t EditHistory::Redo(std::vector<IconImage>& images) {
     return -1;
   }
   Apply(images[static_cast<std::size_t>(index)], step, true);
+  NoteChange(step);
   undo_.push_back(std::move(step));
   return index;
 }
@@ -238,6 +247,7 @@ void EditHistory::DropImage(std::int16_t index) {
 
 void EditHistory::Clear() {
   open_.reset();
+  lastChange_.reset();
   undo_.clear();
   redo_.clear();
   memory_ = 0;

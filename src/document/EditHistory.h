@@ -37,6 +37,18 @@ class EditHistory {
   void DropImage(std::int16_t index);
   void Clear();
 
+  // What the last Undo or Redo put back: the image and the rectangle of cells, or the whole
+  // image when more than cells changed.
+  struct Change {
+    std::int16_t image = -1;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool whole = false;
+  };
+  const std::optional<Change>& LastChange() const { return lastChange_; }
+
   std::size_t UndoCount() const { return undo_.size(); }
   std::size_t RedoCount() const { return redo_.size(); }
   // Bytes the steps keep, both lists.
@@ -47,6 +59,7 @@ class EditHistory {
  private:
   void Keep(Step step);
   void TrimToLimit();
+  void NoteChange(const Step& step);
 
   struct Open {
     std::int16_t index;
@@ -56,6 +69,7 @@ class EditHistory {
   std::deque<Step> undo_;
   std::vector<Step> redo_;
   std::size_t memory_ = 0;
+  std::optional<Change> lastChange_;
 };
 
 // A step: which image, and what to put back in it either way.

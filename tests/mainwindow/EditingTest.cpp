@@ -557,6 +557,15 @@ TEST_F(EditingTest, ControlZUndoesTheLastStroke) {
   Click(kLeft, 3, 3);
   QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(Transparent(3, 3));
+  // Only the cells of the step are shown again; the grid looks as a full repaint makes it.
+  const QImage shown = View().Rendered();
+  window_->DrawMainIcon();
+  EXPECT_EQ(shown, View().Rendered());
+  QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_TRUE(Opaque(3, 3, kRed));
+  const QImage redone = View().Rendered();
+  window_->DrawMainIcon();
+  EXPECT_EQ(redone, View().Rendered());
 }
 
 TEST_F(EditingTest, CommandsWithoutAnImageDoNothing) {
