@@ -1,6 +1,7 @@
 #include "EditCommands.h"
 
 #include <QCursor>
+#include <QTimer>
 
 #include "Clip.h"
 #include "ClipTransfer.h"
@@ -19,6 +20,7 @@ constexpr int kLastRotation = 3;
 constexpr int kLastShift = 7;
 // Up to this many cells an undo shows again one by one; more, and the whole grid is redrawn.
 constexpr long long kCellsShownOneByOne = 4096;
+constexpr int kStripRedrawDelayMs = 100;
 
 }  // namespace
 
@@ -97,7 +99,15 @@ void EditCommands::Restore(bool redo) {
     for (int y = change->top; y < change->top + change->height; ++y) {
       for (int x = change->left; x < change->left + change->width; ++x) grid_.ShowPixel(x, y);
     }
-    if (imageChanged_) imageChanged_(restored);
+    // The strip picture follows a moment later, once for a quick run of undos, as it follows
+    // a stroke at its release: drawing it costs more than the cells.
+    if (imageChanged_ && !stripRedrawPending_) {
+      stripRedrawPending_ = true;
+      QTimer::singleShot(kStripRedrawDelayMs, &grid_.View(), [this] {
+        stripRedrawPending_ = false;
+        if (HasImage(CurrentIconDocument(), grid_.CurrentImage())) imageChanged_(grid_.CurrentImage());
+      });
+    }
     return;
   }
   // Showing the restored image brings the one shown until now up to date in the strip, but

@@ -52,6 +52,7 @@ class EditCommands {
   Clip& clip_;
   SelectImageFunction selectImage_;
   ImageChangedFunction imageChanged_;
+  bool stripRedrawPending_ = false;
 };
 
 }  // namespace brixel

@@ -555,8 +555,12 @@ TEST_F(EditingTest, ControlZUndoesTheLastStroke) {
   Open(16, 16, 24);
   Give(kLeft, kToolFreehand, kRed);
   Click(kLeft, 3, 3);
+  const PictureBox* stripPicture = Find<PictureBox>("PctIco0");
+  EXPECT_EQ(stripPicture->Surface().Point(3, 3), kRed);
   QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(Transparent(3, 3));
+  // The strip picture follows a moment later.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return stripPicture->Surface().Point(3, 3) != kRed; }, 2000));
   // Only the cells of the step are shown again; the grid looks as a full repaint makes it.
   const QImage shown = View().Rendered();
   window_->DrawMainIcon();
