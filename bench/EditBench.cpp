@@ -1,7 +1,8 @@
 // Editing speed in the real window on Qt's offscreen platform: one freehand drag event (the
 // pixel written, its cell and the grid lines painted, the widget repainted) at each zoom, a
 // full SelectImage, which repaints the strip picture, the palette and every cell, and a zoom
-// step at the largest view.
+// step at the largest view; a fast drag whose events set joined lines, blended; undo and redo
+// of a one-pixel step.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 
 #include "Documents.h"
 #include "DrawingTool.h"
+#include "EditCommands.h"
 #include "EditGrid.h"
 #include "GridGeometry.h"
 #include "FrmMain.h"
@@ -66,6 +68,59 @@ BENCHMARK(FreehandDragEvent)
     ->Args({256, kZoomDefault})
     ->Args({256, 16})
     ->Unit(benchmark::kMicrosecond);
+
+// A fast drag: every event lands 37 pixels on from the last, so each one sets a joined line
+// of that length, blended half transparent over the pixels below.
+void FastBlendedDragEvent(benchmark::State& state) {
+  const int size = static_cast<int>(state.range(0));
+  FrmMain& window = WindowWithImage(size);
+  window.Grid().SetZoom(static_cast<int>(state.range(1)));
+  window.Colours().Opacity(1, 128);
+  window.Colours().PaintsOver(1, true);
+  QApplication::processEvents();
+  GridEditor& editor = window.Editor();
+  editor.Press(1, 0.5f, 0.5f);
+  int i = 0;
+  for (auto _ : state) {
+    const int step = i * 37;
+    const int x = step % size;
+    const int y = (step / size * 5) % size;
+    editor.Drag(1, static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+    QApplication::processEvents();
+    ++i;
+  }
+  editor.Release(1, 0.5f, 0.5f);
+  window.Colours().Opacity(1, 255);
+  window.Colours().PaintsOver(1, false);
+}
+BENCHMARK(FastBlendedDragEvent)
+    ->Args({256, kZoomFit})
+    ->Args({256, kZoomDefault})
+    ->Args({256, 16})
+    ->Unit(benchmark::kMicrosecond);
+
+// Undo and redo of a one-pixel step of a 256 x 256 image: in the document alone, and as the
+// command, which shows the image again.
+void UndoOnePixel(benchmark::State& state) {
+  FrmMain& window = WindowWithImage(256);
+  cIco& document = IconDocuments.CurrentDocument();
+  document.ResetUndo(0);
+  document.XYColor(0, 100, 100, 0x123456);
+  document.CloseUndoStep();
+  const bool command = state.range(0) != 0;
+  bool back = true;
+  for (auto _ : state) {
+    if (command) {
+      if (back) window.Edits().Undo();
+      else window.Edits().Redo();
+      QApplication::processEvents();
+    } else {
+      benchmark::DoNotOptimize(back ? document.GetUndo() : document.GetRedo());
+    }
+    back = !back;
+  }
+}
+BENCHMARK(UndoOnePixel)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void SelectImageFull(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));

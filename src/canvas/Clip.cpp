@@ -72,9 +72,9 @@ bool Clip::ArmPaste() {
   return pasteFromDesktop_;
 }
 
-void Clip::Place(ImageDocument& document, std::int16_t image, int x, int y) const {
+bool Clip::Place(ImageDocument& document, std::int16_t image, int x, int y) const {
   const ClipRegion& source = pasteFromDesktop_ ? desktopPaste_ : pixels_;
-  if (!source.Empty()) PasteRegion(document, image, source, x, y);
+  return !source.Empty() && PasteRegion(document, image, source, x, y);
 }
 
 void Clip::Show() {

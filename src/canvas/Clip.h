@@ -33,9 +33,11 @@ class Clip {
   // What a paste armed now would place: the own clip, else a picture on the desktop clipboard
   // with its alpha; false when there is neither.
   bool ArmPaste();
+  // The pixels the armed paste would place now.
+  const ClipRegion& Armed() const { return pasteFromDesktop_ ? desktopPaste_ : pixels_; }
   // Places the armed paste with its top-left at pixel (x, y). Reads the own clip now, so a
-  // clip cleared after arming places nothing.
-  void Place(ImageDocument& document, std::int16_t image, int x, int y) const;
+  // clip cleared after arming places nothing. True when a pixel changed.
+  bool Place(ImageDocument& document, std::int16_t image, int x, int y) const;
 
  private:
   void Show();

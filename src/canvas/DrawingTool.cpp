@@ -28,14 +28,20 @@ ToolTraits TraitsOf(int tool) {
   }
 }
 
+bool InPicture(const ImageDocument& document, std::int16_t image, int x, int y) {
+  if (image < 0 || image >= document.IconCount()) return false;
+  const IconImage& picture = document.Image(image);
+  return x >= 0 && y >= 0 && x < picture.Width && y < picture.Height() && GridsCoverPicture(picture);
+}
+
 void WritePixel(ImageDocument& document, std::int16_t image, int x, int y, PixelAction action,
-                Colour colour) {
+                PaintColour paint, bool blend) {
+  if (!InPicture(document, image, x, y)) return;
   const auto px = static_cast<float>(x);
   const auto py = static_cast<float>(y);
   switch (action) {
     case PixelAction::Paint:
-      document.XYColor(image, px, py, colour);
-      document.XYMask(image, px, py, MaskOpaque);
+      PaintPixel(document.Image(image), x, y, paint, blend);
       break;
     case PixelAction::MakeTransparent:
       document.XYColor(image, px, py, 0);

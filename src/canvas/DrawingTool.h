@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Colour.h"
+#include "PaintColour.h"
 
 namespace brixel {
 
@@ -62,9 +63,15 @@ inline int ButtonOrLeft(int code) { return code == 2 || code == 4 ? code : 1; }
 // stays 0.
 inline int NormalisedButton(int code) { return code == 0 ? 0 : ButtonOrLeft(code); }
 
-// Writes one pixel as the action says: opaque in the colour, transparent, or inverting.
+// Whether (x, y) is a pixel of the image's picture. Columns at or past the width (the padding
+// columns of 1-bit images) are outside for every tool, though the document accepts them.
+bool InPicture(const ImageDocument& document, std::int16_t image, int x, int y);
+
+// Writes one pixel as the action says: in the paint colour (PaintPixel: with its opacity, or
+// blended over the pixel, in images that take opacity; else opaque), transparent, or
+// inverting. Pixels outside the picture are left alone.
 void WritePixel(ImageDocument& document, std::int16_t image, int x, int y, PixelAction action,
-                Colour colour);
+                PaintColour paint, bool blend = false);
 
 // The cell look that shows a pixel action on the grid.
 int CellModeOf(PixelAction action);

@@ -105,6 +105,14 @@ void EditGrid::PaintCell(float x, float y, Colour colour, int mode) {
   view_->SetCell(PixelOf(x), PixelOf(y), colour, static_cast<PixelLook>(mode));
 }
 
+void EditGrid::ShowPixel(int x, int y) {
+  const cIco* document = CurrentIconDocument();
+  if (!HasImage(document, currentImage_)) return;
+  const IconImage& image = document->Image(currentImage_);
+  if (view_->Picture().Empty()) view_->Show(ImagePicture(image));
+  view_->SetCellFrom(image, x, y);
+}
+
 void EditGrid::DrawGridLines() {
   GridView::Marks marks;
   const cIco* document = CurrentIconDocument();
@@ -125,6 +133,7 @@ void EditGrid::DrawMainIcon() {
   scratch_->Surface().ScalePixels();
 
   gridReady_ = false;
+  if (frameDocument_ != document || frameImage_ != currentImage_) HideFrame();
   if (shown) {
     view_->Show(ImagePicture(document->Image(currentImage_)));
     gridReady_ = true;
@@ -148,7 +157,21 @@ void EditGrid::ShowBand(ToolShape shape, int anchorX, int anchorY, int endX, int
 void EditGrid::HideBand() { view_->SetBand({}); }
 
 void EditGrid::ShowFrame(int anchorX, int anchorY, int endX, int endY) {
+  frameDocument_ = CurrentIconDocument();
+  frameImage_ = currentImage_;
   view_->SetFrame(QRect(QPoint(anchorX, anchorY), QPoint(endX, endY)));
+}
+
+void EditGrid::HideFrame() {
+  frameDocument_ = nullptr;
+  frameImage_ = -1;
+  view_->SetFrame(std::nullopt);
+}
+
+std::optional<QRect> EditGrid::Selection() const {
+  const std::optional<QRect>& frame = view_->Frame();
+  if (!frame) return std::nullopt;
+  return frame->normalized();
 }
 
 int EditGrid::FitSide() const {
@@ -158,8 +181,14 @@ int EditGrid::FitSide() const {
 
 void EditGrid::LayOut() {
   const int cells = Cells();
-  const bool shown = HasImage(CurrentIconDocument(), currentImage_);
-  view_->Layout(cells, shown ? ViewSide(cells, zoom_, FitSide()) : FitSide());
+  const cIco* document = CurrentIconDocument();
+  if (!HasImage(document, currentImage_)) {
+    view_->Layout(cells, cells, FitSide());
+    return;
+  }
+  // A tall or wide image shows as it is, not on a square with empty cells beside it.
+  view_->Layout(document->Width(currentImage_), document->Height(currentImage_) / 2,
+                ViewSide(cells, zoom_, FitSide()));
 }
 
 double EditGrid::CellPixels() const { return view_->CellPixels(); }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include <QRect>
+
 #include "Colour.h"
 #include "DrawingTool.h"
 #include "GridGeometry.h"
@@ -18,12 +20,12 @@ namespace brixel {
 class GridView;
 class PictureBox;
 
-// The edit grid: the current image of the current icon document enlarged on a square view,
-// one cell per pixel. The view spans n x n logical units, n being the larger of the image's
-// width and height (16 with no image), so a pointer position truncates to the pixel under it
-// and a tall image shows whole. The fit view fills the square the scroll area (GridScroll)
-// gives it, at least 480 x 480 pixels; zoomed in, the view is n cells of the zoom's size a
-// side and the scroll area shows a part of it. Owns the scroll area, the view (PctGrid), the
+// The edit grid: the current image of the current icon document enlarged, one square cell
+// per pixel, so a pointer position truncates to the pixel under it. The cells' size comes from
+// n, the larger of the image's width and height (16 with no image): the fit view gives n cells
+// the side of the square the scroll area (GridScroll) has, at least 480 pixels, and a tall or
+// wide image shows as width x height cells of that size; zoomed in, the cells take the zoom's
+// size and the scroll area shows a part of the view. Owns the scroll area, the view (PctGrid), the
 // hidden scratch surface of n x n pixels on which shapes and text are rasterised
 // (pctExport), and which image is current.
 class EditGrid {
@@ -65,6 +67,8 @@ class EditGrid {
   // Paints the cell of pixel (x, y) in one of the cell looks; other modes paint nothing. Once
   // the grid is ready the grid lines show over it.
   void PaintCell(float x, float y, Colour colour, int mode);
+  // Shows the cell of pixel (x, y) as the current image holds it now.
+  void ShowPixel(int x, int y);
   // Shows the grid lines, the red centre lines and, when asked for, the yellow box around the
   // hot-spot cell; nothing at all with the Grid option off.
   void DrawGridLines();
@@ -78,9 +82,12 @@ class EditGrid {
   // HideBand or the next full repaint.
   void ShowBand(ToolShape shape, int anchorX, int anchorY, int endX, int endY);
   void HideBand();
-  // The frame of a selection through the centres of its corner cells, until the next full
-  // repaint.
+  // The frame of a selection through the centres of its corner cells. It stays while the same
+  // image of the same document is shown, until HideFrame.
   void ShowFrame(int anchorX, int anchorY, int endX, int endY);
+  void HideFrame();
+  // The selected rectangle the frame shows, if any.
+  std::optional<QRect> Selection() const;
 
   // --- Zoom (GridGeometry) ---
   // The zoom chosen: kZoomDefault until one is, then kZoomFit or a cell side in pixels.
@@ -115,6 +122,9 @@ class EditGrid {
   bool gridReady_ = false;
   bool pointerOutside_ = false;
   int zoom_ = kZoomDefault;
+  // The document and image the frame was shown on.
+  const void* frameDocument_ = nullptr;
+  std::int16_t frameImage_ = -1;
 };
 
 }  // namespace brixel

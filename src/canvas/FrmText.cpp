@@ -56,6 +56,10 @@ FrmText::FrmText(TextSettings& settings, QWidget* owner) : QDialog(owner), setti
   cmdOK_->setText("OK");
   cmdOK_->setDefault(true);
   connect(cmdOK_, &QPushButton::clicked, this, &FrmText::Confirm);
+  cmdCancel_ = buttons->addButton(QDialogButtonBox::Cancel);
+  cmdCancel_->setObjectName("cmdCancel");
+  cmdCancel_->setText("Cancel");
+  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* form = new QFormLayout;
   form->addRow(Caption("Select Font", cboFont_, this), cboFont_);

@@ -13,7 +13,8 @@ struct TextSettings;
 
 // The text dialog: font, size and text for the Text tool, with a preview as the text would
 // look on a 64 x 64 icon. Opens with the last confirmed choice; OK (cmdOK) stores the choice
-// in settings, any other way of closing stores nothing.
+// in settings and accepts; Cancel (cmdCancel), like any other way of closing, stores nothing
+// and rejects, so the button keeps the tool it had.
 class FrmText : public QDialog {
   Q_OBJECT
 
@@ -34,6 +35,7 @@ class FrmText : public QDialog {
   QLineEdit* txtInsert_;
   PictureBox* pctPrev_;
   QPushButton* cmdOK_;
+  QPushButton* cmdCancel_;
 };
 
 }  // namespace brixel

@@ -1,5 +1,6 @@
 #include "GridView.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -22,25 +23,34 @@ constexpr int kBandWidth = 5;
 
 GridView::GridView(QWidget* parent) : PointerBox(parent) {
   setObjectName("PctGrid");
-  Layout(kDefaultGridCells, kFitViewPixels);
+  setFocusPolicy(Qt::ClickFocus);
+  Layout(kDefaultGridCells, kDefaultGridCells, kFitViewPixels);
 }
 
-void GridView::Layout(int cells, int side) {
-  cells_ = std::max(cells, 1);
-  if (size() != QSize(side, side)) setFixedSize(side, side);
+void GridView::Layout(int columns, int rows, int side) {
+  columns_ = std::max(columns, 1);
+  rows_ = std::max(rows, 1);
+  cellPixels_ = static_cast<double>(side) / std::max(columns_, rows_);
+  const QSize size(Edge(columns_), Edge(rows_));
+  if (this->size() != size) setFixedSize(size);
   update();
 }
 
 void GridView::Show(ImagePicture picture) {
   picture_ = std::move(picture);
   band_ = Band();
-  frame_.reset();
   update();
   emit PictureShown();
 }
 
 void GridView::SetCell(int x, int y, Colour colour, PixelLook look) {
   picture_.Set(x, y, colour, look);
+  update(CellArea(x, y));
+  emit CellChanged(x, y);
+}
+
+void GridView::SetCellFrom(const IconImage& image, int x, int y) {
+  picture_.SetFrom(image, x, y);
   update(CellArea(x, y));
   emit CellChanged(x, y);
 }
@@ -91,6 +101,20 @@ QRect GridView::BandArea(const Band& band) const {
   return bounds.toAlignedRect().adjusted(-kBandWidth, -kBandWidth, kBandWidth, kBandWidth);
 }
 
+QRect GridView::FloatingArea() const {
+  if (floating_.isNull()) return {};
+  const QPoint to = floatingAt_ + QPoint(floating_.width(), floating_.height());
+  return QRect(QPoint(Edge(floatingAt_.x()), Edge(floatingAt_.y())), QPoint(Edge(to.x()), Edge(to.y())))
+      .adjusted(-2, -2, 2, 2);
+}
+
+void GridView::SetFloating(QImage picture, QPoint topLeft) {
+  update(FloatingArea());
+  floating_ = std::move(picture);
+  floatingAt_ = topLeft;
+  update(FloatingArea());
+}
+
 QPointF GridView::ToLogical(const QPointF& pixel) const {
   const double cellPixels = CellPixels();
   return cellPixels > 0 ? pixel / cellPixels : QPointF();
@@ -114,6 +138,14 @@ void GridView::paintEvent(QPaintEvent* event) {
 
 void GridView::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
+void GridView::keyPressEvent(QKeyEvent* event) {
+  if (keyHandler && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && keyHandler(event->key())) {
+    event->accept();
+    return;
+  }
+  PointerBox::keyPressEvent(event);
+}
+
 void GridView::Paint(QPainter& painter, const QRect& area) const {
   painter.save();
   painter.setClipRect(area);
@@ -131,7 +163,9 @@ void GridView::Paint(QPainter& painter, const QRect& area) const {
     painter.fillRect(area, palette().color(QPalette::Base));
   }
   if (!picture_.Empty()) PaintCells(painter, area, checkered);
+  PaintFloating(painter, false);
   PaintMarks(painter, area);
+  PaintFloating(painter, true);  // its frame over the grid lines
   PaintBand(painter);
   painter.restore();
 }
@@ -209,22 +243,20 @@ QPixmap GridView::HoleTile(int side) const {
 
 void GridView::PaintMarks(QPainter& painter, const QRect& area) const {
   if (!marks_.lines) return;
-  const int side = width();
   if (CellPixels() >= kSmallestMarkedCell) {
     const QColor face = palette().color(QPalette::Button);
     const double cellPixels = CellPixels();
     const int first = std::max(1, static_cast<int>(std::min(area.left(), area.top()) / cellPixels));
     const int farthest = std::max(area.right(), area.bottom());
-    const int last = std::min(cells_, static_cast<int>(farthest / cellPixels) + 1);
+    const int last = std::min(std::max(columns_, rows_), static_cast<int>(farthest / cellPixels) + 1);
     for (int i = first; i <= last; ++i) {
       const int at = Edge(i);
-      if (at >= area.top() && at <= area.bottom()) painter.fillRect(area.left(), at, area.width(), 1, face);
-      if (at >= area.left() && at <= area.right()) painter.fillRect(at, area.top(), 1, area.height(), face);
+      if (i <= rows_ && at >= area.top() && at <= area.bottom()) painter.fillRect(area.left(), at, area.width(), 1, face);
+      if (i <= columns_ && at >= area.left() && at <= area.right()) painter.fillRect(at, area.top(), 1, area.height(), face);
     }
   }
-  const int mid = Edge(CentreLine(cells_));
-  painter.fillRect(0, mid, side, 1, kRed);
-  painter.fillRect(mid, 0, 1, side, kRed);
+  painter.fillRect(0, Edge(CentreLine(rows_)), width(), 1, kRed);
+  painter.fillRect(Edge(CentreLine(columns_)), 0, 1, height(), kRed);
   if (marks_.hotSpot) {
     const QPoint from(Edge(marks_.hotSpot->x()), Edge(marks_.hotSpot->y()));
     const QPoint to(Edge(marks_.hotSpot->x() + 1), Edge(marks_.hotSpot->y() + 1));
@@ -232,6 +264,23 @@ void GridView::PaintMarks(QPainter& painter, const QRect& area) const {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(from, QSize(to.x() - from.x(), to.y() - from.y())));
   }
+}
+
+void GridView::PaintFloating(QPainter& painter, bool frame) const {
+  if (floating_.isNull()) return;
+  const QPoint to = floatingAt_ + QPoint(floating_.width(), floating_.height());
+  const QRect target(QPoint(Edge(floatingAt_.x()), Edge(floatingAt_.y())),
+                     QPoint(Edge(to.x()) - 1, Edge(to.y()) - 1));
+  if (!frame) {
+    painter.drawImage(target, floating_);
+    return;
+  }
+  // Marching-ants look: dark dashes on a light line, seen on any colour.
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(Qt::white, 0));
+  painter.drawRect(target);
+  painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
+  painter.drawRect(target);
 }
 
 void GridView::PaintBand(QPainter& painter) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -38,20 +39,34 @@ class GridView final : public PointerBox {
 
   explicit GridView(QWidget* parent = nullptr);
 
-  // cells x cells cells on a square of side pixels.
-  void Layout(int cells, int side);
-  int Cells() const { return cells_; }
-  double CellPixels() const { return static_cast<double>(width()) / cells_; }
+  // columns x rows square cells, the longer side taking side pixels.
+  void Layout(int columns, int rows, int side);
+  int Columns() const { return columns_; }
+  int Rows() const { return rows_; }
+  double CellPixels() const { return cellPixels_; }
 
   // The picture shown; an empty one shows the background alone.
   void Show(ImagePicture picture);
   const ImagePicture& Picture() const { return picture_; }
   // One cell shown in a new look; the picture keeps it.
   void SetCell(int x, int y, Colour colour, PixelLook look);
+  // One cell shown as the image holds its pixel now.
+  void SetCellFrom(const IconImage& image, int x, int y);
   void SetMarks(Marks marks);
   // The band (ToolShape::None for none) and the selection frame between two cells' centres.
+  // A new picture takes the band away; the frame stays until it is set again.
   void SetBand(Band band);
   void SetFrame(std::optional<QRect> corners);
+  const std::optional<QRect>& Frame() const { return frame_; }
+  // Pixels floating over the cells with their top-left on a cell (a paste waiting for its
+  // place, a selection being moved), with a dashed frame; a null picture for none.
+  void SetFloating(QImage picture, QPoint topLeft);
+  bool Floating() const { return !floating_.isNull(); }
+  QPoint FloatingAt() const { return floatingAt_; }
+
+  // Keys pressed while the view has the focus (it takes it when clicked) go here first; true
+  // when handled.
+  std::function<bool(int key)> keyHandler;
 
   // What the view shows in an area of it.
   QImage Rendered(const QRect& area) const;
@@ -67,6 +82,7 @@ class GridView final : public PointerBox {
   void paintEvent(QPaintEvent* event) override;
   // The second press of a quick double click presses as the first did.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int Edge(int cell) const;
@@ -75,6 +91,9 @@ class GridView final : public PointerBox {
   // The area a cell's look and the lines around it take on the view.
   QRect CellArea(int x, int y) const;
   QRect BandArea(const Band& band) const;
+  QRect FloatingArea() const;
+  // The floating pixels, or their frame.
+  void PaintFloating(QPainter& painter, bool frame) const;
   void Paint(QPainter& painter, const QRect& area) const;
   void PaintCells(QPainter& painter, const QRect& area, bool checkered) const;
   void PaintMarks(QPainter& painter, const QRect& area) const;
@@ -82,11 +101,15 @@ class GridView final : public PointerBox {
   // How a hole looks on a cell of side pixels: the background crossed by the blue diagonal.
   QPixmap HoleTile(int side) const;
 
-  int cells_ = 16;
+  int columns_ = 16;
+  int rows_ = 16;
+  double cellPixels_ = 30;
   ImagePicture picture_;
   Marks marks_;
   Band band_;
   std::optional<QRect> frame_;
+  QImage floating_;
+  QPoint floatingAt_;
   mutable QPixmap holeTile_;
 };
 

@@ -90,13 +90,30 @@ ImagePicture::ImagePicture(const IconImage& image)
   }
 }
 
-void ImagePicture::Set(int x, int y, Colour colour, PixelLook look) {
+void ImagePicture::Set(int x, int y, Colour colour, PixelLook look) { Put(x, y, colour, look, 255); }
+
+void ImagePicture::SetFrom(const IconImage& image, int x, int y) {
+  if (!image.Pixels.Contains(x, y) || !image.Mask.Contains(x, y)) return;
+  const Colour colour = image.Pixels.At(x, y);
+  const bool alpha = image.Alpha.Contains(x, y);
+  const int shown = AlphaAt(image, x, y);
+  PixelLook look = PixelLook::Coloured;
+  if (colour == kNoColour || (shown == 0 && colour != kBlack && !alpha)) {
+    look = PixelLook::Inverting;
+  } else if (shown == 0) {
+    look = PixelLook::Transparent;
+  }
+  Put(x, y, colour, look, shown);
+}
+
+void ImagePicture::Put(int x, int y, Colour colour, PixelLook look, int alpha) {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
   PixelLook& old = looks_[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) +
                           static_cast<std::size_t>(x)];
   inverting_ += (look == PixelLook::Inverting) - (old == PixelLook::Inverting);
   old = look;
-  colours_.setPixel(x, y, look == PixelLook::Coloured ? Premultiplied(colour, 255) : 0);
+  if (look == PixelLook::Coloured && alpha < 255) hasAlpha_ = true;
+  colours_.setPixel(x, y, look == PixelLook::Coloured ? Premultiplied(colour, alpha) : 0);
 }
 
 QImage ImagePicture::OverCheckerboard(int scale) const {

@@ -41,6 +41,8 @@ class ImagePicture {
 
   // One pixel made opaque in a colour, transparent or inverting.
   void Set(int x, int y, Colour colour, PixelLook look);
+  // One pixel shown again as the image holds it now.
+  void SetFrom(const IconImage& image, int x, int y);
 
   // The picture over the checkerboard, each pixel scale x scale screen pixels, inverting pixels
   // showing the checkerboard inverted.
@@ -54,6 +56,8 @@ class ImagePicture {
   void PaintOverCheckerboard(QPainter& painter, QPoint origin, int scale, int square) const;
 
  private:
+  void Put(int x, int y, Colour colour, PixelLook look, int alpha);
+
   QImage colours_;
   std::vector<PixelLook> looks_;
   int inverting_ = 0;

@@ -1,5 +1,8 @@
 #include "MouseColours.h"
 
+#include <algorithm>
+
+#include "AlphaChannel.h"
 #include "CurrentDocument.h"
 #include "ImageDocument.h"
 #include "MouseFunctionsPanel.h"
@@ -8,6 +11,9 @@
 
 namespace brixel {
 namespace {
+
+// The dark squares of the checkerboard that shows transparency.
+constexpr Colour kCheckerDarkColour = MakeColour(204, 204, 204);
 
 constexpr int kButtonsInSyncOrder[] = {1, 2, 4};
 
@@ -38,7 +44,41 @@ void MouseColours::Swatch(int buttonCode, Colour colour) {
   if (colour < 0) return;
   QtPictureSurface& surface = panel_.Swatch(ButtonOrLeft(buttonCode))->Surface();
   surface.BackColor(colour);
+  Show(buttonCode);
+}
+
+void MouseColours::Opacity(int buttonCode, int opacity) {
+  opacity_[Slot(buttonCode)] = std::clamp(opacity, 0, kOpaque);
+  Show(buttonCode);
+}
+
+void MouseColours::ShowOpacity(bool shown) {
+  if (shown == opacityShown_) return;
+  opacityShown_ = shown;
+  for (const int button : kButtonsInSyncOrder) Show(button);
+}
+
+// The swatch in its colour, or with its opacity over a checkerboard.
+void MouseColours::Show(int buttonCode) {
+  QtPictureSurface& surface = panel_.Swatch(ButtonOrLeft(buttonCode))->Surface();
   surface.Cls();
+  const int opacity = Opacity(buttonCode);
+  if (!opacityShown_ || opacity == kOpaque) return;
+  const Colour colour = surface.BackColor();
+  const float side = surface.ScaleWidth();
+  const float square = side / 4;
+  for (int row = 0; row < 4; ++row) {
+    for (int column = 0; column < 4; ++column) {
+      const Colour under = (row + column) % 2 ? kCheckerDarkColour : kWhite;
+      surface.Line(column * square, row * square, (column + 1) * square, (row + 1) * square,
+                   BlendOver(colour, opacity, under), PictureSurface::LineKind::FilledBox);
+    }
+  }
+}
+
+PaintColour MouseColours::Paint(const ImageDocument& document, std::int16_t image,
+                                int buttonCode) const {
+  return {DrawingColour(document, image, buttonCode), Opacity(buttonCode)};
 }
 
 Colour MouseColours::DrawingColour(const ImageDocument& document, std::int16_t image,
@@ -54,7 +94,9 @@ Colour MouseColours::DrawingColour(const ImageDocument& document, std::int16_t i
 void MouseColours::Sync(const ImageDocument& document, std::int16_t image) {
   if (!HasImage(&document, image)) return;
   const int bitDepth = document.BitDepth(image);
+  const bool ownColours = TakesOpacity(document.Image(image));
   for (const int button : kButtonsInSyncOrder) {
+    if (ownColours) break;
     std::int32_t entry = document.GetPaletteClick(image, Swatch(button));
     if (entry == -1) entry = DefaultEntry(button, bitDepth);
     Swatch(button, EntryColour(document, image, entry));

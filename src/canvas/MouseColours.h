@@ -5,6 +5,7 @@
 
 #include "Colour.h"
 #include "DrawingTool.h"
+#include "PaintColour.h"
 
 namespace brixel {
 
@@ -30,10 +31,24 @@ class MouseColours {
   // What the button draws with: its palette entry on images of fewer than 24 bits per pixel,
   // else its swatch colour.
   Colour DrawingColour(const ImageDocument& document, std::int16_t image, int buttonCode) const;
+  // The drawing colour with the button's opacity, which counts in images that take opacity.
+  PaintColour Paint(const ImageDocument& document, std::int16_t image, int buttonCode) const;
+
+  // The button's opacity, 0-255 (255 until chosen), and whether it paints over the pixels
+  // below (blends) rather than setting them.
+  int Opacity(int buttonCode) const { return opacity_[Slot(buttonCode)]; }
+  void Opacity(int buttonCode, int opacity);
+  bool PaintsOver(int buttonCode) const { return paintsOver_[Slot(buttonCode)]; }
+  void PaintsOver(int buttonCode, bool over) { paintsOver_[Slot(buttonCode)] = over; }
+  // Whether the swatches show the opacity, over a checkerboard: while the current image takes
+  // opacity.
+  void ShowOpacity(bool shown);
+  bool OpacityShown() const { return opacityShown_; }
 
   // Brings the swatches in line with the image's palette: a swatch colour the palette lacks
   // becomes the button's default entry (left 0, right 1, middle 1 on 1-bit images, else 2);
-  // then each button takes the palette entry of its swatch.
+  // then each button takes the palette entry of its swatch. An image that takes opacity draws
+  // with the swatch colours themselves: they stay.
   void Sync(const ImageDocument& document, std::int16_t image);
 
   // After the eye-dropper filled the swatch: the button takes the swatch colour's palette
@@ -54,8 +69,13 @@ class MouseColours {
     return static_cast<std::size_t>(ButtonOrLeft(buttonCode) - 1);
   }
 
+  void Show(int buttonCode);
+
   MouseFunctionsPanel& panel_;
   std::array<std::int32_t, 4> paletteIndex_{};
+  std::array<int, 4> opacity_{kOpaque, kOpaque, kOpaque, kOpaque};
+  std::array<bool, 4> paintsOver_{};
+  bool opacityShown_ = false;
 };
 
 }  // namespace brixel

@@ -28,8 +28,16 @@ void ToolChoice::Choose(int buttonCode, int tool) {
     return;
   }
   if (tool < 0 || tool >= kToolCount) return;
-  if (tool == kToolText && openTextDialog_) openTextDialog_();
+  if (tool == kToolText && openTextDialog_ && !openTextDialog_()) return;
+  Assign(buttonCode, tool);
+}
 
+void ToolChoice::ReturnTo(int buttonCode, int tool) {
+  if (tool < 0 || tool >= kToolCount || tool == kToolFlood) return;
+  Assign(buttonCode, tool);
+}
+
+void ToolChoice::Assign(int buttonCode, int tool) {
   const int code = ButtonOrLeft(buttonCode);
   const auto number = static_cast<std::int16_t>(tool);
   const QPixmap& picture = toolbar_.ButtonPicture(tool).pixmap;

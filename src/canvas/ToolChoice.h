@@ -20,11 +20,14 @@ class ToolChoice {
   ToolChoice(Settings& settings, kzrToolBar& toolbar, MouseFunctionsPanel& panel,
              ToolBarPicture squareFlood, ToolBarPicture diagonalFlood);
 
-  // Shown modally before the text tool is given to a button.
-  void OnTextTool(std::function<void()> openTextDialog) { openTextDialog_ = std::move(openTextDialog); }
+  // Shown modally before the text tool is given to a button; false (Cancel) leaves the button
+  // its tool.
+  void OnTextTool(std::function<bool()> openTextDialog) { openTextDialog_ = std::move(openTextDialog); }
 
   // A click on the toolbar's button `tool` with the mouse button of that code.
   void Choose(int buttonCode, int tool);
+  // After the eye-dropper: the button takes its tool back, the text tool without its dialog.
+  void ReturnTo(int buttonCode, int tool);
   // The tool of a button code (1, 2 or 4).
   int ToolOf(int buttonCode) const;
   // The tool the button goes back to after the eye-dropper; -1 when none was recorded.
@@ -35,13 +38,14 @@ class ToolChoice {
 
  private:
   void ShowFloodPicture();
+  void Assign(int buttonCode, int tool);
 
   Settings& settings_;
   kzrToolBar& toolbar_;
   MouseFunctionsPanel& panel_;
   ToolBarPicture squareFlood_;
   ToolBarPicture diagonalFlood_;
-  std::function<void()> openTextDialog_;
+  std::function<bool()> openTextDialog_;
   std::array<int, 5> returnTools_{-1, -1, -1, -1, -1};  // by button code
 };
 

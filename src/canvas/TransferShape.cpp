@@ -1,5 +1,6 @@
 #include "TransferShape.h"
 
+#include "DrawingTool.h"
 #include "ImageDocument.h"
 #include "PictureSurface.h"
 
@@ -14,7 +15,8 @@ void PrepareScratch(PictureSurface& scratch, Colour colour) {
 }
 
 void TransferShape(const PictureSurface& scratch, ImageDocument& document, std::int16_t image,
-                   Colour colour) {
+                   PaintColour paint, bool blend) {
+  const Colour colour = paint.colour;
   // Outside the scratch reads as -1, which would match "no colour" below an image taller than
   // the scratch surface.
   if (colour < 0) return;
@@ -24,9 +26,9 @@ void TransferShape(const PictureSurface& scratch, ImageDocument& document, std::
     for (int y = 0; y <= height; ++y) {
       const auto fx = static_cast<float>(x);
       const auto fy = static_cast<float>(y);
-      if (scratch.Point(fx, fy) != colour) continue;
-      document.XYColor(image, fx, fy, colour);
-      document.XYMask(image, fx, fy, MaskOpaque);
+      // The padding columns of a 1-bit image lie under the scratch surface but are no pixels.
+      if (!InPicture(document, image, x, y) || scratch.Point(fx, fy) != colour) continue;
+      PaintPixel(document.Image(image), x, y, paint, blend);
     }
   }
 }

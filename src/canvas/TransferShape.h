@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Colour.h"
+#include "PaintColour.h"
 
 namespace brixel {
 
@@ -17,11 +18,12 @@ class PictureSurface;
 // transparent.
 void PrepareScratch(PictureSurface& scratch, Colour colour);
 
-// Every scratch pixel (x, y) of exactly colour, for x from 0 to the scratch width and y from 0
-// to its height, becomes pixel (x, y) of the image, opaque in that colour. Pixels outside the
-// scratch never match and writes outside the image are dropped; the rest of the image keeps
-// its colours and mask. A negative colour (no colour) takes nothing over.
+// Every scratch pixel (x, y) of exactly the paint's colour, for x from 0 to the scratch width
+// and y from 0 to its height, becomes pixel (x, y) of the image in the paint (PaintPixel,
+// blended over it with blend), so shapes and text take the button's opacity. Pixels outside
+// the scratch never match and pixels outside the picture (InPicture) are left alone; the rest
+// of the image keeps its colours and mask. A negative colour (no colour) takes nothing over.
 void TransferShape(const PictureSurface& scratch, ImageDocument& document, std::int16_t image,
-                   Colour colour);
+                   PaintColour paint, bool blend = false);
 
 }  // namespace brixel

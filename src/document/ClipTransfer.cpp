@@ -63,8 +63,9 @@ ClipRegion CopyRegion(const ImageDocument& document, std::int16_t image, int x1,
   return clip;
 }
 
-void PasteRegion(ImageDocument& document, std::int16_t image, const ClipRegion& clip, int x,
+bool PasteRegion(ImageDocument& document, std::int16_t image, const ClipRegion& clip, int x,
                  int y) {
+  bool changed = false;
   Trap("PrjBackEnd.mClipTransfer.PasteRegion", [&] {
     IconImage& target = document.Image(image);
     CheckGrids(target);
@@ -103,12 +104,17 @@ void PasteRegion(ImageDocument& document, std::int16_t image, const ClipRegion& 
           colour = kBlack;
           mask = MaskTransparent;
         }
-        target.Pixels.At(px, py) = mask == MaskOpaque ? paint(colour) : colour;
+        const Colour written = mask == MaskOpaque ? paint(colour) : colour;
+        const int shown = keepsAlpha ? alpha : mask == MaskOpaque ? 255 : 0;
+        changed = changed || target.Pixels.At(px, py) != written ||
+                  target.Mask.At(px, py) != mask || AlphaAt(target, px, py) != shown;
+        target.Pixels.At(px, py) = written;
         SetMask(target, px, py, mask);
         if (keepsAlpha) target.Alpha.At(px, py) = alpha;
       }
     }
   });
+  return changed;
 }
 
 void ClearRegion(ImageDocument& document, std::int16_t image, int x1, int y1, int x2, int y2) {

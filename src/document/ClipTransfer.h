@@ -42,8 +42,8 @@ ClipRegion CopyRegion(const ImageDocument& document, std::int16_t image, int x1,
 // in an image that keeps alpha, alpha. In an image that keeps none, a pixel shown less than
 // half opaque becomes transparent. An opaque colour goes into an image of fewer than 24 bits
 // per pixel as its nearest palette entry (NearestPaletteEntry). Pixels landing outside are
-// dropped.
-void PasteRegion(ImageDocument& document, std::int16_t image, const ClipRegion& clip, int x,
+// dropped. True when a pixel of the image changed.
+bool PasteRegion(ImageDocument& document, std::int16_t image, const ClipRegion& clip, int x,
                  int y);
 
 // Makes the rectangle transparent.

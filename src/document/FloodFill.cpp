@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "PaintColour.h"
 #include "TrapErrors.h"
 
 namespace brixel {
@@ -15,17 +16,15 @@ struct Seed {
 };
 
 // Scan-line fill over the picture (padding columns excluded) with an explicit stack of span
-// seeds, so the depth of the region costs heap, not call stack.
+// seeds, so the depth of the region costs heap, not call stack. inRegion tells a pixel of the
+// region, paint sets one; with marked, filled pixels are marked, for paints that may leave a
+// pixel looking as it did.
+template <class InRegion, class Paint>
 class RegionFill {
  public:
-  RegionFill(IconImage& image, Colour region, Colour paint, std::int32_t mask, bool diagonal)
-      : image_(image), width_(image.Width), height_(image.Height()), region_(region),
-        paint_(paint), mask_(mask), diagonal_(diagonal) {
-    // Painting in the region's own colour (an erase of colour 0 with a fill that is not white)
-    // leaves nothing to tell filled pixels by, so they are marked.
-    if (paint_ == region_) {
-      marks_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
-    }
+  RegionFill(int width, int height, bool diagonal, bool marked, InRegion inRegion, Paint paint)
+      : width_(width), height_(height), diagonal_(diagonal), inRegion_(inRegion), paint_(paint) {
+    if (marked) marks_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
   }
 
   void Run(int x, int y) {
@@ -48,13 +47,11 @@ class RegionFill {
 
  private:
   bool Fillable(int x, int y) const {
-    return image_.Pixels.At(x, y) == region_ &&
-           (marks_.empty() || marks_[Index(x, y)] == 0);
+    return inRegion_(x, y) && (marks_.empty() || marks_[Index(x, y)] == 0);
   }
 
   void Set(int x, int y) {
-    image_.Pixels.At(x, y) = paint_;
-    SetMask(image_, x, y, mask_);
+    paint_(x, y);
     if (!marks_.empty()) marks_[Index(x, y)] = 1;
   }
 
@@ -76,16 +73,20 @@ class RegionFill {
            static_cast<std::size_t>(x);
   }
 
-  IconImage& image_;
   const int width_;
   const int height_;
-  const Colour region_;
-  const Colour paint_;
-  const std::int32_t mask_;
   const bool diagonal_;
+  InRegion inRegion_;
+  Paint paint_;
   std::vector<std::uint8_t> marks_;
   std::vector<Seed> stack_;
 };
+
+template <class InRegion, class Paint>
+void Fill(int width, int height, int x, int y, bool diagonal, bool marked, InRegion inRegion,
+          Paint paint) {
+  RegionFill<InRegion, Paint>(width, height, diagonal, marked, inRegion, paint).Run(x, y);
+}
 
 }  // namespace
 
@@ -101,9 +102,39 @@ void FillRegion(ImageDocument& document, std::int16_t imageIndex, int x, int y, 
     if (region == fill || region == kNoColour) return;
     // A white fill of colour 0 is what a flood erase of an already empty region looks like.
     if (fill == kWhite && region == kBlack) return;
-    RegionFill(image, region, erase ? kBlack : fill, erase ? MaskTransparent : MaskOpaque,
-               diagonal)
-        .Run(x, y);
+    const Colour paint = erase ? kBlack : fill;
+    const std::int32_t mask = erase ? MaskTransparent : MaskOpaque;
+    // Painting in the region's own colour (an erase of colour 0 with a fill that is not white)
+    // leaves nothing to tell filled pixels by, so they are marked.
+    Fill(width, height, x, y, diagonal, paint == region,
+         [&](int px, int py) { return image.Pixels.At(px, py) == region; },
+         [&](int px, int py) {
+           image.Pixels.At(px, py) = paint;
+           SetMask(image, px, py, mask);
+         });
+  });
+}
+
+void FillRegion(ImageDocument& document, std::int16_t imageIndex, int x, int y, PaintColour fill,
+                bool blend, bool diagonal) {
+  const bool opacity = imageIndex >= 0 && imageIndex < document.IconCount() &&
+                       TakesOpacity(document.Image(imageIndex));
+  if (!opacity) {
+    FillRegion(document, imageIndex, x, y, fill.colour, false, diagonal);
+    return;
+  }
+  Trap(kFillRegionLabel, [&] {
+    IconImage& image = document.Image(imageIndex);
+    const int width = image.Width;
+    const int height = image.Height();
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
+    if (!GridsCoverPicture(image)) Raise(ErrorCode::SubscriptOutOfRange);
+    if (image.Pixels.At(x, y) == kNoColour) return;
+    const PaintColour region = PixelPaint(image, x, y);
+    if (!blend && PaintColour{fill.opacity == 0 ? kBlack : fill.colour, fill.opacity} == region) return;
+    Fill(width, height, x, y, diagonal, true,
+         [&](int px, int py) { return image.Pixels.At(px, py) != kNoColour && PixelPaint(image, px, py) == region; },
+         [&](int px, int py) { PaintPixel(image, px, py, fill, blend); });
   });
 }
 

@@ -4,6 +4,7 @@
 
 #include "Colour.h"
 #include "ImageDocument.h"
+#include "PaintColour.h"
 
 namespace brixel {
 
@@ -15,5 +16,11 @@ namespace brixel {
 // images are outside. A failure is reported under the fill's label.
 void FillRegion(ImageDocument& document, std::int16_t imageIndex, int x, int y, Colour fill,
                 bool erase, bool diagonal);
+
+// The same in colour and opacity: in an image that takes opacity (TakesOpacity) the region is
+// the connected pixels of exactly the seed's colour and opacity (PixelPaint), and each becomes
+// the fill (PaintPixel), or the fill blended over it. Elsewhere the fill above in the colour.
+void FillRegion(ImageDocument& document, std::int16_t imageIndex, int x, int y, PaintColour fill,
+                bool blend, bool diagonal);
 
 }  // namespace brixel

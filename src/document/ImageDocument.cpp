@@ -37,17 +37,19 @@ bool ImageDocument::WriteDocumentFile(const char* label, const std::string& path
 }
 
 void ImageDocument::ResetUndo(std::int16_t imageIndex) {
-  undo_.Push(Image(imageIndex), imageIndex);
+  Image(imageIndex);
+  history_.Begin(images_, imageIndex);
 }
 
-std::int16_t ImageDocument::GetUndo() {
-  std::optional<UndoStore::Snapshot> snapshot = undo_.Pop();
-  if (!snapshot) return -1;
-  const std::int16_t index = snapshot->imageIndex;
-  // The list is kept in step with the store; an image that is gone anyway is not restored.
-  if (index < 0 || static_cast<std::size_t>(index) >= images_.size()) return -1;
-  images_[static_cast<std::size_t>(index)] = std::move(snapshot->image);
-  return index;
+void ImageDocument::CloseUndoStep() { history_.Close(images_); }
+
+std::int16_t ImageDocument::GetUndo() { return history_.Undo(images_); }
+
+std::int16_t ImageDocument::GetRedo() { return history_.Redo(images_); }
+
+void ImageDocument::ForgetHistoryOf(std::int16_t imageIndex) {
+  history_.Close(images_);
+  history_.DropImage(imageIndex);
 }
 
 void ImageDocument::AddImage(std::int16_t width, std::int16_t height, std::int16_t bitDepth,
@@ -57,7 +59,7 @@ void ImageDocument::AddImage(std::int16_t width, std::int16_t height, std::int16
     if (position < 0) Raise(ErrorCode::SubscriptOutOfRange);
     // The list starts afresh with position empty places; the callers pass 0.
     images_.assign(static_cast<std::size_t>(position), IconImage{});
-    undo_.Clear();
+    history_.Clear();
   }
   images_.push_back(std::move(image));
 }
@@ -69,8 +71,8 @@ void ImageDocument::AppendImage(IconImage image) {
 
 void ImageDocument::DeleteImage(std::int16_t imageIndex) {
   Image(imageIndex);
+  ForgetHistoryOf(imageIndex);
   images_.erase(images_.begin() + imageIndex);
-  undo_.DropImage(imageIndex);
 }
 
 void ImageDocument::PicShift(std::int16_t imageIndex, std::int16_t direction) {

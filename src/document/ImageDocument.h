@@ -8,7 +8,7 @@
 #include "Colour.h"
 #include "FileIO.h"
 #include "IconImage.h"
-#include "UndoStore.h"
+#include "EditHistory.h"
 
 namespace brixel {
 
@@ -21,13 +21,18 @@ class ImageDocument {
  public:
   virtual ~ImageDocument() = default;
 
-  // --- Undo ---
-  // Takes a snapshot of the image; the store keeps the nine latest.
+  // --- Undo and redo (EditHistory) ---
+  // Opens a step on the image before an edit; the step left open before is closed first.
   void ResetUndo(std::int16_t imageIndex);
-  // Puts the latest snapshot back into the image it was taken from and returns that image's
-  // index; -1 when no snapshot was ever taken (nothing changes).
+  // Closes the open step after its edit; a step that changed nothing leaves no trace.
+  void CloseUndoStep();
+  // Takes back the latest step, or does again the latest step taken back, in the image it
+  // came from, and returns that image's index; -1 when there is nothing to do.
   std::int16_t GetUndo();
-  std::int16_t UndoCount() const { return undo_.UndoCount(); }
+  std::int16_t GetRedo();
+  std::size_t UndoCount() const { return history_.UndoCount(); }
+  std::size_t RedoCount() const { return history_.RedoCount(); }
+  const EditHistory& History() const { return history_; }
 
   // --- The image list ---
   // Position -1 appends; any other n starts the list afresh with the new image at index n,
@@ -37,7 +42,7 @@ class ImageDocument {
   // Appends an image as it is (an animated cursor's frame, an image exported on its own).
   // Raises "Overflow" past 32767 images.
   void AppendImage(IconImage image);
-  // The snapshots of the deleted image go; those of the images behind it follow them down.
+  // The history steps of the deleted image go; those of the images behind it follow them down.
   void DeleteImage(std::int16_t imageIndex);
   std::int16_t IconCount() const { return static_cast<std::int16_t>(images_.size()); }
 
@@ -118,6 +123,9 @@ class ImageDocument {
   bool WriteDocumentFile(const char* label, const std::string& path,
                          const std::function<Bytes()>& build);
 
+  // Before an image leaves the list: its history goes with it.
+  void ForgetHistoryOf(std::int16_t imageIndex);
+
   std::vector<IconImage> images_;
 
  private:
@@ -125,7 +133,7 @@ class ImageDocument {
   bool changed_ = false;
   bool newIcon_ = true;
   std::uint64_t edits_ = 0;
-  UndoStore undo_;
+  EditHistory history_;
 };
 
 }  // namespace brixel

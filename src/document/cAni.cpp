@@ -104,6 +104,7 @@ void cAni::RemoveImage(std::size_t imageIndex) {
   std::vector<AniStep> steps = Steps();
   std::size_t frame = 0;
   for (std::size_t first = 0; first + sizes[frame] <= imageIndex; first += sizes[frame]) ++frame;
+  ForgetHistoryOf(static_cast<std::int16_t>(imageIndex));
   images_.erase(images_.begin() + static_cast<std::ptrdiff_t>(imageIndex));
   if (--sizes[frame] == 0) {
     sizes.erase(sizes.begin() + static_cast<std::ptrdiff_t>(frame));

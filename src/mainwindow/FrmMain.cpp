@@ -30,6 +30,7 @@
 #include "ElidedLabel.h"
 #include "FrmAbout.h"
 #include "FrmOptions.h"
+#include "FrmPaintColour.h"
 #include "FrmText.h"
 #include "GridEditor.h"
 #include "GridView.h"
@@ -270,7 +271,7 @@ void FrmMain::BuildEditing() {
   const auto select = [this](std::int16_t index, bool resync) { SelectImage(index, resync); };
   tools_ = std::make_unique<ToolChoice>(settings_, *tbDrawing_, *mouseFunctions_, squareFlood_,
                                         diagonalFlood_);
-  tools_->OnTextTool([this] { OpenTextDialog(); });
+  tools_->OnTextTool([this] { return OpenTextDialog(); });
   colours_ = std::make_unique<MouseColours>(*mouseFunctions_);
   // Owned by the window as its child widget.
   new ColourPanel(
@@ -281,6 +282,12 @@ void FrmMain::BuildEditing() {
         SelectImage(image, true);  // which redraws the image's strip picture too
       },
       this);
+  // A double click on a button's colour swatch opens its colour chooser.
+  for (const int code : {1, 2, 4}) {
+    connect(mouseFunctions_->Swatch(code), &PictureBox::DblClick, this, [this, code] {
+      ChooseButtonColour(*colours_, code, CurrentIconDocument(), grid_->CurrentImage(), this);
+    });
+  }
   clip_ = std::make_unique<Clip>(*centralWidget());
   editor_ = std::make_unique<GridEditor>(*grid_, *tools_, *colours_, *clip_, text_, settings_,
                                          select);
@@ -308,6 +315,7 @@ void FrmMain::BuildEditing() {
       });
 
   GridView& view = grid_->View();
+  view.keyHandler = [this](int key) { return editor_->Key(key); };
   connect(&view, &PointerBox::MouseDown, this,
           [this](int button, int, float x, float y) { editor_->Press(button, x, y); });
   connect(&view, &PointerBox::MouseMove, this,
@@ -316,9 +324,9 @@ void FrmMain::BuildEditing() {
           [this](int button, int, float x, float y) { editor_->Release(button, x, y); });
 }
 
-void FrmMain::OpenTextDialog() {
+bool FrmMain::OpenTextDialog() {
   FrmText dialog(text_, this);
-  dialog.exec();
+  return dialog.exec() == QDialog::Accepted;
 }
 
 // --- Commands ---
@@ -377,12 +385,10 @@ void FrmMain::ConnectCommands() {
   connect(menus_.MnuClipCopy, &QAction::triggered, this, [this] { edits_->CopySelection(false); });
   connect(menus_.MnuClipPaste, &QAction::triggered, this, [this] { edits_->Paste(); });
   connect(menus_.MnuClipDelete, &QAction::triggered, this, [this] { edits_->ClearClip(); });
-  auto* undo = new QAction(this);
-  undo->setObjectName("ActUndo");
-  undo->setShortcut(QKeySequence::Undo);
-  undo->setShortcutContext(Qt::WindowShortcut);
-  addAction(undo);
-  connect(undo, &QAction::triggered, this, [this] { edits_->Undo(); });
+  connect(menus_.MnuClipUndo, &QAction::triggered, this, [this] { edits_->Undo(); });
+  connect(menus_.MnuClipRedo, &QAction::triggered, this, [this] { edits_->Redo(); });
+  connect(menus_.MnuClipSelectAll, &QAction::triggered, this, [this] { edits_->SelectAll(); });
+  connect(menus_.MnuClipDeselect, &QAction::triggered, this, [this] { edits_->Deselect(); });
 
   for (kzrToolBar* toolbar : {tbFile_, tbClipboard_, tbDrawing_, tbTransForm_}) {
     connect(toolbar, &kzrToolBar::MouseEnter, this,
@@ -457,6 +463,7 @@ void FrmMain::SelectImage(std::int16_t index, bool resync) {
   grid_->CurrentImage(index);
   palette_->Show(document, index);
   if (resync && HasImage(document, index)) colours_->Sync(*document, index);
+  colours_->ShowOpacity(HasImage(document, index) && TakesOpacity(document->Image(index)));
   grid_->DrawMainIcon();
 }
 

@@ -107,7 +107,7 @@ class FrmMain : public QMainWindow, private DocumentWindow {
   void ConnectCommands();
   void AssignHelpTopics();
   void BuildEditing();
-  void OpenTextDialog();
+  bool OpenTextDialog();
   void ShowNavigation();
   void StepDocument(int step);
   void ImagePressed(int index, int button);

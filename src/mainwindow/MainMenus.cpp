@@ -66,10 +66,18 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   m.MnuToolGridLines->setChecked(true);
 
   m.MnuClip = AddMenu(bar, "MnuClip", "&Clipboard");
+  m.MnuClipUndo = AddItem(m.MnuClip, "MnuClipUndo", "&Undo", QKeySequence("Ctrl+Z"));
+  m.MnuClipRedo = AddItem(m.MnuClip, "MnuClipRedo", "&Redo");
+  m.MnuClipRedo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+  m.MnuClipSp1 = AddSeparator(m.MnuClip, "MnuClipSp1");
   m.MnuClipCut = AddItem(m.MnuClip, "MnuClipCut", "C&ut", QKeySequence("Ctrl+X"));
   m.MnuClipCopy = AddItem(m.MnuClip, "MnuClipCopy", "&Copy", QKeySequence("Ctrl+C"));
   m.MnuClipPaste = AddItem(m.MnuClip, "MnuClipPaste", "&Paste", QKeySequence("Ctrl+V"));
   m.MnuClipDelete = AddItem(m.MnuClip, "MnuClipDelete", "C&lear");
+  // Ctrl+A and Ctrl+D are Add Image and Delete Image.
+  m.MnuClipSp2 = AddSeparator(m.MnuClip, "MnuClipSp2");
+  m.MnuClipSelectAll = AddItem(m.MnuClip, "MnuClipSelectAll", "Select &All", QKeySequence("Ctrl+Alt+A"));
+  m.MnuClipDeselect = AddItem(m.MnuClip, "MnuClipDeselect", "&Deselect", QKeySequence("Ctrl+Shift+A"));
 
   m.MnuHelp = AddMenu(bar, "MnuHelp", "&Help");
   m.MnuHelpHelp = AddItem(m.MnuHelp, "MnuHelpHelp", "&Help");

@@ -38,10 +38,16 @@ struct MainMenus {
   QAction* MnuToolGridLines = nullptr;
 
   QMenu* MnuClip = nullptr;
+  QAction* MnuClipUndo = nullptr;
+  QAction* MnuClipRedo = nullptr;
+  QAction* MnuClipSp1 = nullptr;
   QAction* MnuClipCut = nullptr;
   QAction* MnuClipCopy = nullptr;
   QAction* MnuClipPaste = nullptr;
   QAction* MnuClipDelete = nullptr;
+  QAction* MnuClipSp2 = nullptr;
+  QAction* MnuClipSelectAll = nullptr;
+  QAction* MnuClipDeselect = nullptr;
 
   QMenu* MnuHelp = nullptr;
   QAction* MnuHelpHelp = nullptr;

@@ -113,7 +113,7 @@ class TextDrawingTest : public ::testing::Test {
     before_ = document_.Image(0);
     PrepareScratch(scratch_, kInk);
     DrawTextAt(scratch_, text, kInk, x, y);
-    TransferShape(scratch_, document_, 0, kInk);
+    TransferShape(scratch_, document_, 0, PaintColour{kInk});
   }
 
   // Counts the changed pixels, which must all be opaque in kInk and lie inside bounds.
@@ -178,7 +178,7 @@ TEST_F(TextDrawingTest, TextPastTheEdgeWritesOnlyInsideTheScratchSurface) {
   EXPECT_TRUE(reachesRight && reachesBottom);
   // "No colour" would match every read below the scratch surface.
   const IconImage drawn = document_.Image(0);
-  TransferShape(scratch_, document_, 0, kNoColour);
+  TransferShape(scratch_, document_, 0, PaintColour{kNoColour});
   EXPECT_EQ(document_.Image(0), drawn);
 }
 

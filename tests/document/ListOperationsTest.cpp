@@ -110,85 +110,163 @@ TEST_F(ListOperationsTest, AddAtPositionZeroStartsAfreshAndDeleteMovesImagesDown
   EXPECT_EQ(doc_.Width(0), 16);
 }
 
-TEST_F(ListOperationsTest, UndoKeepsNineStepsThenRepeatsTheOldest) {
+// An edit between ResetUndo and the next close of the step; the step records what changed.
+TEST_F(ListOperationsTest, UndoAndRedoWalkTheStepsBothWays) {
   AddNumbered(1, 1);
   EXPECT_EQ(doc_.GetUndo(), -1);  // nothing taken yet: unchanged
+  EXPECT_EQ(doc_.GetRedo(), -1);
   EXPECT_EQ(At(0, 0), 1);
-  for (int k = 1; k <= 10; ++k) {
-    doc_.XYColor(0, 0, 0, k);
+  for (int k = 2; k <= 150; ++k) {
     doc_.ResetUndo(0);
+    doc_.XYColor(0, 0, 0, k);
+    doc_.CloseUndoStep();
   }
-  EXPECT_EQ(doc_.UndoCount(), 9);
-  for (int k = 10; k >= 2; --k) {
+  EXPECT_EQ(doc_.UndoCount(), 149u) << "far more than nine steps";
+  for (int k = 149; k >= 1; --k) {
     EXPECT_EQ(doc_.GetUndo(), 0);
     EXPECT_EQ(At(0, 0), k);
   }
-  doc_.XYColor(0, 0, 0, 99);
+  EXPECT_EQ(doc_.GetUndo(), -1) << "an exhausted history does nothing";
+  EXPECT_EQ(At(0, 0), 1);
+  for (int k = 2; k <= 150; ++k) {
+    EXPECT_EQ(doc_.GetRedo(), 0);
+    EXPECT_EQ(At(0, 0), k);
+  }
+  EXPECT_EQ(doc_.GetRedo(), -1);
+
+  // A new edit after an undo drops what could be redone.
+  doc_.GetUndo();
+  doc_.GetUndo();
+  EXPECT_EQ(doc_.RedoCount(), 2u);
+  doc_.ResetUndo(0);
+  doc_.XYColor(0, 0, 0, 500);
+  doc_.CloseUndoStep();
+  EXPECT_EQ(doc_.RedoCount(), 0u);
+  EXPECT_EQ(doc_.GetRedo(), -1);
   EXPECT_EQ(doc_.GetUndo(), 0);
-  EXPECT_EQ(At(0, 0), 2);
-  EXPECT_EQ(doc_.GetUndo(), 0);
-  EXPECT_EQ(At(0, 0), 2);
+  EXPECT_EQ(At(0, 0), 148);
 }
 
-TEST_F(ListOperationsTest, UndoRestoresEachSnapshotIntoTheImageItCameFrom) {
+TEST_F(ListOperationsTest, AStepThatChangedNothingLeavesNoTrace) {
+  AddNumbered(4, 4);
+  doc_.ResetUndo(0);
+  doc_.CloseUndoStep();
+  doc_.ResetUndo(0);
+  doc_.XYColor(0, 1, 1, 77);
+  doc_.XYColor(0, 1, 1, 12);  // back as it was
+  doc_.ResetUndo(0);           // closes the one before
+  doc_.CloseUndoStep();
+  EXPECT_EQ(doc_.UndoCount(), 0u);
+}
+
+TEST_F(ListOperationsTest, UndoRestoresEachStepIntoTheImageItCameFrom) {
   AddNumbered(2, 2);
   AddNumbered(4, 4);
   const IconImage a = doc_.Image(0), b = doc_.Image(1);
   doc_.ResetUndo(0);
   doc_.PicShift(0, 0);
+  const IconImage shifted = doc_.Image(0);
   doc_.ResetUndo(1);
   doc_.RotatePicture(1, 1);
-  doc_.PicShift(0, 2);
+  const IconImage turned = doc_.Image(1);
   EXPECT_EQ(doc_.GetUndo(), 1);
   EXPECT_EQ(doc_.Image(1), b);
-  EXPECT_NE(doc_.Image(0), a);
+  EXPECT_EQ(doc_.Image(0), shifted);
   EXPECT_EQ(doc_.GetUndo(), 0);
   EXPECT_EQ(doc_.Image(0), a);
-  EXPECT_EQ(doc_.Image(1), b);
-  // Exhausted: the oldest snapshot, of image 0, comes back into image 0 again.
-  doc_.PicShift(0, 1);
-  EXPECT_EQ(doc_.GetUndo(), 0);
-  EXPECT_EQ(doc_.Image(0), a);
+  EXPECT_EQ(doc_.GetRedo(), 0);
+  EXPECT_EQ(doc_.Image(0), shifted);
+  EXPECT_EQ(doc_.GetRedo(), 1);
+  EXPECT_EQ(doc_.Image(1), turned);
 }
 
-TEST_F(ListOperationsTest, DeletingAnImageDropsItsSnapshotsAndRenumbersLaterOnes) {
+// The hot spot, the palette and the size are undone as well as the pixels.
+TEST_F(ListOperationsTest, StepsKeepMoreThanPixels) {
+  AddNumbered(3, 3);
+  const IconImage before = doc_.Image(0);
+  doc_.ResetUndo(0);
+  doc_.xHotSpot(0, 2);
+  doc_.CloseUndoStep();
+  doc_.ResetUndo(0);
+  doc_.Image(0) = MakeNewImage(5, 2, 8);
+  doc_.CloseUndoStep();
+  const IconImage replaced = doc_.Image(0);
+  EXPECT_EQ(doc_.GetUndo(), 0);
+  EXPECT_EQ(doc_.Width(0), 3);
+  EXPECT_EQ(doc_.xHotSpot(0), 2);
+  EXPECT_EQ(doc_.GetUndo(), 0);
+  EXPECT_EQ(doc_.Image(0), before);
+  doc_.GetRedo();
+  doc_.GetRedo();
+  EXPECT_EQ(doc_.Image(0), replaced);
+}
+
+TEST_F(ListOperationsTest, DeletingAnImageDropsItsStepsAndRenumbersLaterOnes) {
   AddNumbered(1, 1);
   AddNumbered(2, 2);
   AddNumbered(3, 3);
   const IconImage first = doc_.Image(0), third = doc_.Image(2);
-  doc_.ResetUndo(2);
-  doc_.ResetUndo(1);
-  doc_.ResetUndo(0);
-  doc_.ResetUndo(1);
-  doc_.PicShift(0, 0);
-  doc_.PicShift(2, 0);
+  for (std::int16_t i : {2, 1, 0}) {
+    doc_.ResetUndo(i);
+    doc_.PicShift(i, 0);
+  }
+  doc_.ResetUndo(1);  // left open: deleting its image ends it
+  doc_.PicShift(1, 0);
   doc_.DeleteImage(1);
-  EXPECT_EQ(doc_.UndoCount(), 2);
+  EXPECT_EQ(doc_.UndoCount(), 2u);
   EXPECT_EQ(doc_.GetUndo(), 0);
   EXPECT_EQ(doc_.Image(0), first);
   EXPECT_EQ(doc_.GetUndo(), 1);  // the former image 2
   EXPECT_EQ(doc_.Image(1), third);
-
-  // The oldest snapshot, kept for the exhausted store, follows its image and goes with it.
-  doc_.DeleteImage(0);
-  doc_.PicShift(0, 1);
-  EXPECT_EQ(doc_.GetUndo(), 0);
-  EXPECT_EQ(doc_.Image(0), third);
-  doc_.AddImage(2, 2, 24, -1);
-  doc_.DeleteImage(0);
   EXPECT_EQ(doc_.GetUndo(), -1);
+  EXPECT_EQ(doc_.RedoCount(), 2u);
+  doc_.DeleteImage(0);
+  EXPECT_EQ(doc_.RedoCount(), 1u) << "redo steps follow their images too";
+  EXPECT_EQ(doc_.GetRedo(), 0);
 }
 
-TEST_F(ListOperationsTest, StartingTheListAfreshEmptiesTheUndoStore) {
+TEST_F(ListOperationsTest, StartingTheListAfreshEmptiesTheHistory) {
   AddNumbered(2, 2);
   doc_.ResetUndo(0);
-  doc_.AddImage(3, 3, 24, -1);  // appending keeps the store
-  EXPECT_EQ(doc_.UndoCount(), 1);
+  doc_.PicShift(0, 0);
+  doc_.AddImage(3, 3, 24, -1);  // appending keeps it
+  doc_.CloseUndoStep();
+  EXPECT_EQ(doc_.UndoCount(), 1u);
   doc_.AddImage(5, 5, 24, 0);
-  EXPECT_EQ(doc_.UndoCount(), 0);
+  EXPECT_EQ(doc_.UndoCount(), 0u);
   const IconImage fresh = doc_.Image(0);
   EXPECT_EQ(doc_.GetUndo(), -1);
   EXPECT_EQ(doc_.Image(0), fresh);
+}
+
+// A step keeps the rectangle that changed, not the image; whole-image steps past the memory
+// limit push the oldest out, but the latest always stays.
+TEST_F(ListOperationsTest, TheHistoryIsCompactAndBoundedByMemory) {
+  doc_.AddImage(256, 256, 32, -1);
+  IconImage& image = doc_.Image(0);
+  for (int y = 0; y < 256; ++y) {
+    for (int x = 0; x < 256; ++x) {
+      image.Pixels.At(x, y) = x + 256 * y;
+      image.Mask.At(x, y) = MaskOpaque;
+    }
+  }
+  AddAlphaFromMask(image);
+  doc_.ResetUndo(0);
+  doc_.XYColor(0, 100, 200, 5);
+  doc_.CloseUndoStep();
+  EXPECT_LT(doc_.History().Memory(), 4096u) << "a one-pixel step";
+
+  for (int k = 0; k < 80; ++k) {
+    doc_.ResetUndo(0);
+    doc_.PicShift(0, k % 4);  // every pixel may move: steps of the whole picture
+    doc_.XYColor(0, 0, 0, k + 1);
+    doc_.CloseUndoStep();
+    EXPECT_LE(doc_.History().Memory(), EditHistory::kMemoryLimit);
+  }
+  EXPECT_GT(doc_.UndoCount(), 10u);
+  EXPECT_LT(doc_.UndoCount(), 80u);
+  EXPECT_EQ(doc_.GetUndo(), 0);
+  EXPECT_EQ(At(0, 0), 79) << "the latest step is there";
 }
 
 }  // namespace

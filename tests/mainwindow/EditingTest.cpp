@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "AlphaChannel.h"
 #include "Clip.h"
@@ -14,7 +15,7 @@
 #include "EditGrid.h"
 #include "GridView.h"
 #include "GridEditor.h"
-#include "MainWindowFixture.h"
+#include "EditingFixture.h"
 #include "MouseColours.h"
 #include "PictureBox.h"
 #include "QtColour.h"
@@ -24,90 +25,7 @@
 namespace brixel {
 namespace {
 
-constexpr Colour kRed = MakeColour(255, 0, 0);
-constexpr Colour kBlue = MakeColour(0, 0, 255);
-constexpr Colour kGreen = MakeColour(0, 255, 0);
-constexpr int kLeft = 1;
-constexpr int kRight = 2;
-constexpr int kMiddle = 4;
-
-Qt::MouseButton QtButton(int code) {
-  return code == kRight ? Qt::RightButton : code == kMiddle ? Qt::MiddleButton : Qt::LeftButton;
-}
-
-// The main window with one open document; pointer events go to PctGrid at pixel centres.
-class EditingTest : public test::MainWindowTest {
- protected:
-  cIco& Open(int width, int height, int depth) {
-    NewDocument();
-    cIco& document = IconDocuments.CurrentDocument();
-    document.AddImage(static_cast<std::int16_t>(width), static_cast<std::int16_t>(height),
-                      static_cast<std::int16_t>(depth), 0);
-    document.Changed(false);
-    window_->ShowCount();
-    return document;
-  }
-  cIco& Document() { return IconDocuments.CurrentDocument(); }
-  GridView& View() { return window_->Grid().View(); }
-
-  QPointF At(int x, int y) {
-    const double cell = window_->Grid().CellPixels();
-    return {(x + 0.5) * cell, (y + 0.5) * cell};
-  }
-  void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y) {
-    const QPointF local = At(x, y);
-    QMouseEvent event(type, local, View().mapToGlobal(local), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&View(), &event);
-  }
-  void Press(int code, int x, int y) {
-    Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, x, y);
-    Send(QEvent::MouseButtonPress, QtButton(code), QtButton(code), x, y);
-  }
-  void Drag(int code, int x, int y) { Send(QEvent::MouseMove, Qt::NoButton, QtButton(code), x, y); }
-  void Release(int code, int x, int y) {
-    Send(QEvent::MouseButtonRelease, QtButton(code), Qt::NoButton, x, y);
-  }
-  void Click(int code, int x, int y) {
-    Press(code, x, y);
-    Release(code, x, y);
-  }
-  void Stroke(int code, std::initializer_list<std::pair<int, int>> points) {
-    auto it = points.begin();
-    Press(code, it->first, it->second);
-    for (++it; it != points.end(); ++it) Drag(code, it->first, it->second);
-    Release(code, (points.end() - 1)->first, (points.end() - 1)->second);
-  }
-
-  void Give(int code, int tool, Colour colour) {
-    window_->Tools().Choose(code, tool);
-    window_->Colours().Swatch(code, colour);
-  }
-
-  Colour ColourAt(int x, int y) { return Document().XYColor(0, float(x), float(y)); }
-  std::int32_t MaskAt(int x, int y) { return Document().XYMask(0, float(x), float(y)); }
-  bool Opaque(int x, int y, Colour colour) {
-    return ColourAt(x, y) == colour && MaskAt(x, y) == MaskOpaque;
-  }
-  bool Transparent(int x, int y) { return ColourAt(x, y) == 0 && MaskAt(x, y) == MaskTransparent; }
-  // How many pixels of the image hold exactly this colour.
-  int Count(Colour colour) {
-    int count = 0;
-    const IconImage& image = Document().Image(0);
-    for (int y = 0; y < image.Height(); ++y) {
-      for (int x = 0; x < image.Width; ++x) count += image.Pixels.At(x, y) == colour;
-    }
-    return count;
-  }
-  void Fill(Colour colour) {
-    IconImage& image = Document().Image(0);
-    for (int y = 0; y < image.Height(); ++y) {
-      for (int x = 0; x < image.Width; ++x) {
-        image.Pixels.At(x, y) = colour;
-        image.Mask.At(x, y) = MaskOpaque;
-      }
-    }
-  }
-};
+using namespace test;
 
 TEST_F(EditingTest, EachButtonPaintsWithItsOwnToolAndColour) {
   Open(16, 16, 24);
@@ -119,7 +37,7 @@ TEST_F(EditingTest, EachButtonPaintsWithItsOwnToolAndColour) {
   Stroke(kLeft, {{1, 1}, {2, 1}, {4, 1}});
   EXPECT_TRUE(Opaque(1, 1, kRed));
   EXPECT_TRUE(Opaque(2, 1, kRed));
-  EXPECT_TRUE(Opaque(3, 1, kGreen)) << "only reported positions are painted";
+  EXPECT_TRUE(Opaque(3, 1, kRed)) << "the stroke joins the reported positions";
   EXPECT_TRUE(Opaque(4, 1, kRed));
 
   Stroke(kRight, {{5, 5}, {5, 6}});
@@ -135,7 +53,77 @@ TEST_F(EditingTest, EachButtonPaintsWithItsOwnToolAndColour) {
   Send(QEvent::MouseButtonPress, Qt::BackButton, Qt::BackButton, 3, 3);
   Send(QEvent::MouseButtonRelease, Qt::BackButton, Qt::NoButton, 3, 3);
   EXPECT_TRUE(Opaque(3, 3, kGreen)) << "side buttons are ignored";
-  EXPECT_EQ(Document().UndoCount(), 3) << "and take no snapshot";
+  EXPECT_EQ(Document().UndoCount(), 3u) << "and take no snapshot";
+}
+
+// Every pixel set by a stroke touches the one before it, whatever the pointer skipped, and the
+// stroke is the line tool's line from position to position.
+TEST_F(EditingTest, AFastDragLeavesAConnectedLine) {
+  Open(32, 32, 24);
+  const std::vector<std::pair<int, int>> reported = {{1, 1}, {30, 4}, {30, 30}, {2, 20}, {17, 9}};
+  for (int tool : {kToolFreehand, kToolErase, kToolInvert}) {
+    Fill(kGreen);
+    Give(kLeft, tool, kRed);
+    Press(kLeft, reported[0].first, reported[0].second);
+    for (std::size_t i = 1; i < reported.size(); ++i) Drag(kLeft, reported[i].first, reported[i].second);
+    Release(kLeft, reported.back().first, reported.back().second);
+    const auto set = [&](int x, int y) {
+      return x >= 0 && y >= 0 && x < 32 && y < 32 && !Opaque(x, y, kGreen);
+    };
+    for (std::size_t i = 1; i < reported.size(); ++i) {
+      auto [x, y] = reported[i - 1];
+      const auto [toX, toY] = reported[i];
+      // Walk from one reported pixel to the next through set pixels only, one step at a time.
+      while (x != toX || y != toY) {
+        const int stepX = (toX > x) - (toX < x);
+        const int stepY = (toY > y) - (toY < y);
+        int nextX = x, nextY = y;
+        for (auto [mx, my] : {std::pair{stepX, stepY}, std::pair{stepX, 0}, std::pair{0, stepY}}) {
+          if ((mx || my) && set(x + mx, y + my)) {
+            nextX = x + mx;
+            nextY = y + my;
+            break;
+          }
+        }
+        ASSERT_TRUE(nextX != x || nextY != y) << "gap after " << x << "," << y << " tool " << tool;
+        x = nextX;
+        y = nextY;
+      }
+    }
+  }
+
+  // The stroke from (1, 1) to (30, 4) sets the pixels the line tool sets.
+  Fill(kGreen);
+  Give(kLeft, kToolFreehand, kRed);
+  Stroke(kLeft, {{1, 1}, {30, 4}});
+  std::vector<Colour> stroke;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) stroke.push_back(ColourAt(x, y));
+  Fill(kGreen);
+  Give(kLeft, kToolLine, kRed);
+  Stroke(kLeft, {{1, 1}, {30, 4}});
+  std::vector<Colour> line;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) line.push_back(ColourAt(x, y));
+  EXPECT_EQ(stroke, line);
+  EXPECT_EQ(Count(kRed), 30);
+}
+
+// Leaving the image and coming back: the part of the joining line inside is set, the pixel a
+// position outside truncates to is not.
+TEST_F(EditingTest, AStrokeThatLeavesTheImageJoinsWhereItComesBack) {
+  Open(16, 16, 24);
+  Fill(kGreen);
+  Give(kLeft, kToolFreehand, kRed);
+  Press(kLeft, 2, 8);
+  Drag(kLeft, 25, 8);
+  Drag(kLeft, 25, 12);
+  Drag(kLeft, 10, 12);
+  Release(kLeft, 10, 12);
+  for (int x = 2; x < 16; ++x) EXPECT_TRUE(Opaque(x, 8, kRed)) << x;
+  for (int x = 10; x < 16; ++x) EXPECT_TRUE(Opaque(x, 12, kRed)) << x;
+  EXPECT_EQ(Count(kRed), 14 + 6);
+  EXPECT_EQ(Document().UndoCount(), 1u) << "one step for the whole stroke";
 }
 
 TEST_F(EditingTest, ShapesOfOnePixelAndAcrossTheImage) {
@@ -217,9 +205,9 @@ TEST_F(EditingTest, TheRubberBandFollowsThePointerByCellsAndGoesOnRelease) {
   EXPECT_EQ(Count(kBlue), 4 * 6);
 }
 
-// Whatever repaints the grid while a band is dragged (an undo, a zoom step, a cut, a clear of
-// the clip), the cells show the image, and the band's release leaves the picture a fresh
-// repaint gives.
+// Whatever repaints the grid while a band is dragged (showing the image again, a zoom step, a
+// cut, a clear of the clip), the cells show the image, and the band's release leaves the
+// picture a fresh repaint gives. Undo waits for the release: the figure's step is still open.
 TEST_F(EditingTest, RepaintsDuringABandShowTheCellsAsTheyAre) {
   Open(16, 16, 24);
   Fill(kGreen);
@@ -231,6 +219,8 @@ TEST_F(EditingTest, RepaintsDuringABandShowTheCellsAsTheyAre) {
     return ColourFromRgb(View().Rendered(QRect(centre, QSize(1, 1))).pixel(0, 0));
   };
   window_->Edits().Undo();
+  EXPECT_TRUE(window_->Editor().MouseIsDown());
+  window_->SelectImage(0, false);
   EXPECT_EQ(cellShown(12, 12), kGreen);
   Drag(kLeft, 7, 7);
   window_->Grid().ZoomIn();
@@ -373,10 +363,52 @@ TEST_F(EditingTest, UndoRestoresTheImageItsSnapshotCameFrom) {
   EXPECT_EQ(window_->CurrentImage(), 0);
   EXPECT_EQ(document.XYMask(0, 1, 1), MaskTransparent);
 
-  // Presses of any kind take snapshots, up to the store's nine.
+  // Presses that change nothing (a selection) leave no step.
   Give(kLeft, kToolSelect, kRed);
   for (int i = 0; i < 10; ++i) Click(kLeft, i, 0);
-  EXPECT_EQ(document.UndoCount(), 9);
+  EXPECT_EQ(document.UndoCount(), 0u);
+}
+
+// A hundred strokes over two images, undone with Ctrl+Z and redone with Ctrl+Y and
+// Ctrl+Shift+Z, each in the image it was made in, which is shown.
+TEST_F(EditingTest, AHundredStepsUndoAndRedoAcrossTwoImages) {
+  cIco& document = Open(16, 16, 24);
+  document.AddImage(16, 16, 24, -1);
+  window_->ShowCount();
+  Give(kLeft, kToolFreehand, kRed);
+  for (int step = 0; step < 100; ++step) {
+    const auto image = static_cast<std::int16_t>(step % 2);
+    if (window_->CurrentImage() != image) window_->SelectImage(image, false);
+    window_->Colours().Swatch(kLeft, MakeColour(step + 1, 0, 0));
+    Click(kLeft, (step / 2) % 16, (step / 2) / 16);
+  }
+  EXPECT_EQ(document.UndoCount(), 100u);
+  const std::vector<IconImage> done = document.Images();
+  for (int step = 99; step >= 0; --step) {
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    const auto image = static_cast<std::int16_t>(step % 2);
+    ASSERT_EQ(window_->CurrentImage(), image) << step;
+    EXPECT_EQ(document.XYMask(image, float((step / 2) % 16), float((step / 2) / 16)), MaskTransparent);
+  }
+  EXPECT_EQ(document.UndoCount(), 0u);
+  for (int step = 0; step < 100; ++step) {
+    if (step % 2) QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
+    else QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    const auto image = static_cast<std::int16_t>(step % 2);
+    ASSERT_EQ(window_->CurrentImage(), image) << step;
+    EXPECT_EQ(document.XYColor(image, float((step / 2) % 16), float((step / 2) / 16)), MakeColour(step + 1, 0, 0));
+  }
+  EXPECT_EQ(document.Images(), done);
+
+  // The menu holds both, and a new stroke after Undo drops what could be redone.
+  Trigger("MnuClipUndo");
+  EXPECT_EQ(document.RedoCount(), 1u);
+  window_->Colours().Swatch(kLeft, MakeColour(100, 0, 0));
+  Click(kLeft, 15, 15);
+  EXPECT_EQ(document.RedoCount(), 0u);
+  Trigger("MnuClipRedo");
+  EXPECT_EQ(document.XYMask(1, 1, 3), MaskTransparent) << "nothing is left to redo";
+  EXPECT_EQ(document.XYColor(1, 15, 15), MakeColour(100, 0, 0));
 }
 
 TEST_F(EditingTest, TransformsTakeASnapshotAndRefuseQuarterTurnsOfTallImages) {
@@ -523,8 +555,21 @@ TEST_F(EditingTest, ControlZUndoesTheLastStroke) {
   Open(16, 16, 24);
   Give(kLeft, kToolFreehand, kRed);
   Click(kLeft, 3, 3);
+  const PictureBox* stripPicture = Find<PictureBox>("PctIco0");
+  EXPECT_EQ(stripPicture->Surface().Point(3, 3), kRed);
   QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(Transparent(3, 3));
+  // The strip picture follows a moment later.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return stripPicture->Surface().Point(3, 3) != kRed; }, 2000));
+  // Only the cells of the step are shown again; the grid looks as a full repaint makes it.
+  const QImage shown = View().Rendered();
+  window_->DrawMainIcon();
+  EXPECT_EQ(shown, View().Rendered());
+  QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_TRUE(Opaque(3, 3, kRed));
+  const QImage redone = View().Rendered();
+  window_->DrawMainIcon();
+  EXPECT_EQ(redone, View().Rendered());
 }
 
 TEST_F(EditingTest, CommandsWithoutAnImageDoNothing) {
