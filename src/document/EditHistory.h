@@ -49,8 +49,9 @@ class EditHistory {
   };
   const std::optional<Change>& LastChange() const { return lastChange_; }
 
-  std::size_t UndoCount() const { return undo_.size(); }
-  std::size_t RedoCount() const { return redo_.size(); }
+  // Defined after Step: clang sizes the lists only where Step is complete.
+  std::size_t UndoCount() const;
+  std::size_t RedoCount() const;
   // Bytes the steps keep, both lists.
   std::size_t Memory() const { return memory_; }
 
@@ -92,5 +93,8 @@ struct EditHistory::Step {
 
   std::size_t Bytes() const;
 };
+
+inline std::size_t EditHistory::UndoCount() const { return undo_.size(); }
+inline std::size_t EditHistory::RedoCount() const { return redo_.size(); }
 
 }  // namespace brixel
