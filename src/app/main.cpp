@@ -10,14 +10,17 @@
 #include <utility>
 #include <vector>
 
-#include "ErrorReport.h"
+#include "AlphaChannel.h"
 #include "DrawnPicturesStyle.h"
+#include "ErrorReport.h"
+#include "FontConfigWarmUp.h"
 #include "FrmMain.h"
 #include "FrmSplash.h"
 #include "LongPath.h"
 #include "Prompter.h"
 #include "QtErrorReporter.h"
 #include "QtPrompter.h"
+#include "ReadAhead.h"
 #include "ReportingApplication.h"
 #include "Settings.h"
 #include "SingleInstance.h"
@@ -26,6 +29,7 @@
 #include "Version.h"
 
 int main(int argc, char** argv) {
+  brixel::FontConfigWarmUp fonts;
   brixel::ReportingApplication app(argc, argv);
   QApplication::setStyle(new brixel::DrawnPicturesStyle);
   QApplication::setApplicationName(QStringLiteral("Brixel"));
@@ -67,6 +71,16 @@ int main(int argc, char** argv) {
   });
   channel.Serve();
 
+  // The file is read on another core while the windows are made, with the alpha option the
+  // window will set; OpenDocument takes what was read when nothing changed meanwhile.
+  if (!startPath.empty()) {
+    brixel::Settings stored;
+    brixel::LoadSettings(stored);
+    brixel::KeepAlpha(stored.KeepAlpha);
+    brixel::StartReadAhead(startPath);
+  }
+
+  fonts.Wait();
   brixel::FrmSplash splash;
   splash.ShowAndPaint();
 

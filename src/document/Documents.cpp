@@ -4,6 +4,7 @@
 
 #include "IcnsFile.h"
 #include "IcoFile.h"
+#include "ReadAhead.h"
 
 namespace brixel {
 
@@ -14,9 +15,9 @@ namespace {
 
 bool IsIconType(const std::string& type) { return type == "ICO" || type == "CUR"; }
 
-// Icons, cursors and macOS icons (.icns, or a file of any name that holds one) open as icon
-// documents.
-bool OpensAsIcon(const std::string& path) {
+}  // namespace
+
+bool OpensAsIconDocument(const std::string& path) {
   if (IsIconType(DocumentType(path)) || IsIcnsPath(path)) return true;
   if (DocumentType(path) == "ANI") return false;
   std::ifstream file(path, std::ios::binary);
@@ -25,15 +26,16 @@ bool OpensAsIcon(const std::string& path) {
          IsIcnsData(start);
 }
 
-}  // namespace
-
 void NewDocument() { IconDocuments.Items.push_back(std::make_unique<cIco>()); }
 
 bool OpenDocument(const std::string& path) {
   const std::string type = DocumentType(path);
-  if (OpensAsIcon(path)) {
-    auto document = std::make_unique<cIco>();
-    if (!document->OpenIcon(path)) return false;
+  if (OpensAsIconDocument(path)) {
+    std::unique_ptr<cIco> document = TakeReadAhead(path);
+    if (!document) {
+      document = std::make_unique<cIco>();
+      if (!document->OpenIcon(path)) return false;
+    }
     IconDocuments.Items.push_back(std::move(document));
     return true;
   }

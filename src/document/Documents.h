@@ -41,6 +41,10 @@ void NewDocument();
 // Opens path into the list its type selects; only a successful open is added.
 bool OpenDocument(const std::string& path);
 
+// Whether OpenDocument opens path as an icon document: icons, cursors and macOS icons (.icns,
+// or a file of any name that holds one).
+bool OpensAsIconDocument(const std::string& path);
+
 // Saves the current document of the list that path's type selects. An .ani path with no
 // animated cursor open saves the current icon document as one, each image a frame.
 bool SaveDocument(const std::string& path);

@@ -234,6 +234,7 @@ void ImageStrip::Restack(const ImageDocument& document) {
     pictures_[at]->move(kLeft, Bottom(captions_[at]) + kGapAbovePicture);
   }
   drawnRoom_ = PictureRoom();
+  narrowLater_ = false;
   scroll_->resize(scroll_->width(), Bottom(pictures_[static_cast<std::size_t>(count_ - 1)]) + kGapBelowStrip);
   PlaceFrame();
 }
@@ -253,8 +254,16 @@ void ImageStrip::DrawImage(const ImageDocument& document, std::int16_t index) {
     if (index == selected_) PlaceFrame();
     return;
   }
-  pictures_[static_cast<std::size_t>(index)]->Surface().Assign(
-      ImagePicture(image).FittedOverCheckerboard(PictureRoom()));
+  QtPictureSurface& surface = pictures_[static_cast<std::size_t>(index)]->Surface();
+  if (!isVisible() && image.Width > PictureRoom()) {
+    // Before the strip first shows, its width is not yet the one it shows with: a picture that
+    // must be narrowed only takes its room now and is drawn at the first resize (Restack).
+    const int width = PictureRoom();
+    surface.Resize(width, std::max(1, static_cast<int>(std::lround(double(image.Height()) * width / image.Width))));
+    narrowLater_ = true;
+  } else {
+    surface.Assign(ImagePicture(image).FittedOverCheckerboard(PictureRoom()));
+  }
   if (index == selected_) PlaceFrame();
 }
 
@@ -309,7 +318,7 @@ bool ImageStrip::eventFilter(QObject* watched, QEvent* event) {
   if (watched == container_) {
     if (event->type() == QEvent::Resize) {
       const cIco* document = CurrentIconDocument();
-      if (count_ > 0 && drawnRoom_ != PictureRoom() && document && document->IconCount() == count_) {
+      if (count_ > 0 && (drawnRoom_ != PictureRoom() || narrowLater_) && document && document->IconCount() == count_) {
         Restack(*document);
       }
       scroll_->resize(container_->width(), count_ > 0 ? scroll_->height() : container_->height());

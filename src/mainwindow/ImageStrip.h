@@ -70,6 +70,7 @@ class ImageStrip : public QFrame {
   QWidget* frame_;
   int selected_ = -1;
   int drawnRoom_ = 0;  // the room the pictures were drawn for
+  bool narrowLater_ = false;  // a picture waits for the strip's first resize to be drawn
   std::vector<PictureBox*> pictures_;
   std::vector<QLabel*> captions_;
   int count_ = 0;  // images shown

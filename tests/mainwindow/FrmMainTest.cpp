@@ -222,6 +222,40 @@ TEST(ImageStrip, ANarrowStripScrollsAcrossAndFitsItsPictures) {
   IconDocuments.Clear();
 }
 
+// Built before it first shows (a file opened at the start), the strip draws a picture it
+// must narrow once it has its width, and draws it then as a strip shown first would.
+TEST(ImageStrip, APictureNarrowedBeforeTheFirstShowIsDrawnAtTheWidthShown) {
+  IconDocuments.Clear();
+  NewDocument();
+  cIco& document = IconDocuments.CurrentDocument();
+  document.AddImage(256, 512, 32, -1);
+  IconImage& image = document.Image(0);
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width; ++x) {
+      image.Pixels.At(x, y) = x < 128 ? 0x0000FF : 0xFF0000;
+      SetMask(image, x, y, MaskOpaque);
+    }
+  const auto shownPicture = [&document](bool builtBeforeShow) {
+    ImageStrip strip;
+    strip.resize(builtBeforeShow ? 60 : 180, 300);
+    if (builtBeforeShow) EXPECT_TRUE(strip.Build(&document));
+    strip.resize(180, 300);
+    strip.show();
+    QApplication::processEvents();
+    if (!builtBeforeShow) EXPECT_TRUE(strip.Build(&document));
+    auto* container = strip.findChild<QWidget*>("PctContainer");
+    auto* picture = strip.findChild<QWidget*>("PctIco0");
+    EXPECT_EQ(picture->width(), container->width() - 16);
+    return picture->grab().toImage();
+  };
+  const QImage deferred = shownPicture(true);
+  EXPECT_EQ(deferred, shownPicture(false));
+  // Red on the left, blue on the right, as the image has them.
+  EXPECT_EQ(deferred.pixelColor(4, deferred.height() / 2), QColor(255, 0, 0));
+  EXPECT_EQ(deferred.pixelColor(deferred.width() - 5, deferred.height() / 2), QColor(0, 0, 255));
+  IconDocuments.Clear();
+}
+
 TEST_F(FrmMainTest, TheStripScrollsWhenItsImagesDoNotFit) {
   Trigger("MnuFileNew");
   for (int i = 0; i < 8; ++i) IconDocuments.CurrentDocument().AddImage(64, 64, 24, -1);

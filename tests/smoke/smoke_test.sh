@@ -237,5 +237,7 @@ echo "smoke test passed"
 INSIDE
 chmod +x "$work/inside.sh"
 
-# A display number of its own, away from other test runs on the same machine.
-xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" "$work/inside.sh" "$brixel" "$work" "$cli"
+# A display number of its own, away from other test runs on the same machine. -noreset: by
+# default the server resets when its last client goes, and a start at that moment (the one
+# after the editors are killed) cannot connect.
+xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24 -noreset" "$work/inside.sh" "$brixel" "$work" "$cli"

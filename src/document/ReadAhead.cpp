@@ -1,0 +1,98 @@
+#include "ReadAhead.h"
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <thread>
+
+#include "AlphaChannel.h"
+#include "Documents.h"
+#include "ErrorReport.h"
+#include "Prompter.h"
+#include "cIco.h"
+
+namespace brixel {
+namespace {
+
+// What tells a file apart from the same path written again.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+
+  bool operator==(const FileStamp& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+}
+
+// Answers as a prompter that cannot ask, and remembers that something was said.
+class SilentPrompter : public Prompter {
+ public:
+  Answer Ask(const std::string&, const std::string&, Icon, Buttons buttons) override {
+    asked = true;
+    return DefaultAnswer(buttons);
+  }
+  bool asked = false;
+};
+
+struct Reading {
+  std::thread worker;
+  std::string path;
+  bool keepAlpha = true;
+  std::optional<FileStamp> stamp;
+  std::unique_ptr<cIco> document;  // set by the worker when the read was clean
+
+  ~Reading() {
+    if (worker.joinable()) worker.join();
+  }
+};
+
+Reading& Current() {
+  static Reading reading;
+  return reading;
+}
+
+void Read(Reading& reading) {
+  ReportCollector reports;
+  SilentPrompter prompter;
+  Prompter* outer = InstallThreadPrompter(&prompter);
+  auto document = std::make_unique<cIco>();
+  const bool opened = document->OpenIcon(reading.path);
+  InstallThreadPrompter(outer);
+  // Changed while it was read: the stamps before and after differ.
+  if (!opened || prompter.asked || !reports.Reports().empty() || StampOf(reading.path) != reading.stamp) return;
+  reading.document = std::move(document);
+}
+
+}  // namespace
+
+void StartReadAhead(const std::string& path) {
+  Reading& reading = Current();
+  if (reading.worker.joinable() || path.empty() || !OpensAsIconDocument(path)) return;
+  reading.path = path;
+  reading.keepAlpha = KeepAlpha();
+  reading.stamp = StampOf(path);
+  if (!reading.stamp) return;
+  reading.worker = std::thread(Read, std::ref(reading));
+}
+
+std::unique_ptr<cIco> TakeReadAhead(const std::string& path) {
+  Reading& reading = Current();
+  if (!reading.worker.joinable()) return nullptr;
+  reading.worker.join();
+  std::unique_ptr<cIco> document = std::move(reading.document);
+  if (!document || path != reading.path || KeepAlpha() != reading.keepAlpha || StampOf(path) != reading.stamp) {
+    return nullptr;
+  }
+  return document;
+}
+
+}  // namespace brixel

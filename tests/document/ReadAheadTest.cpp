@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "AlphaChannel.h"
+#include "Documents.h"
+#include "ReadAhead.h"
+#include "TestSupport.h"
+#include "cIco.h"
+
+namespace brixel {
+namespace {
+
+class ReadAheadTest : public ::testing::Test {
+ protected:
+  void SetUp() override { IconDocuments.Clear(); }
+  void TearDown() override {
+    IconDocuments.Clear();
+    KeepAlpha(true);
+  }
+
+  std::string WriteIcon(const std::string& name, int width) {
+    cIco doc;
+    doc.AddImage(static_cast<std::int16_t>(width), 8, 4, -1);
+    const std::string path = (dir_ / name).string();
+    EXPECT_TRUE(doc.SaveIcon(path));
+    return path;
+  }
+
+  test::BackEndFixture backEnd_;
+  test::TempDir dir_;
+};
+
+TEST_F(ReadAheadTest, OpenTakesTheFileReadAheadOnlyWhenNothingChangedMeanwhile) {
+  // Taken: the same path, unchanged.
+  const std::string path = WriteIcon("a.ico", 16);
+  StartReadAhead(path);
+  std::unique_ptr<cIco> taken = TakeReadAhead(path);
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->IconPath(), path);
+  EXPECT_EQ(taken->Width(0), 16);
+  EXPECT_FALSE(taken->NewIcon());
+  EXPECT_FALSE(TakeReadAhead(path)) << "a read ahead is taken once";
+
+  // Another path, a file written again meanwhile, or the alpha option changed: not taken, and
+  // OpenDocument reads the file itself, as it now is.
+  StartReadAhead(path);
+  EXPECT_FALSE(TakeReadAhead(WriteIcon("b.ico", 16)));
+
+  StartReadAhead(path);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  WriteIcon("a.ico", 32);
+  EXPECT_TRUE(OpenDocument(path));
+  ASSERT_EQ(IconDocuments.Count(), 1);
+  EXPECT_EQ(IconDocuments.Items[0]->Width(0), 32);
+
+  StartReadAhead(path);
+  KeepAlpha(false);
+  EXPECT_FALSE(TakeReadAhead(path));
+}
+
+TEST_F(ReadAheadTest, AFileThatCannotBeReadIsLeftToOpenDocumentWhichReportsIt) {
+  const auto bad = dir_ / "bad.ico";
+  test::WriteBytes(bad, {0, 0, 1, 0, 3, 0, 1});
+  StartReadAhead(bad.string());
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(backEnd_.reporter.reports.empty()) << "the read ahead's reports stay on its thread";
+  EXPECT_FALSE(OpenDocument(bad.string()));
+  EXPECT_FALSE(backEnd_.reporter.reports.empty()) << "the open itself reports the failure";
+  EXPECT_EQ(IconDocuments.Count(), 0);
+
+  // Files that do not open as icon documents are not read ahead at all.
+  const auto text = dir_ / "notes.txt";
+  test::WriteBytes(text, {'h', 'i'});
+  StartReadAhead(text.string());
+  EXPECT_FALSE(TakeReadAhead(text.string()));
+}
+
+}  // namespace
+}  // namespace brixel
