@@ -319,6 +319,7 @@ BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber,
                           ReadBudget* budget) {
   ReadBudget own{buffer.size(), kPngPixelBudget};
   ReadBudget& limits = budget ? *budget : own;
+  const ReadBudget beforeThisEntry = limits;
   try {
     if (IsPngBlock(buffer)) ReadPngBlock(buffer, image, limits);
     else ReadBitmapBlock(buffer, image, imageNumber, limits);
@@ -326,6 +327,9 @@ BlockResult TranslateIcon(ByteView buffer, IconImage& image, int imageNumber,
   } catch (const Unreadable& unreadable) {
     image = KeptImage(buffer, unreadable);
     // Kept bytes are held in memory too: together with the images they stay within the file.
+    // What the failed read charged (a damaged PNG's rows) is given back first: the entry holds
+    // only its bytes, and charged twice a file of tightly packed entries would not read again.
+    limits = beforeThisEntry;
     try {
       Charge(limits.bytes, image.Kept.entry->block.size());
     } catch (const FileFailure& failure) {

@@ -112,6 +112,25 @@ TEST_F(KeptEntryTest, AnIconWithADamagedPngAmongEighteenOpensWithItsSeventeenIma
   KeepAlpha(true);
 }
 
+// A damaged PNG is charged to the file's budget as its bytes only, not also for the rows its
+// header promised before the damage showed: a file whose entries are packed without a spare
+// byte (as a save writes them) must read again.
+TEST_F(KeptEntryTest, ADamagedPngBesideOneSmallImageInATightFileReadsAgainAfterASave) {
+  const std::vector<IconImage> good = test::SeventeenImages();
+  const auto small = std::min_element(good.begin(), good.end(), [](const IconImage& a, const IconImage& b) {
+    return BuildImageData(a).size() < BuildImageData(b).size();
+  });
+  const Bytes file = test::HandIconFile({test::EntryOf(*small), {test::DamagedPng(), test::kDamagedDirectory}});
+  cIco doc;
+  ASSERT_TRUE(Open(doc, file));
+  ASSERT_EQ(doc.IconCount(), 2);
+  EXPECT_TRUE(doc.Images()[1].IsKept());
+  const Bytes saved = Save(doc, "saved.ico");
+  cIco back;
+  ASSERT_TRUE(Open(back, saved, "saved.ico"));
+  EXPECT_EQ(back.Images(), doc.Images());
+}
+
 TEST_F(KeptEntryTest, EveryKindOfEntryThatCannotBeShownIsKeptWithItsReason) {
   Bytes palette8(1024, 0);
   const struct {
