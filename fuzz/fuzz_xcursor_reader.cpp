@@ -35,10 +35,23 @@ void RequireColoursComeBack(const XcursorImageData& read) {
   }
 }
 
+// An icon or cursor file cannot tell a 32-bit image whose alpha is 0 everywhere from one
+// without alpha (its AND mask then says what shows): such an image reads back as fully
+// transparent, without its alpha grid, and is left out of the comparison.
+bool WhollyTransparent(const IconImage& image) {
+  if (!image.CarriesAlpha()) return false;
+  for (int y = 0; y < image.Alpha.Rows(); ++y) {
+    for (int x = 0; x < image.Alpha.Columns(); ++x) {
+      if (image.Alpha.At(x, y) != 0) return false;
+    }
+  }
+  return true;
+}
+
 bool FitsACursorFile(const std::vector<IconImage>& images) {
   if (images.size() > 255) return false;
   for (const IconImage& image : images) {
-    if (image.xHotSpot > 255 || image.yHotSpot > 255) return false;
+    if (image.xHotSpot > 255 || image.yHotSpot > 255 || WhollyTransparent(image)) return false;
   }
   return true;
 }
