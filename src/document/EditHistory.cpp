@@ -191,21 +191,25 @@ void EditHistory::NoteChange(const Step& step) {
                        step.wholeBefore.has_value() || step.fieldsBefore.has_value()};
 }
 
+bool EditHistory::PutBack(const Step& step, std::vector<IconImage>& images, bool after) {
+  if (!Holds(images, step.image)) {
+    memory_ -= step.Bytes();
+    return false;
+  }
+  Apply(images[static_cast<std::size_t>(step.image)], step, after);
+  NoteChange(step);
+  return true;
+}
+
 std::int16_t EditHistory::Undo(std::vector<IconImage>& images) {
   Close(images);
   lastChange_.reset();
   if (undo_.empty()) return -1;
   Step step = std::move(undo_.back());
   undo_.pop_back();
-  const std::int16_t index = step.image;
-  if (!Holds(images, index)) {
-    memory_ -= step.Bytes();
-    return -1;
-  }
-  Apply(images[static_cast<std::size_t>(index)], step, false);
-  NoteChange(step);
+  if (!PutBack(step, images, false)) return -1;
   redo_.push_back(std::move(step));
-  return index;
+  return redo_.back().image;
 }
 
 std::int16_t EditHistory::Redo(std::vector<IconImage>& images) {
@@ -214,15 +218,9 @@ std::int16_t EditHistory::Redo(std::vector<IconImage>& images) {
   if (redo_.empty()) return -1;
   Step step = std::move(redo_.back());
   redo_.pop_back();
-  const std::int16_t index = step.image;
-  if (!Holds(images, index)) {
-    memory_ -= step.Bytes();
-    return -1;
-  }
-  Apply(images[static_cast<std::size_t>(index)], step, true);
-  NoteChange(step);
+  if (!PutBack(step, images, true)) return -1;
   undo_.push_back(std::move(step));
-  return index;
+  return undo_.back().image;
 }
 
 void EditHistory::DropImage(std::int16_t index) {

@@ -61,6 +61,9 @@ class EditHistory {
   void Keep(Step step);
   void TrimToLimit();
   void NoteChange(const Step& step);
+  // Puts back into its image what step holds for one way (after: Redo); false, and the step's
+  // bytes no longer counted, when that image is gone.
+  bool PutBack(const Step& step, std::vector<IconImage>& images, bool after);
 
   struct Open {
     std::int16_t index;

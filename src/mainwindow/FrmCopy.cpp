@@ -26,24 +26,12 @@
 #include "Prompter.h"
 #include "Resampling.h"
 #include "SurfacePixels.h"
+#include "TargetChoices.h"
 #include "TrapErrors.h"
 
 namespace brixel {
 namespace {
 
-struct Choice {
-  const char* text;
-  int value;
-};
-constexpr std::array<Choice, 7> kSizes = {{{"16 x 16", 16},
-                                          {"24 x 24", 24},
-                                          {"32 x 32", 32},
-                                          {"48 x 48", 48},
-                                          {"64 x 64", 64},
-                                          {"128 x 128", 128},
-                                          {"256 x 256", 256}}};
-constexpr std::array<Choice, 5> kDepths = {
-    {{"True Color", 24}, {"256 Color", 8}, {"16 Color", 4}, {"2 Color", 1}, {"32 Bit Color", 32}}};
 // The preview keeps at least the room of this size, so that small sizes do not move the dialog.
 constexpr int kLargestTarget = 48;
 constexpr int kGap = 10;  // between a picture and its mask
@@ -102,8 +90,8 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
   // The preview keeps the room of the largest size, so that the dialog does not jump.
   preview_ = new QWidget;
   preview_->setFixedSize(kLargestTarget, 2 * kLargestTarget + kGap);
-  pctNewIcon_ = Picture("PctNewIcon", kSizes[0].value, kSizes[0].value, preview_);
-  pctNewMask_ = Picture("PctNewMask", kSizes[0].value, kSizes[0].value, preview_);
+  pctNewIcon_ = Picture("PctNewIcon", kTargetSizes[0].value, kTargetSizes[0].value, preview_);
+  pctNewMask_ = Picture("PctNewMask", kTargetSizes[0].value, kTargetSizes[0].value, preview_);
   auto* previewWell = new QFrame(this);
   previewWell->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   previewWell->setAutoFillBackground(true);
@@ -116,8 +104,8 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
   cboSize_->setObjectName("cboSize");
   cboColor_ = new QComboBox(this);
   cboColor_->setObjectName("CboColor");
-  for (const Choice& choice : kDepths) cboColor_->addItem(choice.text);
-  for (const Choice& choice : kSizes) cboSize_->addItem(choice.text);
+  for (const TargetChoice& choice : kTargetDepths) cboColor_->addItem(choice.text);
+  for (const TargetChoice& choice : kTargetSizes) cboSize_->addItem(choice.text);
   auto* sizeLabel = new QLabel("Size", this);
   sizeLabel->setObjectName("Label4");
   sizeLabel->setBuddy(cboSize_);
@@ -153,10 +141,10 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
   several_->setCheckable(true);
   several_->setChecked(false);
   auto* sizeBoxes = new QGridLayout(several_);
-  for (std::size_t i = 0; i < kSizes.size(); ++i) {
-    auto* box = new QCheckBox(kSizes[i].text, several_);
-    box->setObjectName(QString("ChkSize%1").arg(kSizes[i].value));
-    const int side = kSizes[i].value;
+  for (std::size_t i = 0; i < kTargetSizes.size(); ++i) {
+    auto* box = new QCheckBox(kTargetSizes[i].text, several_);
+    box->setObjectName(QString("ChkSize%1").arg(kTargetSizes[i].value));
+    const int side = kTargetSizes[i].value;
     const bool windows = std::any_of(std::begin(kWindowsIconSet), std::end(kWindowsIconSet),
                                       [side](const IconSetEntry& entry) { return entry.Size == side; });
     box->setChecked(windows && !(side == width && side == height));
@@ -195,11 +183,11 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
 }
 
 int FrmCopy::TargetSize() const {
-  return kSizes[static_cast<std::size_t>(std::max(cboSize_->currentIndex(), 0))].value;
+  return kTargetSizes[static_cast<std::size_t>(std::max(cboSize_->currentIndex(), 0))].value;
 }
 
 int FrmCopy::TargetDepth() const {
-  return kDepths[static_cast<std::size_t>(std::max(cboColor_->currentIndex(), 0))].value;
+  return kTargetDepths[static_cast<std::size_t>(std::max(cboColor_->currentIndex(), 0))].value;
 }
 
 ImportOptions FrmCopy::Options() const {

@@ -25,6 +25,7 @@
 #include "PictureDecoderProcess.h"
 #include "Prompter.h"
 #include "StoredToolBars.h"
+#include "TargetChoices.h"
 #include "TrapErrors.h"
 #include "cCommonDialog.h"
 #include "kzrToolBar.h"
@@ -32,19 +33,6 @@
 namespace brixel {
 namespace {
 
-struct Choice {
-  const char* text;
-  int value;
-};
-constexpr std::array<Choice, 7> kSizes = {{{"16 x 16", 16},
-                                          {"24 x 24", 24},
-                                          {"32 x 32", 32},
-                                          {"48 x 48", 48},
-                                          {"64 x 64", 64},
-                                          {"128 x 128", 128},
-                                          {"256 x 256", 256}}};
-constexpr std::array<Choice, 5> kDepths = {
-    {{"True Color", 24}, {"256 Color", 8}, {"16 Color", 4}, {"2 Color", 1}, {"32 Bit Color", 32}}};
 // The previews keep at least the room of this size, so that small sizes do not move the dialog.
 constexpr int kLargestPreview = 64;
 
@@ -91,7 +79,7 @@ QFrame* Well(const char* name, PictureBox*& picture, QWidget*& room, QWidget* pa
   well->setBackgroundRole(QPalette::Mid);
   room = new QWidget(well);
   room->setFixedSize(kLargestPreview, kLargestPreview);
-  picture = new PictureBox(kSizes[0].value, kSizes[0].value, room);
+  picture = new PictureBox(kTargetSizes[0].value, kTargetSizes[0].value, room);
   picture->setObjectName(name);
   auto* layout = new QVBoxLayout(well);
   layout->setContentsMargins(1, 1, 1, 1);
@@ -163,8 +151,8 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   cboSize_ = List("CboSize", options);
   cboColor_ = List("CboColor", options);
   cboClip_ = List("CboClip", options);
-  for (const Choice& choice : kDepths) cboColor_->addItem(choice.text);
-  for (const Choice& choice : kSizes) cboSize_->addItem(choice.text);
+  for (const TargetChoice& choice : kTargetDepths) cboColor_->addItem(choice.text);
+  for (const TargetChoice& choice : kTargetSizes) cboSize_->addItem(choice.text);
   cboClip_->addItems({"Resize Image", "Clip Image"});
   chkProportions_ = new QCheckBox("Keep proportions", options);
   chkProportions_->setObjectName("ChkProportions");
@@ -277,8 +265,8 @@ QString FrmImport::ToolTipOf(const QString& key) { return ButtonWords(key); }
 
 ImportOptions FrmImport::Options() const {
   ImportOptions options;
-  options.Size = kSizes[static_cast<std::size_t>(std::max(cboSize_->currentIndex(), 0))].value;
-  options.BitDepth = kDepths[static_cast<std::size_t>(std::max(cboColor_->currentIndex(), 0))].value;
+  options.Size = kTargetSizes[static_cast<std::size_t>(std::max(cboSize_->currentIndex(), 0))].value;
+  options.BitDepth = kTargetDepths[static_cast<std::size_t>(std::max(cboColor_->currentIndex(), 0))].value;
   options.Clip = cboClip_->currentIndex() == 1;
   options.KeepProportions = chkProportions_->isChecked();
   options.Reduction.Dither = chkDither_->isChecked();

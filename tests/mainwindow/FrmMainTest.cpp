@@ -238,11 +238,15 @@ TEST(ImageStrip, APictureNarrowedBeforeTheFirstShowIsDrawnAtTheWidthShown) {
   const auto shownPicture = [&document](bool builtBeforeShow) {
     ImageStrip strip;
     strip.resize(builtBeforeShow ? 60 : 180, 300);
-    if (builtBeforeShow) EXPECT_TRUE(strip.Build(&document));
+    if (builtBeforeShow) {
+      EXPECT_TRUE(strip.Build(&document));
+    }
     strip.resize(180, 300);
     strip.show();
     QApplication::processEvents();
-    if (!builtBeforeShow) EXPECT_TRUE(strip.Build(&document));
+    if (!builtBeforeShow) {
+      EXPECT_TRUE(strip.Build(&document));
+    }
     auto* container = strip.findChild<QWidget*>("PctContainer");
     auto* picture = strip.findChild<QWidget*>("PctIco0");
     EXPECT_EQ(picture->width(), container->width() - 16);
