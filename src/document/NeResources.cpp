@@ -36,18 +36,6 @@ ResourceId IdOf(ByteView file, std::size_t table, std::uint16_t field, ResourceB
   return id;
 }
 
-bool IsIconType(std::uint16_t field) {
-  switch (field & ~kNumbered) {
-    case kResourceCursor:
-    case kResourceIcon:
-    case kResourceGroupCursor:
-    case kResourceGroupIcon:
-    case kResourceAnimatedCursor:
-    case kResourceAnimatedIcon: return (field & kNumbered) != 0;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 ProgramResources ReadNeResources(ByteView file, std::size_t headerOffset) {
@@ -68,7 +56,7 @@ ProgramResources ReadNeResources(ByteView file, std::size_t headerOffset) {
     const std::size_t entries = at + kTypeHeaderSize;
     if (!Inside(entries, count * kNameInfoSize, file.size())) Refuse("the resource table runs past the end of the file");
     at = entries + count * kNameInfoSize;
-    if (!IsIconType(typeField)) continue;
+    if ((typeField & kNumbered) == 0 || !IsIconResourceType(static_cast<std::uint16_t>(typeField & ~kNumbered))) continue;
     const ResourceId type = IdOf(file, table, typeField, budget);
     for (std::size_t i = 0; i < count; ++i) {
       const std::size_t entry = entries + i * kNameInfoSize;

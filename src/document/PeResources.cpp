@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ResourceTables.h"
+#include "Windows1252.h"
 
 namespace brixel::resources {
 namespace {
@@ -24,39 +25,6 @@ struct Section {
   std::uint32_t rawSize = 0;
   std::uint32_t rawOffset = 0;
 };
-
-// Whether a resource of this type takes part in icons and cursors; the others (strings,
-// dialogs, menus, ...) are passed over without reading their names.
-bool IsIconType(const ResourceId& type) {
-  if (type.named) return false;
-  switch (type.number) {
-    case kResourceCursor:
-    case kResourceIcon:
-    case kResourceGroupCursor:
-    case kResourceGroupIcon:
-    case kResourceAnimatedCursor:
-    case kResourceAnimatedIcon: return true;
-    default: return false;
-  }
-}
-
-void AppendUtf8(std::string& text, std::uint32_t code) {
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xc0 | code >> 6);
-    text += static_cast<char>(0x80 | (code & 0x3f));
-  } else if (code < 0x10000) {
-    text += static_cast<char>(0xe0 | code >> 12);
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-    text += static_cast<char>(0x80 | (code & 0x3f));
-  } else {
-    text += static_cast<char>(0xf0 | code >> 18);
-    text += static_cast<char>(0x80 | ((code >> 12) & 0x3f));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-    text += static_cast<char>(0x80 | (code & 0x3f));
-  }
-}
 
 class PeReader {
  public:
@@ -171,8 +139,9 @@ class PeReader {
       const std::size_t target = dataField & ~kHighBit;
       if (level == 0) {
         // Types are read by number first: a type of no interest costs nothing more.
-        if ((nameField & kHighBit) != 0 || !IsIconType(IdOf(nameField)) || !isDirectory) continue;
-        Walk(target, 1, IdOf(nameField), {});
+        if ((nameField & kHighBit) != 0 || !isDirectory) continue;
+        const ResourceId id = IdOf(nameField);
+        if (!id.named && IsIconResourceType(id.number)) Walk(target, 1, id, {});
       } else if (level == 1) {
         const ResourceId id = IdOf(nameField);
         if (isDirectory) Walk(target, 2, type, id);

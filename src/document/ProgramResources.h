@@ -28,6 +28,13 @@ inline constexpr std::uint16_t kResourceGroupIcon = 14;
 inline constexpr std::uint16_t kResourceAnimatedCursor = 21;
 inline constexpr std::uint16_t kResourceAnimatedIcon = 22;
 
+// Whether resources of this numbered type take part in icons and cursors; the others
+// (strings, dialogs, menus, ...) are passed over without reading their names.
+constexpr bool IsIconResourceType(std::uint16_t number) {
+  return number == kResourceCursor || number == kResourceIcon || number == kResourceGroupCursor ||
+         number == kResourceGroupIcon || number == kResourceAnimatedCursor || number == kResourceAnimatedIcon;
+}
+
 // One resource of a program file: its type, name and language, and where its bytes lie in the
 // file (checked to lie inside it).
 struct ProgramResource {

@@ -21,6 +21,9 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // that are not UTF-8).
 std::optional<std::string> Utf8ToWindows1252(std::string_view text, char32_t* refused = nullptr);
 
+// A character appended to UTF-8 text.
+void AppendUtf8(std::string& out, char32_t character);
+
 // A character for a message: itself in quotes and its code point, as in "“€” (U+20AC)".
 std::string DescribeCharacter(char32_t character);
 

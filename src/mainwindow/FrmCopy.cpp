@@ -24,6 +24,7 @@
 #include "PictureBox.h"
 #include "PictureImport.h"
 #include "Prompter.h"
+#include "ReductionChecks.h"
 #include "Resampling.h"
 #include "SurfacePixels.h"
 #include "TargetChoices.h"
@@ -119,12 +120,8 @@ FrmCopy::FrmCopy(ImageDocument& document, std::int16_t imageIndex, QWidget* owne
   auto* resampleLabel = new QLabel("Resampling", this);
   resampleLabel->setObjectName("LblResample");
   resampleLabel->setBuddy(cboResample_);
-  chkDither_ = new QCheckBox("Dither", this);
-  chkDither_->setObjectName("ChkDither");
-  chkDither_->setToolTip("Spread what each pixel's color misses over its neighbours (error diffusion)");
-  chkOwnPalette_ = new QCheckBox("Palette from picture", this);
-  chkOwnPalette_->setObjectName("ChkPalette");
-  chkOwnPalette_->setToolTip("256 colors chosen from the image's own colors instead of the fixed table");
+  chkDither_ = DitherCheck(this);
+  chkOwnPalette_ = OwnPaletteCheck(this);
   auto* settings = new QGridLayout;
   settings->addWidget(sizeLabel, 0, 0);
   settings->addWidget(cboSize_, 0, 1);
@@ -195,8 +192,7 @@ ImportOptions FrmCopy::Options() const {
   options.Size = TargetSize();
   options.BitDepth = TargetDepth();
   options.Smooth = cboResample_->currentIndex() == 1;
-  options.Reduction.Dither = chkDither_->isChecked();
-  options.Reduction.OwnPalette = chkOwnPalette_->isChecked() && options.BitDepth == 8;
+  options.Reduction = ChosenReduction(*chkDither_, *chkOwnPalette_, options.BitDepth);
   return options;
 }
 

@@ -24,6 +24,7 @@
 #include "PictureBox.h"
 #include "PictureDecoderProcess.h"
 #include "Prompter.h"
+#include "ReductionChecks.h"
 #include "StoredToolBars.h"
 #include "TargetChoices.h"
 #include "TrapErrors.h"
@@ -157,12 +158,8 @@ FrmImport::FrmImport(ImageDocument& document, std::function<void()> showCount, Q
   chkProportions_ = new QCheckBox("Keep proportions", options);
   chkProportions_->setObjectName("ChkProportions");
   chkProportions_->setToolTip("Fit the picture inside the square, centred; the rest stays transparent");
-  chkDither_ = new QCheckBox("Dither", options);
-  chkDither_->setObjectName("ChkDither");
-  chkDither_->setToolTip("Spread what each pixel's color misses over its neighbours (error diffusion)");
-  chkOwnPalette_ = new QCheckBox("Palette from picture", options);
-  chkOwnPalette_->setObjectName("ChkPalette");
-  chkOwnPalette_->setToolTip("256 colors chosen from the picture's own colors instead of the fixed table");
+  chkDither_ = DitherCheck(options);
+  chkOwnPalette_ = OwnPaletteCheck(options);
   auto* form = new QFormLayout;
   form->addRow(Caption("Label2", "Size", options), cboSize_);
   form->addRow(Caption("Label3", "Color Depth", options), cboColor_);
@@ -269,8 +266,7 @@ ImportOptions FrmImport::Options() const {
   options.BitDepth = kTargetDepths[static_cast<std::size_t>(std::max(cboColor_->currentIndex(), 0))].value;
   options.Clip = cboClip_->currentIndex() == 1;
   options.KeepProportions = chkProportions_->isChecked();
-  options.Reduction.Dither = chkDither_->isChecked();
-  options.Reduction.OwnPalette = chkOwnPalette_->isChecked() && options.BitDepth == 8;
+  options.Reduction = ChosenReduction(*chkDither_, *chkOwnPalette_, options.BitDepth);
   return options;
 }
 

@@ -12,6 +12,7 @@
 
 #include "OkCancelButtons.h"
 #include "Prompter.h"
+#include "ReductionChecks.h"
 #include "SizeDepthChecks.h"
 
 namespace brixel {
@@ -34,12 +35,8 @@ FrmNewFromPicture::FrmNewFromPicture(const QString& name, int width, int height,
   checks_->setObjectName("ChkImages");
   checks_->SetChecked({std::begin(kWindowsIconSet), std::end(kWindowsIconSet)});
 
-  chkDither_ = new QCheckBox("Dither", this);
-  chkDither_->setObjectName("ChkDither");
-  chkDither_->setToolTip("Spread what each pixel's color misses over its neighbours (error diffusion)");
-  chkOwnPalette_ = new QCheckBox("Palette from picture", this);
-  chkOwnPalette_->setObjectName("ChkPalette");
-  chkOwnPalette_->setToolTip("256-color images take their colors from the picture instead of the fixed table");
+  chkDither_ = DitherCheck(this);
+  chkOwnPalette_ = OwnPaletteCheck(this);
 
   cboType_ = new QComboBox(this);
   cboType_->setObjectName("CboType");
@@ -85,7 +82,8 @@ void FrmNewFromPicture::TypeChanged() {
 std::vector<IconSetEntry> FrmNewFromPicture::Images() const { return checks_->Checked(); }
 
 ReductionChoice FrmNewFromPicture::Reduction() const {
-  return {chkDither_->isChecked(), chkOwnPalette_->isChecked()};
+  // The palette box counts for the 256-colour images of the set.
+  return ChosenReduction(*chkDither_, *chkOwnPalette_, 8);
 }
 
 bool FrmNewFromPicture::Cursor() const { return cboType_->currentIndex() == 1; }

@@ -206,7 +206,7 @@ bool ImageStrip::Build(const ImageDocument* document) {
     PictureBox* picture = pictures_[i];
     // A kept entry shows as a placeholder of its size, under a caption that says why.
     const KeptEntry* kept = document->Image(i).IsKept() ? document->Image(i).Kept.entry.get() : nullptr;
-    const int width = kept ? kept->width : document->Width(i);
+    const int width = FullWidth(document->Image(i));
     const int height = kept ? kept->height : document->Height(i) / 2;
     caption->setText((kept ? KeptCaption(*kept) : Caption(width, height, document->BitDepth(i))) +
                      (rates.empty() ? QString() : "\n" + rates[static_cast<std::size_t>(i)]));

@@ -73,11 +73,17 @@ TEST(ColourReductionTest, TheDefaultChoiceGivesTheNearestColourOfTheTableAsBefor
     const Bitmap mask(64, 64, kWhite);
     ReduceColours(chosen, depth, ReductionChoice{}, &mask);
     EXPECT_EQ(chosen, plain) << depth;
-    const std::vector<Colour>& table = ReductionTable(depth);
-    for (std::size_t i = 0; i < original.Pixels.size(); i += 97) {
-      EXPECT_EQ(plain.Pixels[i], table[static_cast<std::size_t>(NearestPaletteEntry(table, original.Pixels[i]))]) << depth;
-    }
   }
+  // And today's pixels are the nearest colours: dark and light grey to black and white in two
+  // colours, an almost red to red and a dark teal to teal in sixteen.
+  Bitmap two(2, 1, kBlack);
+  two.Pixels = {0x303030, 0xD0D0D0};
+  ReduceColours(two, 1);
+  EXPECT_EQ(two.Pixels, (std::vector<Colour>{kBlack, kWhite}));
+  Bitmap sixteen(2, 1, kBlack);
+  sixteen.Pixels = {0x0505FA, 0x78780A};  // red 250, green 5, blue 5; red 10, green 120, blue 120
+  ReduceColours(sixteen, 4);
+  EXPECT_EQ(sixteen.Pixels, (std::vector<Colour>{0x0000FF, 0x808000}));
 }
 
 TEST(ColourReductionTest, DitheringSpreadsAGradientInsteadOfBandingIt) {

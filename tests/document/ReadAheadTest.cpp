@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "AlphaChannel.h"
@@ -70,9 +71,11 @@ TEST_F(ReadAheadTest, AFileThatCannotBeReadIsLeftToOpenDocumentWhichReportsIt) {
   EXPECT_FALSE(backEnd_.reporter.reports.empty()) << "the open itself reports the failure";
   EXPECT_EQ(IconDocuments.Count(), 0);
 
-  // Files that do not open as icon documents are not read ahead at all.
+  // Files that OpenDocument does not open as icon documents are not read ahead at all, though
+  // the bytes would read: an icon under another name.
+  const std::string icon = WriteIcon("icon.ico", 16);
   const auto text = dir_ / "notes.txt";
-  test::WriteBytes(text, {'h', 'i'});
+  std::filesystem::rename(icon, text);
   StartReadAhead(text.string());
   EXPECT_FALSE(TakeReadAhead(text.string()));
 }
