@@ -4,6 +4,7 @@
 #include <set>
 
 #include "AniFile.h"
+#include "ByteOrder.h"
 #include "ResourceTables.h"
 
 namespace brixel {
@@ -35,11 +36,6 @@ bool IsAnimated(GroupKind kind) { return kind == GroupKind::AnimatedIcon || kind
 void Put16(Bytes& bytes, std::size_t value) {
   bytes.push_back(static_cast<std::uint8_t>(value));
   bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(Bytes& bytes, std::size_t value) {
-  Put16(bytes, value & 0xffff);
-  Put16(bytes, value >> 16);
 }
 
 // A size as a directory's byte holds it: 256 as 0.
@@ -240,8 +236,8 @@ RebuiltGroup ProgramIcons::Rebuild(std::size_t group, RebuildBudget* budget) con
       out.insert(out.end(), directory.begin() + static_cast<std::ptrdiff_t>(entry),
                  directory.begin() + static_cast<std::ptrdiff_t>(entry + 8));
     }
-    Put32(out, block.size());
-    Put32(out, offset);
+    AppendLength(out, static_cast<std::uint32_t>(block.size()));
+    AppendLength(out, static_cast<std::uint32_t>(offset));
     offset += block.size();
   }
   for (const Image& image : found) {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "ByteOrder.h"
 #include "ErrorReport.h"
 #include "ResourceTables.h"
 
@@ -17,8 +18,7 @@ std::uint16_t Word(ByteView bytes, std::size_t offset, const char* what) {
 
 std::uint32_t Long(ByteView bytes, std::size_t offset, const char* what) {
   if (!Inside(offset, 4, bytes.size())) Refuse(std::string(what) + " lies outside the file");
-  return static_cast<std::uint32_t>(bytes[offset]) | static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-         static_cast<std::uint32_t>(bytes[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+  return GetLength(bytes, offset);
 }
 
 void ResourceBudget::Charge(std::size_t nameLength) {

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "FileIO.h"
+#include "IcnsTestFiles.h"
 #include "PngCodec.h"
 #include "TestSupport.h"
 
@@ -248,24 +249,12 @@ TEST_F(IcnsCliTest, SizesAnIcnsCannotHoldAreNamedAndLeftOut) {
 namespace brixel {
 namespace {
 
-void PutBig(Bytes& out, std::uint32_t value) {
-  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 TEST_F(IcnsCliTest, DamagedJpeg2000EntryIsKeptAndWrittenBackUnchanged) {
   // JPEG 2000 that the decoder program refuses, beside a PNG entry.
   Bytes jp2 = {0, 0, 0, 12, 'j', 'P', ' ', ' ', 0x0D, 0x0A, 0x87, 0x0A};
   for (int i = 0; i < 200; ++i) jp2.push_back(static_cast<std::uint8_t>(i * 7));
   const Bytes png = EncodePng(16, 16, std::vector<std::uint8_t>(16 * 16 * 4, 200));
-  Bytes body;
-  for (const auto& [type, data] : {std::pair<std::string, const Bytes&>{"ic09", jp2}, {"icp4", png}}) {
-    body.insert(body.end(), type.begin(), type.end());
-    PutBig(body, static_cast<std::uint32_t>(data.size() + 8));
-    body.insert(body.end(), data.begin(), data.end());
-  }
-  Bytes file = {'i', 'c', 'n', 's'};
-  PutBig(file, static_cast<std::uint32_t>(body.size() + 8));
-  file.insert(file.end(), body.begin(), body.end());
+  const Bytes file = test::IcnsOf({{"ic09", jp2}, {"icp4", png}});
   const fs::path in = dir_ / "damaged.icns";
   test::WriteBytes(in, file);
 
@@ -276,7 +265,7 @@ TEST_F(IcnsCliTest, DamagedJpeg2000EntryIsKeptAndWrittenBackUnchanged) {
   const test::ProcessResult converted = Cli({"convert", in.string(), out.string()});
   EXPECT_EQ(converted.status, 0) << converted.err;
   const Bytes written = ReadWholeFile(out.string());
-  EXPECT_NE(std::search(written.begin(), written.end(), body.begin(), body.begin() + 8 + static_cast<std::ptrdiff_t>(jp2.size())),
+  EXPECT_NE(std::search(written.begin(), written.end(), file.begin() + 8, file.begin() + 16 + static_cast<std::ptrdiff_t>(jp2.size())),
             written.end());
 }
 

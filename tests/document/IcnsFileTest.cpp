@@ -18,14 +18,14 @@
 #include "PngEntry.h"
 #include "TestSupport.h"
 #include "Documents.h"
+#include "IcnsTestFiles.h"
 #include "cIco.h"
 
 namespace brixel {
 namespace {
 
-void PutBig(Bytes& out, std::uint32_t value) {
-  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
+using test::IcnsOf;
+using test::PutBig;
 
 std::uint32_t BigAt(const Bytes& bytes, std::size_t at) {
   return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8 |
@@ -33,20 +33,6 @@ std::uint32_t BigAt(const Bytes& bytes, std::size_t at) {
 }
 
 std::uint32_t TypeOf(const std::string& name) { return BigAt(Bytes(name.begin(), name.end()), 0); }
-
-// An .icns file of these entries, each a type and its data.
-Bytes IcnsOf(const std::vector<std::pair<std::string, Bytes>>& entries) {
-  Bytes body;
-  for (const auto& [type, data] : entries) {
-    body.insert(body.end(), type.begin(), type.end());
-    PutBig(body, static_cast<std::uint32_t>(data.size() + 8));
-    body.insert(body.end(), data.begin(), data.end());
-  }
-  Bytes file = {'i', 'c', 'n', 's'};
-  PutBig(file, static_cast<std::uint32_t>(body.size() + 8));
-  file.insert(file.end(), body.begin(), body.end());
-  return file;
-}
 
 // The entries of a file by type, each with its data.
 std::map<std::string, Bytes> EntriesOf(const Bytes& file) {
