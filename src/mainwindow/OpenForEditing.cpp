@@ -46,6 +46,17 @@ bool OpenForEditing(const std::string& path) {
   return true;
 }
 
+namespace {
+
+// A macOS icon or a Linux cursor, known by its content (or an .icns by its name), that does not
+// open is damaged rather than of another kind: the reader's reason is the message.
+bool IsDamagedOfItsKind(const std::string& path) {
+  const std::string type = DocumentType(path);
+  return IsXcursorFileAt(path) || (type != "ICO" && type != "CUR" && OpensAsIconDocument(path));
+}
+
+}  // namespace
+
 OpenOutcome OpenOrExplain(const std::string& path, OpenFailureOffer offer) {
   // A program or library, known by its content: one of its groups as a new document.
   if (IsExecutableFile(path)) {
@@ -54,7 +65,7 @@ OpenOutcome OpenOrExplain(const std::string& path, OpenFailureOffer offer) {
   ReportCollector reports;
   if (OpenForEditing(path)) return OpenOutcome::Opened;
   const auto& collected = reports.Reports();
-  if (!collected.empty() && IsAccessFailure(collected.front().number)) {
+  if (!collected.empty() && (IsAccessFailure(collected.front().number) || IsDamagedOfItsKind(path))) {
     AskWithDetails(kUnableToOpen,
                    path + " could not be opened: " + collected.front().description + ".",
                    reports.Details(), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);

@@ -260,6 +260,20 @@ TEST_F(FileCommandsTest, FilesThatAreNoIconsAreToldInPlainWords) {
     EXPECT_TRUE(backEnd_.reporter.reports.empty()) << path;
   }
   EXPECT_EQ(IconDocuments.Count(), 0);
+
+  // A macOS icon or a Linux cursor cut short is damaged, not of another kind: the reason shows.
+  const Bytes icnsHeader = {'i', 'c', 'n', 's', 0, 0, 0x90, 0x8A, 'i', 'c', 'p', '4'};
+  const Bytes xcursorStart = {'X', 'c', 'u', 'r', 16, 0, 0, 0, 0, 0, 1, 0, 200, 0, 0, 0};
+  for (const auto& [name, bytes] : {std::pair<std::string, Bytes>{"cut.icns", icnsHeader}, {"cut", xcursorStart}}) {
+    backEnd_.prompter.shown.clear();
+    test::WriteBytes(dir_ / name, bytes);
+    AnswerFileDialog(dir_ / name);
+    Trigger("MnuFileOpen");
+    ASSERT_EQ(backEnd_.prompter.shown.size(), 1u) << name;
+    EXPECT_EQ(backEnd_.prompter.shown[0].text.rfind((dir_ / name).string() + " could not be opened: ", 0), 0u)
+        << backEnd_.prompter.shown[0].text;
+    EXPECT_EQ(IconDocuments.Count(), 0);
+  }
 }
 
 }  // namespace
