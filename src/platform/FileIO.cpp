@@ -128,6 +128,17 @@ std::string FollowLinks(const std::string& path) {
 
 namespace {
 
+// The process's file mode mask. umask can only be read by setting it; done once, since two
+// threads each setting and restoring it could leave it at 0 for good (world-writable files).
+mode_t ProcessUmask() {
+  static const mode_t mask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+  }();
+  return mask;
+}
+
 // Writes the bytes to a new temporary file beside the file that path names (through its
 // links, which stay links) with the mode the target will have; flushes it to the disk when
 // asked and it replaces a file.
@@ -150,9 +161,7 @@ PendingReplace WriteTemporary(const std::string& givenPath, const Bytes& bytes,
       if (::fchmod(fd.Get(), old.st_mode & 07777) != 0) RaiseErrno(errno);
     } else {
       // mkstemp creates the file 0600; a new document gets the usual mode for new files.
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      if (::fchmod(fd.Get(), 0666 & ~mask) != 0) RaiseErrno(errno);
+      if (::fchmod(fd.Get(), 0666 & ~ProcessUmask()) != 0) RaiseErrno(errno);
     }
     // Only an existing file has content to lose if the new bytes were not on the disk when
     // the rename is.
