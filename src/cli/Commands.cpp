@@ -310,16 +310,15 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
                  const std::vector<std::string>& files, unsigned workers, std::ostream& err) {
   const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
   std::vector<BatchItem> items(files.size());
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const std::filesystem::path in = files[i];
-    // Its own extension, but an animated cursor's frames become an icon; a Linux cursor's
-    // sizes a cursor.
-    const bool cursor = AsciiUpper(in.extension().string()) == ".CUR" || IsXcursorFileAt(files[i]);
-    const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
-    items[i].out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
-  }
   const auto produce = [&](std::size_t i) {
     BatchItem& item = items[i];
+    // Its own extension, but an animated cursor's frames become an icon; a Linux cursor's
+    // sizes a cursor. Worked out here, on the workers, since it may look into the file.
+    const std::filesystem::path in = files[i];
+    const bool cursor = extension.empty() &&
+                        (AsciiUpper(in.extension().string()) == ".CUR" || IsXcursorFileAt(files[i]));
+    const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
+    item.out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
     const ThreadCapture capture(item.said);
     const std::optional<OpenedDocument> opened = OpenForCli(files[i], item.said.Err());
     if (!opened) return;

@@ -11,22 +11,25 @@
 namespace brixel::cli {
 
 std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& err) {
-  // Linux cursors are known by their content: their files have no extension.
-  if (IsXcursorFileAt(path)) return OpenXcursorForCli(path, err);
   const std::string type = DocumentType(path);
-  if (IsExecutableFile(path)) {
+  const bool named = type == "ICO" || type == "CUR" || type == "ANI" || IsIcnsPath(path);
+  // A file named as an icon is read once and known by its bytes; any other name is looked
+  // into only as far as its first bytes.
+  Bytes file;
+  // Reported under the reading procedure's label, as when the editor opens the file.
+  const char* label = type == "ANI" ? "PrjKorvane.cAni.OpenAniCur" : "PrjBackEnd.cIco.OpenIcon";
+  if (named && !Trap(label, [&] { file = ReadWholeFile(path); })) {
+    err << "brixel-cli: " << path << ": cannot be read\n";
+    return std::nullopt;
+  }
+  // Linux cursors are known by their content: their files have no extension.
+  if (named ? IsXcursorFile(file) : IsXcursorFileAt(path)) return OpenXcursorForCli(path, err);
+  if (named ? StartsAsExecutable(file) : IsExecutableFile(path)) {
     err << "brixel-cli: " << path << ": a Windows program or library: extract writes its icons and cursors\n";
     return std::nullopt;
   }
-  if (type != "ICO" && type != "CUR" && type != "ANI" && !IsIcnsPath(path)) {
+  if (!named) {
     err << "brixel-cli: " << path << ": not an icon or cursor file name (.ico, .cur, .ani, .icns)\n";
-    return std::nullopt;
-  }
-  // Reported under the reading procedure's label, as when the editor opens the file.
-  Bytes file;
-  const char* label = type == "ANI" ? "PrjKorvane.cAni.OpenAniCur" : "PrjBackEnd.cIco.OpenIcon";
-  if (!Trap(label, [&] { file = ReadWholeFile(path); })) {
-    err << "brixel-cli: " << path << ": cannot be read\n";
     return std::nullopt;
   }
   OpenedDocument opened;

@@ -10,7 +10,7 @@
 namespace brixel::cli {
 namespace {
 
-constexpr std::size_t kAheadPerWorker = 4;
+constexpr std::size_t kAheadPerWorker = 64;
 
 }  // namespace
 
