@@ -226,8 +226,9 @@ void MarkInvertingPixels(IconImage& image) {
   for (int y = 0; y < image.Height(); ++y) {
     const std::int32_t* mask = image.Mask.Row(y);
     std::int32_t* pixels = image.Pixels.Row(y);
+    // Written without a branch so that the loop runs on whole vectors.
     for (int x = 0; x < image.Width; ++x) {
-      if (mask[x] != MaskOpaque && pixels[x] == kWhite) pixels[x] = kNoColour;
+      pixels[x] = mask[x] != MaskOpaque && pixels[x] == kWhite ? kNoColour : pixels[x];
     }
   }
 }
@@ -246,7 +247,8 @@ std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image, std::v
   // Which entries the pixels are written with, leaving out the pixels waiting for the
   // missing colour. Padding columns are not part of the picture and do not count.
   IndexWriter writer(image.BitDepth, palette);
-  std::vector<bool> used(palette.size(), false);
+  // Bytes, not bits: setting a bit is a read and a write of a word every pixel waits on.
+  std::vector<std::uint8_t> used(palette.size(), 0);
   bool needBlack = false;
   bool needWhite = false;
   const bool keepIndices = indices && image.BitDepth != 1;
@@ -271,7 +273,7 @@ std::optional<std::vector<Colour>> WrittenPalette(const IconImage& image, std::v
         }
       }
       const std::int32_t index = writer.Index(pixel, mask);
-      used[static_cast<std::size_t>(index)] = true;
+      used[static_cast<std::size_t>(index)] = 1;
       if (rowIndices) rowIndices[x] = static_cast<std::uint8_t>(index);
     }
   }
