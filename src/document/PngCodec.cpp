@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ErrorReport.h"
+#include "RgbaPngDecoder.h"
 
 namespace brixel {
 namespace {
@@ -133,7 +134,9 @@ bool IsPng(ByteView bytes) {
          std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin());
 }
 
-PngPicture DecodePng(ByteView png, const std::function<void(const PngHeader&)>& accept) {
+namespace {
+
+PngPicture DecodeWithLibpng(ByteView png, const std::function<void(const PngHeader&)>& accept) {
   Failure failure;
   png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, &failure, OnError, OnWarning);
   if (!reader) Raise(ErrorCode::OutOfMemory);
@@ -156,6 +159,19 @@ PngPicture DecodePng(ByteView png, const std::function<void(const PngHeader&)>& 
   ReadState state{reader, info, &accept, &picture, &rows};
   if (!ReadRows(&state)) RaiseBadPng(failure);
   return picture;
+}
+
+}  // namespace
+
+PngPicture DecodePng(ByteView png, const std::function<void(const PngHeader&)>& accept) {
+  const std::optional<PlainRgbaPng> plain = FindPlainRgbaPng(png);
+  if (!plain) return DecodeWithLibpng(png, accept);
+  accept(PngHeader{plain->width, plain->height, plain->RawBytes()});
+  PngPicture picture;
+  if (DecodePlainRgbaPng(*plain, picture)) return picture;
+  // Damaged pixel data: libpng's reading says how, or reads what it can. The header is
+  // accepted already.
+  return DecodeWithLibpng(png, [](const PngHeader&) {});
 }
 
 namespace {
