@@ -43,8 +43,9 @@ std::int32_t GetPaletteNum(Colour colour, const IconImage& image) {
 }
 
 PaletteLookup::PaletteLookup(const std::vector<Colour>& palette) {
+  // Four slots an entry: a lookup of a colour that is there seldom probes a second slot.
   int bits = 4;
-  while ((std::size_t{1} << bits) < 2 * palette.size()) ++bits;
+  while ((std::size_t{1} << bits) < 4 * palette.size()) ++bits;
   slots_.resize(std::size_t{1} << bits);
   slotMask_ = slots_.size() - 1;
   shift_ = 32 - bits;

@@ -19,7 +19,7 @@ void GetNewPalette(std::vector<Colour>& palette);
 std::int32_t GetPaletteNum(Colour colour, const IconImage& image);
 
 // GetPaletteNum for many pixels of one image: the palette is indexed once, in an open-addressed
-// table of at least twice its size, so a lookup is a multiply and, mostly, one probe.
+// table of at least four times its size, so a lookup is a multiply and, mostly, one probe.
 class PaletteLookup {
  public:
   explicit PaletteLookup(const IconImage& image) : PaletteLookup(image.Palette) {}

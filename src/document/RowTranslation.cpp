@@ -46,17 +46,14 @@ class IndexWriter {
     }
   }
 
-  std::int32_t Index(Colour pixel, std::int32_t mask) {
-    // Neighbouring pixels mostly share their colour: the last answer is asked for again.
-    if (asked_ && pixel == lastPixel_ && mask == lastMask_) return lastIndex_;
-    asked_ = true;
-    lastPixel_ = pixel;
-    lastMask_ = mask;
+  // No branch depends on the colour itself but the table's own: pixels of two or sixteen
+  // colours in no order would make any guess of the processor's wrong half the time.
+  std::int32_t Index(Colour pixel, std::int32_t mask) const {
     const Colour colour = bitDepth_ != 1 && mask == MaskComplement ? InvertColor(pixel) : pixel;
     // An inverting pixel is AND 1 over XOR white.
-    if (colour == kNoColour && mask != MaskOpaque && white_ >= 0) return lastIndex_ = white_;
-    if (bitDepth_ == 1) return lastIndex_ = colour == zero_ ? 0 : 1;
-    return lastIndex_ = lookup_.Find(colour);
+    if (colour == kNoColour && mask != MaskOpaque && white_ >= 0) return white_;
+    if (bitDepth_ == 1) return colour != zero_;
+    return lookup_.Find(colour);
   }
 
  private:
@@ -64,10 +61,6 @@ class IndexWriter {
   Colour zero_;
   PaletteLookup lookup_;
   std::int32_t white_ = -1;
-  bool asked_ = false;
-  Colour lastPixel_ = 0;
-  std::int32_t lastMask_ = 0;
-  std::int32_t lastIndex_ = 0;
 };
 
 bool IsPaletted(int bitDepth) { return bitDepth == 1 || bitDepth == 4 || bitDepth == 8; }
@@ -189,7 +182,9 @@ void DrawMask(ByteView buffer, std::size_t position, IconImage& image) {
       for (int x = 0; x < columns; x += 8) {
         const unsigned bits = row[x / 8];
         for (int bit = 0; bit < 8 && x + bit < columns; ++bit) {
-          mask[x + bit] = (bits >> (7 - bit)) & 1 ? MaskTransparent : MaskOpaque;
+          // All ones or all zeros from the bit, without a branch on it.
+          static_assert(MaskOpaque == 0);
+          mask[x + bit] = static_cast<std::int32_t>(0u - ((bits >> (7 - bit)) & 1u)) & MaskTransparent;
         }
       }
     }
@@ -349,9 +344,7 @@ void TranslatePicArr(const IconImage& image, const std::vector<Colour>& palette,
           // Every W32 column, the padding ones from the grid's padding columns.
           const int columns = image.Pixels.Columns();
           for (int x = 0; x < columns; ++x) {
-            if (indices->Index(pixels[x], masks[x]) != 0) {
-              row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-            }
+            row[x / 8] |= static_cast<std::uint8_t>((indices->Index(pixels[x], masks[x]) != 0) << (7 - x % 8));
           }
           break;
         }
