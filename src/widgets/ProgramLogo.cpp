@@ -2,10 +2,9 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 
 #include "DrawnAhead.h"
+#include "SvgRendering.h"
 
 // Qt's resource initialisers live in the global namespace.
 static void InitAboutResources() { Q_INIT_RESOURCE(about); }
@@ -20,15 +19,7 @@ QPixmap ProgramLogo(int size) {
     const QImage drawn = DrawnAheadPicture("Logo-" + QString::number(size));
     if (!drawn.isNull()) return QPixmap::fromImage(drawn);
   }
-  QSvgRenderer renderer(QStringLiteral(":/about/Logo.svg"));
-  QImage image(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  if (renderer.isValid()) {
-    QPainter painter(&image);
-    renderer.render(&painter);
-  }
-  image.setDevicePixelRatio(ratio);
-  return QPixmap::fromImage(image);
+  return QPixmap::fromImage(DrawSvg(QStringLiteral(":/about/Logo.svg"), QSize(size, size), ratio));
 }
 
 }  // namespace brixel

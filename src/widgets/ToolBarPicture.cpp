@@ -6,10 +6,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include "DrawnAhead.h"
 #include "ErrorReport.h"
+#include "SvgRendering.h"
 
 // Qt's resource initialisers live in the global namespace.
 static void InitToolBarResources() { Q_INIT_RESOURCE(toolbars); }
@@ -26,19 +26,7 @@ QPixmap RenderSvg(const QString& path) {
     const QImage drawn = DrawnAheadPicture(QFileInfo(path).completeBaseName());
     if (!drawn.isNull()) return QPixmap::fromImage(drawn);
   }
-  QSvgRenderer renderer(path);
-  if (!renderer.isValid()) return {};
-  const QSize size = renderer.defaultSize();
-  if (size.isEmpty()) return {};
-  QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) return {};
-  image.fill(Qt::transparent);
-  {
-    QPainter painter(&image);
-    renderer.render(&painter);
-  }
-  image.setDevicePixelRatio(ratio);
-  return QPixmap::fromImage(image);
+  return QPixmap::fromImage(DrawSvg(path, QSize(), ratio));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "DrawnAhead.h"
 #include "DrawnPicturesStyle.h"
 #include "ProgramLogo.h"
+#include "SvgRendering.h"
 #include "ToolBarPicture.h"
 
 namespace brixel {
@@ -43,7 +44,21 @@ TEST(DrawnAheadTest, EveryShippedPictureMatchesItsSvg) {
   }
   // A size the build did not draw comes from the SVG.
   EXPECT_TRUE(DrawnAheadPicture("Logo-48").isNull());
-  EXPECT_EQ(ProgramLogo(48).size(), QSize(48, 48));
+  EXPECT_EQ(ProgramLogo(48).toImage().convertToFormat(QImage::Format_RGBA8888_Premultiplied),
+            RenderedNow(":/about/Logo.svg", QSize(48, 48)));
+}
+
+// Pictures for other pixel ratios are drawn at run time through the SVG image reader: the
+// same picture as the renderer draws, at the ratio's size, or nothing for a file that is not
+// an SVG.
+TEST(DrawnAheadTest, OtherRatiosDrawTheSvgAtTheirSize) {
+  const QString path = ShippedPicturePath(ShippedPictureNames().front());
+  const QSize own = QSvgRenderer(path).defaultSize();
+  const QImage twice = DrawSvg(path, QSize(), 2.0);
+  ASSERT_EQ(twice.size(), own * 2);
+  EXPECT_EQ(twice.devicePixelRatio(), 2.0);
+  EXPECT_EQ(twice.convertToFormat(QImage::Format_RGBA8888_Premultiplied), RenderedNow(path, own * 2));
+  EXPECT_TRUE(DrawSvg(":/about/no-such-picture.svg", QSize(), 2.0).isNull());
 }
 
 TEST(DrawnPicturesStyleTest, DrawsExtensionArrowsAndGroupFramesWithoutPictureFiles) {
