@@ -3,8 +3,8 @@
 // KIND "ico" gives icons and cursors of every depth (32-bit ones with alpha and as PNG among
 // them), "ani" animated cursors whose frames are such icons, "xcursor" Linux cursors of one
 // and of several steps at two sizes, "icns" macOS icons of such images, "pe" Windows programs
-// (PE32, PE32+ and NE) holding such icons and cursors as groups, an animated cursor among them;
-// a kind without seeds here writes nothing, and the fuzzer starts from an empty corpus.
+// (PE32, PE32+ and NE) holding such icons and cursors as groups, an animated cursor among them,
+// "png" 8-bit RGBA PNGs of a few sizes; a kind without seeds here writes nothing, and the fuzzer starts from an empty corpus.
 
 #include <cstdio>
 #include <cstdint>
@@ -17,6 +17,7 @@
 #include "FuzzSupport.h"
 #include "IcnsFile.h"
 #include "IcoFile.h"
+#include "PngCodec.h"
 #include "PatternIcons.h"
 #include "ProgramFileBuilder.h"
 #include "XcursorFile.h"
@@ -228,6 +229,18 @@ int main(int argc, char** argv) {
       std::vector<std::string> leftOut;
       const std::string path = dir + "/" + std::to_string(images.back().size) + ".icns";
       if (!WriteFile(path, BuildIcnsFile(icon.Images(), leftOut))) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (kind == "png") {
+    for (const int side : {1, 7, 33}) {
+      std::vector<std::uint8_t> rgba(static_cast<std::size_t>(side) * static_cast<std::size_t>(side) * 4);
+      for (std::size_t i = 0; i < rgba.size(); ++i) rgba[i] = static_cast<std::uint8_t>(i * 37 / 5);
+      const std::string path = dir + "/" + std::to_string(side) + ".png";
+      if (!WriteFile(path, EncodePng(side, side, rgba))) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;
       }

@@ -10,6 +10,7 @@
 
 #include "PngCodec.h"
 #include "RgbaPngDecoder.h"
+#include "TestSupport.h"
 
 namespace brixel {
 namespace {
@@ -131,6 +132,9 @@ TEST(PngDecoding, RgbaPicturesOfEveryFilterComeBackExactly) {
       parts.pixelChunks = chunks;
       const Bytes png = MakePng(parts);
       ASSERT_TRUE(FindPlainRgbaPng(png).has_value()) << width << "x" << height;
+      if (width < 64) {
+        test::KeepFuzzSeed("png", std::to_string(width) + "x" + std::to_string(height) + "-" + std::to_string(chunks) + ".png", png);
+      }
       std::size_t asked = 0;
       PngHeader seen;
       const PngPicture picture = DecodePng(png, [&](const PngHeader& header) {
