@@ -161,11 +161,34 @@ PngPicture DecodeWithLibpng(ByteView png, const std::function<void(const PngHead
   return picture;
 }
 
+// libpng allocates a chunk before the pixels (text, a colour profile) at the size its length
+// claims before reading it: a damaged length would cost that much memory only to find the
+// data ends early. Such a PNG is refused as libpng would refuse it, without the allocation.
+void RequireWholeChunksBeforePixels(ByteView png) {
+  for (std::size_t at = sizeof kSignature; png.size() - at >= 8;) {
+    const std::uint32_t length = std::uint32_t{png[at]} << 24 | std::uint32_t{png[at + 1]} << 16 |
+                                 std::uint32_t{png[at + 2]} << 8 | png[at + 3];
+    if (std::equal(png.begin() + static_cast<std::ptrdiff_t>(at) + 4, png.begin() + static_cast<std::ptrdiff_t>(at) + 8,
+                   "IDAT")) {
+      return;
+    }
+    if (length > png.size() - at - 8) {
+      Failure failure;
+      std::strncpy(failure.reason, "the PNG data ends early", sizeof failure.reason - 1);
+      RaiseBadPng(failure);
+    }
+    at += std::size_t{length} + 8 + std::min<std::size_t>(4, png.size() - at - 8 - length);
+  }
+}
+
 }  // namespace
 
 PngPicture DecodePng(ByteView png, const std::function<void(const PngHeader&)>& accept) {
   const std::optional<PlainRgbaPng> plain = FindPlainRgbaPng(png);
-  if (!plain) return DecodeWithLibpng(png, accept);
+  if (!plain) {
+    if (IsPng(png)) RequireWholeChunksBeforePixels(png);
+    return DecodeWithLibpng(png, accept);
+  }
   accept(PngHeader{plain->width, plain->height, plain->RawBytes()});
   PngPicture picture;
   if (DecodePlainRgbaPng(*plain, picture)) return picture;
