@@ -8,30 +8,12 @@
 #include <cstring>
 
 #include "ErrorReport.h"
+#include "FileDescriptor.h"
 
 namespace brixel {
 namespace {
 
 [[noreturn]] void RaiseErrno(int err) { throw ErrorFromErrno(err); }
-
-// Closes a descriptor on every path.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() { Close(); }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  int Close() {
-    int result = 0;
-    if (fd_ >= 0) result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
 
 void WriteAll(int fd, const Bytes& bytes) {
   if (!WriteAllTo(fd, bytes)) RaiseErrno(errno);
