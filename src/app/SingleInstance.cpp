@@ -1,12 +1,15 @@
 #include "SingleInstance.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
+#include <cerrno>
 
 namespace brixel {
 namespace {
@@ -16,45 +19,70 @@ constexpr int kTimeoutMs = 2000;
 constexpr char kEnd = '\n';
 // No path is longer; a sender that goes on is cut off.
 constexpr qsizetype kMaxMessage = 64 * 1024;
-// How long a waiting instance that could neither listen nor reach a listener waits to try again.
+// How long a waiting instance that could neither listen nor reach a listener waits to try again,
+// and a listener out of descriptors waits to accept again.
 constexpr int kRetryMs = 1000;
 
-// Beside the socket file, which a name without a folder gets in the temporary folder.
-QString LockPath(const QString& serverName) {
-  const QString socketPath =
-      QDir::isAbsolutePath(serverName) ? serverName : QDir::tempPath() + '/' + serverName;
-  return socketPath + QStringLiteral(".lock");
+// A name without a folder lives in the temporary folder, where earlier versions put it too.
+std::string SocketPath(const QString& serverName) {
+  const QString path = QDir::isAbsolutePath(serverName) ? serverName : QDir::tempPath() + '/' + serverName;
+  return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
 
-SingleInstance::SingleInstance(QString serverName, QObject* parent)
-    : QObject(parent), serverName_(std::move(serverName)) {}
+// The descriptor closes at once when this goes; the notifier, which may be telling of it
+// right now, goes later.
+class SingleInstance::Watched {
+ public:
+  // onReadable is called with this; also when the peer has closed, or on an error.
+  template <typename Handler>
+  Watched(FileDescriptor fd, SingleInstance* owner, Handler onReadable)
+      : fd_(std::move(fd)), notifier_(new QSocketNotifier(fd_.Get(), QSocketNotifier::Read, owner)) {
+    QObject::connect(notifier_, &QSocketNotifier::activated, owner, [this, onReadable] { onReadable(this); });
+  }
+  ~Watched() {
+    notifier_->setEnabled(false);
+    notifier_->deleteLater();
+  }
+  Watched(const Watched&) = delete;
+  Watched& operator=(const Watched&) = delete;
 
-SingleInstance::~SingleInstance() = default;
+  int Fd() const { return fd_.Get(); }
+  void Pause(int ms) {
+    notifier_->setEnabled(false);
+    QTimer::singleShot(ms, notifier_, [notifier = notifier_] { notifier->setEnabled(true); });
+  }
+  QByteArray received;
+
+ private:
+  FileDescriptor fd_;
+  QSocketNotifier* notifier_;
+};
+
+SingleInstance::SingleInstance(QString serverName, QObject* parent)
+    : QObject(parent), serverName_(std::move(serverName)), socketPath_(SocketPath(serverName_)) {}
+
+SingleInstance::~SingleInstance() { StopListening(); }
 
 QString SingleInstance::DefaultServerName() {
   return QStringLiteral("brixel-%1").arg(static_cast<qulonglong>(::getuid()));
 }
 
 bool SingleInstance::OtherInstanceRunning() const {
-  QLocalSocket socket;
-  socket.connectToServer(serverName_);
-  const bool connected = socket.waitForConnected(kTimeoutMs);
-  socket.abort();
-  return connected;
+  return unix_socket::Connect(socketPath_, kTimeoutMs).fd.IsOpen();
 }
 
 bool SingleInstance::HandOver(const QString& path) const {
-  QLocalSocket socket;
-  socket.connectToServer(serverName_);
-  if (!socket.waitForConnected(kTimeoutMs)) return false;
+  const unix_socket::Socket socket = unix_socket::Connect(socketPath_, kTimeoutMs);
+  if (!socket.fd.IsOpen()) return false;
   QByteArray message = path.toUtf8();
   message.append(kEnd);
-  socket.write(message);
-  if (!socket.waitForBytesWritten(kTimeoutMs)) return false;
+  if (!unix_socket::SendAll(socket.fd.Get(), {message.constData(), size_t(message.size())}, kTimeoutMs)) {
+    return false;
+  }
   // The receiver closes the connection once it has read the whole path.
-  if (socket.state() == QLocalSocket::ConnectedState) socket.waitForDisconnected(kTimeoutMs);
+  unix_socket::WaitForClose(socket.fd.Get(), kTimeoutMs);
   return true;
 }
 
@@ -63,25 +91,34 @@ bool SingleInstance::Listen() {
   // Instances that try at the same moment (those waiting when the listening one quits, or two
   // first starts) take turns: each asks and listens while holding the lock, so only one of
   // them replaces the socket and the others find it answering.
-  QLockFile lock(LockPath(serverName_));
+  QLockFile lock(QFile::decodeName(socketPath_.c_str()) + QStringLiteral(".lock"));
   if (!lock.tryLock(kTimeoutMs)) return false;
   return ListenLocked();
 }
 
 bool SingleInstance::ListenLocked() {
-  // Listening with access options replaces an existing socket file, so ask first whether
-  // someone answers on it; one that nobody answers was left behind by an instance that died.
-  if (OtherInstanceRunning()) return false;
-  QLocalServer::removeServer(serverName_);
-  auto* server = new QLocalServer(this);
-  server->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server->listen(serverName_)) {
-    delete server;
+  const unix_socket::Socket probe = unix_socket::Connect(socketPath_, kTimeoutMs);
+  if (probe.fd.IsOpen()) return false;
+  // A socket nobody answers on was left behind by an instance that died; a file that is no
+  // socket stays, and so does a listener too busy to answer.
+  if (probe.error == ECONNREFUSED) {
+    if (!unix_socket::RemoveSocketFile(socketPath_)) return false;
+  } else if (probe.error != ENOENT) {
     return false;
   }
-  server_ = server;
-  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::ReadConnection);
+  unix_socket::Listening listening = unix_socket::Listen(socketPath_);
+  if (!listening.socket.fd.IsOpen()) return false;
+  serverFile_ = listening.file;
+  server_ = std::make_unique<Watched>(std::move(listening.socket.fd), this, [this](Watched*) { Accept(); });
   return true;
+}
+
+void SingleInstance::StopListening() {
+  if (!server_) return;
+  // The file goes first, so that waiting instances find no socket rather than a refusing one.
+  unix_socket::RemoveSocketFile(socketPath_, serverFile_);
+  server_.reset();
+  connections_.clear();
 }
 
 void SingleInstance::Serve() {
@@ -90,20 +127,22 @@ void SingleInstance::Serve() {
 }
 
 void SingleInstance::Follow() {
-  auto* socket = new QLocalSocket(this);
-  followed_ = socket;
-  // The listener never writes on this connection; it ends when the listener goes away, or at
-  // once when there was none to reach. A drop can be told twice (error and disconnection),
-  // and a refusal from inside connectToServer: act once, and later.
-  const auto lost = [this, socket] {
-    if (socket != followed_) return;
-    followed_ = nullptr;
-    socket->deleteLater();
+  unix_socket::Socket socket = unix_socket::Connect(socketPath_, kTimeoutMs);
+  if (!socket.fd.IsOpen()) {
+    // There was none to reach after all: act as when it goes away, and later.
     QTimer::singleShot(0, this, &SingleInstance::FollowedLost);
-  };
-  connect(socket, &QLocalSocket::disconnected, this, lost);
-  connect(socket, &QLocalSocket::errorOccurred, this, lost);
-  socket->connectToServer(serverName_);
+    return;
+  }
+  followed_ = std::make_unique<Watched>(std::move(socket.fd), this, [this](Watched*) { FollowedReadable(); });
+}
+
+void SingleInstance::FollowedReadable() {
+  // The listener never writes on this connection; it ends when the listener goes away.
+  char discarded[256];
+  const ssize_t n = ::recv(followed_->Fd(), discarded, sizeof discarded, MSG_DONTWAIT);
+  if (n > 0 || (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))) return;
+  followed_.reset();
+  QTimer::singleShot(0, this, &SingleInstance::FollowedLost);
 }
 
 void SingleInstance::FollowedLost() {
@@ -119,24 +158,46 @@ void SingleInstance::FollowedLost() {
   QTimer::singleShot(kRetryMs, this, &SingleInstance::Serve);
 }
 
-void SingleInstance::ReadConnection() {
-  while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    auto received = std::make_shared<QByteArray>();
-    auto read = [this, socket, received] {
-      received->append(socket->readAll());
-      const qsizetype end = received->indexOf(kEnd);
-      if (end < 0) {
-        if (received->size() > kMaxMessage) socket->abort();
-        return;
-      }
-      const QString path = QString::fromUtf8(received->left(end));
-      socket->disconnectFromServer();
-      if (!path.isEmpty()) emit PathReceived(path);
-    };
-    connect(socket, &QLocalSocket::readyRead, this, read);
-    read();
+void SingleInstance::Accept() {
+  for (;;) {
+    unix_socket::Socket socket = unix_socket::Accept(server_->Fd());
+    if (socket.error == EMFILE || socket.error == ENFILE || socket.error == ENOBUFS || socket.error == ENOMEM) {
+      // The connection stays queued; asking again at once would only spin.
+      server_->Pause(kRetryMs);
+      return;
+    }
+    if (!socket.fd.IsOpen()) return;
+    connections_.push_back(
+        std::make_unique<Watched>(std::move(socket.fd), this, [this](Watched* connection) { Read(connection); }));
   }
+}
+
+void SingleInstance::Read(Watched* connection) {
+  char chunk[4096];
+  for (;;) {
+    const ssize_t n = ::recv(connection->Fd(), chunk, sizeof chunk, MSG_DONTWAIT);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+    // Ended before its line did (a waiting instance going away, or a probe), or failed.
+    if (n <= 0) return Drop(connection);
+    const qsizetype before = connection->received.size();
+    connection->received.append(chunk, n);
+    const qsizetype end = connection->received.indexOf(kEnd, before);
+    if (end >= 0) {
+      const QString path = QString::fromUtf8(connection->received.left(end));
+      // Closed before the path is given on: a handler may run an event loop of its own.
+      Drop(connection);
+      if (!path.isEmpty()) emit PathReceived(path);
+      return;
+    }
+    if (connection->received.size() > kMaxMessage) return Drop(connection);
+  }
+}
+
+void SingleInstance::Drop(Watched* connection) {
+  const auto found = std::find_if(connections_.begin(), connections_.end(),
+                                  [connection](const auto& held) { return held.get() == connection; });
+  if (found != connections_.end()) connections_.erase(found);
 }
 
 }  // namespace brixel

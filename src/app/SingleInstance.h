@@ -2,9 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
+#include <string>
+#include <vector>
 
-class QLocalServer;
-class QLocalSocket;
+#include "UnixSocket.h"
 
 namespace brixel {
 
@@ -44,14 +46,24 @@ class SingleInstance : public QObject {
   void TookOver();
 
  private:
-  void ReadConnection();
+  // A socket the event loop watches for reading.
+  class Watched;
+
+  void Accept();
+  void Read(Watched* connection);
+  void Drop(Watched* connection);
   void Follow();
+  void FollowedReadable();
   void FollowedLost();
   bool ListenLocked();
+  void StopListening();
 
   QString serverName_;
-  QLocalServer* server_ = nullptr;
-  QLocalSocket* followed_ = nullptr;  // the connection to the listening instance
+  std::string socketPath_;
+  std::unique_ptr<Watched> server_;
+  unix_socket::FileIdentity serverFile_;
+  std::vector<std::unique_ptr<Watched>> connections_;  // hand-overs being read, waiting instances
+  std::unique_ptr<Watched> followed_;  // the connection to the listening instance
 };
 
 }  // namespace brixel
