@@ -49,10 +49,7 @@ class SingleInstance::Watched {
   Watched& operator=(const Watched&) = delete;
 
   int Fd() const { return fd_.Get(); }
-  void Pause(int ms) {
-    notifier_->setEnabled(false);
-    QTimer::singleShot(ms, notifier_, [notifier = notifier_] { notifier->setEnabled(true); });
-  }
+  void SetWatching(bool on) { notifier_->setEnabled(on); }
   QByteArray received;
 
  private:
@@ -163,7 +160,10 @@ void SingleInstance::Accept() {
     unix_socket::Socket socket = unix_socket::Accept(server_->Fd());
     if (socket.error == EMFILE || socket.error == ENFILE || socket.error == ENOBUFS || socket.error == ENOMEM) {
       // The connection stays queued; asking again at once would only spin.
-      server_->Pause(kRetryMs);
+      server_->SetWatching(false);
+      QTimer::singleShot(kRetryMs, this, [this] {
+        if (server_) server_->SetWatching(true);
+      });
       return;
     }
     if (!socket.fd.IsOpen()) return;
