@@ -50,7 +50,7 @@ class SingleInstance::Watched {
 
   int Fd() const { return fd_.Get(); }
   void SetWatching(bool on) { notifier_->setEnabled(on); }
-  QByteArray received;
+  QByteArray received;  // what a sender has sent so far
 
  private:
   FileDescriptor fd_;
