@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "ByteOrder.h"
 #include "FuzzSupport.h"
 #include "PngCodec.h"
 #include "RgbaPngDecoder.h"
@@ -18,10 +19,6 @@ using namespace brixel;
 namespace {
 
 constexpr std::uint64_t kLargestPicture = 1u << 20;  // pixels; larger ones only slow the run
-
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
 
 void PutBigEndian32(std::uint8_t* p, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));

@@ -25,10 +25,7 @@ constexpr std::uint64_t kDeflateRatio = 1032;
 // JPEG 2000 entries hold at most the largest size of the format.
 constexpr int kLargestEntrySide = 1024;
 
-std::uint32_t BigEndian(ByteView bytes, std::size_t at) {
-  return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8 |
-         bytes[at + 3];
-}
+std::uint32_t BigEndian(ByteView bytes, std::size_t at) { return BigEndian32(&bytes[at]); }
 
 // A type as text for messages: its four characters, any that cannot be printed as '?'.
 std::string TypeName(std::uint32_t type) {

@@ -3,14 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ByteOrder.h"
+
 namespace brixel {
 
 // An .icns entry type from its four characters.
-constexpr std::uint32_t IcnsType(const char (&name)[5]) {
-  return std::uint32_t{static_cast<std::uint8_t>(name[0])} << 24 |
-         std::uint32_t{static_cast<std::uint8_t>(name[1])} << 16 |
-         std::uint32_t{static_cast<std::uint8_t>(name[2])} << 8 | static_cast<std::uint8_t>(name[3]);
-}
+constexpr std::uint32_t IcnsType(const char (&name)[5]) { return FourCharacterCode(name); }
 
 inline constexpr std::uint32_t kIcnsMagic = IcnsType("icns");
 inline constexpr std::uint32_t kIcnsTableOfContents = IcnsType("TOC ");

@@ -16,10 +16,6 @@ namespace {
 
 bool g_runLengthEntries = false;
 
-void AppendBigEndian(Bytes& out, std::uint32_t value) {
-  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 // The PNG of an image: the bytes it was read from while it is unchanged, else made afresh.
 Bytes PngOfImage(const IconImage& image) {
   if (UnchangedSincePngRead(image)) return image.ReadFrom.source->png;

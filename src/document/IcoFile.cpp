@@ -256,12 +256,8 @@ IconImage KeptImage(ByteView buffer, const Unreadable& unreadable) {
   if (IsPng(block)) {
     kept->bitCount = 32;
     if (block.size() >= 24) {
-      const auto bigEndian = [&](std::size_t at) {
-        return std::uint32_t{block[at]} << 24 | std::uint32_t{block[at + 1]} << 16 |
-               std::uint32_t{block[at + 2]} << 8 | block[at + 3];
-      };
-      width = PlaceholderSide(bigEndian(16), width);
-      height = PlaceholderSide(bigEndian(20), height);
+      width = PlaceholderSide(BigEndian32(&block[16]), width);
+      height = PlaceholderSide(BigEndian32(&block[20]), height);
     }
   } else if (block.size() >= 16) {
     const std::uint32_t headerSize = GetLength(block, 0);

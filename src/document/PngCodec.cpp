@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "ByteOrder.h"
 #include "ErrorReport.h"
 #include "RgbaPngDecoder.h"
 
@@ -166,12 +167,8 @@ PngPicture DecodeWithLibpng(ByteView png, const std::function<void(const PngHead
 // data ends early. Such a PNG is refused as libpng would refuse it, without the allocation.
 void RequireWholeChunksBeforePixels(ByteView png) {
   for (std::size_t at = sizeof kSignature; png.size() - at >= 8;) {
-    const std::uint32_t length = std::uint32_t{png[at]} << 24 | std::uint32_t{png[at + 1]} << 16 |
-                                 std::uint32_t{png[at + 2]} << 8 | png[at + 3];
-    if (std::equal(png.begin() + static_cast<std::ptrdiff_t>(at) + 4, png.begin() + static_cast<std::ptrdiff_t>(at) + 8,
-                   "IDAT")) {
-      return;
-    }
+    const std::uint32_t length = BigEndian32(&png[at]);
+    if (BigEndian32(&png[at + 4]) == FourCharacterCode("IDAT")) return;
     if (length > png.size() - at - 8) {
       Failure failure;
       std::strncpy(failure.reason, "the PNG data ends early", sizeof failure.reason - 1);

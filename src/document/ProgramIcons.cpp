@@ -50,10 +50,7 @@ bool IsPng(ByteView image) {
 std::optional<std::pair<int, int>> OwnSize(ByteView image) {
   if (IsPng(image)) {
     if (image.size() < 24) return std::nullopt;
-    const auto big = [&](std::size_t at) {
-      return static_cast<int>(std::min<std::uint32_t>(
-          static_cast<std::uint32_t>(image[at]) << 24 | image[at + 1] << 16 | image[at + 2] << 8 | image[at + 3], 65535));
-    };
+    const auto big = [&](std::size_t at) { return static_cast<int>(std::min<std::uint32_t>(BigEndian32(&image[at]), 65535)); };
     return std::pair{big(16), big(20)};
   }
   if (image.size() < 12) return std::nullopt;

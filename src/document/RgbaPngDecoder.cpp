@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 
+#include "ByteOrder.h"
+
 namespace brixel {
 namespace {
 
@@ -16,10 +18,6 @@ constexpr std::uint32_t kLargestChunk = 0x7FFFFFFF;    // PNG's own limit
 constexpr std::uint32_t kLargestOtherChunk = 1u << 20;  // what the libpng reader accepts
 constexpr std::size_t kChunkOverhead = 12;              // length, type, check value
 
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-
 bool IsLetter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 struct Chunk {
@@ -27,12 +25,8 @@ struct Chunk {
   ByteView data;
 };
 
-constexpr std::uint32_t TypeOf(const char (&name)[5]) {
-  return std::uint32_t(std::uint8_t(name[0])) << 24 | std::uint32_t(std::uint8_t(name[1])) << 16 |
-         std::uint32_t(std::uint8_t(name[2])) << 8 | std::uint8_t(name[3]);
-}
-constexpr std::uint32_t kIhdr = TypeOf("IHDR");
-constexpr std::uint32_t kIdat = TypeOf("IDAT");
+constexpr std::uint32_t kIhdr = FourCharacterCode("IHDR");
+constexpr std::uint32_t kIdat = FourCharacterCode("IDAT");
 
 // The chunk at position, whole, of a valid type and with its check value right; nothing when
 // it is not.
