@@ -33,8 +33,8 @@ int PaethOf(int a, int b, int c) {
   return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
 }
 
-// The rows of an RGBA picture, each behind its filter byte and filtered as the PNG
-// specification says.
+// The rows of an RGBA picture, each behind its filter byte and filtered with the PNG format's
+// predictors (none, left, above, average, Paeth).
 Bytes FilteredRows(int width, int height, const Bytes& rgba, const std::vector<int>& filters) {
   const std::size_t stride = static_cast<std::size_t>(width) * 4;
   Bytes out;
