@@ -312,15 +312,14 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   std::vector<BatchItem> items(files.size());
   const auto produce = [&](std::size_t i) {
     BatchItem& item = items[i];
-    // Its own extension, but an animated cursor's frames become an icon; a Linux cursor's
-    // sizes a cursor. Worked out here, on the workers, since it may look into the file.
-    const std::filesystem::path in = files[i];
-    const bool cursor = extension.empty() &&
-                        (AsciiUpper(in.extension().string()) == ".CUR" || IsXcursorFileAt(files[i]));
-    const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
-    item.out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
     const ThreadCapture capture(item.said);
     const std::optional<OpenedDocument> opened = OpenForCli(files[i], item.said.Err());
+    // Its own extension, but an animated cursor's frames become an icon; a Linux cursor's
+    // sizes a cursor.
+    const std::filesystem::path in = files[i];
+    const bool cursor = AsciiUpper(in.extension().string()) == ".CUR" || (opened && opened->linuxCursor);
+    const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
+    item.out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
     if (!opened) return;
     NoteKeptEntries(files[i], *opened->document, "written back unchanged", item.said.Err());
     RunOnFile(item.out, "written", item.said.Err(), [&] {

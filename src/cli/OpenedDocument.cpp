@@ -1,6 +1,7 @@
 #include "OpenedDocument.h"
 
 #include "IcnsFile.h"
+#include "FileFailure.h"
 #include "IcoFile.h"
 #include "ProgramResources.h"
 #include "TrapErrors.h"
@@ -23,7 +24,11 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
     return std::nullopt;
   }
   // Linux cursors are known by their content: their files have no extension.
-  if (named ? IsXcursorFile(file) : IsXcursorFileAt(path)) return OpenXcursorForCli(path, err);
+  if (named && IsXcursorFile(file)) return OpenXcursorForCli(path, file, err);
+  if (!named && IsXcursorFileAt(path)) {
+    if (!RunOnFile(path, "read", err, [&] { file = ReadWholeFile(path); })) return std::nullopt;
+    return OpenXcursorForCli(path, file, err);
+  }
   if (named ? StartsAsExecutable(file) : IsExecutableFile(path)) {
     err << "brixel-cli: " << path << ": a Windows program or library: extract writes its icons and cursors\n";
     return std::nullopt;

@@ -15,6 +15,7 @@ struct OpenedDocument {
   std::unique_ptr<ImageDocument> document;
   cAni* animated = nullptr;  // document, when it is an animated cursor
   std::string kind;          // "icon", "cursor", "animated cursor" or kMacIconKind
+  bool linuxCursor = false;  // read from a Linux cursor (Xcursor) file
 };
 
 inline constexpr const char* kMacIconKind = "macOS icon";

@@ -16,10 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-XcursorAsCursor ReadCursor(const std::string& path, std::ostream& err) {
-  XcursorAsCursor cursor = CursorFromXcursor(ReadXcursorFile(ReadWholeFile(path)));
+XcursorAsCursor ReadCursor(const std::string& path, ByteView file, std::ostream& err) {
+  XcursorAsCursor cursor = CursorFromXcursor(ReadXcursorFile(file));
   TellWarnings(path, cursor.Notes, err);
   return cursor;
+}
+
+XcursorAsCursor ReadCursor(const std::string& path, std::ostream& err) {
+  return ReadCursor(path, ReadWholeFile(path), err);
 }
 
 // One file of the theme and the base name it is written under.
@@ -75,10 +79,10 @@ std::vector<ThemeCursor> ThemeCursors(const fs::path& folder, const std::map<std
 
 }  // namespace
 
-std::optional<OpenedDocument> OpenXcursorForCli(const std::string& path, std::ostream& err) {
+std::optional<OpenedDocument> OpenXcursorForCli(const std::string& path, ByteView file, std::ostream& err) {
   std::optional<OpenedDocument> opened;
   RunOnFile(path, "read", err, [&] {
-    const XcursorAsCursor cursor = ReadCursor(path, err);
+    const XcursorAsCursor cursor = ReadCursor(path, file, err);
     OpenedDocument result;
     if (cursor.Animated()) {
       std::unique_ptr<cAni> animated = AnimatedCursorDocument(cursor);
@@ -90,6 +94,7 @@ std::optional<OpenedDocument> OpenXcursorForCli(const std::string& path, std::os
       result.kind = "cursor";
     }
     result.document->IconPath(path);
+    result.linuxCursor = true;
     opened = std::move(result);
   });
   return opened;
