@@ -12,7 +12,6 @@
 namespace brixel {
 namespace {
 
-constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr std::uint32_t kLargestSide = 32767;          // as the libpng reader is limited
 constexpr std::uint32_t kLargestChunk = 0x7FFFFFFF;    // PNG's own limit
 constexpr std::uint32_t kLargestOtherChunk = 1u << 20;  // what the libpng reader accepts
@@ -108,10 +107,9 @@ libdeflate_decompressor& ThreadDecompressor() {
 }  // namespace
 
 std::optional<PlainRgbaPng> FindPlainRgbaPng(ByteView png) {
-  if (png.size() < sizeof kSignature || !std::equal(std::begin(kSignature), std::end(kSignature), png.begin())) {
-    return std::nullopt;
-  }
-  std::size_t position = sizeof kSignature;
+  constexpr std::size_t kSignatureBytes = 8;
+  if (!IsPng(png)) return std::nullopt;
+  std::size_t position = kSignatureBytes;
   const std::optional<Chunk> header = ChunkAt(png, position);
   if (!header || header->type != kIhdr || header->data.size() != 13) return std::nullopt;
   const std::uint8_t* h = header->data.data();

@@ -131,7 +131,12 @@ TEST(PngDecoding, RgbaPicturesOfEveryFilterComeBackExactly) {
       PngParts parts = RandomPicture(width, height, random);
       parts.pixelChunks = chunks;
       const Bytes png = MakePng(parts);
-      ASSERT_TRUE(FindPlainRgbaPng(png).has_value()) << width << "x" << height;
+      const std::optional<PlainRgbaPng> plain = FindPlainRgbaPng(png);
+      ASSERT_TRUE(plain.has_value()) << width << "x" << height;
+      // The quick path itself reads it: a fall back to libpng would hide its faults.
+      PngPicture quick;
+      ASSERT_TRUE(DecodePlainRgbaPng(*plain, quick)) << width << "x" << height;
+      EXPECT_EQ(quick.rgba, parts.rgba);
       if (width < 64) {
         test::KeepFuzzSeed("png", std::to_string(width) + "x" + std::to_string(height) + "-" + std::to_string(chunks) + ".png", png);
       }
@@ -163,7 +168,12 @@ TEST(PngDecoding, DamagedOrUnusualPixelDataGetsLibpngsAnswer) {
   for (const auto& [name, change] : variants) {
     PngParts parts = RandomPicture(20, 12, random);
     change(parts);
-    const Outcome quick = Decode(MakePng(parts));
+    const Bytes png = MakePng(parts);
+    const std::optional<PlainRgbaPng> plain = FindPlainRgbaPng(png);
+    ASSERT_TRUE(plain.has_value()) << name;
+    PngPicture ignored;
+    EXPECT_FALSE(DecodePlainRgbaPng(*plain, ignored)) << name << ": left to libpng";
+    const Outcome quick = Decode(png);
     parts.withPalette = true;
     const Bytes reference = MakePng(parts);
     ASSERT_FALSE(FindPlainRgbaPng(reference).has_value());
