@@ -221,6 +221,9 @@ TEST(SingleInstance, ASenderThatNeverEndsItsLineIsCutOffAndHoldsUpNoOne) {
   // One that goes on past any path is cut off: its writes fail before a megabyte is out.
   FileDescriptor flood = PlainConnect(SocketFileOf(name));
   ASSERT_TRUE(flood.IsOpen());
+  // A small send buffer, so that the megabyte cannot all wait in buffers on any kernel.
+  const int sendBuffer = 16 * 1024;
+  ::setsockopt(flood.Get(), SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
   std::atomic<bool> done = false;
   bool cutOff = false;
   std::thread sender([&] {

@@ -237,7 +237,8 @@ TEST_F(IcnsCliTest, SizesAnIcnsCannotHoldAreNamedAndLeftOut) {
   // iconset refuses such sizes before it reads the picture.
   EXPECT_EQ(Cli({"iconset", icns.string(), picture.string(), "--sizes", "16,20"}).status, 2);
   // A file of another name is still read by what it holds; a thumbnail is drawn from it.
-  const fs::path renamed = dir_ / "app.icns";
+  const fs::path renamed = dir_ / "app-icon";
+  fs::copy_file(icns, renamed);
   const test::ProcessResult thumbnail = Cli({"thumbnail", renamed.string(), (dir_ / "thumb.png").string(), "24"});
   EXPECT_EQ(thumbnail.status, 0) << thumbnail.err;
   EXPECT_EQ(DecodePng(ReadWholeFile((dir_ / "thumb.png").string()), [](const PngHeader&) {}).width, 24);

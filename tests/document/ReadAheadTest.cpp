@@ -44,6 +44,12 @@ TEST_F(ReadAheadTest, OpenTakesTheFileReadAheadOnlyWhenNothingChangedMeanwhile) 
   EXPECT_FALSE(taken->NewIcon());
   EXPECT_FALSE(TakeReadAhead(path)) << "a read ahead is taken once";
 
+  // Opening the file takes what was read ahead.
+  StartReadAhead(path);
+  EXPECT_TRUE(OpenDocument(path));
+  EXPECT_FALSE(TakeReadAhead(path)) << "the open took it";
+  IconDocuments.Clear();
+
   // Another path, a file written again meanwhile, or the alpha option changed: not taken, and
   // OpenDocument reads the file itself, as it now is.
   StartReadAhead(path);
