@@ -35,7 +35,7 @@ EditCommands::EditCommands(EditGrid& grid, GridEditor& editor, Clip& clip,
 void EditCommands::CopySelection(bool cut) {
   cIco* document = CurrentIconDocument();
   const std::int16_t image = grid_.CurrentImage();
-  if (!HasImage(document, image)) return;
+  if (!HasImage(document, image) || !editor_.HasSelection()) return;
   const int x1 = editor_.AnchorX(), y1 = editor_.AnchorY();
   const int x2 = editor_.EndX(), y2 = editor_.EndY();
   if (!clip_.Copy(*document, image, x1, y1, x2, y2)) return;

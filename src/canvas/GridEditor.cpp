@@ -62,6 +62,7 @@ void GridEditor::Press(int button, float x, float y) {
   if (!picking) document->Changed(true);
   anchorX_ = endX_ = PixelOf(x);
   anchorY_ = endY_ = PixelOf(y);
+  selected_ = true;
   FollowPointer(*document, image, code, x, y, paint, true);
 }
 
@@ -300,10 +301,14 @@ void GridEditor::Select(int x1, int y1, int x2, int y2) {
   anchorY_ = y1;
   endX_ = x2;
   endY_ = y2;
+  selected_ = true;
   grid_.ShowFrame(x1, y1, x2, y2);
 }
 
-void GridEditor::Deselect() { grid_.HideFrame(); }
+void GridEditor::Deselect() {
+  grid_.HideFrame();
+  selected_ = false;
+}
 
 void GridEditor::FloatPaste(const ClipRegion& pixels, int x, int y) {
   if (pixels.Empty()) {

@@ -43,6 +43,9 @@ class GridEditor {
   // The selection: the pixel of the last press and the last drag position.
   // A stroke, a figure or a placing is under way between a press and its release.
   bool MouseIsDown() const { return mouseIsDown_; }
+  // Whether Copy and Cut have pixels to take: any press sets the corners again, Deselect
+  // leaves none.
+  bool HasSelection() const { return selected_; }
   int AnchorX() const { return anchorX_; }
   int AnchorY() const { return anchorY_; }
   int EndX() const { return endX_; }
@@ -99,6 +102,7 @@ class GridEditor {
   SelectImageFunction selectImage_;
 
   bool mouseIsDown_ = false;
+  bool selected_ = true;
   int anchorX_ = 0;
   int anchorY_ = 0;
   int endX_ = 0;

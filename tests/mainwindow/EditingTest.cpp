@@ -467,6 +467,13 @@ TEST_F(EditingTest, CopyPasteAndCut) {
   window_->Edits().Undo();
   EXPECT_TRUE(Opaque(1, 1, kRed));
 
+  // After Deselect, Cut takes nothing: no pixel is cleared that is not shown as selected.
+  Stroke(kLeft, {{5, 5}, {6, 6}});
+  window_->Edits().Deselect();
+  window_->Edits().CopySelection(true);
+  EXPECT_TRUE(Opaque(5, 5, kGreen));
+  EXPECT_TRUE(Opaque(6, 6, kGreen));
+
   // A selection left from a larger image is clamped into this one.
   Open(64, 64, 24);
   Click(kLeft, 50, 40);
