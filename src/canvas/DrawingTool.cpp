@@ -56,14 +56,4 @@ void WritePixel(ImageDocument& document, std::int16_t image, int x, int y, Pixel
   }
 }
 
-int CellModeOf(PixelAction action) {
-  switch (action) {
-    case PixelAction::Paint: return EditGrid::CellOpaque;
-    case PixelAction::MakeTransparent: return EditGrid::CellTransparent;
-    case PixelAction::MakeInverting: return EditGrid::CellInverted;
-    case PixelAction::None: break;
-  }
-  return 2;  // paints nothing
-}
-
 }  // namespace brixel

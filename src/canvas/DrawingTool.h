@@ -73,7 +73,4 @@ bool InPicture(const ImageDocument& document, std::int16_t image, int x, int y);
 void WritePixel(ImageDocument& document, std::int16_t image, int x, int y, PixelAction action,
                 PaintColour paint, bool blend = false);
 
-// The cell look that shows a pixel action on the grid.
-int CellModeOf(PixelAction action);
-
 }  // namespace brixel

@@ -70,7 +70,7 @@ void GridEditor::Drag(int button, float x, float y) {
   cIco* document = CurrentIconDocument();
   const std::int16_t image = grid_.CurrentImage();
   const int code = NormalisedButton(button);
-  if (grid_.PastePending() && floating_) {
+  if (grid_.PastePending() && !floatingPixels_.Empty()) {
     // The paste shows where a click would place it.
     if (PixelOf(x) != floatX_ || PixelOf(y) != floatY_) {
       floatX_ = PixelOf(x);
@@ -316,7 +316,6 @@ void GridEditor::FloatPaste(const ClipRegion& pixels, int x, int y) {
     return;
   }
   moving_ = false;
-  floating_ = true;
   floatingPixels_ = pixels;
   floatingPicture_ = ClipImage(floatingPixels_);
   floatX_ = x;
@@ -329,7 +328,6 @@ void GridEditor::ShowFloating() {
 }
 
 void GridEditor::StopFloating() {
-  floating_ = false;
   moving_ = false;
   floatingPixels_ = ClipRegion();
   floatingPicture_ = QImage();
@@ -424,7 +422,7 @@ bool GridEditor::Key(int key) {
       return false;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (!grid_.PastePending() || !floating_ || mouseIsDown_) return false;
+      if (!grid_.PastePending() || floatingPixels_.Empty() || mouseIsDown_) return false;
       document->ResetUndo(image);
       PlacePaste(*document, image, floatX_, floatY_);
       document->CloseUndoStep();
@@ -435,7 +433,7 @@ bool GridEditor::Key(int key) {
     case Qt::Key_Down: dy = 1; break;
     default: return false;
   }
-  if (floating_) {
+  if (!floatingPixels_.Empty()) {
     floatX_ += dx;
     floatY_ += dy;
     grabX_ -= dx;  // a drag under way goes on from the nudged place

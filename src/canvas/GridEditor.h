@@ -61,9 +61,6 @@ class GridEditor {
   // paste shows the clip under the pointer until the click places it.
   // Shows the armed paste's pixels with their top-left at pixel (x, y).
   void FloatPaste(const ClipRegion& pixels, int x, int y);
-  bool Floating() const { return floating_; }
-  int FloatingX() const { return floatX_; }
-  int FloatingY() const { return floatY_; }
   // The grid's keys: Esc cancels a paste or a move; the arrows nudge the floating pixels, or
   // the selected pixels, by one pixel; Enter places a paste where it shows. True when handled.
   bool Key(int key);
@@ -114,7 +111,6 @@ class GridEditor {
   // The button paints over the pixels (blends) rather than setting them.
   bool blend_ = false;
   // What floats over the grid, and where its top-left is.
-  bool floating_ = false;
   ClipRegion floatingPixels_;
   QImage floatingPicture_;
   int floatX_ = 0;
