@@ -1,6 +1,5 @@
 #include "DrawingTool.h"
 
-#include "EditGrid.h"
 #include "IconImage.h"
 #include "ImageDocument.h"
 
