@@ -37,10 +37,12 @@ std::string TypeName(std::uint32_t type) {
   return name;
 }
 
-[[noreturn]] void RaiseDamaged(const std::string& reason) {
-  throw BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
-                     ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) + " (.icns file: " + reason + ")");
+BackEndError Damaged(const std::string& reason) {
+  return BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
+                      ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) + " (.icns file: " + reason + ")");
 }
+
+[[noreturn]] void RaiseDamaged(const std::string& reason) { throw Damaged(reason); }
 
 struct Entry {
   std::uint32_t type = 0;
@@ -121,9 +123,16 @@ struct Budget {
   std::size_t pixels = kPngPixelBudget;
 };
 
+// More pixels than one file may hold fail the file, not the entry: a type of its own, so that
+// no handler of an entry's errors takes it for one.
+struct OverBudget {
+  BackEndError error;
+};
+
 void ChargePixels(Budget& budget, std::uint64_t pixels) {
   if (pixels > budget.pixels) {
-    RaiseDamaged("its PNG and JPEG 2000 entries hold more than " + std::to_string(kPngPixelBudget) + " pixels");
+    throw OverBudget{Damaged("its PNG and JPEG 2000 entries hold more than " + std::to_string(kPngPixelBudget) +
+                             " pixels")};
   }
   budget.pixels -= static_cast<std::size_t>(pixels);
 }
@@ -157,11 +166,8 @@ IconImage ReadPngEntry(ByteView png, Budget& budget) {
       ChargePixels(budget, std::uint64_t{header.width} * header.height);
     });
   } catch (const BackEndError& error) {
-    // Out of memory, or more pixels than the file may hold, fail the file, not the entry.
-    if (error.Number() == static_cast<int>(ErrorCode::OutOfMemory) ||
-        error.Description().find(".icns file") != std::string::npos) {
-      throw;
-    }
+    // Out of memory fails the file, not the entry.
+    if (error.Number() == static_cast<int>(ErrorCode::OutOfMemory)) throw;
     throw Unreadable{"damaged PNG"};
   }
   IconImage image = ImageFromRgba(picture.width, picture.height, picture.rgba.data(), true);
@@ -303,6 +309,8 @@ void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const Pictur
       shown.insert({candidate.width, candidate.height});
     } catch (const Unreadable& unreadable) {
       images.push_back(KeptIcnsImage(*entry, candidate, unreadable.reason));
+    } catch (const OverBudget& over) {
+      throw over.error;
     }
   }
   // Smallest first, as icon files are shown.
