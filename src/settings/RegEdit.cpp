@@ -25,12 +25,6 @@ bool Commit(RegistryRoot root, const RegistryStore& store) {
   }
 }
 
-std::optional<RegistryStore> Load(RegistryRoot root) {
-  const std::filesystem::path file = RegistryFile(root);
-  if (file.empty()) return std::nullopt;
-  return LoadRegistryFile(file);
-}
-
 // The value converted to the type asked for; nothing when it cannot be.
 std::optional<RegistryData> Convert(const RegistryData& value, int type) {
   if (type == REG_SZ) {
@@ -45,7 +39,7 @@ std::optional<RegistryData> Convert(const RegistryData& value, int type) {
 
 bool CreateKeyIn(RegistryRoot root, const std::string& path) {
   if (!RegistryStore::ValidPath(path)) return false;
-  std::optional<RegistryStore> store = Load(root);
+  std::optional<RegistryStore> store = LoadRoot(root);
   if (!store) return false;
   if (store->HasKey(path)) return true;
   store->CreateKey(path);
@@ -56,7 +50,7 @@ enum class SetResult { Written, NoKey, Failed, Ignored };
 
 SetResult SetValueIn(RegistryRoot root, const std::string& path, const std::string& valueName,
                      int type, const RegistryData& value) {
-  std::optional<RegistryStore> store = Load(root);
+  std::optional<RegistryStore> store = LoadRoot(root);
   if (!store || !store->HasKey(path)) return SetResult::NoKey;
   if (type != REG_SZ && type != REG_DWORD) return SetResult::Ignored;
   std::optional<RegistryData> converted = Convert(value, type);
@@ -80,7 +74,7 @@ void CreateKey(RegistryRoot root, const std::string& path) {
 }
 
 void DeleteKey(RegistryRoot root, const std::string& path, const std::string& subKey) {
-  std::optional<RegistryStore> store = Load(root);
+  std::optional<RegistryStore> store = LoadRoot(root);
   if (!store || !RegistryStore::ValidPath(path) || !store->HasKey(path)) return;
   const std::string target = subKey.empty() ? path : path.empty() ? subKey : path + "\\" + subKey;
   const bool deleted = RegistryStore::ValidPath(target) && store->DeleteKey(target) &&
@@ -88,9 +82,15 @@ void DeleteKey(RegistryRoot root, const std::string& path, const std::string& su
   if (!deleted) Complain("Error: Deleteing Key!");
 }
 
+std::optional<RegistryStore> LoadRoot(RegistryRoot root) {
+  const std::filesystem::path file = RegistryFile(root);
+  if (file.empty()) return std::nullopt;
+  return LoadRegistryFile(file);
+}
+
 std::optional<RegistryData> QueryValue(RegistryRoot root, const std::string& path,
                                        const std::string& valueName) {
-  std::optional<RegistryStore> store = Load(root);
+  std::optional<RegistryStore> store = LoadRoot(root);
   if (!store) return std::nullopt;
   return store->Value(path, valueName);
 }

@@ -32,6 +32,10 @@ void CreateKey(RegistryRoot root, const std::string& path);
 // root\path itself); "Error: Deleteing Key!" when that fails.
 void DeleteKey(RegistryRoot root, const std::string& path, const std::string& subKey);
 
+// The whole root as stored, to read many values from one reading of the file (QueryValue reads
+// it for each value); nothing when it is unreadable.
+std::optional<RegistryStore> LoadRoot(RegistryRoot root);
+
 // The value, or nothing when the key or the value is missing or the store unreadable.
 std::optional<RegistryData> QueryValue(RegistryRoot root, const std::string& path,
                                        const std::string& valueName);

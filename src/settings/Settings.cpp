@@ -16,6 +16,10 @@ std::string ReadText(const char* name) {
   return StripNulls(RegistryText(QueryValue(HKEY_CURRENT_USER, kSettingsKey, name)));
 }
 
+std::string ReadText(const std::optional<RegistryStore>& store, const char* name) {
+  return store ? StripNulls(RegistryText(store->Value(kSettingsKey, name))) : std::string();
+}
+
 void WriteText(const char* name, const std::string& text) {
   SetKeyValue(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text);
 }
@@ -23,8 +27,8 @@ void WriteText(const char* name, const std::string& text) {
 // The tool numbers a button can carry: 0 to 14 except 11, which only switches flood filling.
 bool IsButtonTool(int tool) { return tool >= 0 && tool <= 14 && tool != 11; }
 
-std::optional<std::int16_t> ReadTool(const char* name) {
-  const std::optional<int> tool = WholeNumber(ReadText(name));
+std::optional<std::int16_t> ReadTool(const std::optional<RegistryStore>& store, const char* name) {
+  const std::optional<int> tool = WholeNumber(ReadText(store, name));
   if (!tool || !IsButtonTool(*tool)) return std::nullopt;
   return static_cast<std::int16_t>(*tool);
 }
@@ -32,20 +36,22 @@ std::optional<std::int16_t> ReadTool(const char* name) {
 }  // namespace
 
 void LoadSettings(Settings& settings) {
-  settings.SameWindow = !ReadText("SameWindow").empty();
+  // One reading of the file for all the values.
+  const std::optional<RegistryStore> store = LoadRoot(HKEY_CURRENT_USER);
+  settings.SameWindow = !ReadText(store, "SameWindow").empty();
 
-  const std::string grid = ReadText("Grid");
+  const std::string grid = ReadText(store, "Grid");
   settings.Grid = grid != kFalse;  // "True", empty and anything unusable all mean on
 
-  if (!ReadText("FloodFill").empty()) settings.FloodFill = true;
-  if (!ReadText("LinkMouse").empty()) settings.LinkMouse = true;
-  if (ReadText("HotSpot").empty()) settings.HotSpot = true;
+  if (!ReadText(store, "FloodFill").empty()) settings.FloodFill = true;
+  if (!ReadText(store, "LinkMouse").empty()) settings.LinkMouse = true;
+  if (ReadText(store, "HotSpot").empty()) settings.HotSpot = true;
 
-  if (auto tool = ReadTool("DrawLeft")) settings.ButtonTool[kLeftButtonTool] = *tool;
-  if (auto tool = ReadTool("DrawMiddle")) settings.ButtonTool[kMiddleButtonTool] = *tool;
-  if (auto tool = ReadTool("DrawRight")) settings.ButtonTool[kRightButtonTool] = *tool;
-  settings.KeepAlpha = ReadText("KeepAlpha") != kFalse;
-  settings.ConfirmSaves = ReadText("ConfirmSaves") != kFalse;
+  if (auto tool = ReadTool(store, "DrawLeft")) settings.ButtonTool[kLeftButtonTool] = *tool;
+  if (auto tool = ReadTool(store, "DrawMiddle")) settings.ButtonTool[kMiddleButtonTool] = *tool;
+  if (auto tool = ReadTool(store, "DrawRight")) settings.ButtonTool[kRightButtonTool] = *tool;
+  settings.KeepAlpha = ReadText(store, "KeepAlpha") != kFalse;
+  settings.ConfirmSaves = ReadText(store, "ConfirmSaves") != kFalse;
 }
 
 void SaveSettings(const Settings& settings) {
