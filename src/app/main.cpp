@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QTimer>
 
+#include <cstdlib>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -57,7 +58,9 @@ int main(int argc, char** argv) {
   // A start without a file has nothing to hand over and opens its own window.
   if (!startPath.empty() && brixel::ReadSameWindow() &&
       channel.HandOver(QString::fromStdString(startPath))) {
-    return 0;
+    // Nothing of this start needs closing; ending at once spares it the wait for the font
+    // configuration still loading on its thread, which ends with the process.
+    std::quick_exit(0);
   }
 
   // Take hand-overs from here on (or as soon as the instance that takes them now goes away),
