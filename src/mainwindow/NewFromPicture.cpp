@@ -1,6 +1,7 @@
 #include "NewFromPicture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <iterator>
@@ -10,6 +11,7 @@
 #include "FrmNewFromPicture.h"
 #include "IconSet.h"
 #include "PathText.h"
+#include "ProposedNames.h"
 #include "Prompter.h"
 #include "TrapErrors.h"
 #include "cCommonDialog.h"
@@ -68,6 +70,12 @@ void NewIconFromPicture(DocumentWindow& window) {
   IconDocuments.Current = static_cast<std::int16_t>(IconDocuments.Count() - 1);
   cIco& document = IconDocuments.CurrentDocument();
   for (IconImage& image : images) document.AppendImage(std::move(image));
+  if (dialog.Cursor()) {
+    // A cursor is edited as one (its hot spots shown and kept) under a name it is not yet
+    // saved as: the picture's, as a .cur beside it, which Save asks to confirm.
+    document.IconPath(QFileInfo(fileName).dir().filePath(QFileInfo(fileName).completeBaseName() + ".cur").toStdString());
+    ProposeName(document);
+  }
   // Made, not yet saved: closing asks to save it.
   document.Changed(true);
   window.ShowCount();

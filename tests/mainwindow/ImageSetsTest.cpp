@@ -16,6 +16,8 @@
 #include "ImportDialogs.h"
 #include "MainWindowFixture.h"
 #include "Palette.h"
+#include "ProposedNames.h"
+#include "CurrentDocument.h"
 #include "PictureBox.h"
 
 namespace brixel {
@@ -383,6 +385,10 @@ TEST_F(ImageSetsTest, NewCursorFromPictureAsksTheHotSpotOnceAndScalesIt) {
   EXPECT_EQ(Document().BitDepth(1), 4);
   EXPECT_EQ(Document().Image(1).xHotSpot, 127);
   EXPECT_EQ(Document().Image(1).yHotSpot, 65);
+  // Edited as a cursor, under the picture's name as a cursor, which Save still asks for.
+  EXPECT_TRUE(IsCursorDocument(&Document()));
+  EXPECT_EQ(std::filesystem::path(Document().IconPath()).filename(), "square.cur");
+  EXPECT_TRUE(HasProposedName(Document()));
 }
 
 }  // namespace
