@@ -20,8 +20,6 @@
 namespace brixel {
 namespace {
 
-// The best deflate can do: one compressed byte for 1032 decompressed ones.
-constexpr std::uint64_t kDeflateRatio = 1032;
 // JPEG 2000 entries hold at most the largest size of the format.
 constexpr int kLargestEntrySide = 1024;
 
@@ -162,7 +160,7 @@ IconImage ReadPngEntry(ByteView png, Budget& budget) {
         throw Unreadable{"PNG larger than 1024 pixels"};
       }
       // A header claiming more rows than its data could hold is refused before any is read.
-      if ((header.rawBytes + kDeflateRatio - 1) / kDeflateRatio > png.size()) throw Unreadable{"damaged PNG"};
+      if (FewestCompressedBytes(header) > png.size()) throw Unreadable{"damaged PNG"};
       ChargePixels(budget, std::uint64_t{header.width} * header.height);
     });
   } catch (const BackEndError& error) {

@@ -20,8 +20,6 @@ namespace brixel {
 namespace {
 
 constexpr const char* kTranslateLabel = "PrjBackEnd.mTranslate.TranslateIcon";
-// The best deflate can do: one compressed byte for 1032 decompressed ones.
-constexpr std::uint64_t kDeflateRatio = 1032;
 
 bool IsPngBlock(ByteView buffer) {
   return buffer.size() > kSingleImageBlockOffset && IsPng(buffer.subspan(kSingleImageBlockOffset));
@@ -72,7 +70,7 @@ void ReadPngBlock(ByteView buffer, IconImage& image, ReadBudget& budget) {
     picture = DecodePng(png, [&](const PngHeader& header) {
       if (header.width > INT16_MAX || 2ULL * header.height > INT16_MAX) Refuse("PNG too large", ErrorCode::Overflow);
       // A header claiming more rows than its data could hold is refused before any is read.
-      const std::uint64_t least = (header.rawBytes + kDeflateRatio - 1) / kDeflateRatio;
+      const std::uint64_t least = FewestCompressedBytes(header);
       if (least > png.size()) Refuse("damaged PNG", ErrorCode::InputPastEnd);
       const std::uint64_t pixels = std::uint64_t{header.width} * header.height;
       // Like the bytes, a limit of the file as a whole: which entries it stops depends on the
@@ -255,9 +253,9 @@ IconImage KeptImage(ByteView buffer, const Unreadable& unreadable) {
   int height = kept->directory[1] == 0 ? 256 : kept->directory[1];
   if (IsPng(block)) {
     kept->bitCount = 32;
-    if (block.size() >= 24) {
-      width = PlaceholderSide(BigEndian32(&block[16]), width);
-      height = PlaceholderSide(BigEndian32(&block[20]), height);
+    if (const auto size = PngSize(block)) {
+      width = PlaceholderSide(size->first, width);
+      height = PlaceholderSide(size->second, height);
     }
   } else if (block.size() >= 16) {
     const std::uint32_t headerSize = GetLength(block, 0);

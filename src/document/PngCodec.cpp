@@ -130,6 +130,12 @@ bool ReadRows(ReadState* state) {
 
 }  // namespace
 
+std::optional<std::pair<std::uint32_t, std::uint32_t>> PngSize(ByteView png) {
+  constexpr std::size_t kHeaderEnd = 24;  // signature, IHDR's length and type, width, height
+  if (!IsPng(png) || png.size() < kHeaderEnd) return std::nullopt;
+  return std::pair{BigEndian32(&png[16]), BigEndian32(&png[20])};
+}
+
 bool IsPng(ByteView bytes) {
   return bytes.size() >= sizeof kSignature &&
          std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin());

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "FileIO.h"
@@ -19,6 +21,17 @@ struct PngHeader {
   // Bytes its rows take decompressed, one filter byte a row included.
   std::uint64_t rawBytes = 0;
 };
+
+// The fewest bytes a PNG's compressed rows can take (deflate makes at best one byte of 1032):
+// a header that claims more rows than its data could hold is refused before any is read.
+inline std::uint64_t FewestCompressedBytes(const PngHeader& header) {
+  constexpr std::uint64_t kDeflateRatio = 1032;
+  return (header.rawBytes + kDeflateRatio - 1) / kDeflateRatio;
+}
+
+// The width and height a PNG's header gives, without decoding it; nothing when the bytes are
+// too few to hold the header.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> PngSize(ByteView png);
 
 // A decoded picture: 8-bit red, green, blue and alpha per pixel, rows from the top.
 struct PngPicture {

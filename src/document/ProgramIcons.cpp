@@ -5,6 +5,7 @@
 
 #include "AniFile.h"
 #include "ByteOrder.h"
+#include "PngCodec.h"
 #include "ResourceTables.h"
 
 namespace brixel {
@@ -41,17 +42,14 @@ void Put16(Bytes& bytes, std::size_t value) {
 // A size as a directory's byte holds it: 256 as 0.
 std::uint8_t SizeByte(int size) { return static_cast<std::uint8_t>(size >= 256 ? 0 : std::max(size, 0)); }
 
-bool IsPng(ByteView image) {
-  return image.size() >= 4 && image[0] == 0x89 && image[1] == 'P' && image[2] == 'N' && image[3] == 'G';
-}
-
 // The width and height an image's own header gives (a PNG's IHDR, a bitmap's with its height
 // halved for the mask), when it has one.
 std::optional<std::pair<int, int>> OwnSize(ByteView image) {
   if (IsPng(image)) {
-    if (image.size() < 24) return std::nullopt;
-    const auto big = [&](std::size_t at) { return static_cast<int>(std::min<std::uint32_t>(BigEndian32(&image[at]), 65535)); };
-    return std::pair{big(16), big(20)};
+    const auto size = PngSize(image);
+    if (!size) return std::nullopt;
+    return std::pair{static_cast<int>(std::min<std::uint32_t>(size->first, 65535)),
+                     static_cast<int>(std::min<std::uint32_t>(size->second, 65535))};
   }
   if (image.size() < 12) return std::nullopt;
   const auto width = static_cast<std::int32_t>(Long(image, 4, "an image"));
