@@ -36,7 +36,7 @@ bool Save(cAni& cursor, const std::string& out, std::ostream& err) {
 int ConvertToAni(const std::string& in, const std::string& out, std::ostream& err) {
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
-  NoteKeptEntries(in, *opened->document, "written back unchanged", err);
+  NoteKeptEntries(in, *opened->document, "written back unchanged", err, out);
   if (opened->animated) return Save(*opened->animated, out, err) ? kExitOk : kExitFailure;
   cAni cursor;
   for (const IconImage& image : opened->document->Images()) cursor.AppendFrame({image});
@@ -72,7 +72,7 @@ int BuildAni(const std::vector<std::string>& args, std::ostream& err) {
       err << "brixel-cli: " << frame << ": a frame must be an icon or cursor (.ico, .cur)\n";
       return kExitFailure;
     }
-    NoteKeptEntries(frame, *icon->document, "written back unchanged", err);
+    NoteKeptEntries(frame, *icon->document, "written back unchanged", err, out);
     if (cursor.IconCount() + icon->document->IconCount() > INT16_MAX) {
       err << "brixel-cli: " << out << ": too many images\n";
       return kExitFailure;

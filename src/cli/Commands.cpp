@@ -284,7 +284,7 @@ int ConvertOne(const std::string& in, const std::string& out, std::ostream& err)
   if (DocumentType(out) == "ANI") return ConvertToAni(in, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
-  NoteKeptEntries(in, *opened->document, "written back unchanged", err);
+  NoteKeptEntries(in, *opened->document, "written back unchanged", err, out);
   cIco target = AsIconDocument(*opened->document);
   if (!target.SaveIcon(out)) {
     err << "brixel-cli: " << out << ": cannot be written\n";
@@ -321,7 +321,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
     const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
     item.out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
     if (!opened) return;
-    NoteKeptEntries(files[i], *opened->document, "written back unchanged", item.said.Err());
+    NoteKeptEntries(files[i], *opened->document, "written back unchanged", item.said.Err(), item.out);
     RunOnFile(item.out, "written", item.said.Err(), [&] {
       // A batch never asks: a read-only target is a failure of that file.
       if (IsReadOnlyFile(item.out)) {

@@ -62,13 +62,16 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
 }
 
 void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
-                     std::ostream& err) {
+                     std::ostream& err, const std::string& target) {
+  // A macOS icon's entry goes only into a macOS icon again.
+  const bool macEntriesFit = target.empty() || IsIcnsPath(target);
   for (std::size_t i = 0; i < document.Images().size(); ++i) {
     const IconImage& image = document.Images()[i];
     if (!image.IsKept()) continue;
     const KeptEntry& kept = *image.Kept.entry;
     err << "brixel-cli: " << path << ": image " << i << " (" << kept.width << "x" << kept.height
-        << ") cannot be shown (" << kept.reason << "): " << what << '\n';
+        << ") cannot be shown (" << kept.reason << "): "
+        << (kept.icnsType != 0 && !macEntriesFit ? "left out (only a macOS icon holds it)" : what) << '\n';
   }
 }
 

@@ -213,6 +213,23 @@ TEST_F(IcnsCliTest, Jpeg2000EntriesDecodeAsPillowDecodesThem) {
   }
 }
 
+// An entry that cannot be shown goes back into a macOS icon as it is, and is said to be left
+// out of an icon file, which cannot hold it.
+TEST_F(IcnsCliTest, AnEntryThatCannotBeShownIsKeptOnlyInAMacIcon) {
+  const Bytes png = EncodePng(32, 32, std::vector<std::uint8_t>(32 * 32 * 4, 200));
+  Bytes damaged = EncodePng(128, 128, std::vector<std::uint8_t>(128 * 128 * 4, 90));
+  damaged.resize(damaged.size() / 2);
+  const fs::path icns = dir_ / "kept.icns";
+  test::WriteBytes(icns, test::IcnsOf({{"icp5", png}, {"ic07", damaged}}));
+  const test::ProcessResult toIco = Cli({"convert", icns.string(), (dir_ / "kept.ico").string()});
+  EXPECT_EQ(toIco.status, 0) << toIco.err;
+  EXPECT_NE(toIco.err.find("(128x128) cannot be shown (damaged PNG): left out"), std::string::npos) << toIco.err;
+  const test::ProcessResult toIcns = Cli({"convert", icns.string(), (dir_ / "again.icns").string()});
+  EXPECT_EQ(toIcns.status, 0) << toIcns.err;
+  EXPECT_NE(toIcns.err.find("(128x128) cannot be shown (damaged PNG): written back unchanged"), std::string::npos)
+      << toIcns.err;
+}
+
 TEST_F(IcnsCliTest, SizesAnIcnsCannotHoldAreNamedAndLeftOut) {
   const fs::path picture = dir_ / "picture.png";
   // A PNG of our own: 40 x 40, opaque.
