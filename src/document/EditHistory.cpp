@@ -138,7 +138,6 @@ void EditHistory::Close(const std::vector<IconImage>& images) {
   open_.reset();
   if (!Holds(images, open.index)) return;
   const IconImage& now = images[static_cast<std::size_t>(open.index)];
-  if (now == open.before) return;
 
   Step step;
   step.image = open.index;
@@ -168,6 +167,8 @@ void EditHistory::Close(const std::vector<IconImage>& images) {
     step.fieldsBefore = std::move(fieldsBefore);
     step.fieldsAfter = std::move(fieldsAfter);
   }
+  // A step that changed nothing (one grid comparison tells, above) is not kept.
+  if (box.Empty() && !step.fieldsBefore) return;
   Keep(std::move(step));
 }
 
@@ -191,37 +192,26 @@ void EditHistory::NoteChange(const Step& step) {
                        step.wholeBefore.has_value() || step.fieldsBefore.has_value()};
 }
 
-bool EditHistory::PutBack(const Step& step, std::vector<IconImage>& images, bool after) {
+template <typename From, typename To>
+std::int16_t EditHistory::PutBack(From& from, To& to, std::vector<IconImage>& images, bool after) {
+  Close(images);
+  lastChange_.reset();
+  if (from.empty()) return -1;
+  Step step = std::move(from.back());
+  from.pop_back();
   if (!Holds(images, step.image)) {
     memory_ -= step.Bytes();
-    return false;
+    return -1;
   }
   Apply(images[static_cast<std::size_t>(step.image)], step, after);
   NoteChange(step);
-  return true;
+  to.push_back(std::move(step));
+  return to.back().image;
 }
 
-std::int16_t EditHistory::Undo(std::vector<IconImage>& images) {
-  Close(images);
-  lastChange_.reset();
-  if (undo_.empty()) return -1;
-  Step step = std::move(undo_.back());
-  undo_.pop_back();
-  if (!PutBack(step, images, false)) return -1;
-  redo_.push_back(std::move(step));
-  return redo_.back().image;
-}
+std::int16_t EditHistory::Undo(std::vector<IconImage>& images) { return PutBack(undo_, redo_, images, false); }
 
-std::int16_t EditHistory::Redo(std::vector<IconImage>& images) {
-  Close(images);
-  lastChange_.reset();
-  if (redo_.empty()) return -1;
-  Step step = std::move(redo_.back());
-  redo_.pop_back();
-  if (!PutBack(step, images, true)) return -1;
-  undo_.push_back(std::move(step));
-  return undo_.back().image;
-}
+std::int16_t EditHistory::Redo(std::vector<IconImage>& images) { return PutBack(redo_, undo_, images, true); }
 
 void EditHistory::DropImage(std::int16_t index) {
   if (open_) {

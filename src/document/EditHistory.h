@@ -61,9 +61,11 @@ class EditHistory {
   void Keep(Step step);
   void TrimToLimit();
   void NoteChange(const Step& step);
-  // Puts back into its image what step holds for one way (after: Redo); false, and the step's
-  // bytes no longer counted, when that image is gone.
-  bool PutBack(const Step& step, std::vector<IconImage>& images, bool after);
+  // Takes the latest step of from, puts back into its image what it holds for one way (after:
+  // Redo) and keeps it on to; the image's index, or -1 when from is empty or the image is gone
+  // (the step then dropped).
+  template <typename From, typename To>
+  std::int16_t PutBack(From& from, To& to, std::vector<IconImage>& images, bool after);
 
   struct Open {
     std::int16_t index;
