@@ -1,8 +1,8 @@
 #include "Documents.h"
 
-#include <fstream>
 
 #include "IcnsFile.h"
+#include "IcnsTypes.h"
 #include "IcoFile.h"
 #include "ReadAhead.h"
 
@@ -20,10 +20,7 @@ bool IsIconType(const std::string& type) { return type == "ICO" || type == "CUR"
 bool OpensAsIconDocument(const std::string& path) {
   if (IsIconType(DocumentType(path)) || IsIcnsPath(path)) return true;
   if (DocumentType(path) == "ANI") return false;
-  std::ifstream file(path, std::ios::binary);
-  Bytes start(8);
-  return file.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size())) &&
-         IsIcnsData(start);
+  return IsIcnsData(ReadFileStart(path, kIcnsHeaderBytes));
 }
 
 void NewDocument() { IconDocuments.Items.push_back(std::make_unique<cIco>()); }

@@ -1,6 +1,5 @@
 #include "ProgramResources.h"
 
-#include <fstream>
 
 #include "ByteOrder.h"
 #include "ErrorReport.h"
@@ -52,11 +51,7 @@ bool IsNe(ByteView file, std::size_t at) { return file[at] == 'N' && file[at + 1
 
 bool StartsAsExecutable(ByteView file) { return file.size() >= 2 && file[0] == 'M' && file[1] == 'Z'; }
 
-bool IsExecutableFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::uint8_t start[2] = {};
-  return in.read(reinterpret_cast<char*>(start), 2) && StartsAsExecutable(start);
-}
+bool IsExecutableFile(const std::string& path) { return StartsAsExecutable(ReadFileStart(path, 2)); }
 
 bool IsProgramFile(ByteView file) {
   std::size_t at = 0;

@@ -1,6 +1,5 @@
 #include "XcursorReader.h"
 
-#include <fstream>
 
 #include "ByteOrder.h"
 #include "ErrorReport.h"
@@ -65,12 +64,7 @@ XcursorImageData ReadImageChunk(ByteView file, std::uint32_t index, std::uint32_
 
 bool IsXcursorFile(ByteView file) { return file.size() >= 4 && GetLength(file, 0) == kMagic; }
 
-bool IsXcursorFileAt(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::uint8_t magic[4] = {};
-  if (!in.read(reinterpret_cast<char*>(magic), sizeof magic)) return false;
-  return IsXcursorFile(ByteView(magic, sizeof magic));
-}
+bool IsXcursorFileAt(const std::string& path) { return IsXcursorFile(ReadFileStart(path, 4)); }
 
 std::vector<XcursorImageData> ReadXcursorFile(ByteView file) {
   if (!IsXcursorFile(file)) Refuse(ErrorCode::InvalidPicture, "it does not start with \"Xcur\"");

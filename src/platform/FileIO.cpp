@@ -58,6 +58,21 @@ BackEndError ErrorFromErrno(int err) {
   return BackEndError(number, specific ? ErrorDescription(number) : std::strerror(err));
 }
 
+Bytes ReadFileStart(const std::string& path, std::size_t count) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) return {};
+  Bytes start(count);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::read(fd.Get(), start.data() + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  start.resize(done);
+  return start;
+}
+
 Bytes ReadWholeFile(const std::string& path) {
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) RaiseErrno(errno);

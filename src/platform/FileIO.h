@@ -22,6 +22,10 @@ bool WriteAllTo(int fd, ByteView bytes);
 // (53 file not found, 70 permission denied, 75 access error, ...).
 Bytes ReadWholeFile(const std::string& path);
 
+// Up to count bytes from the start of the file, fewer when it is shorter; nothing when it
+// cannot be read. For knowing a file by its first bytes without reading it all.
+Bytes ReadFileStart(const std::string& path, std::size_t count);
+
 // The file a path names once its symbolic links are followed (the path itself when it is no
 // link); a link to a file not there yet names where that file goes. Raises BackEndError
 // for a loop of links.

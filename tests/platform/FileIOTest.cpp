@@ -53,6 +53,17 @@ TEST(FileIO, ReadsEveryByteOfFilesOfAnySize) {
   EXPECT_EQ(std::string(status.begin(), status.begin() + 5), "Name:");
 }
 
+// A file's first bytes: as many as asked, fewer from a shorter file, none from one that cannot
+// be read.
+TEST(FileIO, ReadsTheStartOfAFile) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "f", {1, 2, 3, 4, 5});
+  EXPECT_EQ(ReadFileStart((dir / "f").string(), 2), (Bytes{1, 2}));
+  EXPECT_EQ(ReadFileStart((dir / "f").string(), 8), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_TRUE(ReadFileStart((dir / "missing").string(), 4).empty());
+  EXPECT_TRUE(ReadFileStart(dir.Path().string(), 4).empty()) << "a folder";
+}
+
 TEST(FileIO, PendingReplacementsKnowWhetherTheyReplaceAFile) {
   test::TempDir dir;
   test::WriteBytes(dir / "old.ico", {1});
