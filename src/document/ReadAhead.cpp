@@ -33,16 +33,6 @@ std::optional<FileStamp> StampOf(const std::string& path) {
   return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
 }
 
-// Answers as a prompter that cannot ask, and remembers that something was said.
-class SilentPrompter : public Prompter {
- public:
-  Answer Ask(const std::string&, const std::string&, Icon, Buttons buttons) override {
-    asked = true;
-    return DefaultAnswer(buttons);
-  }
-  bool asked = false;
-};
-
 struct Reading {
   std::thread worker;
   std::string path;
@@ -63,10 +53,12 @@ Reading& Current() {
 void Read(Reading& reading) {
   ReportCollector reports;
   SilentPrompter prompter;
-  Prompter* outer = InstallThreadPrompter(&prompter);
   auto document = std::make_unique<cIco>();
-  const bool opened = document->OpenIcon(reading.path);
-  InstallThreadPrompter(outer);
+  bool opened = false;
+  {
+    const ScopedThreadPrompter silent(prompter);
+    opened = document->OpenIcon(reading.path);
+  }
   // Changed while it was read: the stamps before and after differ.
   if (!opened || prompter.asked || !reports.Reports().empty() || StampOf(reading.path) != reading.stamp) return;
   reading.document = std::move(document);

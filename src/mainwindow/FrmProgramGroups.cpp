@@ -27,11 +27,6 @@ constexpr int kLargestPreview = 128;
 constexpr int kPreviewGap = 8;
 
 // Answers every message the readers would show while a preview is made: a preview asks nothing.
-class QuietPrompter final : public Prompter {
- public:
-  Answer Ask(const std::string&, const std::string&, Icon, Buttons buttons) override { return DefaultAnswer(buttons); }
-};
-
 QString SizesText(const std::vector<GroupImageSize>& sizes) {
   QStringList parts;
   for (const GroupImageSize& size : sizes) {
@@ -47,14 +42,13 @@ QPixmap GroupPicture(const ProgramIcons& program, std::size_t group) {
   std::vector<IconImage> images;
   {
     ReportCollector reports;
-    QuietPrompter quiet;
-    Prompter* outer = InstallThreadPrompter(&quiet);
+    SilentPrompter quiet;
+    const ScopedThreadPrompter silent(quiet);
     try {
       images = ShownImages(program.Rebuild(group).file);
     } catch (const BackEndError&) {
     } catch (const ReportedFailure&) {
     }
-    InstallThreadPrompter(outer);
   }
   std::vector<QImage> pictures;
   int width = 0;

@@ -37,6 +37,29 @@ Prompter* InstallThreadPrompter(Prompter* prompter);
 // The prompter the calling thread's messages go to.
 Prompter& InstalledPrompter();
 
+// Answers as a prompter that cannot ask (DefaultAnswer), and remembers that it was asked.
+class SilentPrompter final : public Prompter {
+ public:
+  Answer Ask(const std::string&, const std::string&, Icon, Buttons buttons) override {
+    asked = true;
+    return DefaultAnswer(buttons);
+  }
+  bool asked = false;
+};
+
+// Puts a prompter in front of the calling thread's for as long as it lives, however the
+// scope is left.
+class ScopedThreadPrompter {
+ public:
+  explicit ScopedThreadPrompter(Prompter& prompter) : outer_(InstallThreadPrompter(&prompter)) {}
+  ~ScopedThreadPrompter() { InstallThreadPrompter(outer_); }
+  ScopedThreadPrompter(const ScopedThreadPrompter&) = delete;
+  ScopedThreadPrompter& operator=(const ScopedThreadPrompter&) = delete;
+
+ private:
+  Prompter* outer_;
+};
+
 // The application's name, the title of the back end's plain messages.
 inline constexpr const char* kApplicationTitle = "Brixel";
 
