@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Documents.h"
+#include "DocumentsFixture.h"
 #include "IcoFile.h"
 #include "TestSupport.h"
 
@@ -9,22 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DocumentsTest : public ::testing::Test {
- protected:
-  void SetUp() override { IconDocuments.Clear(); }
-  void TearDown() override { IconDocuments.Clear(); }
-
-  std::string WriteIcon(const std::string& name, int width) {
-    cIco doc;
-    doc.AddImage(static_cast<std::int16_t>(width), 8, 4, -1);
-    const std::string path = (dir_ / name).string();
-    EXPECT_TRUE(doc.SaveIcon(path));
-    return path;
-  }
-
-  test::BackEndFixture backEnd_;
-  test::TempDir dir_;
-};
+using DocumentsTest = test::DocumentsFixture;
 
 TEST_F(DocumentsTest, TypeIsTheUpperCasedLastThreeLetters) {
   EXPECT_EQ(DocumentType("/a/b.Ico"), "ICO");

@@ -6,6 +6,7 @@
 
 #include "AlphaChannel.h"
 #include "Documents.h"
+#include "DocumentsFixture.h"
 #include "ReadAhead.h"
 #include "TestSupport.h"
 #include "cIco.h"
@@ -13,24 +14,12 @@
 namespace brixel {
 namespace {
 
-class ReadAheadTest : public ::testing::Test {
+class ReadAheadTest : public test::DocumentsFixture {
  protected:
-  void SetUp() override { IconDocuments.Clear(); }
   void TearDown() override {
-    IconDocuments.Clear();
+    DocumentsFixture::TearDown();
     KeepAlpha(true);
   }
-
-  std::string WriteIcon(const std::string& name, int width) {
-    cIco doc;
-    doc.AddImage(static_cast<std::int16_t>(width), 8, 4, -1);
-    const std::string path = (dir_ / name).string();
-    EXPECT_TRUE(doc.SaveIcon(path));
-    return path;
-  }
-
-  test::BackEndFixture backEnd_;
-  test::TempDir dir_;
 };
 
 TEST_F(ReadAheadTest, OpenTakesTheFileReadAheadOnlyWhenNothingChangedMeanwhile) {
