@@ -93,19 +93,16 @@ TEST_F(EditingTest, AFastDragLeavesAConnectedLine) {
   }
 
   // The stroke from (1, 1) to (30, 4) sets the pixels the line tool sets.
-  Fill(kGreen);
-  Give(kLeft, kToolFreehand, kRed);
-  Stroke(kLeft, {{1, 1}, {30, 4}});
-  std::vector<Colour> stroke;
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) stroke.push_back(ColourAt(x, y));
-  Fill(kGreen);
-  Give(kLeft, kToolLine, kRed);
-  Stroke(kLeft, {{1, 1}, {30, 4}});
-  std::vector<Colour> line;
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) line.push_back(ColourAt(x, y));
-  EXPECT_EQ(stroke, line);
+  const auto drawnWith = [this](int tool) {
+    Fill(kGreen);
+    Give(kLeft, tool, kRed);
+    Stroke(kLeft, {{1, 1}, {30, 4}});
+    std::vector<Colour> pixels;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) pixels.push_back(ColourAt(x, y));
+    return pixels;
+  };
+  EXPECT_EQ(drawnWith(kToolFreehand), drawnWith(kToolLine));
   EXPECT_EQ(Count(kRed), 30);
 }
 
