@@ -5,11 +5,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+
+#include "FileLock.h"
 
 namespace brixel {
 namespace {
@@ -88,8 +90,8 @@ bool SingleInstance::Listen() {
   // Instances that try at the same moment (those waiting when the listening one quits, or two
   // first starts) take turns: each asks and listens while holding the lock, so only one of
   // them replaces the socket and the others find it answering.
-  QLockFile lock(QFile::decodeName(socketPath_.c_str()) + QStringLiteral(".lock"));
-  if (!lock.tryLock(kTimeoutMs)) return false;
+  FileLock lock;
+  if (!lock.Take(socketPath_ + ".lock", std::chrono::milliseconds(kTimeoutMs))) return false;
   return ListenLocked();
 }
 

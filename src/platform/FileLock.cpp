@@ -1,0 +1,57 @@
+#include "FileLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <thread>
+
+namespace brixel {
+namespace {
+
+constexpr std::chrono::milliseconds kRetryPause{5};
+
+bool SameFile(int fd, const std::string& path) {
+  struct stat held {}, named {};
+  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
+
+}  // namespace
+
+bool FileLock::Take(const std::string& path, std::chrono::milliseconds timeout) {
+  Release();
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    // Never through a link: the folder may be one anybody can write to.
+    FileDescriptor fd(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.IsOpen()) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0) {
+      if (SameFile(fd.Get(), path)) {
+        path_ = path;
+        fd_ = std::move(fd);
+        return true;
+      }
+      continue;  // its holder removed it while this waited for it
+    }
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      errno = EWOULDBLOCK;
+      return false;
+    }
+    std::this_thread::sleep_for(kRetryPause);
+  }
+}
+
+void FileLock::Release() {
+  if (!fd_.IsOpen()) return;
+  ::unlink(path_.c_str());
+  fd_.Close();
+  path_.clear();
+}
+
+}  // namespace brixel
