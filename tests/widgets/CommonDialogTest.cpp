@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPalette>
@@ -10,7 +11,9 @@
 #include <QTimer>
 #include <functional>
 
+#include "PrintDialogs.h"
 #include "QtColour.h"
+#include "QtCommonDialogBackend.h"
 #include "ScriptedDialogBackend.h"
 #include "TestSupport.h"
 #include "cCommonDialog.h"
@@ -203,6 +206,41 @@ TEST_F(QtFileDialogTest, OpenShowsTheReadOnlyBoxUnlessHidden) {
     EXPECT_EQ(hadBox, !hide);
     EXPECT_EQ(readOnly, !hide);
   }
+}
+
+}  // namespace
+}  // namespace brixel
+
+namespace brixel {
+namespace {
+
+// Cancels whatever modal dialog comes up while it lives.
+class ModalCanceller {
+ public:
+  ModalCanceller() {
+    QObject::connect(&timer_, &QTimer::timeout, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+    });
+    timer_.start(20);
+  }
+
+ private:
+  QTimer timer_;
+};
+
+TEST(PrintDialogs, TheirModuleLoadsWhenTheyAreShown) {
+  ASSERT_NE(LoadPrintDialogs(), nullptr) << "brixel-print.so beside the test program";
+  const ModalCanceller canceller;
+  QtCommonDialogBackend dialogs;
+  PrintSettings print;
+  PrinterProperties printer;
+  // A machine without a printer gets the dialogs' "no printer" answer instead of the dialog.
+  const DialogResult printed = dialogs.Print(nullptr, print, printer);
+  EXPECT_TRUE(printed.kind == DialogResult::Kind::Cancelled ||
+              (printed.kind == DialogResult::Kind::Failed && printed.error == 0x1008))
+      << "error " << printed.error;
+  PageSetupSettings page;
+  EXPECT_EQ(dialogs.PageSetup(nullptr, page).kind, DialogResult::Kind::Cancelled);
 }
 
 }  // namespace

@@ -1,0 +1,27 @@
+#include "PrintDialogs.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+
+namespace brixel {
+
+const PrintDialogFunctions* LoadPrintDialogs() {
+  // Once: a module that would not load will not load the second time either.
+  static const PrintDialogFunctions* const loaded = []() -> const PrintDialogFunctions* {
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString file = QString::fromLatin1(kPrintModuleFile);
+    for (const QString& candidate : {folder + '/' + file, folder + "/../lib/brixel/" + file}) {
+      QLibrary module(candidate);
+      // Kept loaded to the end: its functions are handed out.
+      if (!module.load()) continue;
+      if (const auto entry = reinterpret_cast<PrintModuleEntry>(module.resolve(kPrintModuleEntry))) {
+        return entry();
+      }
+      module.unload();
+    }
+    return nullptr;
+  }();
+  return loaded;
+}
+
+}  // namespace brixel
