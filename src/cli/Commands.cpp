@@ -273,10 +273,11 @@ int Info(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 // The images of a document as an icon document, which can be saved: an animated cursor's
-// frames become its images.
+// frames become its images. A macOS icon's other entries come along.
 cIco AsIconDocument(const ImageDocument& source) {
   cIco target;
   for (const IconImage& image : source.Images()) target.AppendImage(image);
+  if (const auto* icon = dynamic_cast<const cIco*>(&source)) target.IcnsOthers(icon->IcnsOthers());
   return target;
 }
 

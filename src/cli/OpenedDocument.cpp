@@ -73,6 +73,14 @@ void NoteKeptEntries(const std::string& path, const ImageDocument& document, con
         << ") cannot be shown (" << kept.reason << "): "
         << (kept.icnsType != 0 && !macEntriesFit ? "left out (only a macOS icon holds it)" : what) << '\n';
   }
+  if (macEntriesFit) return;
+  const auto* icon = dynamic_cast<const cIco*>(&document);
+  if (!icon || icon->IcnsOthers().empty()) return;
+  std::string types;
+  for (const IcnsOtherEntry& other : icon->IcnsOthers()) types += (types.empty() ? "'" : ", '") + IcnsTypeName(other.type) + "'";
+  const bool one = icon->IcnsOthers().size() == 1;
+  err << "brixel-cli: " << path << ": its " << types << (one ? " entry is" : " entries are")
+      << " left out (only a macOS icon holds " << (one ? "it" : "them") << ")\n";
 }
 
 }  // namespace brixel::cli

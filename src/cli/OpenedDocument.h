@@ -27,7 +27,8 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
 // Says on err, a line for each, which images of the document read from path are entries kept
 // as the file holds them because they cannot be shown, and what becomes of them (what, as in
 // "written back unchanged"). With a target file that is not a macOS icon, a macOS icon's kept
-// entries are said to be left out, which is what becomes of them there.
+// entries are said to be left out, which is what becomes of them there, and so are its entries
+// that hold no image (information list, version, ...).
 void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
                      std::ostream& err, const std::string& target = {});
 

@@ -25,16 +25,6 @@ constexpr int kLargestEntrySide = 1024;
 
 std::uint32_t BigEndian(ByteView bytes, std::size_t at) { return BigEndian32(&bytes[at]); }
 
-// A type as text for messages: its four characters, any that cannot be printed as '?'.
-std::string TypeName(std::uint32_t type) {
-  std::string name;
-  for (const int shift : {24, 16, 8, 0}) {
-    const char c = static_cast<char>((type >> shift) & 0xFF);
-    name += c >= 0x20 && c < 0x7F ? c : '?';
-  }
-  return name;
-}
-
 BackEndError Damaged(const std::string& reason) {
   return BackEndError(static_cast<int>(ErrorCode::InvalidPicture),
                       ErrorDescription(static_cast<int>(ErrorCode::InvalidPicture)) + " (.icns file: " + reason + ")");
@@ -63,7 +53,7 @@ std::vector<Entry> WalkEntries(ByteView file) {
     const std::uint32_t type = BigEndian(file, at);
     const std::uint32_t length = BigEndian(file, at + 4);
     if (length < kIcnsHeaderBytes || length > declared - at) {
-      RaiseDamaged("entry '" + TypeName(type) + "' at byte " + std::to_string(at) + " gives a length of " +
+      RaiseDamaged("entry '" + IcnsTypeName(type) + "' at byte " + std::to_string(at) + " gives a length of " +
                    std::to_string(length) + " bytes, " + std::to_string(declared - at) + " are left");
     }
     entries.push_back({type, file.subspan(at + kIcnsHeaderBytes, length - kIcnsHeaderBytes)});
@@ -264,6 +254,13 @@ IconImage ReadCandidate(const Candidate& candidate, const Entry& entry, const st
   throw Unreadable{"unknown data"};
 }
 
+// Whether an entry of this type gives an image, or the mask or old 1-bit picture of one.
+bool IsPictureType(std::uint32_t type) {
+  return std::any_of(std::begin(kCandidates), std::end(kCandidates), [type](const Candidate& candidate) {
+    return candidate.type == type || candidate.companion == type;
+  });
+}
+
 IconImage KeptIcnsImage(const Entry& entry, const Candidate& candidate, const std::string& reason) {
   auto kept = std::make_shared<KeptEntry>();
   kept->block.assign(entry.data.begin(), entry.data.end());
@@ -273,7 +270,7 @@ IconImage KeptIcnsImage(const Entry& entry, const Candidate& candidate, const st
   kept->bitCount = 32;
   kept->icnsType = entry.type;
   kept->reason = reason;
-  kept->errorText = "The " + TypeName(entry.type) + " entry cannot be shown (" + reason + ")";
+  kept->errorText = "The " + IcnsTypeName(entry.type) + " entry cannot be shown (" + reason + ")";
   IconImage image;
   image.Kept.entry = std::move(kept);
   return image;
@@ -281,6 +278,15 @@ IconImage KeptIcnsImage(const Entry& entry, const Candidate& candidate, const st
 
 
 }  // namespace
+
+std::string IcnsTypeName(std::uint32_t type) {
+  std::string name;
+  for (const int shift : {24, 16, 8, 0}) {
+    const char c = static_cast<char>((type >> shift) & 0xFF);
+    name += c >= 0x20 && c < 0x7F ? c : '?';
+  }
+  return name;
+}
 
 bool IsIcnsData(ByteView bytes) { return bytes.size() >= kIcnsHeaderBytes && BigEndian(bytes, 0) == kIcnsMagic; }
 
@@ -293,9 +299,17 @@ bool IsIcnsSize(int width, int height) {
   return width == height && std::find(std::begin(kIcnsSizes), std::end(kIcnsSizes), width) != std::end(kIcnsSizes);
 }
 
-void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000) {
+void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
+                     std::vector<IcnsOtherEntry>* others) {
   const std::vector<Entry> entries = WalkEntries(file);
   images.clear();
+  if (others) {
+    others->clear();
+    for (const Entry& entry : entries) {
+      if (entry.type == kIcnsTableOfContents || IsPictureType(entry.type)) continue;
+      others->push_back({entry.type, Bytes(entry.data.begin(), entry.data.end())});
+    }
+  }
   Budget budget;
   std::set<std::pair<int, int>> shown;
   for (const Candidate& candidate : kCandidates) {
@@ -319,14 +333,16 @@ void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const Pictur
   });
 }
 
-bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000) {
-  ReadIcnsEntries(file, images, jpeg2000);
+bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
+                    std::vector<IcnsOtherEntry>* others) {
+  ReadIcnsEntries(file, images, jpeg2000, others);
   if (HasShownImage(images)) return true;
   std::string reasons;
   for (const IconImage& image : images) {
     reasons += (reasons.empty() ? "" : "; ") + image.Kept.entry->errorText;
   }
   images.clear();
+  if (others) others->clear();
   RaiseDamaged(reasons.empty() ? "no entry holds an image" : reasons);
 }
 

@@ -23,21 +23,36 @@ bool IsIcnsPath(const std::string& path);
 inline constexpr int kIcnsSizes[] = {16, 32, 48, 64, 128, 256, 512, 1024};
 bool IsIcnsSize(int width, int height);
 
+// An entry of an .icns file that holds no picture read here: the file's information list
+// ("info"), version ("icnV") and name, the icons for dark mode or for a selected state (.icns
+// files of their own), pictures of sizes not read (the sidebar's). Written back as it was read,
+// in the same order, after the images.
+struct IcnsOtherEntry {
+  std::uint32_t type = 0;
+  Bytes data;
+  friend bool operator==(const IcnsOtherEntry&, const IcnsOtherEntry&) = default;
+};
+
+// A type as text for messages: its four characters, any that cannot be printed as '?'.
+std::string IcnsTypeName(std::uint32_t type);
+
 // Reads the images of an .icns file, one for each size, from the best entry of that size: PNG
 // (or JPEG 2000) entries, then the run-length RGB ones with their masks, the @2x PNG ones, the
 // ARGB ones, and last the old 1-, 4- and 8-bit ones with the system palettes. JPEG 2000 data
 // is decoded by jpeg2000 (when given). An entry that cannot be decoded (JPEG 2000 without a
 // decoder that reads it, a damaged PNG, data of an unknown kind) becomes a kept entry
 // (KeptEntry with its icnsType) written back unchanged, and another entry of its size may
-// still give the image. Entries that are not pictures (the table of contents, version, names)
-// are passed over. A header or entry whose length runs past the end of the file, or an entry
+// still give the image. The entries of types no image is read from go to others (when given),
+// but the table of contents, which a write makes anew. A header or entry whose length runs past the end of the file, or an entry
 // shorter than its own header, raises "Invalid picture" with the reason; PNG entries within
 // kPngPixelBudget pixels in all.
-void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000);
+void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
+                     std::vector<IcnsOtherEntry>* others = nullptr);
 
 // ReadIcnsEntries for a file that must show an image: false (with a message) when none of
 // its entries gives one.
-bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000);
+bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
+                    std::vector<IcnsOtherEntry>* others = nullptr);
 
 // Whether .icns writes also carry run-length RGB entries with masks for 16 and 32 pixels (is32,
 // il32) for old readers; off unless asked for. 48 pixels are always written so, having no
@@ -53,9 +68,10 @@ void IcnsRunLengthEntries(bool on);
 // all hold is written as run-length RGB and mask where its size has such an entry (16, 32,
 // 128). What cannot be written (an image of another size, a second image of one size, an
 // image whose every type a kept entry holds, an entry kept from an icon file) is left out and
-// named in leftOut ("24x24", ...). Raises "Invalid procedure call" with a message
-// when nothing is left to write.
-Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut);
+// named in leftOut ("24x24", ...). The other entries follow the images. Raises "Invalid procedure
+// call" with a message when no image is left to write.
+Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut,
+                    const std::vector<IcnsOtherEntry>& others = {});
 
 // Whether any image is an .icns entry kept as it is, which an icon file has no place for, and
 // the images without them.

@@ -67,7 +67,8 @@ std::string SizeText(int width, int height) { return std::to_string(width) + "x"
 bool IcnsRunLengthEntries() { return g_runLengthEntries; }
 void IcnsRunLengthEntries(bool on) { g_runLengthEntries = on; }
 
-Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut) {
+Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut,
+                    const std::vector<IcnsOtherEntry>& others) {
   std::vector<std::pair<std::uint32_t, Bytes>> entries;
   std::set<std::uint32_t> taken;
   const auto add = [&](std::uint32_t type, Bytes data) {
@@ -115,6 +116,7 @@ Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::strin
                        "No image can be written to an .icns file: it holds square images of 16, 32, 48, 64, "
                        "128, 256, 512 and 1024 pixels");
   }
+  for (const IcnsOtherEntry& other : others) entries.emplace_back(other.type, other.data);
   std::uint64_t total = kIcnsHeaderBytes * 2 + kIcnsHeaderBytes * entries.size();
   for (const auto& [type, data] : entries) total += kIcnsHeaderBytes + data.size();
   if (total > UINT32_MAX) Raise(ErrorCode::Overflow);

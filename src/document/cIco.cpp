@@ -18,8 +18,13 @@ bool cIco::ReadIconData(const Bytes& file) {
   bool result = false;
   Trap(kOpenLabel, [&] {
     std::vector<IconImage> images;
-    result = IsIcnsData(file) ? ReadIcnsImages(file, images, DecodeInDecoderProgram) : ReadIconImages(file, images);
-    if (result) images_ = std::move(images);
+    std::vector<IcnsOtherEntry> others;
+    result = IsIcnsData(file) ? ReadIcnsImages(file, images, DecodeInDecoderProgram, &others)
+                              : ReadIconImages(file, images);
+    if (result) {
+      images_ = std::move(images);
+      icnsOthers_ = std::move(others);
+    }
   });
   return result;
 }
@@ -41,7 +46,7 @@ bool cIco::SaveIcon(const std::string& path) {
 
 bool cIco::SaveIcns(const std::string& path) {
   std::vector<std::string> leftOut;
-  const bool saved = WriteDocumentFile(kSaveLabel, path, [&] { return BuildIcnsFile(images_, leftOut); });
+  const bool saved = WriteDocumentFile(kSaveLabel, path, [&] { return BuildIcnsFile(images_, leftOut, icnsOthers_); });
   if (saved && !leftOut.empty()) {
     std::string sizes;
     for (const std::string& size : leftOut) sizes += (sizes.empty() ? "" : ", ") + size;

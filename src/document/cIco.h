@@ -2,7 +2,11 @@
 
 #include <string>
 
+#include <utility>
+#include <vector>
+
 #include "FileIO.h"
+#include "IcnsFile.h"
 #include "ImageDocument.h"
 
 namespace brixel {
@@ -27,9 +31,18 @@ class cIco : public ImageDocument {
   // hold are named in a message after the save.
   bool SaveIcon(const std::string& path);
 
+  // The entries of the .icns file last read that hold no image (its information list, version,
+  // the icons for dark mode, ...): written back when the document is saved as an .icns file,
+  // which is the only kind that holds them. None for other files.
+  const std::vector<IcnsOtherEntry>& IcnsOthers() const { return icnsOthers_; }
+  void IcnsOthers(std::vector<IcnsOtherEntry> others) { icnsOthers_ = std::move(others); }
+
  protected:
   bool SaveIcns(const std::string& path);
   const char* UnnamedName() const override { return "NewIcon"; }
+
+ private:
+  std::vector<IcnsOtherEntry> icnsOthers_;
 };
 
 }  // namespace brixel

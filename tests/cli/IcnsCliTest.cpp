@@ -213,21 +213,29 @@ TEST_F(IcnsCliTest, Jpeg2000EntriesDecodeAsPillowDecodesThem) {
   }
 }
 
-// An entry that cannot be shown goes back into a macOS icon as it is, and is said to be left
-// out of an icon file, which cannot hold it.
-TEST_F(IcnsCliTest, AnEntryThatCannotBeShownIsKeptOnlyInAMacIcon) {
+// An entry that cannot be shown, and one that holds no image, go back into a macOS icon as they
+// are, and are said to be left out of an icon file, which cannot hold them.
+TEST_F(IcnsCliTest, EntriesNotShownAreKeptOnlyInAMacIcon) {
   const Bytes png = EncodePng(32, 32, std::vector<std::uint8_t>(32 * 32 * 4, 200));
   Bytes damaged = EncodePng(128, 128, std::vector<std::uint8_t>(128 * 128 * 4, 90));
   damaged.resize(damaged.size() / 2);
+  const Bytes info = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xD1, 0x01, 0x02};
   const fs::path icns = dir_ / "kept.icns";
-  test::WriteBytes(icns, test::IcnsOf({{"icp5", png}, {"ic07", damaged}}));
+  test::WriteBytes(icns, test::IcnsOf({{"icp5", png}, {"ic07", damaged}, {"info", info}}));
   const test::ProcessResult toIco = Cli({"convert", icns.string(), (dir_ / "kept.ico").string()});
   EXPECT_EQ(toIco.status, 0) << toIco.err;
   EXPECT_NE(toIco.err.find("(128x128) cannot be shown (damaged PNG): left out"), std::string::npos) << toIco.err;
-  const test::ProcessResult toIcns = Cli({"convert", icns.string(), (dir_ / "again.icns").string()});
+  EXPECT_NE(toIco.err.find("its 'info' entry is left out (only a macOS icon holds it)"), std::string::npos)
+      << toIco.err;
+  const fs::path again = dir_ / "again.icns";
+  const test::ProcessResult toIcns = Cli({"convert", icns.string(), again.string()});
   EXPECT_EQ(toIcns.status, 0) << toIcns.err;
   EXPECT_NE(toIcns.err.find("(128x128) cannot be shown (damaged PNG): written back unchanged"), std::string::npos)
       << toIcns.err;
+  EXPECT_EQ(toIcns.err.find("'info'"), std::string::npos) << toIcns.err;
+  const Bytes written = ReadWholeFile(again.string());
+  const Bytes entry = test::IcnsOf({{"info", info}});
+  EXPECT_NE(std::search(written.begin(), written.end(), entry.begin() + 8, entry.end()), written.end());
 }
 
 TEST_F(IcnsCliTest, SizesAnIcnsCannotHoldAreNamedAndLeftOut) {

@@ -497,6 +497,48 @@ TEST(IcnsWriterTest, SavingAsIcnsNamesWhatIsLeftOutAndKeepsTheOldFileOnFailure) 
 namespace brixel {
 namespace {
 
+// The file's information, version and dark-mode icon survive an edit and a save, in their
+// order, after the images, and in the table of contents; an old table of contents does not.
+TEST(IcnsDocumentsTest, EntriesWithoutImagesAreWrittenBackAsTheyWere) {
+  test::TempDir dir;
+  std::vector<std::string> unused;
+  const Bytes dark = BuildIcnsFile({SoftImage(16)}, unused);
+  const Bytes info = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 1, 2, 3};
+  const Bytes version = {0x42, 0x0C, 0, 0};
+  const Bytes png = EncodePng(32, 32, std::vector<std::uint8_t>(32 * 32 * 4, 200));
+  const Bytes file = IcnsOf({{"TOC ", {'i', 'c', 'p', '5', 0, 0, 0, 8}}, {"info", info}, {"icp5", png},
+                             {"icnV", version}, {"\xFD\xD9\x2F\xA8", dark}});
+  cIco document;
+  ASSERT_TRUE(document.ReadIconData(file));
+  ASSERT_EQ(document.IconCount(), 1);
+  document.XYColor(0, 3, 3, 0x123456);  // an edit: the image is written afresh
+  const std::string saved = (dir / "saved.icns").string();
+  ASSERT_TRUE(document.SaveIcon(saved));
+
+  const Bytes written = ReadWholeFile(saved);
+  std::vector<std::string> order;
+  for (std::size_t at = 8; at + 8 <= written.size(); at += BigAt(written, at + 4)) {
+    order.emplace_back(written.begin() + static_cast<std::ptrdiff_t>(at), written.begin() + static_cast<std::ptrdiff_t>(at + 4));
+  }
+  const std::vector<std::string> expected = {"TOC ", "icp5", "ic11", "info", "icnV", "\xFD\xD9\x2F\xA8"};
+  EXPECT_EQ(order, expected);
+  const auto entries = EntriesOf(written);
+  EXPECT_EQ(entries.at("info"), info);
+  EXPECT_EQ(entries.at("icnV"), version);
+  EXPECT_EQ(entries.at("\xFD\xD9\x2F\xA8"), dark);
+  EXPECT_EQ(entries.at("TOC ").size(), 8u * 5);
+
+  cIco reread;
+  ASSERT_TRUE(reread.ReadIconData(written));
+  EXPECT_EQ(reread.IcnsOthers(), document.IcnsOthers());
+  ASSERT_EQ(document.IcnsOthers().size(), 3u);
+  // An icon file holds none of them, and reading one leaves none behind.
+  const std::string ico = (dir / "saved.ico").string();
+  ASSERT_TRUE(reread.SaveIcon(ico));
+  ASSERT_TRUE(reread.ReadIconData(ReadWholeFile(ico)));
+  EXPECT_TRUE(reread.IcnsOthers().empty());
+}
+
 TEST(IcnsDocumentsTest, OpenedByContentSavedAndClosedAsIconDocuments) {
   test::BackEndFixture fixture;
   test::TempDir dir;
