@@ -23,8 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const bool keep : {true, false}) {
     KeepAlpha(keep);
     std::vector<IconImage> images;
+    std::vector<IcnsOtherEntry> others;
     try {
-      if (!ReadIcnsImages(input, images, nullptr)) continue;
+      if (!ReadIcnsImages(input, images, nullptr, &others)) continue;
     } catch (const BackEndError&) {
       continue;
     }
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> leftOut;
     Bytes saved;
     try {
-      saved = BuildIcnsFile(images, leftOut);
+      saved = BuildIcnsFile(images, leftOut, others);
     } catch (const BackEndError&) {
       continue;  // nothing of a size .icns holds
     }
@@ -45,12 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto shown = static_cast<std::size_t>(
         std::count_if(images.begin(), images.end(), [](const IconImage& image) { return !image.IsKept(); }));
     std::vector<IconImage> again;
+    std::vector<IcnsOtherEntry> othersAgain;
     bool readBack = false;
     try {
-      readBack = ReadIcnsImages(saved, again, nullptr);
+      readBack = ReadIcnsImages(saved, again, nullptr, &othersAgain);
     } catch (const BackEndError&) {
     }
     fuzz::Require(readBack || leftOut.size() >= shown, "a saved file with an image reads back");
+    fuzz::Require(!readBack || othersAgain == others, "the entries without images come back as they were");
     for (const IconImage& image : images) {
       if (!image.IsKept()) continue;
       const Bytes& block = image.Kept.entry->block;
