@@ -55,8 +55,9 @@ install(TARGETS brixel brixel-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 # The editor and brixel-cli look for the picture decoder program beside themselves, then in
 # ../lib/brixel.
 install(TARGETS brixel_picture_decoder RUNTIME DESTINATION lib/brixel)
-# The editor loads its print dialogs from there too.
-install(TARGETS brixel_print LIBRARY DESTINATION lib/brixel)
+# The editor loads its print dialogs from a folder of their own there: a shared object right in
+# lib/brixel would have the package run ldconfig, which a module loaded by path has no use for.
+install(TARGETS brixel_print LIBRARY DESTINATION lib/brixel/plugins)
 # File managers make thumbnails of icons, cursors and animated cursors with brixel-cli. The
 # entry names the installed program by its full path, which is known only when installing
 # (the prefix may be given then, and the package has its own).

@@ -10,7 +10,7 @@ const PrintDialogFunctions* LoadPrintDialogs() {
   static const PrintDialogFunctions* const loaded = []() -> const PrintDialogFunctions* {
     const QString folder = QCoreApplication::applicationDirPath();
     const QString file = QString::fromLatin1(kPrintModuleFile);
-    for (const QString& candidate : {folder + '/' + file, folder + "/../lib/brixel/" + file}) {
+    for (const QString& candidate : {folder + '/' + file, folder + "/../lib/brixel/plugins/" + file}) {
       QLibrary module(candidate);
       // Kept loaded to the end: its functions are handed out.
       if (!module.load()) continue;

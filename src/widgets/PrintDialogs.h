@@ -18,7 +18,7 @@ inline constexpr const char* kPrintModuleEntry = "BrixelPrintDialogs";
 using PrintModuleEntry = const PrintDialogFunctions* (*)();
 
 // The module's dialogs, from beside this program or where an installation puts it
-// (../lib/brixel from the program's folder); nullptr when neither loads.
+// (../lib/brixel/plugins from the program's folder); nullptr when neither loads.
 const PrintDialogFunctions* LoadPrintDialogs();
 
 }  // namespace brixel

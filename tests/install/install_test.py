@@ -35,7 +35,7 @@ def run(command, **options):
 def expected_files(app_id, sizes):
     files = {
         "bin/brixel", "bin/brixel-cli",
-        "lib/brixel/brixel-picture-decoder", "lib/brixel/brixel-print.so",
+        "lib/brixel/brixel-picture-decoder", "lib/brixel/plugins/brixel-print.so",
         "share/thumbnailers/brixel.thumbnailer",
         "share/brixel/Tessarine.html",
         f"share/applications/{app_id}.desktop",
