@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -22,6 +23,7 @@
 #include "IcoFile.h"
 #include "IconSetCommand.h"
 #include "ImportCommand.h"
+#include "InterruptWatch.h"
 #include "JsonWriter.h"
 #include "OpenedDocument.h"
 #include "OrderedWork.h"
@@ -306,12 +308,15 @@ struct BatchItem {
 // the reading, building and writing on every core, what is said and the renames in the order
 // of the files, so that the outcome is the same with any number of workers. The new files are
 // written beside their targets first; when any of them replaces a file, one flush of the file
-// system then makes all of them durable before any is renamed.
+// system then makes all of them durable before any is renamed. Interrupted (Ctrl+C) before the
+// renames, it stops between files, removes what it has written and changes no file.
 int ConvertBatch(const std::string& folder, const std::string& extension,
                  const std::vector<std::string>& files, unsigned workers, std::ostream& err) {
   const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
+  const InterruptWatch interrupt;
   std::vector<BatchItem> items(files.size());
   const auto produce = [&](std::size_t i) {
+    if (interrupt.Signal()) return;
     BatchItem& item = items[i];
     const ThreadCapture capture(item.said);
     const std::optional<OpenedDocument> opened = OpenForCli(files[i], item.said.Err());
@@ -340,6 +345,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   int failed = 0;
   const auto consume = [&](std::size_t i) {
     BatchItem& item = items[i];
+    if (interrupt.Signal()) return;
     if (showProgress) err << "\r" << i + 1 << " of " << files.size() << std::flush;
     if (const auto earlier = writtenFrom.find(item.out); earlier != writtenFrom.end()) {
       err << "brixel-cli: " << files[i] << ": not converted: " << item.out << " is where "
@@ -360,6 +366,11 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   RunInOrder(files.size(), workers, produce, consume);
 
   if (showProgress) err << '\n';
+  if (const int signal = interrupt.Signal()) {
+    // The files written so far go with items and written.
+    err << "brixel-cli: interrupted (" << strsignal(signal) << "): no file was written\n";
+    return 128 + signal;
+  }
   const bool replaces = std::any_of(written.begin(), written.end(),
                                     [](const PendingReplace& file) { return file.ReplacesFile(); });
   if (replaces && !RunOnFile(folder, "flushed", err, [&] { FlushFileSystem(folder); })) {

@@ -1,7 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -320,6 +326,55 @@ TEST_F(CliTest, ABatchSaysAndWritesTheSameWithAnyNumberOfWorkers) {
   EXPECT_NE(results[0].err.find("n1.ico goes"), std::string::npos) << results[0].err;
   EXPECT_EQ(outputs[1], outputs[0]);
   EXPECT_EQ(Run({"convert", "--to", dir_.Path().string(), "--jobs", "0", files[0]}).status, 2);
+}
+
+// Ctrl+C in the middle of a batch: the files written so far go, and no target changes.
+TEST_F(CliTest, AnInterruptedBatchChangesNoFileAndLeavesNothingBehind) {
+  const fs::path in = dir_ / "in";
+  const fs::path out = dir_ / "out";
+  fs::create_directory(in);
+  fs::create_directory(out);
+  IconImage large = MakeNewImage(256, 256, 32);
+  for (int i = 0; i < 256; ++i) large.Pixels.At(i, i) = MakeColour(i, 255 - i, 7);
+  const Bytes icon = BuildIconFile({large, MakeNewImage(48, 48, 8)}, 1);
+  std::vector<std::string> args = {BRIXEL_CLI_PATH, "convert", "--to", out.string(), "--jobs", "2"};
+  for (int i = 0; i < 300; ++i) {
+    args.push_back((in / ("n" + std::to_string(i) + ".ico")).string());
+    test::WriteBytes(args.back(), icon);
+  }
+  const Bytes old = {'o', 'l', 'd'};
+  test::WriteBytes(out / "n0.ico", old);
+
+  const std::string said = (dir_ / "said.txt").string();
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int saidFd = open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (saidFd < 0 || dup2(saidFd, STDERR_FILENO) < 0) _exit(127);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  // Interrupted once it has written something beside the old target.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (std::distance(fs::directory_iterator(out), fs::directory_iterator()) < 2 &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  ASSERT_EQ(WEXITSTATUS(status), 128 + SIGINT) << "the batch ended before the interrupt came";
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(out)) left.push_back(entry.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"n0.ico"});
+  EXPECT_EQ(ReadWholeFile((out / "n0.ico").string()), old);
+  const Bytes message = ReadWholeFile(said);
+  EXPECT_NE(std::string(message.begin(), message.end()).find("interrupted (Interrupt): no file was written"),
+            std::string::npos);
 }
 
 }  // namespace
