@@ -1,27 +1,36 @@
 #include "InterruptWatch.h"
 
+#include <poll.h>
 #include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <ctime>
 
 namespace brixel::cli {
-namespace {
-
-// How long the watcher waits at a time before it looks whether it should stop.
-constexpr long kPollNanoseconds = 50'000'000;
-
-}  // namespace
 
 InterruptWatch::InterruptWatch() {
   sigemptyset(&watched_);
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&watched_, signal);
+  signals_ = FileDescriptor(::signalfd(-1, &watched_, SFD_CLOEXEC));
+  stop_ = FileDescriptor(::eventfd(0, EFD_CLOEXEC));
+  // Without them the signals keep their usual effect.
+  if (!signals_.IsOpen() || !stop_.IsOpen()) return;
   pthread_sigmask(SIG_BLOCK, &watched_, &previous_);
   watcher_ = std::thread([this] {
-    const timespec pause{0, kPollNanoseconds};
-    while (!stopping_.load(std::memory_order_acquire)) {
-      const int signal = sigtimedwait(&watched_, nullptr, &pause);
-      if (signal > 0) {
-        signal_.store(signal, std::memory_order_release);
+    pollfd watched[2] = {{signals_.Get(), POLLIN, 0}, {stop_.Get(), POLLIN, 0}};
+    for (;;) {
+      if (::poll(watched, 2, -1) < 0) {
+        if (errno == EINTR) continue;
+        return;
+      }
+      if (watched[1].revents != 0) return;
+      signalfd_siginfo info{};
+      if (::read(signals_.Get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        signal_.store(static_cast<int>(info.ssi_signo), std::memory_order_release);
         return;
       }
     }
@@ -29,7 +38,10 @@ InterruptWatch::InterruptWatch() {
 }
 
 InterruptWatch::~InterruptWatch() {
-  stopping_.store(true, std::memory_order_release);
+  if (!watcher_.joinable()) return;
+  const std::uint64_t one = 1;
+  // Cannot fail: an eventfd takes writes until its count would overflow.
+  [[maybe_unused]] const ssize_t woken = ::write(stop_.Get(), &one, sizeof one);
   watcher_.join();
   // One that came after the watcher stopped is taken here, before the signals are let through.
   const timespec none{0, 0};

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include "FileDescriptor.h"
+
 namespace brixel::cli {
 
 // Ctrl+C (SIGINT), SIGTERM and SIGHUP, taken by a thread of its own while this lives instead of
@@ -25,8 +27,9 @@ class InterruptWatch {
  private:
   sigset_t watched_{};
   sigset_t previous_{};
+  FileDescriptor signals_;  // the watched signals, read as a file
+  FileDescriptor stop_;     // written to end the watch at once
   std::atomic<int> signal_{0};
-  std::atomic<bool> stopping_{false};
   std::thread watcher_;
 };
 
