@@ -309,7 +309,8 @@ struct BatchItem {
 // of the files, so that the outcome is the same with any number of workers. The new files are
 // written beside their targets first; when any of them replaces a file, one flush of the file
 // system then makes all of them durable before any is renamed. Interrupted (Ctrl+C) before the
-// renames, it stops between files, removes what it has written and changes no file.
+// renames, flush included, it stops between files, removes what it has written and changes no
+// file; interrupted during the renames, it finishes them. Either way it ends by the signal.
 int ConvertBatch(const std::string& folder, const std::string& extension,
                  const std::vector<std::string>& files, unsigned workers, std::ostream& err) {
   const bool showProgress = isatty(STDERR_FILENO) && files.size() >= 20;
@@ -366,18 +367,24 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
   RunInOrder(files.size(), workers, produce, consume);
 
   if (showProgress) err << '\n';
-  if (const int signal = interrupt.Signal()) {
-    // The files written so far go with items and written.
+  // The files written so far go with items and written.
+  const auto stopped = [&](int signal) {
     err << "brixel-cli: interrupted (" << strsignal(signal) << "): no file was written\n";
-    return 128 + signal;
-  }
+    return kExitSignalBase + signal;
+  };
+  if (const int signal = interrupt.Signal()) return stopped(signal);
   const bool replaces = std::any_of(written.begin(), written.end(),
                                     [](const PendingReplace& file) { return file.ReplacesFile(); });
   if (replaces && !RunOnFile(folder, "flushed", err, [&] { FlushFileSystem(folder); })) {
     return kExitFailure;  // nothing replaced: the pending files are removed
   }
+  if (const int signal = interrupt.Signal()) return stopped(signal);
   for (PendingReplace& file : written) {
     if (!RunOnFile(file.Path(), "written", err, [&] { file.Commit(); })) ++failed;
+  }
+  if (const int signal = interrupt.Signal()) {
+    err << "brixel-cli: interrupted (" << strsignal(signal) << ") once every file was written\n";
+    return kExitSignalBase + signal;
   }
   return failed == 0 ? kExitOk : kExitFailure;
 }

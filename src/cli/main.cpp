@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "ErrorReport.h"
+#include "InterruptWatch.h"
 #include "Version.h"
 
 int main(int argc, char** argv) {
@@ -17,5 +18,10 @@ int main(int argc, char** argv) {
   brixel::SetProgramIdentity({"brixel-cli", brixel::kVersionMajor, brixel::kVersionMinor,
                               brixel::kVersionRevision});
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return brixel::cli::Run(args, std::cout, std::cerr);
+  const int status = brixel::cli::Run(args, std::cout, std::cerr);
+  if (status > brixel::cli::kExitSignalBase) {
+    std::cout.flush();
+    brixel::cli::EndBySignal(status - brixel::cli::kExitSignalBase);
+  }
+  return status;
 }

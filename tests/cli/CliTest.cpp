@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <thread>
@@ -328,53 +330,106 @@ TEST_F(CliTest, ABatchSaysAndWritesTheSameWithAnyNumberOfWorkers) {
   EXPECT_EQ(Run({"convert", "--to", dir_.Path().string(), "--jobs", "0", files[0]}).status, 2);
 }
 
-// Ctrl+C in the middle of a batch: the files written so far go, and no target changes.
-TEST_F(CliTest, AnInterruptedBatchChangesNoFileAndLeavesNothingBehind) {
-  const fs::path in = dir_ / "in";
-  const fs::path out = dir_ / "out";
-  fs::create_directory(in);
-  fs::create_directory(out);
-  IconImage large = MakeNewImage(256, 256, 32);
-  for (int i = 0; i < 256; ++i) large.Pixels.At(i, i) = MakeColour(i, 255 - i, 7);
-  const Bytes icon = BuildIconFile({large, MakeNewImage(48, 48, 8)}, 1);
-  std::vector<std::string> args = {BRIXEL_CLI_PATH, "convert", "--to", out.string(), "--jobs", "2"};
-  for (int i = 0; i < 300; ++i) {
-    args.push_back((in / ("n" + std::to_string(i) + ".ico")).string());
-    test::WriteBytes(args.back(), icon);
-  }
-  const Bytes old = {'o', 'l', 'd'};
-  test::WriteBytes(out / "n0.ico", old);
-
-  const std::string said = (dir_ / "said.txt").string();
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    const int saidFd = open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (saidFd < 0 || dup2(saidFd, STDERR_FILENO) < 0) _exit(127);
+// A batch whose fourth file is a pipe nobody writes to yet: the files before it are written
+// (beside their targets), and it waits there until Unblock(). Started with SIGINT ignored when
+// asked, as a background job of a script is.
+class BlockedBatch {
+ public:
+  BlockedBatch(const fs::path& dir, bool ignoreInterrupts) : in_(dir / "in"), out_(dir / "out") {
+    fs::create_directory(in_);
+    fs::create_directory(out_);
+    IconImage image = MakeNewImage(64, 64, 32);
+    image.Pixels.At(3, 5) = MakeColour(200, 10, 30);
+    const Bytes icon = BuildIconFile({image}, 1);
+    std::vector<std::string> args = {BRIXEL_CLI_PATH, "convert", "--to", out_.string(), "--jobs", "2"};
+    for (int i = 0; i < 8; ++i) {
+      args.push_back((in_ / ("n" + std::to_string(i) + ".ico")).string());
+      if (i == 3) {
+        pipe_ = args.back();
+        EXPECT_EQ(mkfifo(pipe_.c_str(), 0600), 0);
+      } else {
+        test::WriteBytes(args.back(), icon);
+      }
+    }
+    test::WriteBytes(out_ / "n0.ico", kOld);
+    const std::string said = (dir / "said.txt").string();
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
+    said_ = said;
+    child_ = fork();
+    if (child_ == 0) {
+      const int saidFd = open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (saidFd < 0 || dup2(saidFd, STDERR_FILENO) < 0) _exit(127);
+      if (ignoreInterrupts) signal(SIGINT, SIG_IGN);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    // The files before the pipe are written beside their targets.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::distance(fs::directory_iterator(out_), fs::directory_iterator()) < 3 &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
   }
-  // Interrupted once it has written something beside the old target.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (std::distance(fs::directory_iterator(out), fs::directory_iterator()) < 2 &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
+
+  // Lets the pipe end, empty: that file fails and the batch goes on.
+  void Unblock() { close(open(pipe_.c_str(), O_WRONLY)); }
+  // How the program ended (waitpid's status).
+  int Wait() {
+    int status = 0;
+    EXPECT_EQ(waitpid(child_, &status, 0), child_);
+    return status;
   }
-  kill(child, SIGINT);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-  ASSERT_EQ(WEXITSTATUS(status), 128 + SIGINT) << "the batch ended before the interrupt came";
-  std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(out)) left.push_back(entry.path().filename().string());
-  EXPECT_EQ(left, std::vector<std::string>{"n0.ico"});
-  EXPECT_EQ(ReadWholeFile((out / "n0.ico").string()), old);
-  const Bytes message = ReadWholeFile(said);
-  EXPECT_NE(std::string(message.begin(), message.end()).find("interrupted (Interrupt): no file was written"),
-            std::string::npos);
+  std::vector<std::string> Written() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(out_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  Bytes OldTarget() const { return ReadWholeFile((out_ / "n0.ico").string()); }
+  std::string Said() const {
+    const Bytes said = ReadWholeFile(said_);
+    return std::string(said.begin(), said.end());
+  }
+  pid_t Child() const { return child_; }
+
+  const Bytes kOld = {'o', 'l', 'd'};
+
+ private:
+  fs::path in_;
+  fs::path out_;
+  std::string pipe_;
+  std::string said_;
+  pid_t child_ = -1;
+};
+
+// Ctrl+C in the middle of a batch: the files written so far go, no target changes, and the
+// program ends by the signal, so that a script running it stops too.
+TEST_F(CliTest, AnInterruptedBatchChangesNoFileAndEndsByTheSignal) {
+  BlockedBatch batch(dir_.Path(), false);
+  ASSERT_GT(batch.Child(), 0);
+  ASSERT_EQ(kill(batch.Child(), SIGINT), 0);
+  batch.Unblock();
+  const int status = batch.Wait();
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exited with " << WEXITSTATUS(status) << ": " << batch.Said();
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_EQ(batch.Written(), std::vector<std::string>{"n0.ico"});
+  EXPECT_EQ(batch.OldTarget(), batch.kOld);
+  EXPECT_NE(batch.Said().find("interrupted (Interrupt): no file was written"), std::string::npos) << batch.Said();
+}
+
+// Started with Ctrl+C ignored (nohup, a script's background job), the batch ignores it too.
+TEST_F(CliTest, ABatchStartedIgnoringInterruptsRunsToTheEnd) {
+  BlockedBatch batch(dir_.Path(), true);
+  ASSERT_GT(batch.Child(), 0);
+  ASSERT_EQ(kill(batch.Child(), SIGINT), 0);
+  batch.Unblock();
+  const int status = batch.Wait();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1) << "the pipe is no icon";
+  EXPECT_EQ(batch.Written().size(), 7u);
+  EXPECT_NE(batch.OldTarget(), batch.kOld);
 }
 
 }  // namespace
