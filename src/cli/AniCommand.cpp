@@ -18,7 +18,7 @@ namespace {
 bool WriteXcursor(const std::string& in, const std::string& out, std::ostream& err) {
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return false;
-  NoteKeptEntries(in, *opened->document, "left out of the Xcursor file", err);
+  NoteKeptEntries(in, *opened->document, "left out of the Xcursor file", err, out);
   const AniInfo* animation = opened->animated ? &opened->animated->Info() : nullptr;
   return RunOnFile(out, "written", err, [&] {
     WriteFileReplacing(out, BuildXcursorFile(opened->document->Images(), animation));

@@ -1,5 +1,10 @@
 #include "OpenedDocument.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 #include "IcnsFile.h"
 #include "FileFailure.h"
 #include "IcoFile.h"
@@ -61,6 +66,29 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
   return opened;
 }
 
+namespace {
+
+// The types of the entries, each once and with how many there are when more than one: 'info',
+// 'name' (3), ... The first few only: a file may hold thousands.
+std::string OtherEntriesText(const std::vector<IcnsOtherEntry>& others) {
+  constexpr std::size_t kTypesNamed = 8;
+  std::vector<std::pair<std::uint32_t, std::size_t>> counts;
+  for (const IcnsOtherEntry& other : others) {
+    const auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == other.type; });
+    if (found != counts.end()) ++found->second;
+    else counts.emplace_back(other.type, 1);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < counts.size() && i < kTypesNamed; ++i) {
+    text += (i ? ", '" : "'") + IcnsTypeName(counts[i].first) + "'";
+    if (counts[i].second > 1) text += " (" + std::to_string(counts[i].second) + ")";
+  }
+  if (counts.size() > kTypesNamed) text += " and " + std::to_string(counts.size() - kTypesNamed) + " other types";
+  return text;
+}
+
+}  // namespace
+
 void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
                      std::ostream& err, const std::string& target) {
   // A macOS icon's entry goes only into a macOS icon again.
@@ -76,11 +104,9 @@ void NoteKeptEntries(const std::string& path, const ImageDocument& document, con
   if (macEntriesFit) return;
   const auto* icon = dynamic_cast<const cIco*>(&document);
   if (!icon || icon->IcnsOthers().empty()) return;
-  std::string types;
-  for (const IcnsOtherEntry& other : icon->IcnsOthers()) types += (types.empty() ? "'" : ", '") + IcnsTypeName(other.type) + "'";
-  const bool one = icon->IcnsOthers().size() == 1;
-  err << "brixel-cli: " << path << ": its " << types << (one ? " entry is" : " entries are")
-      << " left out (only a macOS icon holds " << (one ? "it" : "them") << ")\n";
+  err << "brixel-cli: " << path << ": its " << OtherEntriesText(icon->IcnsOthers())
+      << (icon->IcnsOthers().size() == 1 ? " entry is left out (only a macOS icon holds it)\n"
+                                         : " entries are left out (only a macOS icon holds them)\n");
 }
 
 }  // namespace brixel::cli

@@ -22,6 +22,9 @@ namespace {
 
 // JPEG 2000 entries hold at most the largest size of the format.
 constexpr int kLargestEntrySide = 1024;
+// Entries that hold no image are kept one by one, each a copy; the format's types number under a
+// hundred, so a file of more such entries than this is refused rather than held.
+constexpr std::size_t kMostOtherEntries = 4096;
 
 std::uint32_t BigEndian(ByteView bytes, std::size_t at) { return BigEndian32(&bytes[at]); }
 
@@ -307,6 +310,9 @@ void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const Pictur
     others->clear();
     for (const Entry& entry : entries) {
       if (entry.type == kIcnsTableOfContents || IsPictureType(entry.type)) continue;
+      if (others->size() == kMostOtherEntries) {
+        RaiseDamaged("more than " + std::to_string(kMostOtherEntries) + " entries that hold no image");
+      }
       others->push_back({entry.type, Bytes(entry.data.begin(), entry.data.end())});
     }
   }

@@ -221,12 +221,17 @@ TEST_F(IcnsCliTest, EntriesNotShownAreKeptOnlyInAMacIcon) {
   damaged.resize(damaged.size() / 2);
   const Bytes info = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xD1, 0x01, 0x02};
   const fs::path icns = dir_ / "kept.icns";
-  test::WriteBytes(icns, test::IcnsOf({{"icp5", png}, {"ic07", damaged}, {"info", info}}));
+  test::WriteBytes(icns, test::IcnsOf({{"icp5", png}, {"ic07", damaged}, {"info", info}, {"name", {'a'}},
+                                       {"name", {'b'}}}));
   const test::ProcessResult toIco = Cli({"convert", icns.string(), (dir_ / "kept.ico").string()});
   EXPECT_EQ(toIco.status, 0) << toIco.err;
   EXPECT_NE(toIco.err.find("(128x128) cannot be shown (damaged PNG): left out"), std::string::npos) << toIco.err;
-  EXPECT_NE(toIco.err.find("its 'info' entry is left out (only a macOS icon holds it)"), std::string::npos)
+  EXPECT_NE(toIco.err.find("its 'info', 'name' (2) entries are left out (only a macOS icon holds them)"),
+            std::string::npos)
       << toIco.err;
+  const test::ProcessResult toXcursor = Cli({"convert", icns.string(), (dir_ / "kept.xcursor").string()});
+  EXPECT_EQ(toXcursor.status, 0) << toXcursor.err;
+  EXPECT_NE(toXcursor.err.find("its 'info', 'name' (2) entries are left out"), std::string::npos) << toXcursor.err;
   const fs::path again = dir_ / "again.icns";
   const test::ProcessResult toIcns = Cli({"convert", icns.string(), again.string()});
   EXPECT_EQ(toIcns.status, 0) << toIcns.err;

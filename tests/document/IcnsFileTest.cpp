@@ -518,7 +518,8 @@ TEST(IcnsDocumentsTest, EntriesWithoutImagesAreWrittenBackAsTheyWere) {
   const Bytes written = ReadWholeFile(saved);
   std::vector<std::string> order;
   for (std::size_t at = 8; at + 8 <= written.size(); at += BigAt(written, at + 4)) {
-    order.emplace_back(written.begin() + static_cast<std::ptrdiff_t>(at), written.begin() + static_cast<std::ptrdiff_t>(at + 4));
+    const auto type = written.begin() + static_cast<std::ptrdiff_t>(at);
+    order.emplace_back(type, type + 4);
   }
   const std::vector<std::string> expected = {"TOC ", "icp5", "ic11", "info", "icnV", "\xFD\xD9\x2F\xA8"};
   EXPECT_EQ(order, expected);
@@ -531,6 +532,20 @@ TEST(IcnsDocumentsTest, EntriesWithoutImagesAreWrittenBackAsTheyWere) {
   cIco reread;
   ASSERT_TRUE(reread.ReadIconData(written));
   EXPECT_EQ(reread.IcnsOthers(), document.IcnsOthers());
+  // Each is a copy of its own: a file of thousands of tiny ones is refused, not held.
+  std::vector<std::pair<std::string, Bytes>> names(4096, {"name", {'x'}});
+  names.push_back({"icp5", png});
+  std::vector<IconImage> images;
+  std::vector<IcnsOtherEntry> others;
+  EXPECT_TRUE(ReadIcnsImages(IcnsOf(names), images, nullptr, &others));
+  EXPECT_EQ(others.size(), 4096u);
+  names.push_back({"name", {'y'}});
+  try {
+    ReadIcnsImages(IcnsOf(names), images, nullptr, &others);
+    ADD_FAILURE() << "read";
+  } catch (const BackEndError& error) {
+    EXPECT_NE(error.Description().find("more than 4096 entries that hold no image"), std::string::npos);
+  }
   ASSERT_EQ(document.IcnsOthers().size(), 3u);
   // An icon file holds none of them, and reading one leaves none behind.
   const std::string ico = (dir / "saved.ico").string();
