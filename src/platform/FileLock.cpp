@@ -12,13 +12,13 @@ namespace {
 
 constexpr std::chrono::milliseconds kRetryPause{5};
 
-bool SameFile(int fd, const std::string& path) {
+}  // namespace
+
+bool NamesOpenFile(const std::string& path, int fd) {
   struct stat held {}, named {};
-  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+  return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
          held.st_ino == named.st_ino;
 }
-
-}  // namespace
 
 bool FileLock::Take(const std::string& path, std::chrono::milliseconds timeout) {
   Release();
@@ -30,20 +30,22 @@ bool FileLock::Take(const std::string& path, std::chrono::milliseconds timeout) 
       if (errno == EINTR) continue;
       return false;
     }
+    bool removed = false;
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0) {
-      if (SameFile(fd.Get(), path)) {
+      if (NamesOpenFile(path, fd.Get())) {
         path_ = path;
         fd_ = std::move(fd);
         return true;
       }
-      continue;  // its holder removed it while this waited for it
+      removed = true;  // by its holder, between the opening and the lock: the next one is free
+    } else if (errno != EWOULDBLOCK && errno != EINTR) {
+      return false;
     }
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
     if (std::chrono::steady_clock::now() >= deadline) {
       errno = EWOULDBLOCK;
       return false;
     }
-    std::this_thread::sleep_for(kRetryPause);
+    if (!removed) std::this_thread::sleep_for(kRetryPause);
   }
 }
 

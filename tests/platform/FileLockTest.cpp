@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -37,13 +38,13 @@ TEST(FileLock, OneHolderAtATimeAndNothingLeftBehind) {
   EXPECT_FALSE(fs::exists(path));
 }
 
-TEST(FileLock, AWaiterTakesTheLockItsHolderLetsGoOnALiveFile) {
+TEST(FileLock, AWaiterTakesTheLockItsHolderLetsGo) {
   test::TempDir dir;
   const std::string path = (dir.Path() / "x.lock").string();
   auto holder = std::make_unique<FileLock>();
   ASSERT_TRUE(holder->Take(path, milliseconds(0)));
 
-  // The waiter has the holder's file open when it is removed; it must end up on the new one.
+  // The holder removes its file as it goes; the waiter ends up holding a file that is there.
   std::thread releaser([&] {
     std::this_thread::sleep_for(milliseconds(40));
     holder.reset();
@@ -55,6 +56,19 @@ TEST(FileLock, AWaiterTakesTheLockItsHolderLetsGoOnALiveFile) {
   EXPECT_TRUE(fs::exists(path));
   FileLock third;
   EXPECT_FALSE(third.Take(path, milliseconds(0)));
+}
+
+TEST(FileLock, AFileRemovedOrReplacedSinceItWasOpenedIsNotTheLockedOne) {
+  test::TempDir dir;
+  const std::string path = (dir.Path() / "x.lock").string();
+  std::ofstream(path) << "";
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  ASSERT_TRUE(fd.IsOpen());
+  EXPECT_TRUE(NamesOpenFile(path, fd.Get()));
+  fs::remove(path);
+  EXPECT_FALSE(NamesOpenFile(path, fd.Get()));
+  std::ofstream(path) << "";
+  EXPECT_FALSE(NamesOpenFile(path, fd.Get()));
 }
 
 TEST(FileLock, RefusesALinkInItsPlace) {
