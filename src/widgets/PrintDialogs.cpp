@@ -15,7 +15,7 @@ const PrintDialogFunctions* LoadPrintDialogs() {
       // Kept loaded to the end: its functions are handed out.
       if (!module.load()) continue;
       if (const auto entry = reinterpret_cast<PrintModuleEntry>(module.resolve(kPrintModuleEntry))) {
-        return entry();
+        return entry(kPrintModuleVersion);
       }
       module.unload();
     }

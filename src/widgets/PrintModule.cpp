@@ -10,8 +10,6 @@
 namespace brixel {
 namespace {
 
-bool Accepted(int code) { return code == QDialog::Accepted; }
-
 QPageSize PageSizeFromPaperNumber(int paperSize) {
   const QPageSize::PageSizeId id = QPageSize::id(paperSize);
   return QPageSize(id == QPageSize::Custom ? QPageSize::A4 : id);
@@ -88,6 +86,7 @@ constexpr PrintDialogFunctions kDialogs{Print, PageSetup};
 }  // namespace
 }  // namespace brixel
 
-extern "C" __attribute__((visibility("default"))) const brixel::PrintDialogFunctions* BrixelPrintDialogs() {
-  return &brixel::kDialogs;
+extern "C" __attribute__((visibility("default"))) const brixel::PrintDialogFunctions* BrixelPrintDialogs(
+    std::uint64_t version) {
+  return version == brixel::kPrintModuleVersion ? &brixel::kDialogs : nullptr;
 }

@@ -12,10 +12,8 @@
 namespace brixel {
 namespace {
 
-// The dialogs' own error when the library behind them fails to load.
-constexpr qint32 kLibraryNotLoaded = 0x0005;
-
-bool Accepted(int code) { return code == QDialog::Accepted; }
+// The print dialogs' own error when what they print through fails to load.
+constexpr qint32 kLibraryNotLoaded = 0x1004;
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QPalette>
 #include <QTest>
@@ -241,6 +242,14 @@ TEST(PrintDialogs, TheirModuleLoadsWhenTheyAreShown) {
       << "error " << printed.error;
   PageSetupSettings page;
   EXPECT_EQ(dialogs.PageSetup(nullptr, page).kind, DialogResult::Kind::Cancelled);
+
+  // A module of another version gives nothing to this program.
+  QLibrary module(QCoreApplication::applicationDirPath() + '/' + kPrintModuleFile);
+  ASSERT_TRUE(module.load());
+  const auto entry = reinterpret_cast<PrintModuleEntry>(module.resolve(kPrintModuleEntry));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_NE(entry(kPrintModuleVersion), nullptr);
+  EXPECT_EQ(entry(kPrintModuleVersion + 1), nullptr);
 }
 
 }  // namespace
