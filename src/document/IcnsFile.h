@@ -43,9 +43,10 @@ std::string IcnsTypeName(std::uint32_t type);
 // decoder that reads it, a damaged PNG, data of an unknown kind) becomes a kept entry
 // (KeptEntry with its icnsType) written back unchanged, and another entry of its size may
 // still give the image. The entries of types no image is read from go to others (when given),
-// but the table of contents, which a write makes anew. A header or entry whose length runs past the end of the file, or an entry
-// shorter than its own header, raises "Invalid picture" with the reason; PNG entries within
-// kPngPixelBudget pixels in all.
+// but the table of contents, which a write makes anew; more than 4096 of them fail the file. A
+// header or entry whose length runs past the end of the file, or an entry shorter than its own
+// header, raises "Invalid picture" with the reason; PNG entries within kPngPixelBudget pixels
+// in all.
 void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
                      std::vector<IcnsOtherEntry>* others = nullptr);
 
