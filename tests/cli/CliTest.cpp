@@ -330,9 +330,9 @@ TEST_F(CliTest, ABatchSaysAndWritesTheSameWithAnyNumberOfWorkers) {
   EXPECT_EQ(Run({"convert", "--to", dir_.Path().string(), "--jobs", "0", files[0]}).status, 2);
 }
 
-// A batch whose fourth file is a pipe nobody writes to yet: the files before it are written
-// (beside their targets), and it waits there until Unblock(). Started with SIGINT ignored when
-// asked, as a background job of a script is.
+// A batch whose fourth file is a pipe: once the batch has opened it, the test holds its other
+// end, so that the batch waits there until Unblock(). Started with SIGINT ignored when asked,
+// as a background job of a script is.
 class BlockedBatch {
  public:
   BlockedBatch(const fs::path& dir, bool ignoreInterrupts) : in_(dir / "in"), out_(dir / "out") {
@@ -365,16 +365,23 @@ class BlockedBatch {
       execv(argv[0], argv.data());
       _exit(127);
     }
-    // The files before the pipe are written beside their targets.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::distance(fs::directory_iterator(out_), fs::directory_iterator()) < 3 &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // Opening the writing end without waiting succeeds once the batch is opening the pipe.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (writer_ < 0 && std::chrono::steady_clock::now() < deadline) {
+      writer_ = open(pipe_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+      if (writer_ < 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    EXPECT_GE(writer_, 0) << "the batch never opened the pipe";
   }
+  ~BlockedBatch() { Unblock(); }
+  BlockedBatch(const BlockedBatch&) = delete;
+  BlockedBatch& operator=(const BlockedBatch&) = delete;
 
   // Lets the pipe end, empty: that file fails and the batch goes on.
-  void Unblock() { close(open(pipe_.c_str(), O_WRONLY)); }
+  void Unblock() {
+    if (writer_ >= 0) close(writer_);
+    writer_ = -1;
+  }
   // How the program ended (waitpid's status).
   int Wait() {
     int status = 0;
@@ -402,6 +409,7 @@ class BlockedBatch {
   std::string pipe_;
   std::string said_;
   pid_t child_ = -1;
+  int writer_ = -1;
 };
 
 // Ctrl+C in the middle of a batch: the files written so far go, no target changes, and the
