@@ -54,10 +54,13 @@ int main(int argc, char** argv) {
       args.size() > 1 ? brixel::MakeLongPath(args[1].toStdString(), QDir::currentPath().toStdString())
                       : std::string();
 
+  // A start with a file reads the options once, for the hand-over and for the read-ahead.
+  brixel::Settings stored;
+  if (!startPath.empty()) brixel::LoadSettings(stored);
+
   brixel::SingleInstance channel(brixel::SingleInstance::DefaultServerName());
   // A start without a file has nothing to hand over and opens its own window.
-  if (!startPath.empty() && brixel::ReadSameWindow() &&
-      channel.HandOver(QString::fromStdString(startPath))) {
+  if (!startPath.empty() && stored.SameWindow && channel.HandOver(QString::fromStdString(startPath))) {
     // Nothing of this start needs closing; ending at once spares it the wait for the font
     // configuration still loading on its thread, which ends with the process.
     std::quick_exit(0);
@@ -77,8 +80,6 @@ int main(int argc, char** argv) {
   // The file is read on another core while the windows are made, with the alpha option the
   // window will set; OpenDocument takes what was read when nothing changed meanwhile.
   if (!startPath.empty()) {
-    brixel::Settings stored;
-    brixel::LoadSettings(stored);
     brixel::KeepAlpha(stored.KeepAlpha);
     brixel::StartReadAhead(startPath);
   }

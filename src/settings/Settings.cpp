@@ -12,10 +12,6 @@ namespace {
 constexpr const char* kTrue = "True";
 constexpr const char* kFalse = "False";
 
-std::string ReadText(const char* name) {
-  return StripNulls(RegistryText(QueryValue(HKEY_CURRENT_USER, kSettingsKey, name)));
-}
-
 std::string ReadText(const std::optional<RegistryStore>& store, const char* name) {
   return store ? StripNulls(RegistryText(store->Value(kSettingsKey, name))) : std::string();
 }
@@ -67,7 +63,5 @@ void SaveSettings(const Settings& settings) {
   WriteText("KeepAlpha", settings.KeepAlpha ? "" : kFalse);
   WriteText("ConfirmSaves", settings.ConfirmSaves ? "" : kFalse);
 }
-
-bool ReadSameWindow() { return !ReadText("SameWindow").empty(); }
 
 }  // namespace brixel

@@ -38,7 +38,4 @@ void LoadSettings(Settings& settings);
 // off, empty when on).
 void SaveSettings(const Settings& settings);
 
-// Only the "Open in same window" option, as start-up reads it before any window exists.
-bool ReadSameWindow();
-
 }  // namespace brixel

@@ -41,7 +41,6 @@ TEST_F(SettingsTest, FirstStartShowsGridAndHotSpotAndKeepsTheToolDefaults) {
   EXPECT_FALSE(settings.FloodFill);
   EXPECT_FALSE(settings.LinkMouse);
   EXPECT_EQ(settings.ButtonTool, (Tools{0, 0, 0, 0}));
-  EXPECT_FALSE(ReadSameWindow());
   EXPECT_TRUE(backEnd_.prompter.shown.empty());
   EXPECT_FALSE(std::filesystem::exists(home_.Config() / "Tessarine"));
 }
@@ -87,7 +86,6 @@ TEST_F(SettingsTest, SettingsSurviveARestartThroughTheStoreFile) {
   EXPECT_EQ((std::array<bool, 5>{loaded.SameWindow, loaded.Grid, loaded.FloodFill, loaded.LinkMouse, loaded.HotSpot}),
             (std::array<bool, 5>{true, false, true, true, false}));
   EXPECT_EQ(loaded.ButtonTool, saved.ButtonTool);
-  EXPECT_TRUE(ReadSameWindow());
 }
 
 TEST_F(SettingsTest, EmptyAndUnusableTextsFollowTheRulesForMissingValues) {
