@@ -61,7 +61,7 @@ class SingleInstance : public QObject {
   QString serverName_;
   std::string socketPath_;
   std::unique_ptr<Watched> server_;
-  unix_socket::FileIdentity serverFile_;
+  FileIdentity serverFile_;
   std::vector<std::unique_ptr<Watched>> connections_;  // hand-overs being read, waiting instances
   std::unique_ptr<Watched> followed_;  // the connection to the listening instance
 };

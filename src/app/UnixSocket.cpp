@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace brixel::unix_socket {
 namespace {
@@ -179,16 +180,16 @@ Listening Listen(const std::string& path) {
   MakeAddress(folder.SocketPath(), address);
 
   FileDescriptor fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  struct stat file {};
+  std::optional<FileIdentity> file;
   // Nobody else can reach into the folder, so the mode is set before anybody could connect.
   if (!fd.IsOpen() || ::bind(fd.Get(), AsAddress(address), sizeof address) != 0 ||
       ::chmod(folder.SocketPath().c_str(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd.Get(), kBacklog) != 0 ||
-      ::lstat(folder.SocketPath().c_str(), &file) != 0 || !MoveWithoutReplacing(folder.SocketPath(), path)) {
+      !(file = IdentityOfName(folder.SocketPath())) || !MoveWithoutReplacing(folder.SocketPath(), path)) {
     result.socket.error = errno;
     return result;
   }
   result.socket.fd = std::move(fd);
-  result.file = {file.st_dev, file.st_ino};
+  result.file = *file;
   return result;
 }
 
@@ -209,11 +210,7 @@ bool RemoveSocketFile(const std::string& path) {
 }
 
 void RemoveSocketFile(const std::string& path, FileIdentity file) {
-  struct stat now {};
-  if (::lstat(path.c_str(), &now) == 0 && S_ISSOCK(now.st_mode) && now.st_dev == file.device &&
-      now.st_ino == file.inode) {
-    ::unlink(path.c_str());
-  }
+  if (IdentityOfName(path) == file) ::unlink(path.c_str());
 }
 
 }  // namespace brixel::unix_socket

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "FileDescriptor.h"
+#include "FileIdentity.h"
 
 // Unix-domain stream sockets named by a path, for the channel between instances. Every
 // descriptor is non-blocking and closed on exec; waits are bounded and survive signals.
@@ -30,15 +31,9 @@ bool SendAll(int fd, std::string_view bytes, int timeoutMs);
 // Waits at most timeoutMs for the peer to close the connection, discarding what it sends.
 bool WaitForClose(int fd, int timeoutMs);
 
-// The file a socket was bound to, so that only that one is removed later.
-struct FileIdentity {
-  dev_t device = 0;
-  ino_t inode = 0;
-};
-
 struct Listening {
   Socket socket;
-  FileIdentity file;
+  FileIdentity file;  // the file it was bound to, so that only that one is removed later
 };
 
 // Listens on a new socket at path that only this user can reach, from the moment the path

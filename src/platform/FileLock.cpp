@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 
 #include <cerrno>
+#include <optional>
 #include <thread>
+
+#include "FileIdentity.h"
 
 namespace brixel {
 namespace {
@@ -15,9 +17,8 @@ constexpr std::chrono::milliseconds kRetryPause{5};
 }  // namespace
 
 bool NamesOpenFile(const std::string& path, int fd) {
-  struct stat held {}, named {};
-  return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-         held.st_ino == named.st_ino;
+  const std::optional<FileIdentity> named = IdentityOfName(path);
+  return named && named == IdentityOfOpen(fd);
 }
 
 bool FileLock::Take(const std::string& path, std::chrono::milliseconds timeout) {
