@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const bool keep : {true, false}) {
     KeepAlpha(keep);
     std::vector<IconImage> images;
-    std::vector<IcnsOtherEntry> others;
+    std::vector<IcnsEntry> others;
     try {
       if (!ReadIcnsImages(input, images, nullptr, &others)) continue;
     } catch (const BackEndError&) {
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto shown = static_cast<std::size_t>(
         std::count_if(images.begin(), images.end(), [](const IconImage& image) { return !image.IsKept(); }));
     std::vector<IconImage> again;
-    std::vector<IcnsOtherEntry> othersAgain;
+    std::vector<IcnsEntry> othersAgain;
     bool readBack = false;
     try {
       readBack = ReadIcnsImages(saved, again, nullptr, &othersAgain);

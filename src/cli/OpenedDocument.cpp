@@ -70,10 +70,10 @@ namespace {
 
 // The types of the entries, each once and with how many there are when more than one: 'info',
 // 'name' (3), ... The first few only: a file may hold thousands.
-std::string OtherEntriesText(const std::vector<IcnsOtherEntry>& others) {
+std::string OtherEntriesText(const std::vector<IcnsEntry>& others) {
   constexpr std::size_t kTypesNamed = 8;
   std::vector<std::pair<std::uint32_t, std::size_t>> counts;
-  for (const IcnsOtherEntry& other : others) {
+  for (const IcnsEntry& other : others) {
     const auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == other.type; });
     if (found != counts.end()) ++found->second;
     else counts.emplace_back(other.type, 1);

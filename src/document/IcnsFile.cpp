@@ -303,7 +303,7 @@ bool IsIcnsSize(int width, int height) {
 }
 
 void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
-                     std::vector<IcnsOtherEntry>* others) {
+                     std::vector<IcnsEntry>* others) {
   const std::vector<Entry> entries = WalkEntries(file);
   images.clear();
   if (others) {
@@ -340,7 +340,7 @@ void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const Pictur
 }
 
 bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
-                    std::vector<IcnsOtherEntry>* others) {
+                    std::vector<IcnsEntry>* others) {
   ReadIcnsEntries(file, images, jpeg2000, others);
   if (HasShownImage(images)) return true;
   std::string reasons;

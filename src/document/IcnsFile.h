@@ -23,14 +23,15 @@ bool IsIcnsPath(const std::string& path);
 inline constexpr int kIcnsSizes[] = {16, 32, 48, 64, 128, 256, 512, 1024};
 bool IsIcnsSize(int width, int height);
 
-// An entry of an .icns file that holds no picture read here: the file's information list
-// ("info"), version ("icnV") and name, the icons for dark mode or for a selected state (.icns
-// files of their own), pictures of sizes not read (the sidebar's). Written back as it was read,
-// in the same order, after the images.
-struct IcnsOtherEntry {
+// An entry of an .icns file as it stands: its type and data. The entries that hold no picture
+// read here are kept so: the file's information list ("info"), version ("icnV") and name, the
+// icons for dark mode or for a selected state (.icns files of their own), pictures of sizes not
+// read (the sidebar's). They are written back as they were read, in the same order, after the
+// images.
+struct IcnsEntry {
   std::uint32_t type = 0;
   Bytes data;
-  friend bool operator==(const IcnsOtherEntry&, const IcnsOtherEntry&) = default;
+  friend bool operator==(const IcnsEntry&, const IcnsEntry&) = default;
 };
 
 // A type as text for messages: its four characters, any that cannot be printed as '?'.
@@ -48,12 +49,12 @@ std::string IcnsTypeName(std::uint32_t type);
 // header, raises "Invalid picture" with the reason; PNG entries within kPngPixelBudget pixels
 // in all.
 void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
-                     std::vector<IcnsOtherEntry>* others = nullptr);
+                     std::vector<IcnsEntry>* others = nullptr);
 
 // ReadIcnsEntries for a file that must show an image: false (with a message) when none of
 // its entries gives one.
 bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
-                    std::vector<IcnsOtherEntry>* others = nullptr);
+                    std::vector<IcnsEntry>* others = nullptr);
 
 // Whether .icns writes also carry run-length RGB entries with masks for 16 and 32 pixels (is32,
 // il32) for old readers; off unless asked for. 48 pixels are always written so, having no
@@ -72,7 +73,15 @@ void IcnsRunLengthEntries(bool on);
 // named in leftOut ("24x24", ...). The other entries follow the images. Raises "Invalid procedure
 // call" with a message when no image is left to write.
 Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut,
-                    const std::vector<IcnsOtherEntry>& others = {});
+                    const std::vector<IcnsEntry>& others = {});
+
+// An .icns file of these entries as they are, after a table of contents of them: for keeping
+// entries where no image goes with them. Raises "Overflow" past 4 GB.
+Bytes IcnsFileOf(const std::vector<IcnsEntry>& entries);
+
+// The entries of the images kept as they were read from an .icns file, and then others: all
+// that only an .icns file holds.
+std::vector<IcnsEntry> MacIconOnlyEntries(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others);
 
 // Whether any image is an .icns entry kept as it is, which an icon file has no place for, and
 // the images without them.

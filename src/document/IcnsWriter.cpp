@@ -68,12 +68,12 @@ bool IcnsRunLengthEntries() { return g_runLengthEntries; }
 void IcnsRunLengthEntries(bool on) { g_runLengthEntries = on; }
 
 Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::string>& leftOut,
-                    const std::vector<IcnsOtherEntry>& others) {
-  std::vector<std::pair<std::uint32_t, Bytes>> entries;
+                    const std::vector<IcnsEntry>& others) {
+  std::vector<IcnsEntry> entries;
   std::set<std::uint32_t> taken;
   const auto add = [&](std::uint32_t type, Bytes data) {
     if (!taken.insert(type).second) return false;
-    entries.emplace_back(type, std::move(data));
+    entries.push_back({type, std::move(data)});
     return true;
   };
   for (const IconImage& image : images) {
@@ -116,9 +116,13 @@ Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::strin
                        "No image can be written to an .icns file: it holds square images of 16, 32, 48, 64, "
                        "128, 256, 512 and 1024 pixels");
   }
-  for (const IcnsOtherEntry& other : others) entries.emplace_back(other.type, other.data);
+  entries.insert(entries.end(), others.begin(), others.end());
+  return IcnsFileOf(entries);
+}
+
+Bytes IcnsFileOf(const std::vector<IcnsEntry>& entries) {
   std::uint64_t total = kIcnsHeaderBytes * 2 + kIcnsHeaderBytes * entries.size();
-  for (const auto& [type, data] : entries) total += kIcnsHeaderBytes + data.size();
+  for (const IcnsEntry& entry : entries) total += kIcnsHeaderBytes + entry.data.size();
   if (total > UINT32_MAX) Raise(ErrorCode::Overflow);
   Bytes file;
   file.reserve(static_cast<std::size_t>(total));
@@ -127,16 +131,25 @@ Bytes BuildIcnsFile(const std::vector<IconImage>& images, std::vector<std::strin
   // The table of contents: each entry's type and length, as the system's own tools write it.
   AppendBigEndian(file, kIcnsTableOfContents);
   AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + kIcnsHeaderBytes * entries.size()));
-  for (const auto& [type, data] : entries) {
-    AppendBigEndian(file, type);
-    AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + data.size()));
+  for (const IcnsEntry& entry : entries) {
+    AppendBigEndian(file, entry.type);
+    AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + entry.data.size()));
   }
-  for (const auto& [type, data] : entries) {
-    AppendBigEndian(file, type);
-    AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + data.size()));
-    file.insert(file.end(), data.begin(), data.end());
+  for (const IcnsEntry& entry : entries) {
+    AppendBigEndian(file, entry.type);
+    AppendBigEndian(file, static_cast<std::uint32_t>(kIcnsHeaderBytes + entry.data.size()));
+    file.insert(file.end(), entry.data.begin(), entry.data.end());
   }
   return file;
+}
+
+std::vector<IcnsEntry> MacIconOnlyEntries(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others) {
+  std::vector<IcnsEntry> entries;
+  for (const IconImage& image : images) {
+    if (image.IsKept() && image.Kept.entry->icnsType != 0) entries.push_back({image.Kept.entry->icnsType, image.Kept.entry->block});
+  }
+  entries.insert(entries.end(), others.begin(), others.end());
+  return entries;
 }
 
 }  // namespace brixel

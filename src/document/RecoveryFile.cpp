@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "AniFile.h"
+#include "ErrorReport.h"
+#include "IcnsFile.h"
 #include "IcoFile.h"
 #include "cAni.h"
 #include "cIco.h"
@@ -13,7 +15,9 @@ namespace brixel {
 namespace {
 
 // A header of text lines, then the file's bytes to the end:
-//   brixel-recovery 1 / kind icon|ani / current N / path LENGTH, the path's bytes on their own.
+//   brixel-recovery 1 / kind icon|ani / current N / path LENGTH, the path's bytes on their own /
+//   mac LENGTH, the bytes of an .icns file, only when a macOS icon's entries go with it (files
+//   written before it was known have no such line).
 constexpr std::string_view kMagic = "brixel-recovery 1\n";
 
 void AppendText(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
@@ -56,6 +60,10 @@ class HeaderReader {
     return taken;
   }
   ByteView Rest() const { return bytes_.subspan(at_); }
+  bool StartsWith(std::string_view text) const {
+    const ByteView rest = Rest();
+    return rest.size() >= text.size() && std::equal(text.begin(), text.end(), rest.begin());
+  }
 
  private:
   ByteView bytes_;
@@ -65,7 +73,8 @@ class HeaderReader {
 }  // namespace
 
 RecoverySnapshot TakeRecoverySnapshot(const cIco& document, const cAni* cursor, int currentImage) {
-  RecoverySnapshot snapshot{document.Images(), std::nullopt, document.IconPath(), currentImage};
+  RecoverySnapshot snapshot{document.Images(), std::nullopt, document.IconPath(), currentImage,
+                            document.IcnsOthers()};
   if (cursor) snapshot.cursor = cursor->Info();
   return snapshot;
 }
@@ -81,8 +90,28 @@ RecoveryRecord MakeRecoveryRecord(const RecoverySnapshot& snapshot) {
     // A document never saved is kept as a cursor file, whose entries hold the hot spots.
     record.file = BuildIconFile(snapshot.images,
                                 record.path.empty() ? 2 : FileTypeForPath(record.path));
+    const std::vector<IcnsEntry> macOnly = MacIconOnlyEntries(snapshot.images, snapshot.icnsOthers);
+    if (!macOnly.empty()) record.macIconEntries = IcnsFileOf(macOnly);
   }
   return record;
+}
+
+bool ReadRecordedIcon(const RecoveryRecord& record, cIco& document) {
+  if (!document.ReadIconData(record.file)) return false;
+  if (record.macIconEntries.empty()) return true;
+  std::vector<IconImage> kept;
+  std::vector<IcnsEntry> others;
+  try {
+    ReadIcnsEntries(record.macIconEntries, kept, nullptr, &others);
+  } catch (const BackEndError&) {
+    return true;  // the images are back; the entries that went with them are damaged
+  }
+  // Entries that could not be shown when the file was read are kept again the same way.
+  for (IconImage& image : kept) {
+    if (image.IsKept()) document.AppendImage(std::move(image));
+  }
+  document.IcnsOthers(std::move(others));
+  return true;
 }
 
 Bytes EncodeRecovery(const RecoveryRecord& record) {
@@ -95,6 +124,11 @@ Bytes EncodeRecovery(const RecoveryRecord& record) {
   AppendText(out, "path " + std::to_string(record.path.size()) + "\n");
   AppendText(out, record.path);
   AppendText(out, "\n");
+  if (!record.macIconEntries.empty()) {
+    AppendText(out, "mac " + std::to_string(record.macIconEntries.size()) + "\n");
+    out.insert(out.end(), record.macIconEntries.begin(), record.macIconEntries.end());
+    AppendText(out, "\n");
+  }
   out.insert(out.end(), record.file.begin(), record.file.end());
   return out;
 }
@@ -110,6 +144,11 @@ RecoveryRecord DecodeRecovery(ByteView bytes) {
   record.currentImage = static_cast<int>(std::min<std::size_t>(current, 32767));
   record.path = reader.Take(reader.Number("path"));
   if (reader.Take(1) != "\n") NotARecoveryFile();
+  if (reader.StartsWith("mac ")) {
+    const std::string entries = reader.Take(reader.Number("mac"));
+    record.macIconEntries.assign(entries.begin(), entries.end());
+    if (reader.Take(1) != "\n") NotARecoveryFile();
+  }
   const ByteView file = reader.Rest();
   record.file.assign(file.begin(), file.end());
   return record;

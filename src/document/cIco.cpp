@@ -18,7 +18,7 @@ bool cIco::ReadIconData(const Bytes& file) {
   bool result = false;
   Trap(kOpenLabel, [&] {
     std::vector<IconImage> images;
-    std::vector<IcnsOtherEntry> others;
+    std::vector<IcnsEntry> others;
     result = IsIcnsData(file) ? ReadIcnsImages(file, images, DecodeInDecoderProgram, &others)
                               : ReadIconImages(file, images);
     if (result) {

@@ -34,15 +34,15 @@ class cIco : public ImageDocument {
   // The entries of the .icns file last read that hold no image (its information list, version,
   // the icons for dark mode, ...): written back when the document is saved as an .icns file,
   // which is the only kind that holds them. None for other files.
-  const std::vector<IcnsOtherEntry>& IcnsOthers() const { return icnsOthers_; }
-  void IcnsOthers(std::vector<IcnsOtherEntry> others) { icnsOthers_ = std::move(others); }
+  const std::vector<IcnsEntry>& IcnsOthers() const { return icnsOthers_; }
+  void IcnsOthers(std::vector<IcnsEntry> others) { icnsOthers_ = std::move(others); }
 
  protected:
   bool SaveIcns(const std::string& path);
   const char* UnnamedName() const override { return "NewIcon"; }
 
  private:
-  std::vector<IcnsOtherEntry> icnsOthers_;
+  std::vector<IcnsEntry> icnsOthers_;
 };
 
 }  // namespace brixel

@@ -32,7 +32,7 @@ cIco* OpenRecord(const RecoveryRecord& record) {
     AdoptAnimatedCursor();
   } else {
     auto icon = std::make_unique<cIco>();
-    if (!icon->ReadIconData(record.file)) return nullptr;
+    if (!ReadRecordedIcon(record, *icon)) return nullptr;
     icon->IconPath(record.path);
     IconDocuments.Items.push_back(std::move(icon));
   }

@@ -536,7 +536,7 @@ TEST(IcnsDocumentsTest, EntriesWithoutImagesAreWrittenBackAsTheyWere) {
   std::vector<std::pair<std::string, Bytes>> names(4096, {"name", {'x'}});
   names.push_back({"icp5", png});
   std::vector<IconImage> images;
-  std::vector<IcnsOtherEntry> others;
+  std::vector<IcnsEntry> others;
   EXPECT_TRUE(ReadIcnsImages(IcnsOf(names), images, nullptr, &others));
   EXPECT_EQ(others.size(), 4096u);
   names.push_back({"name", {'y'}});

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "AniTestFiles.h"
+#include "IcnsTestFiles.h"
+#include "PngCodec.h"
 #include "RecoveryFile.h"
 #include "TestSupport.h"
 #include "cAni.h"
@@ -65,6 +69,36 @@ TEST_F(RecoveryFileTest, AnAnimatedCursorKeepsItsRatesAndTexts) {
   EXPECT_EQ(back.Images(), edited.Images());
   EXPECT_EQ(back.Rates(), (std::vector<std::int32_t>{5, 30}));
   EXPECT_EQ(back.CursorName(), "Spinner");
+}
+
+// A macOS icon's entries an icon file cannot hold (one that could not be shown, its information
+// list) come back with its images, and go into the .icns file saved afterwards.
+TEST_F(RecoveryFileTest, AMacIconKeepsWhatOnlyAMacIconHolds) {
+  Bytes damaged = EncodePng(128, 128, std::vector<std::uint8_t>(128 * 128 * 4, 90));
+  damaged.resize(damaged.size() / 2);
+  const Bytes info = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 7};
+  const Bytes file = test::IcnsOf({{"icp5", EncodePng(32, 32, std::vector<std::uint8_t>(32 * 32 * 4, 200))},
+                                   {"ic07", damaged}, {"info", info}});
+  cIco document;
+  ASSERT_TRUE(document.ReadIconData(file));
+  document.IconPath("/icons/app.icns");
+  document.XYColor(0, 2, 2, kRed);  // an unsaved change to the 32-pixel image
+  cIco back;
+  ASSERT_TRUE(ReadRecordedIcon(DecodeRecovery(CopyOf(document, nullptr, 0)), back));
+  ASSERT_EQ(back.IconCount(), 2);
+  EXPECT_EQ(back.IcnsOthers(), document.IcnsOthers());
+  const auto keptCount = [](const cIco& icon) {
+    return std::count_if(icon.Images().begin(), icon.Images().end(), [](const IconImage& i) { return i.IsKept(); });
+  };
+  EXPECT_EQ(keptCount(back), 1);
+  EXPECT_EQ(back.XYColor(0, 2, 2), kRed);
+  test::TempDir dir;
+  const std::string saved = (dir / "again.icns").string();
+  ASSERT_TRUE(back.SaveIcon(saved));
+  const Bytes written = ReadWholeFile(saved);
+  for (const Bytes& expected : {damaged, info}) {
+    EXPECT_NE(std::search(written.begin(), written.end(), expected.begin(), expected.end()), written.end());
+  }
 }
 
 TEST_F(RecoveryFileTest, AnythingButAWholeRecordIsRefused) {
