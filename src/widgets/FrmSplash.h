@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 class QLabel;
@@ -18,8 +19,15 @@ class FrmSplash : public QWidget {
   // start-up goes on.
   void ShowAndPaint();
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
+  QPixmap logo_;
   QLabel* version_;
+  QPoint logoAt_;
+  QPointF titleAt_;     // the title's baseline, in the window
+  QPointF subtitleAt_;  // the subtitle's baseline
 };
 
 }  // namespace brixel
