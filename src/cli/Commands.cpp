@@ -287,7 +287,7 @@ int ConvertOne(const std::string& in, const std::string& out, std::ostream& err)
   if (DocumentType(out) == "ANI") return ConvertToAni(in, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
-  NoteKeptEntries(in, *opened->document, "written back unchanged", err, out);
+  NoteKeptEntries(in, *opened->document, "written back unchanged", err, out, true);
   cIco target = AsIconDocument(*opened->document);
   if (!target.SaveIcon(out)) {
     err << "brixel-cli: " << out << ": cannot be written\n";

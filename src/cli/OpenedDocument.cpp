@@ -66,45 +66,24 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
   return opened;
 }
 
-namespace {
-
-// The types of the entries, each once and with how many there are when more than one: 'info',
-// 'name' (3), ... The first few only: a file may hold thousands.
-std::string OtherEntriesText(const std::vector<IcnsEntry>& others) {
-  constexpr std::size_t kTypesNamed = 8;
-  std::vector<std::pair<std::uint32_t, std::size_t>> counts;
-  for (const IcnsEntry& other : others) {
-    const auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == other.type; });
-    if (found != counts.end()) ++found->second;
-    else counts.emplace_back(other.type, 1);
-  }
-  std::string text;
-  for (std::size_t i = 0; i < counts.size() && i < kTypesNamed; ++i) {
-    text += (i ? ", '" : "'") + IcnsTypeName(counts[i].first) + "'";
-    if (counts[i].second > 1) text += " (" + std::to_string(counts[i].second) + ")";
-  }
-  if (counts.size() > kTypesNamed) text += " and " + std::to_string(counts.size() - kTypesNamed) + " other types";
-  return text;
-}
-
-}  // namespace
-
 void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
-                     std::ostream& err, const std::string& target) {
+                     std::ostream& err, const std::string& target, bool savedBySaveIcon) {
   // A macOS icon's entry goes only into a macOS icon again.
   const bool macEntriesFit = target.empty() || IsIcnsPath(target);
+  const bool saveTellsMacEntries = savedBySaveIcon && !macEntriesFit;
   for (std::size_t i = 0; i < document.Images().size(); ++i) {
     const IconImage& image = document.Images()[i];
     if (!image.IsKept()) continue;
     const KeptEntry& kept = *image.Kept.entry;
+    if (kept.icnsType != 0 && saveTellsMacEntries) continue;
     err << "brixel-cli: " << path << ": image " << i << " (" << kept.width << "x" << kept.height
         << ") cannot be shown (" << kept.reason << "): "
         << (kept.icnsType != 0 && !macEntriesFit ? "left out (only a macOS icon holds it)" : what) << '\n';
   }
-  if (macEntriesFit) return;
+  if (macEntriesFit || saveTellsMacEntries) return;
   const auto* icon = dynamic_cast<const cIco*>(&document);
   if (!icon || icon->IcnsOthers().empty()) return;
-  err << "brixel-cli: " << path << ": its " << OtherEntriesText(icon->IcnsOthers())
+  err << "brixel-cli: " << path << ": its " << IcnsEntryTypesText(icon->IcnsOthers())
       << (icon->IcnsOthers().size() == 1 ? " entry is left out (only a macOS icon holds it)\n"
                                          : " entries are left out (only a macOS icon holds them)\n");
 }

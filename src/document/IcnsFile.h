@@ -83,6 +83,14 @@ Bytes IcnsFileOf(const std::vector<IcnsEntry>& entries);
 // that only an .icns file holds.
 std::vector<IcnsEntry> MacIconOnlyEntries(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others);
 
+// The types of the entries, each once and with how many there are when more than one: "'info',
+// 'name' (3)". The first few types only: a file may hold thousands of entries.
+std::string IcnsEntryTypesText(const std::vector<IcnsEntry>& entries);
+
+// What of MacIconOnlyEntries a user would miss, in words: "the 128x128 image that cannot be
+// shown (damaged PNG), 'info', 'name' (2)"; empty when there is nothing.
+std::string MacIconOnlyEntriesText(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others);
+
 // Whether any image is an .icns entry kept as it is, which an icon file has no place for, and
 // the images without them.
 bool HasIcnsKeptEntries(const std::vector<IconImage>& images);

@@ -152,4 +152,33 @@ std::vector<IcnsEntry> MacIconOnlyEntries(const std::vector<IconImage>& images, 
   return entries;
 }
 
+std::string IcnsEntryTypesText(const std::vector<IcnsEntry>& entries) {
+  constexpr std::size_t kTypesNamed = 8;
+  std::vector<std::pair<std::uint32_t, std::size_t>> counts;
+  for (const IcnsEntry& entry : entries) {
+    const auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == entry.type; });
+    if (found != counts.end()) ++found->second;
+    else counts.emplace_back(entry.type, 1);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < counts.size() && i < kTypesNamed; ++i) {
+    text += (i ? ", '" : "'") + IcnsTypeName(counts[i].first) + "'";
+    if (counts[i].second > 1) text += " (" + std::to_string(counts[i].second) + ")";
+  }
+  if (counts.size() > kTypesNamed) text += " and " + std::to_string(counts.size() - kTypesNamed) + " other types";
+  return text;
+}
+
+std::string MacIconOnlyEntriesText(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others) {
+  std::string text;
+  for (const IconImage& image : images) {
+    if (!image.IsKept() || image.Kept.entry->icnsType == 0) continue;
+    const KeptEntry& kept = *image.Kept.entry;
+    text += (text.empty() ? "the " : ", the ") + std::to_string(kept.width) + "x" + std::to_string(kept.height) +
+            " image that cannot be shown (" + kept.reason + ")";
+  }
+  if (!others.empty()) text += (text.empty() ? "" : ", ") + IcnsEntryTypesText(others);
+  return text;
+}
+
 }  // namespace brixel

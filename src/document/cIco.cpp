@@ -40,8 +40,15 @@ bool cIco::OpenIcon(const std::string& path) {
 
 bool cIco::SaveIcon(const std::string& path) {
   if (IsIcnsPath(path)) return SaveIcns(path);
-  return WriteDocumentFile(kSaveLabel, path,
-                           [&] { return BuildIconFile(images_, FileTypeForPath(path)); });
+  const bool saved =
+      WriteDocumentFile(kSaveLabel, path, [&] { return BuildIconFile(images_, FileTypeForPath(path)); });
+  // An icon or cursor file has no place for what only a macOS icon holds; the document keeps
+  // it for a later save as one, but the user has to know this file goes without it.
+  const std::string leftOut = MacIconOnlyEntriesText(images_, icnsOthers_);
+  if (saved && !leftOut.empty()) {
+    ShowMessage(kApplicationTitle, "These entries are not in " + path + ", as only a macOS icon holds them: " + leftOut);
+  }
+  return saved;
 }
 
 bool cIco::SaveIcns(const std::string& path) {

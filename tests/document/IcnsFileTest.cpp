@@ -500,6 +500,7 @@ namespace {
 // The file's information, version and dark-mode icon survive an edit and a save, in their
 // order, after the images, and in the table of contents; an old table of contents does not.
 TEST(IcnsDocumentsTest, EntriesWithoutImagesAreWrittenBackAsTheyWere) {
+  test::BackEndFixture fixture;
   test::TempDir dir;
   std::vector<std::string> unused;
   const Bytes dark = BuildIcnsFile({SoftImage(16)}, unused);
@@ -547,9 +548,13 @@ TEST(IcnsDocumentsTest, EntriesWithoutImagesAreWrittenBackAsTheyWere) {
     EXPECT_NE(error.Description().find("more than 4096 entries that hold no image"), std::string::npos);
   }
   ASSERT_EQ(document.IcnsOthers().size(), 3u);
-  // An icon file holds none of them, and reading one leaves none behind.
+  // An icon file holds none of them, and its save says so; reading one leaves none behind.
+  EXPECT_TRUE(fixture.prompter.shown.empty());
   const std::string ico = (dir / "saved.ico").string();
   ASSERT_TRUE(reread.SaveIcon(ico));
+  ASSERT_EQ(fixture.prompter.shown.size(), 1u);
+  EXPECT_EQ(fixture.prompter.shown[0].text,
+            "These entries are not in " + ico + ", as only a macOS icon holds them: 'info', 'icnV', '\?\?/?'");
   ASSERT_TRUE(reread.ReadIconData(ReadWholeFile(ico)));
   EXPECT_TRUE(reread.IcnsOthers().empty());
 }
