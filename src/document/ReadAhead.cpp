@@ -64,11 +64,22 @@ void Read(Reading& reading) {
   reading.document = std::move(document);
 }
 
+// Waits for the read to end; then its document when that is what reading path now would give.
+const cIco* EndedRead(const std::string& path) {
+  Reading& reading = Current();
+  if (reading.worker.joinable()) reading.worker.join();
+  if (!reading.document || path != reading.path || KeepAlpha() != reading.keepAlpha || StampOf(path) != reading.stamp) {
+    return nullptr;
+  }
+  return reading.document.get();
+}
+
 }  // namespace
 
 void StartReadAhead(const std::string& path) {
   Reading& reading = Current();
   if (reading.worker.joinable() || path.empty() || !OpensAsIconDocument(path)) return;
+  reading.document.reset();
   reading.path = path;
   reading.keepAlpha = KeepAlpha();
   reading.stamp = StampOf(path);
@@ -77,14 +88,12 @@ void StartReadAhead(const std::string& path) {
 }
 
 std::unique_ptr<cIco> TakeReadAhead(const std::string& path) {
-  Reading& reading = Current();
-  if (!reading.worker.joinable()) return nullptr;
-  reading.worker.join();
-  std::unique_ptr<cIco> document = std::move(reading.document);
-  if (!document || path != reading.path || KeepAlpha() != reading.keepAlpha || StampOf(path) != reading.stamp) {
-    return nullptr;
-  }
-  return document;
+  const bool usable = EndedRead(path) != nullptr;
+  // A read ahead serves the first open only: taken or dropped.
+  std::unique_ptr<cIco> document = std::move(Current().document);
+  return usable ? std::move(document) : nullptr;
 }
+
+bool ReadAheadHolds(const std::string& path) { return EndedRead(path) != nullptr; }
 
 }  // namespace brixel

@@ -18,4 +18,8 @@ void StartReadAhead(const std::string& path);
 // take. A read ahead that is not taken by the first call is dropped.
 std::unique_ptr<cIco> TakeReadAhead(const std::string& path);
 
+// Whether TakeReadAhead(path) would give a document now, once the read has ended: opening path
+// then says and asks nothing. The document stays for TakeReadAhead.
+bool ReadAheadHolds(const std::string& path);
+
 }  // namespace brixel

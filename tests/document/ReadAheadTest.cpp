@@ -26,6 +26,9 @@ TEST_F(ReadAheadTest, OpenTakesTheFileReadAheadOnlyWhenNothingChangedMeanwhile) 
   // Taken: the same path, unchanged.
   const std::string path = WriteIcon("a.ico", 16);
   StartReadAhead(path);
+  EXPECT_FALSE(ReadAheadHolds(WriteIcon("other.ico", 16)));
+  EXPECT_TRUE(ReadAheadHolds(path));
+  EXPECT_TRUE(ReadAheadHolds(path)) << "asking leaves the document for the open";
   std::unique_ptr<cIco> taken = TakeReadAhead(path);
   ASSERT_TRUE(taken);
   EXPECT_EQ(taken->IconPath(), path);
@@ -47,6 +50,7 @@ TEST_F(ReadAheadTest, OpenTakesTheFileReadAheadOnlyWhenNothingChangedMeanwhile) 
   StartReadAhead(path);
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   WriteIcon("a.ico", 32);
+  EXPECT_FALSE(ReadAheadHolds(path));
   EXPECT_TRUE(OpenDocument(path));
   ASSERT_EQ(IconDocuments.Count(), 1);
   EXPECT_EQ(IconDocuments.Items[0]->Width(0), 32);
@@ -60,7 +64,7 @@ TEST_F(ReadAheadTest, AFileThatCannotBeReadIsLeftToOpenDocumentWhichReportsIt) {
   const auto bad = dir_ / "bad.ico";
   test::WriteBytes(bad, {0, 0, 1, 0, 3, 0, 1});
   StartReadAhead(bad.string());
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(ReadAheadHolds(bad.string())) << "its open has something to say";
   EXPECT_TRUE(backEnd_.reporter.reports.empty()) << "the read ahead's reports stay on its thread";
   EXPECT_FALSE(OpenDocument(bad.string()));
   EXPECT_FALSE(backEnd_.reporter.reports.empty()) << "the open itself reports the failure";
