@@ -115,9 +115,8 @@ bool ReadRecordedIcon(const RecoveryRecord& record, cIco& document) {
 }
 
 Bytes EncodeRecovery(const RecoveryRecord& record) {
-  Bytes out;
-  out.reserve(record.file.size() + record.path.size() + 64);
-  AppendText(out, kMagic);
+  Bytes out(kMagic.begin(), kMagic.end());
+  out.reserve(record.file.size() + record.path.size() + record.macIconEntries.size() + 64);
   AppendText(out, record.kind == RecoveryRecord::Kind::AnimatedCursor ? "kind ani\n" : "kind icon\n");
   AppendText(out, "current " + std::to_string(std::max(record.currentImage, 0)) + "\n");
   // Paths may hold any byte but NUL, line ends included: the length goes first.
