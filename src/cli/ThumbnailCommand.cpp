@@ -24,7 +24,7 @@ int Thumbnail(const std::vector<std::string>& args, std::ostream& err) {
   Bytes png;
   bool shown = true;
   const bool read = RunOnFile(in, "read", err, [&] {
-    const std::vector<IconImage> images = ShownImages(ReadWholeFile(in));
+    const std::vector<IconImage> images = ThumbnailImages(ReadWholeFile(in), size);
     if (images.empty()) {
       shown = false;
       return;

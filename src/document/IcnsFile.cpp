@@ -303,7 +303,7 @@ bool IsIcnsSize(int width, int height) {
 }
 
 void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
-                     std::vector<IcnsEntry>* others) {
+                     std::vector<IcnsEntry>* others, int onlySide) {
   const std::vector<Entry> entries = WalkEntries(file);
   images.clear();
   if (others) {
@@ -322,6 +322,7 @@ void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const Pictur
     // The first entry of a type counts; a size shown already needs no other entry.
     const Entry* entry = FindEntry(entries, candidate.type);
     if (!entry || shown.count({candidate.width, candidate.height})) continue;
+    if (onlySide != 0 && std::max(candidate.width, candidate.height) != onlySide) continue;
     try {
       images.push_back(ReadCandidate(candidate, *entry, entries, jpeg2000, budget));
       shown.insert({candidate.width, candidate.height});
@@ -337,6 +338,15 @@ void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const Pictur
     const int sideB = b.IsKept() ? b.Kept.entry->width : b.Width;
     return sideA < sideB;
   });
+}
+
+std::vector<int> IcnsImageSides(ByteView file) {
+  const std::vector<Entry> entries = WalkEntries(file);
+  std::set<int> sides;
+  for (const Candidate& candidate : kCandidates) {
+    if (FindEntry(entries, candidate.type)) sides.insert(std::max(candidate.width, candidate.height));
+  }
+  return {sides.begin(), sides.end()};
 }
 
 bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,

@@ -47,9 +47,13 @@ std::string IcnsTypeName(std::uint32_t type);
 // but the table of contents, which a write makes anew; more than 4096 of them fail the file. A
 // header or entry whose length runs past the end of the file, or an entry shorter than its own
 // header, raises "Invalid picture" with the reason; PNG entries within kPngPixelBudget pixels
-// in all.
+// in all. With onlySide, only the entries of images whose longer side it is are read.
 void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
-                     std::vector<IcnsEntry>* others = nullptr);
+                     std::vector<IcnsEntry>* others = nullptr, int onlySide = 0);
+
+// The longer sides of the images the file's entries would give, smallest first, each once;
+// nothing is decoded. Raises as ReadIcnsEntries for a file whose entries run past its end.
+std::vector<int> IcnsImageSides(ByteView file);
 
 // ReadIcnsEntries for a file that must show an image: false (with a message) when none of
 // its entries gives one.

@@ -70,6 +70,26 @@ std::vector<IconImage> ShownImages(ByteView file) {
   return ShownOnly(images, 0, images.size());
 }
 
+std::vector<IconImage> ThumbnailImages(ByteView file, int size, const PictureDecoder& jpeg2000) {
+  if (!IsIcnsData(file)) return ShownImages(file);
+  // The sides in the order ThumbnailImageIndex prefers them: the smallest at least size
+  // upwards, then the largest below it downwards.
+  std::vector<int> sides = IcnsImageSides(file);
+  const auto atLeast = std::lower_bound(sides.begin(), sides.end(), size);
+  std::reverse(sides.begin(), atLeast);
+  std::rotate(sides.begin(), atLeast, sides.end());
+  for (const int side : sides) {
+    std::vector<IconImage> images;
+    ReadIcnsEntries(file, images, jpeg2000, nullptr, side);
+    std::vector<IconImage> shown = ShownOnly(images, 0, images.size());
+    if (!shown.empty()) return shown;
+  }
+  // No entry gives an image: the whole read says why.
+  std::vector<IconImage> images;
+  ReadIcnsImages(file, images, jpeg2000);
+  return ShownOnly(images, 0, images.size());
+}
+
 std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size) {
   // The side to show: the smallest at least size, else the largest there is.
   int side = 0;

@@ -5,6 +5,8 @@
 
 #include "FileIO.h"
 #include "IconImage.h"
+#include "PictureDecoderProcess.h"
+#include "PictureImport.h"
 #include "RgbaPicture.h"
 
 namespace brixel {
@@ -19,6 +21,12 @@ inline constexpr int kLargestThumbnail = 4096;
 // ("Invalid picture" for bytes that are neither); a file whose entries all fail fails as they
 // do (ReplayKeptFailures). Empty when the file holds no image that can be read.
 std::vector<IconImage> ShownImages(ByteView file);
+
+// ShownImages, or for a macOS icon only those of the side ThumbnailImageIndex picks for size:
+// its other entries are not decoded (large PNG and JPEG 2000 pictures cost far more than the
+// one shown). When no entry of that side gives an image, the next side it would pick is read.
+std::vector<IconImage> ThumbnailImages(ByteView file, int size,
+                                       const PictureDecoder& jpeg2000 = DecodeInDecoderProgram);
 
 // The image a file manager shows at size: of the images whose longer side is the smallest
 // that is at least size (else the largest), the first of the highest depth; kept entries are

@@ -5,6 +5,9 @@
 #include <array>
 
 #include "AniTestFiles.h"
+#include "IcnsFile.h"
+#include "IcnsTestFiles.h"
+#include "PngCodec.h"
 #include "RgbaPicture.h"
 #include "TestSupport.h"
 #include "Thumbnail.h"
@@ -63,6 +66,33 @@ TEST(ThumbnailImageTest, TakesTheSmallestSizeAtLeastTheOneAskedElseTheLargestAtI
   EXPECT_EQ(ThumbnailImageIndex(images, 32), 2u);
   EXPECT_EQ(ThumbnailImageIndex(images, 40), 4u);  // its longer side counts
   EXPECT_EQ(ThumbnailImageIndex(images, 256), 5u);
+}
+
+// A macOS icon's thumbnail decodes only the side it shows; a side whose entries all fail gives
+// way to the next one it would take.
+TEST(ThumbnailImageTest, AMacIconDecodesOnlyTheSideItShows) {
+  Bytes jpeg2000 = {0, 0, 0, 12, 'j', 'P', ' ', ' ', 0x0D, 0x0A, 0x87, 0x0A};
+  jpeg2000.resize(64, 0x33);
+  const Bytes file = test::IcnsOf({{"ic10", jpeg2000},
+                                   {"icp5", EncodePng(32, 32, std::vector<std::uint8_t>(32 * 32 * 4, 200))},
+                                   {"icp4", EncodePng(16, 16, std::vector<std::uint8_t>(16 * 16 * 4, 90))}});
+  int decoded = 0;
+  const PictureDecoder failing = [&](const Bytes&, const std::string&, LoadedPicture&, std::string& message) {
+    ++decoded;
+    message = "no decoder here";
+    return false;
+  };
+  std::vector<IconImage> shown = ThumbnailImages(file, 20, failing);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Width, 32);
+  EXPECT_EQ(ThumbnailImages(file, 8, failing)[0].Width, 16);
+  EXPECT_EQ(decoded, 0);
+  // 1024 pixels are asked for: that entry is tried, then the largest below it.
+  shown = ThumbnailImages(file, 1024, failing);
+  EXPECT_EQ(decoded, 1);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Width, 32);
+  EXPECT_EQ(IcnsImageSides(file), (std::vector<int>{16, 32, 1024}));
 }
 
 TEST(ThumbnailImageTest, ShowsTransparencyAlphaAndInvertingPixelsAndFitsLargerImages) {
