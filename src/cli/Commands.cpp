@@ -283,10 +283,21 @@ cIco AsIconDocument(const ImageDocument& source) {
   return target;
 }
 
+// Whether the document's images fit in an icon or cursor file; says why not on err. Only an
+// animated cursor has more: hundreds of frames.
+bool FitsIconFile(const std::string& in, const ImageDocument& document, std::ostream& err) {
+  const std::size_t written = WithoutIcnsKeptEntries(document.Images()).size();
+  if (written <= kMostIconFileImages) return true;
+  err << "brixel-cli: " << in << ": its " << written << " images are more than an icon or cursor file holds ("
+      << kMostIconFileImages << "); an .ani file keeps them all\n";
+  return false;
+}
+
 int ConvertOne(const std::string& in, const std::string& out, std::ostream& err) {
   if (DocumentType(out) == "ANI") return ConvertToAni(in, out, err);
   const std::optional<OpenedDocument> opened = OpenForCli(in, err);
   if (!opened) return kExitFailure;
+  if (!IsIcnsPath(out) && !FitsIconFile(in, *opened->document, err)) return kExitFailure;
   NoteKeptEntries(in, *opened->document, "written back unchanged", err, out, true);
   cIco target = AsIconDocument(*opened->document);
   if (!target.SaveIcon(out)) {
@@ -327,7 +338,7 @@ int ConvertBatch(const std::string& folder, const std::string& extension,
     const bool cursor = AsciiUpper(in.extension().string()) == ".CUR" || (opened && opened->linuxCursor);
     const std::string ext = !extension.empty() ? extension : cursor ? "cur" : "ico";
     item.out = (std::filesystem::path(folder) / in.stem()).string() + "." + ext;
-    if (!opened) return;
+    if (!opened || !FitsIconFile(files[i], *opened->document, item.said.Err())) return;
     NoteKeptEntries(files[i], *opened->document, "written back unchanged", item.said.Err(), item.out);
     RunOnFile(item.out, "written", item.said.Err(), [&] {
       // A batch never asks: a read-only target is a failure of that file.

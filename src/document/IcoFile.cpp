@@ -382,7 +382,7 @@ bool ReadIconImages(ByteView file, std::vector<IconImage>& images, ReadBudget* b
 Bytes BuildIconFile(const std::vector<IconImage>& images, int fileType) {
   // An .icns entry kept as it is has no place in an icon file.
   if (HasIcnsKeptEntries(images)) return BuildIconFile(WithoutIcnsKeptEntries(images), fileType);
-  if (images.size() > 255) Raise(ErrorCode::Overflow);
+  if (images.size() > kMostIconFileImages) Raise(ErrorCode::Overflow);
   for (const IconImage& image : images) {
     if (image.xHotSpot < 0 || image.xHotSpot > 255 || image.yHotSpot < 0 || image.yHotSpot > 255) {
       Raise(ErrorCode::Overflow);

@@ -72,9 +72,13 @@ void ReplayKeptFailures(const std::vector<IconImage>& images);
 // whose entries are all kept fails as they do (ReplayKeptFailures) and gives no image.
 bool ReadIconImages(ByteView file, std::vector<IconImage>& images, ReadBudget* budget = nullptr);
 
+// The most images an icon or cursor file holds: its count is one byte.
+inline constexpr std::size_t kMostIconFileImages = 255;
+
 // The whole file for these images, with alpha as KeepAlpha says (BuildImageData); a kept entry
-// is written back with its own directory values and bytes at its place. Raises
-// "Overflow" for more than 255 images or a hot spot above 255, before anything is written.
+// is written back with its own directory values and bytes at its place, a macOS icon's kept
+// entry left out. Raises "Overflow" for more than kMostIconFileImages images or a hot spot
+// above 255, before anything is written.
 Bytes BuildIconFile(const std::vector<IconImage>& images, int fileType);
 
 }  // namespace brixel

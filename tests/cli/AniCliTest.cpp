@@ -111,6 +111,25 @@ TEST_F(AniCliTest, ConvertWritesTheFramesAsOneIconFile) {
   }
 }
 
+// An icon or cursor file counts its images in a byte: more frames are refused with why, alone
+// and in a batch, and nothing is written.
+TEST_F(AniCliTest, ConvertSaysWhenTheFramesAreMoreThanAnIconFileHolds) {
+  Bytes icons;
+  const Bytes icon = test::Icon({frames_[0]});
+  for (int i = 0; i < 256; ++i) icons.insert(icons.end(), icon.begin(), icon.end());
+  const fs::path many = dir_ / "many.ani";
+  test::WriteBytes(many, test::Riff("ACON", {test::Anih(256, 256, 7), test::Chunk("LIST", test::Joined({test::Text("fram"), icons}))}));
+  const Result alone = Run({"convert", many.string(), (dir_ / "many.cur").string()});
+  EXPECT_NE(alone.status, 0);
+  EXPECT_NE(alone.err.find("its 256 images are more than an icon or cursor file holds (255)"), std::string::npos) << alone.err;
+  EXPECT_FALSE(fs::exists(dir_ / "many.cur"));
+  fs::create_directory(dir_ / "out");
+  const Result batch = Run({"convert", "--to", (dir_ / "out").string(), many.string()});
+  EXPECT_NE(batch.status, 0);
+  EXPECT_NE(batch.err.find("its 256 images are more than"), std::string::npos) << batch.err;
+  EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+}
+
 TEST_F(AniCliTest, ConvertWritesAnimatedCursorsAgainAndBuildsThemFromCursors) {
   const fs::path copy = dir_ / "copy.ani", again = dir_ / "again.ani";
   const Result toAni = Run({"convert", cursor_.string(), copy.string()});
