@@ -1,5 +1,8 @@
 #include "cIco.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "IcnsFile.h"
 #include "IcoFile.h"
 #include "PictureDecoderProcess.h"
@@ -55,8 +58,17 @@ bool cIco::SaveIcns(const std::string& path) {
   std::vector<std::string> leftOut;
   const bool saved = WriteDocumentFile(kSaveLabel, path, [&] { return BuildIcnsFile(images_, leftOut, icnsOthers_); });
   if (saved && !leftOut.empty()) {
+    // Each once, with how often: an animated cursor's frames give hundreds of the same.
+    std::vector<std::pair<std::string, std::size_t>> counted;
+    for (const std::string& size : leftOut) {
+      const auto found = std::find_if(counted.begin(), counted.end(), [&](const auto& c) { return c.first == size; });
+      if (found != counted.end()) ++found->second;
+      else counted.emplace_back(size, 1);
+    }
     std::string sizes;
-    for (const std::string& size : leftOut) sizes += (sizes.empty() ? "" : ", ") + size;
+    for (const auto& [size, count] : counted) {
+      sizes += (sizes.empty() ? "" : ", ") + size + (count > 1 ? ", " + std::to_string(count) + " times" : "");
+    }
     ShowMessage(kApplicationTitle, "These images are not in " + path +
                                        ", which holds square images of 16, 32, 48, 64, 128, 256, 512 "
                                        "and 1024 pixels: " + sizes);

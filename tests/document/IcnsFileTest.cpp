@@ -559,6 +559,21 @@ TEST(IcnsDocumentsTest, EntriesWithoutImagesAreWrittenBackAsTheyWere) {
   EXPECT_TRUE(reread.IcnsOthers().empty());
 }
 
+// What a save leaves out is said once for each kind, with how often: an animated cursor's
+// frames make hundreds of the same.
+TEST(IcnsDocumentsTest, ASaveSaysWhatItLeftOutOnceForEachKind) {
+  test::BackEndFixture fixture;
+  test::TempDir dir;
+  cIco document;
+  for (int i = 0; i < 3; ++i) document.AppendImage(SoftImage(32));
+  document.AppendImage(SoftImage(24));
+  const std::string icns = (dir / "frames.icns").string();
+  ASSERT_TRUE(document.SaveIcon(icns));
+  ASSERT_EQ(fixture.prompter.shown.size(), 1u);
+  const std::string& text = fixture.prompter.shown[0].text;
+  EXPECT_EQ(text.substr(text.find(" pixels: ")), " pixels: 32x32 (a second image of its size), 2 times, 24x24") << text;
+}
+
 TEST(IcnsDocumentsTest, OpenedByContentSavedAndClosedAsIconDocuments) {
   test::BackEndFixture fixture;
   test::TempDir dir;
