@@ -132,16 +132,7 @@ void ChargePixels(Budget& budget, std::uint64_t pixels) {
 // (while the option is on) when the entry carries one.
 IconImage ImageFromRgba(int width, int height, const std::uint8_t* rgba, bool carriesAlpha) {
   IconImage image = MakeNewImage(width, height, 32);
-  const bool keep = carriesAlpha && KeepAlpha();
-  if (keep) image.Alpha = Grid(width, height, 0);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x, rgba += 4) {
-      const PngPixel read = ReadPngPixel(rgba, keep);
-      image.Pixels.At(x, y) = read.colour;
-      image.Mask.At(x, y) = read.mask;
-      if (keep) image.Alpha.At(x, y) = rgba[3];
-    }
-  }
+  FillFromRgba(image, rgba, carriesAlpha && KeepAlpha());
   return image;
 }
 

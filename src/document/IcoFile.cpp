@@ -94,19 +94,7 @@ void ReadPngBlock(ByteView buffer, IconImage& image, ReadBudget& budget) {
   GetNewPalette(image.Palette);
   SizeGrids(image);
   const bool keep = KeepAlpha();
-  if (keep) image.Alpha = Grid(image.Width, image.Height(), 0);
-  const std::uint8_t* p = picture.rgba.data();
-  for (int y = 0; y < image.Height(); ++y) {
-    std::int32_t* pixels = image.Pixels.Row(y);
-    std::int32_t* mask = image.Mask.Row(y);
-    std::int32_t* alphas = keep ? image.Alpha.Row(y) : nullptr;
-    for (int x = 0; x < image.Width; ++x, p += 4) {
-      const PngPixel read = ReadPngPixel(p, keep);
-      pixels[x] = read.colour;
-      mask[x] = read.mask;
-      if (alphas) alphas[x] = p[3];
-    }
-  }
+  FillFromRgba(image, picture.rgba.data(), keep);
   image.StoredAsPng = keep;
   if (keep) {
     image.ReadFrom.source = std::make_shared<const PngEntrySource>(

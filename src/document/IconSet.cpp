@@ -34,16 +34,7 @@ SquarePoint PointInSquare(int x, int y, int width, int height, int size) {
 
 IconImage IconSetImage(const RgbaPicture& square) {
   IconImage image = MakeNewImage(square.Width, square.Height, 32);
-  image.Alpha = Grid(square.Width, square.Height, 0);
-  for (int y = 0; y < square.Height; ++y) {
-    for (int x = 0; x < square.Width; ++x) {
-      const std::uint8_t* p = square.At(x, y);
-      const PngPixel read = ReadPngPixel(p, true);  // alpha kept, as in a PNG entry
-      image.Alpha.At(x, y) = p[3];
-      image.Mask.At(x, y) = read.mask;
-      image.Pixels.At(x, y) = read.colour;
-    }
-  }
+  FillFromRgba(image, square.Rgba.data(), true);  // alpha kept, as in a PNG entry
   image.StoredAsPng = square.Width >= kPngEntrySize;
   return image;
 }

@@ -2,6 +2,23 @@
 
 namespace brixel {
 
+void FillFromRgba(IconImage& image, const std::uint8_t* rgba, bool keepAlpha) {
+  const int width = image.Width;
+  const int height = image.Height();
+  if (keepAlpha) image.Alpha = Grid(width, height, 0);
+  for (int y = 0; y < height; ++y) {
+    std::int32_t* pixels = image.Pixels.Row(y);
+    std::int32_t* mask = image.Mask.Row(y);
+    std::int32_t* alphas = keepAlpha ? image.Alpha.Row(y) : nullptr;
+    for (int x = 0; x < width; ++x, rgba += 4) {
+      const PngPixel read = ReadPngPixel(rgba, keepAlpha);
+      pixels[x] = read.colour;
+      mask[x] = read.mask;
+      if (alphas) alphas[x] = rgba[3];
+    }
+  }
+}
+
 bool UnchangedSincePngRead(const IconImage& image) {
   const PngEntrySource* source = image.ReadFrom.source.get();
   if (!source || !image.CarriesAlpha()) return false;

@@ -23,6 +23,10 @@ inline PngPixel ReadPngPixel(const std::uint8_t* rgba, bool keepAlpha) {
           transparent ? MaskTransparent : MaskOpaque};
 }
 
+// Fills the image's pixels and mask from 8-bit RGBA rows, each pixel as ReadPngPixel reads it,
+// and with keepAlpha its alpha (made here). The image already has its size and grids.
+void FillFromRgba(IconImage& image, const std::uint8_t* rgba, bool keepAlpha);
+
 // Whether an image read from a PNG-compressed entry (with alpha kept) still holds exactly
 // what the entry's picture reads as; false for any other image.
 bool UnchangedSincePngRead(const IconImage& image);
