@@ -262,7 +262,7 @@ std::vector<std::string> GroupFileNames(const std::vector<ResourceGroup>& groups
   for (const ResourceGroup& group : groups) {
     const std::string extension = GroupExtension(group.kind);
     std::string base = SafeFileName(group.name.Text());
-    if (languages[{extension, base}].size() > 1) base += "-" + std::to_string(group.language);
+    if (languages[{extension, base}].size() > 1) base.append("-").append(std::to_string(group.language));
     std::string name = base + "." + extension;
     int& number = lastNumber.try_emplace(base + "." + extension, 1).first->second;
     while (taken.count(name) != 0) name = base + "-" + std::to_string(++number) + "." + extension;
