@@ -95,30 +95,29 @@ int main(int argc, char** argv) {
   // while they do costs the window a frame of its first paint.
   splash.close();
 
-  // The start file, then the files handed over meanwhile, in the order they came; from then on
-  // the window takes hand-overs itself. The event loop's edge reports what fails in its
-  // handlers; these run outside it.
-  const auto openStartFiles = [&] {
-    const auto handOver = [&window](const QString& path) {
-      brixel::TrapEverything("PrjBrixel.FrmMain.Command1", [&] { window.HandOver(path); });
-    };
-    if (!startPath.empty()) handOver(QString::fromStdString(startPath));
+  // The event loop's edge reports what fails in its handlers; these run outside it.
+  const auto handOver = [&window](const QString& path) {
+    brixel::TrapEverything("PrjBrixel.FrmMain.Command1", [&] { window.HandOver(path); });
+  };
+  // A start file read ahead without a word opens before the window shows, so that the window's
+  // first paint shows it. Any other start file, and the files handed over meanwhile, open once
+  // the window is up: what opening them says or asks (a damaged file, say) then shows over the
+  // window rather than alone on the desktop.
+  const bool openBeforeShow = !startPath.empty() && brixel::ReadAheadHolds(startPath);
+  if (openBeforeShow) handOver(QString::fromStdString(startPath));
+  QApplication::processEvents();
+  brixel::StartupProbe::Watch(window);
+  window.show();
+  QTimer::singleShot(0, &window, [&] {
+    if (!openBeforeShow && !startPath.empty()) handOver(QString::fromStdString(startPath));
+    // In the order they came; a message shown meanwhile may let more come.
     while (!early.empty()) {
       for (const QString& path : std::exchange(early, {})) handOver(path);
     }
     receiver = &window;
-  };
-  // A file read ahead without a word opens before the window shows, so that the window's first
-  // paint shows it. Any other opens once the window is up: what opening it says or asks (a
-  // damaged file, say) then shows over the window rather than alone on the desktop.
-  const bool openBeforeShow = startPath.empty() || brixel::ReadAheadHolds(startPath);
-  if (openBeforeShow) openStartFiles();
-  QApplication::processEvents();
-  brixel::StartupProbe::Watch(window);
-  window.show();
-  if (!openBeforeShow) QTimer::singleShot(0, &window, openStartFiles);
-  // Once the window is up, so that the question shows over it.
-  QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });
+    // Last, so that the question comes after what the files had to say.
+    window.OfferRecovery();
+  });
 
   const int status = QApplication::exec();
   receiver = nullptr;
