@@ -114,7 +114,7 @@ int Import(const std::vector<std::string>& args, std::ostream& err) {
     return kExitFailure;
   }
   // Every entry of the file stays, those that cannot be shown as they are.
-  NoteKeptEntries(request->output, document, "written back unchanged", err);
+  NoteKeptEntries(request->output, document, "written back unchanged", err, request->output, true);
   const ImportPreview preview = MakeImportPreview(picture, request->options);
   if (!RunOnFile(request->output, "written", err,
                  [&] { AppendImportedImage(document, preview, request->options.BitDepth); })) {

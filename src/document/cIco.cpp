@@ -45,13 +45,15 @@ bool cIco::SaveIcon(const std::string& path) {
   if (IsIcnsPath(path)) return SaveIcns(path);
   const bool saved =
       WriteDocumentFile(kSaveLabel, path, [&] { return BuildIconFile(images_, FileTypeForPath(path)); });
-  // An icon or cursor file has no place for what only a macOS icon holds; the document keeps
-  // it for a later save as one, but the user has to know this file goes without it.
-  const std::string leftOut = MacIconOnlyEntriesText(images_, icnsOthers_);
-  if (saved && !leftOut.empty()) {
-    ShowMessage(kApplicationTitle, "These entries are not in " + path + ", as only a macOS icon holds them: " + leftOut);
-  }
+  if (saved) TellMacIconOnlyLeftOut(path);
   return saved;
+}
+
+void cIco::TellMacIconOnlyLeftOut(const std::string& path) {
+  const std::string leftOut = MacIconOnlyEntriesText(images_, icnsOthers_);
+  if (leftOut.empty() || path == macIconOnlyToldFor_) return;
+  macIconOnlyToldFor_ = path;
+  ShowMessage(kApplicationTitle, "These entries are not in " + path + ", as only a macOS icon holds them: " + leftOut);
 }
 
 bool cIco::SaveIcns(const std::string& path) {
@@ -67,7 +69,13 @@ bool cIco::SaveIcns(const std::string& path) {
     }
     std::string sizes;
     for (const auto& [size, count] : counted) {
-      sizes += (sizes.empty() ? "" : ", ") + size + (count > 1 ? ", " + std::to_string(count) + " times" : "");
+      std::string named = size;
+      // "24x24 (3 of them)", "32x32 (a second image of its size; 299 of them)"
+      if (count > 1) {
+        const std::string many = std::to_string(count) + " of them";
+        named = named.back() == ')' ? named.insert(named.size() - 1, "; " + many) : named + " (" + many + ")";
+      }
+      sizes += (sizes.empty() ? "" : ", ") + named;
     }
     ShowMessage(kApplicationTitle, "These images are not in " + path +
                                        ", which holds square images of 16, 32, 48, 64, 128, 256, 512 "

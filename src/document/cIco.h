@@ -37,12 +37,18 @@ class cIco : public ImageDocument {
   const std::vector<IcnsEntry>& IcnsOthers() const { return icnsOthers_; }
   void IcnsOthers(std::vector<IcnsEntry> others) { icnsOthers_ = std::move(others); }
 
+  // After a save to path, a file that cannot hold them, says which entries only a macOS icon
+  // holds (MacIconOnlyEntriesText); the document keeps them for a later save as one. Said once
+  // for each path, not at every save of the same file.
+  void TellMacIconOnlyLeftOut(const std::string& path);
+
  protected:
   bool SaveIcns(const std::string& path);
   const char* UnnamedName() const override { return "NewIcon"; }
 
  private:
   std::vector<IcnsEntry> icnsOthers_;
+  std::string macIconOnlyToldFor_;  // the path TellMacIconOnlyLeftOut last spoke of
 };
 
 }  // namespace brixel

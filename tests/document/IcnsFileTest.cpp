@@ -19,6 +19,7 @@
 #include "TestSupport.h"
 #include "Documents.h"
 #include "IcnsTestFiles.h"
+#include "cAni.h"
 #include "cIco.h"
 
 namespace brixel {
@@ -571,7 +572,40 @@ TEST(IcnsDocumentsTest, ASaveSaysWhatItLeftOutOnceForEachKind) {
   ASSERT_TRUE(document.SaveIcon(icns));
   ASSERT_EQ(fixture.prompter.shown.size(), 1u);
   const std::string& text = fixture.prompter.shown[0].text;
-  EXPECT_EQ(text.substr(text.find(" pixels: ")), " pixels: 32x32 (a second image of its size), 2 times, 24x24") << text;
+  EXPECT_EQ(text.substr(text.find(" pixels: ")), " pixels: 32x32 (a second image of its size; 2 of them), 24x24") << text;
+}
+
+// Saved as an animated cursor, a macOS icon's kept entries make no frame (which would be an
+// icon file of no image), and the save says what it left out, once for each file.
+TEST(IcnsDocumentsTest, SavedAsAnimatedCursorItLeavesOutAndSaysWhatOnlyAMacIconHolds) {
+  test::BackEndFixture fixture;
+  test::TempDir dir;
+  IconDocuments.Clear();
+  AniDocuments.Clear();
+  Bytes damaged = EncodePng(128, 128, std::vector<std::uint8_t>(128 * 128 * 4, 90));
+  damaged.resize(damaged.size() / 2);
+  const std::string icns = (dir / "kept.icns").string();
+  test::WriteBytes(icns, IcnsOf({{"icp5", EncodePng(32, 32, std::vector<std::uint8_t>(32 * 32 * 4, 200))},
+                                 {"ic07", damaged}, {"info", {'b', 'p'}}}));
+  ASSERT_TRUE(OpenDocument(icns));
+  ASSERT_EQ(IconDocuments.CurrentDocument().IconCount(), 2);
+  fixture.prompter.shown.clear();
+  const std::string ani = (dir / "kept.ani").string();
+  ASSERT_TRUE(SaveDocument(ani));
+  cAni cursor;
+  ASSERT_TRUE(cursor.OpenAni(ani));
+  EXPECT_EQ(cursor.IconCount(), 1);
+  ASSERT_EQ(fixture.prompter.shown.size(), 1u);
+  EXPECT_EQ(fixture.prompter.shown[0].text,
+            "These entries are not in " + ani +
+                ", as only a macOS icon holds them: the 128x128 image that cannot be shown (damaged PNG), 'info'");
+  // Saved again to the same file, it is not said again; to another, it is.
+  ASSERT_TRUE(SaveDocument(ani));
+  EXPECT_EQ(fixture.prompter.shown.size(), 1u);
+  ASSERT_TRUE(SaveDocument((dir / "kept.ico").string()));
+  EXPECT_EQ(fixture.prompter.shown.size(), 2u);
+  IconDocuments.Clear();
+  AniDocuments.Clear();
 }
 
 TEST(IcnsDocumentsTest, OpenedByContentSavedAndClosedAsIconDocuments) {
