@@ -331,13 +331,22 @@ void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const Pictur
   });
 }
 
-std::vector<int> IcnsImageSides(ByteView file) {
+std::optional<std::vector<int>> IcnsImageSides(ByteView file) {
   const std::vector<Entry> entries = WalkEntries(file);
   std::set<int> sides;
   for (const Candidate& candidate : kCandidates) {
-    if (FindEntry(entries, candidate.type)) sides.insert(std::max(candidate.width, candidate.height));
+    const Entry* entry = FindEntry(entries, candidate.type);
+    if (!entry) continue;
+    if (IsPng(entry->data)) {
+      const auto size = PngSize(entry->data);
+      if (size && (size->first != static_cast<std::uint32_t>(candidate.width) ||
+                   size->second != static_cast<std::uint32_t>(candidate.height))) {
+        return std::nullopt;
+      }
+    }
+    sides.insert(std::max(candidate.width, candidate.height));
   }
-  return {sides.begin(), sides.end()};
+  return std::vector<int>(sides.begin(), sides.end());
 }
 
 bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,11 @@ std::string IcnsTypeName(std::uint32_t type);
 void ReadIcnsEntries(ByteView file, std::vector<IconImage>& images, const PictureDecoder& jpeg2000,
                      std::vector<IcnsEntry>* others = nullptr, int onlySide = 0);
 
-// The longer sides of the images the file's entries would give, smallest first, each once;
-// nothing is decoded. Raises as ReadIcnsEntries for a file whose entries run past its end.
-std::vector<int> IcnsImageSides(ByteView file);
+// The longer sides of the images the file's entries would give, by their types, smallest first,
+// each once; nothing is decoded. Nothing when a PNG entry's picture is not of its type's size
+// (only a whole read then tells the sizes); a JPEG 2000 entry is taken to be. Raises as
+// ReadIcnsEntries for a file whose entries run past its end.
+std::optional<std::vector<int>> IcnsImageSides(ByteView file);
 
 // ReadIcnsEntries for a file that must show an image: false (with a message) when none of
 // its entries gives one.

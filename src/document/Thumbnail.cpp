@@ -72,22 +72,30 @@ std::vector<IconImage> ShownImages(ByteView file) {
 
 std::vector<IconImage> ThumbnailImages(ByteView file, int size, const PictureDecoder& jpeg2000) {
   if (!IsIcnsData(file)) return ShownImages(file);
+  const auto wholeRead = [&] {
+    std::vector<IconImage> images;
+    ReadIcnsImages(file, images, jpeg2000);
+    return ShownOnly(images, 0, images.size());
+  };
+  std::optional<std::vector<int>> sides = IcnsImageSides(file);
+  if (!sides) return wholeRead();
   // The sides in the order ThumbnailImageIndex prefers them: the smallest at least size
   // upwards, then the largest below it downwards.
-  std::vector<int> sides = IcnsImageSides(file);
-  const auto atLeast = std::lower_bound(sides.begin(), sides.end(), size);
-  std::reverse(sides.begin(), atLeast);
-  std::rotate(sides.begin(), atLeast, sides.end());
-  for (const int side : sides) {
+  const auto atLeast = std::lower_bound(sides->begin(), sides->end(), size);
+  std::reverse(sides->begin(), atLeast);
+  std::rotate(sides->begin(), atLeast, sides->end());
+  for (const int side : *sides) {
     std::vector<IconImage> images;
     ReadIcnsEntries(file, images, jpeg2000, nullptr, side);
     std::vector<IconImage> shown = ShownOnly(images, 0, images.size());
-    if (!shown.empty()) return shown;
+    if (shown.empty()) continue;
+    // A picture not of its type's size (a JPEG 2000 one, known only once decoded) leaves the
+    // choice to the whole read.
+    const bool asTyped = std::all_of(shown.begin(), shown.end(), [&](const IconImage& image) { return LongerSide(image) == side; });
+    return asTyped ? shown : wholeRead();
   }
   // No entry gives an image: the whole read says why.
-  std::vector<IconImage> images;
-  ReadIcnsImages(file, images, jpeg2000);
-  return ShownOnly(images, 0, images.size());
+  return wholeRead();
 }
 
 std::size_t ThumbnailImageIndex(const std::vector<IconImage>& images, int size) {

@@ -93,6 +93,14 @@ TEST(ThumbnailImageTest, AMacIconDecodesOnlyTheSideItShows) {
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].Width, 32);
   EXPECT_EQ(IcnsImageSides(file), (std::vector<int>{16, 32, 1024}));
+
+  // A type's entry may hold a picture of another size: the whole read then chooses, as it
+  // would have. Here the 256 type holds 64 pixels and the 128 type 128.
+  const Bytes mislabelled = test::IcnsOf({{"ic08", EncodePng(64, 64, std::vector<std::uint8_t>(64 * 64 * 4, 90))},
+                                          {"ic07", EncodePng(128, 128, std::vector<std::uint8_t>(128 * 128 * 4, 90))}});
+  EXPECT_FALSE(IcnsImageSides(mislabelled));
+  shown = ThumbnailImages(mislabelled, 200, failing);
+  EXPECT_EQ(shown[ThumbnailImageIndex(shown, 200)].Width, 128);
 }
 
 TEST(ThumbnailImageTest, ShowsTransparencyAlphaAndInvertingPixelsAndFitsLargerImages) {
