@@ -135,12 +135,7 @@ int IconSet(const std::vector<std::string>& args, std::ostream& err) {
     std::vector<IconImage> images;
     for (const RgbaPicture& square : squares) {
       IconImage image = IconSetImage(square);
-      if (request->hotSpot) {
-        const SquarePoint spot =
-            PointInSquare(request->hotSpot->X, request->hotSpot->Y, extent.Width, extent.Height, square.Width);
-        image.xHotSpot = static_cast<std::int16_t>(spot.X);
-        image.yHotSpot = static_cast<std::int16_t>(spot.Y);
-      }
+      if (request->hotSpot) PlaceHotSpot(image, request->hotSpot->X, request->hotSpot->Y, extent.Width, extent.Height);
       images.push_back(std::move(image));
     }
     std::vector<std::string> leftOut;  // none: every size was checked

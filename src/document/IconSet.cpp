@@ -83,12 +83,20 @@ void GiveAlphaToNewImage(IconImage& image) {
   image.StoredAsPng = image.Width >= kPngEntrySize && image.Height() >= kPngEntrySize;
 }
 
+void PlaceHotSpot(IconImage& image, int x, int y, int width, int height) {
+  const SquarePoint spot = PointInSquare(x, y, width, height, image.Width);
+  image.xHotSpot = static_cast<std::int16_t>(spot.X);
+  image.yHotSpot = static_cast<std::int16_t>(spot.Y);
+}
+
+void GiveIconDirectoryValues(IconImage& image) {
+  image.xHotSpot = 1;
+  image.yHotSpot = image.BitDepth;
+}
+
 Bytes BuildIconSetFile(std::vector<IconImage> images, int fileType) {
   if (fileType == 1) {
-    for (IconImage& image : images) {
-      image.xHotSpot = 1;
-      image.yHotSpot = image.BitDepth;
-    }
+    for (IconImage& image : images) GiveIconDirectoryValues(image);
   }
   return BuildIconFile(images, fileType);
 }

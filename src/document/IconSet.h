@@ -49,6 +49,14 @@ struct SquarePoint {
 };
 SquarePoint PointInSquare(int x, int y, int width, int height, int size);
 
+// Puts a cursor image's hot spot where the point (x, y) of the width x height picture lands in
+// the image's square (PointInSquare).
+void PlaceHotSpot(IconImage& image, int x, int y, int width, int height);
+
+// Gives an icon's image the planes (1) and bit count its directory entry holds, in the fields
+// a cursor's hot spot takes; Windows' own reader compares them when it picks an image.
+void GiveIconDirectoryValues(IconImage& image);
+
 // A 32-bit image of a square picture that keeps its alpha: transparent in its mask where
 // alpha is below kOpaqueAlpha, colour 0 where alpha is 0, stored as PNG when it is at least
 // kPngEntrySize. Raises as MakeNewImage does for a size it cannot hold.
@@ -77,8 +85,7 @@ IconImage IconSetImageAtDepth(const RgbaPicture& square, int bitDepth, const Red
 void GiveAlphaToNewImage(IconImage& image);
 
 // The icon (fileType 1) or cursor (2) file of the images, as BuildIconFile writes it; in an
-// icon each directory entry also gives its planes (1) and bit count, which Windows' own
-// reader compares when it picks an image: the fields a cursor's hot spot takes.
+// icon each directory entry also gives its planes and bit count (GiveIconDirectoryValues).
 Bytes BuildIconSetFile(std::vector<IconImage> images, int fileType);
 
 }  // namespace brixel

@@ -52,16 +52,8 @@ void NewIconFromPicture(DocumentWindow& window) {
       if (at == sizes.end()) continue;
       const RgbaPicture& square = source.Squares[static_cast<std::size_t>(at - sizes.begin())];
       IconImage image = IconSetImageAtDepth(square, entry.BitDepth, dialog.Reduction());
-      if (dialog.Cursor()) {
-        const SquarePoint spot = PointInSquare(dialog.HotSpot().X, dialog.HotSpot().Y, source.Width,
-                                               source.Height, entry.Size);
-        image.xHotSpot = static_cast<std::int16_t>(spot.X);
-        image.yHotSpot = static_cast<std::int16_t>(spot.Y);
-      } else {
-        // An icon's directory gives planes and bit count where a cursor's gives its hot spot.
-        image.xHotSpot = 1;
-        image.yHotSpot = image.BitDepth;
-      }
+      if (dialog.Cursor()) PlaceHotSpot(image, dialog.HotSpot().X, dialog.HotSpot().Y, source.Width, source.Height);
+      else GiveIconDirectoryValues(image);
       images.push_back(std::move(image));
     }
   });
