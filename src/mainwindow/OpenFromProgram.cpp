@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "AnimatedCursors.h"
-#include "Documents.h"
 #include "ErrorReport.h"
 #include "ProgramIcons.h"
 #include "ProposedNames.h"
 #include "Prompter.h"
 #include "TrapErrors.h"
+#include "cAni.h"
+#include "cIco.h"
 
 namespace brixel {
 namespace {
@@ -35,22 +35,16 @@ std::string ProposedPath(const std::string& path, const std::string& groupFile) 
 // The rebuilt group as a document in the lists under the proposed path; false when its reader
 // failed (reported).
 bool AddDocument(const ResourceGroup& group, const Bytes& file, const std::string& proposed) {
+  // Save asks for a name, starting from the one proposed, until the document has been saved.
   if (group.kind == GroupKind::AnimatedIcon || group.kind == GroupKind::AnimatedCursor) {
     auto cursor = std::make_unique<cAni>();
     if (!cursor->ReadAniData(file)) return false;
-    cursor->IconPath(proposed);
-    cursor->NewIcon(false);
-    AniDocuments.Items.push_back(std::move(cursor));
-    AdoptAnimatedCursor();
+    AddUnderProposedName(std::move(cursor), proposed);
   } else {
     auto document = std::make_unique<cIco>();
     if (!document->ReadIconData(file)) return false;
-    document->IconPath(proposed);
-    document->Changed(false);
-    IconDocuments.Items.push_back(std::move(document));
+    AddUnderProposedName(std::move(document), proposed);
   }
-  // Save asks for a name, starting from the one proposed, until the document has been saved.
-  ProposeName(*IconDocuments.Items.back());
   return true;
 }
 

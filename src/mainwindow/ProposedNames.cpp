@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "AnimatedCursors.h"
 #include "Documents.h"
 
 namespace brixel {
@@ -41,6 +42,21 @@ bool HasProposedName(const cIco& document) {
 
 void ForgetProposedName(const cIco& document) {
   std::erase_if(Proposals(), [&](const Proposal& proposal) { return proposal.document == &document; });
+}
+
+void AddUnderProposedName(std::unique_ptr<cAni> cursor, const std::string& proposed) {
+  cursor->IconPath(proposed);
+  cursor->NewIcon(false);
+  AniDocuments.Items.push_back(std::move(cursor));
+  AdoptAnimatedCursor();
+  ProposeName(*IconDocuments.Items.back());
+}
+
+void AddUnderProposedName(std::unique_ptr<cIco> document, const std::string& proposed) {
+  document->IconPath(proposed);
+  document->Changed(false);
+  IconDocuments.Items.push_back(std::move(document));
+  ProposeName(*IconDocuments.Items.back());
 }
 
 }  // namespace brixel

@@ -2,8 +2,6 @@
 
 #include <optional>
 
-#include "AnimatedCursors.h"
-#include "Documents.h"
 #include "ProposedNames.h"
 #include "TrapErrors.h"
 #include "XcursorCursor.h"
@@ -18,19 +16,8 @@ bool OpenXcursorForEditing(const std::string& path) {
     return false;
   }
   const std::string name = WindowsCursorPath(path, cursor->Animated());
-  if (cursor->Animated()) {
-    std::unique_ptr<cAni> animated = AnimatedCursorDocument(*cursor);
-    animated->IconPath(name);
-    animated->NewIcon(false);
-    AniDocuments.Items.push_back(std::move(animated));
-    AdoptAnimatedCursor();
-  } else {
-    std::unique_ptr<cIco> still = StillCursorDocument(*cursor);
-    still->IconPath(name);
-    still->Changed(false);
-    IconDocuments.Items.push_back(std::move(still));
-  }
-  ProposeName(*IconDocuments.Items.back());
+  if (cursor->Animated()) AddUnderProposedName(AnimatedCursorDocument(*cursor), name);
+  else AddUnderProposedName(StillCursorDocument(*cursor), name);
   return true;
 }
 
