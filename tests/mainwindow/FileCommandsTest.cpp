@@ -5,6 +5,8 @@
 #include <QStatusBar>
 
 #include "EditGrid.h"
+#include "IcnsTestFiles.h"
+#include "PngCodec.h"
 #include "GridView.h"
 #include "ImportDialogs.h"
 #include "MainWindowFixture.h"
@@ -75,6 +77,27 @@ TEST_F(FileCommandsTest, SavingANewDocumentAsksForTheNameAndTheExtensionPicksThe
   Trigger("MnuFileClose");
   EXPECT_EQ(IconDocuments.Count(), 1);
   EXPECT_EQ(Text("LblCount"), "1 of 1");
+}
+
+// Save As an icon file of a macOS icon tells what that file cannot hold; the document keeps
+// it, so a save as a macOS icon again writes it back.
+TEST_F(FileCommandsTest, SaveAsAnIconFileOfAMacIconSaysWhatItLeavesOut) {
+  const auto icns = dir_ / "app.icns";
+  test::WriteBytes(icns, test::IcnsOf({{"icp5", EncodePng(32, 32, std::vector<std::uint8_t>(32 * 32 * 4, 200))},
+                                       {"info", {'b', 'p'}}}));
+  HandOverFile(icns);
+  const auto ico = dir_ / "app.ico";
+  AnswerFileDialog(ico);
+  Trigger("MnuFileSaveAs");
+  EXPECT_EQ(PromptTexts(), (std::vector<std::string>{
+                               "These entries are not in " + ico.string() + ", as only a macOS icon holds them: 'info'",
+                               "Icon Saved as " + ico.string()}));
+  const auto again = dir_ / "again.icns";
+  AnswerFileDialog(again);
+  Trigger("MnuFileSaveAs");
+  cIco reread;
+  ASSERT_TRUE(reread.ReadIconData(ReadWholeFile(again.string())));
+  EXPECT_EQ(reread.IcnsOthers().size(), 1u);
 }
 
 TEST_F(FileCommandsTest, ClosingAChangedDocumentAsksAndClosesWhateverTheAnswer) {
