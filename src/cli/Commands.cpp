@@ -287,9 +287,8 @@ cIco AsIconDocument(const ImageDocument& source) {
 // animated cursor has more: hundreds of frames.
 bool FitsIconFile(const std::string& in, const ImageDocument& document, std::ostream& err) {
   const auto& images = document.Images();
-  const auto written = static_cast<std::size_t>(std::count_if(images.begin(), images.end(), [](const IconImage& image) {
-    return !image.IsKept() || image.Kept.entry->icnsType == 0;  // as BuildIconFile writes them
-  }));
+  // As BuildIconFile writes them.
+  const auto written = images.size() - static_cast<std::size_t>(std::count_if(images.begin(), images.end(), IsIcnsKeptEntry));
   if (written <= kMostIconFileImages) return true;
   err << "brixel-cli: " << in << ": its " << written << " images are more than an icon or cursor file holds ("
       << kMostIconFileImages << "); an .ani file keeps them all\n";

@@ -74,11 +74,12 @@ void NoteKeptEntries(const std::string& path, const ImageDocument& document, con
   for (std::size_t i = 0; i < document.Images().size(); ++i) {
     const IconImage& image = document.Images()[i];
     if (!image.IsKept()) continue;
+    const bool macOnly = IsIcnsKeptEntry(image);
+    if (macOnly && saveTellsMacEntries) continue;
     const KeptEntry& kept = *image.Kept.entry;
-    if (kept.icnsType != 0 && saveTellsMacEntries) continue;
     err << "brixel-cli: " << path << ": image " << i << " (" << kept.width << "x" << kept.height
         << ") cannot be shown (" << kept.reason << "): "
-        << (kept.icnsType != 0 && !macEntriesFit ? "left out (only a macOS icon holds it)" : what) << '\n';
+        << (macOnly && !macEntriesFit ? "left out (only a macOS icon holds it)" : what) << '\n';
   }
   if (macEntriesFit || saveTellsMacEntries) return;
   const auto* icon = dynamic_cast<const cIco*>(&document);

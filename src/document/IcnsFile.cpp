@@ -364,14 +364,13 @@ bool ReadIcnsImages(ByteView file, std::vector<IconImage>& images, const Picture
 
 
 bool HasIcnsKeptEntries(const std::vector<IconImage>& images) {
-  return std::any_of(images.begin(), images.end(),
-                     [](const IconImage& image) { return image.IsKept() && image.Kept.entry->icnsType != 0; });
+  return std::any_of(images.begin(), images.end(), IsIcnsKeptEntry);
 }
 
 std::vector<IconImage> WithoutIcnsKeptEntries(const std::vector<IconImage>& images) {
   std::vector<IconImage> rest;
   for (const IconImage& image : images) {
-    if (!image.IsKept() || image.Kept.entry->icnsType == 0) rest.push_back(image);
+    if (!IsIcnsKeptEntry(image)) rest.push_back(image);
   }
   return rest;
 }

@@ -98,8 +98,11 @@ std::string IcnsEntryTypesText(const std::vector<IcnsEntry>& entries);
 // shown (damaged PNG), 'info', 'name' (2)"; empty when there is nothing.
 std::string MacIconOnlyEntriesText(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others);
 
-// Whether any image is an .icns entry kept as it is, which an icon file has no place for, and
-// the images without them.
+// Whether the image is an .icns entry kept as it is (it could not be shown): only a macOS icon
+// holds it, and an icon file has no place for it.
+inline bool IsIcnsKeptEntry(const IconImage& image) { return image.IsKept() && image.Kept.entry->icnsType != 0; }
+
+// Whether any image is such an entry, and the images without them.
 bool HasIcnsKeptEntries(const std::vector<IconImage>& images);
 std::vector<IconImage> WithoutIcnsKeptEntries(const std::vector<IconImage>& images);
 

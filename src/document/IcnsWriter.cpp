@@ -146,7 +146,7 @@ Bytes IcnsFileOf(const std::vector<IcnsEntry>& entries) {
 std::vector<IcnsEntry> MacIconOnlyEntries(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others) {
   std::vector<IcnsEntry> entries;
   for (const IconImage& image : images) {
-    if (image.IsKept() && image.Kept.entry->icnsType != 0) entries.push_back({image.Kept.entry->icnsType, image.Kept.entry->block});
+    if (IsIcnsKeptEntry(image)) entries.push_back({image.Kept.entry->icnsType, image.Kept.entry->block});
   }
   entries.insert(entries.end(), others.begin(), others.end());
   return entries;
@@ -172,7 +172,7 @@ std::string IcnsEntryTypesText(const std::vector<IcnsEntry>& entries) {
 std::string MacIconOnlyEntriesText(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others) {
   std::string text;
   for (const IconImage& image : images) {
-    if (!image.IsKept() || image.Kept.entry->icnsType == 0) continue;
+    if (!IsIcnsKeptEntry(image)) continue;
     const KeptEntry& kept = *image.Kept.entry;
     text += (text.empty() ? "the " : ", the ") + std::to_string(kept.width) + "x" + std::to_string(kept.height) +
             " image that cannot be shown (" + kept.reason + ")";
