@@ -39,8 +39,7 @@ int ConvertToAni(const std::string& in, const std::string& out, std::ostream& er
   NoteKeptEntries(in, *opened->document, "written back unchanged", err, out);
   if (opened->animated) return Save(*opened->animated, out, err) ? kExitOk : kExitFailure;
   cAni cursor;
-  for (const IconImage& image : opened->document->Images()) cursor.AppendFrame({image});
-  cursor.DisplayRate(kDefaultAniRate);
+  cursor.AppendFramesOf(opened->document->Images());
   return Save(cursor, out, err) ? kExitOk : kExitFailure;
 }
 

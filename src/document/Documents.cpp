@@ -52,11 +52,7 @@ bool SaveDocument(const std::string& path) {
     // An icon document saved as an animated cursor: each of its images a frame.
     cIco& icon = IconDocuments.CurrentDocument();
     cAni cursor;
-    for (const IconImage& image : icon.Images()) {
-      // A macOS icon's entry kept as it is has no place in a frame, which is an icon file.
-      if (!image.IsKept() || image.Kept.entry->icnsType == 0) cursor.AppendFrame({image});
-    }
-    cursor.DisplayRate(kDefaultAniRate);
+    cursor.AppendFramesOf(icon.Images());
     if (!cursor.SaveAni(path)) return false;
     icon.TellMacIconOnlyLeftOut(path);
     icon.IconPath(path);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "IcnsFile.h"
 #include "Prompter.h"
 #include "TrapErrors.h"
 
@@ -96,6 +97,13 @@ void cAni::AppendFrame(std::vector<IconImage> images) {
   images_.insert(images_.end(), std::make_move_iterator(images.begin()),
                  std::make_move_iterator(images.end()));
   SetTimeline(sizes, steps);
+}
+
+void cAni::AppendFramesOf(const std::vector<IconImage>& images) {
+  for (const IconImage& image : images) {
+    if (!IsIcnsKeptEntry(image)) AppendFrame({image});
+  }
+  DisplayRate(kDefaultAniRate);
 }
 
 void cAni::RemoveImage(std::size_t imageIndex) {

@@ -45,6 +45,10 @@ class cAni : public ImageDocument {
   // to the steps, so that a cursor with a sequence plays it last, and one with a rate for each
   // frame gives it the default rate.
   void AppendFrame(std::vector<IconImage> images);
+  // Makes each image a frame of its own (AppendFrame), then takes the default rate: an icon
+  // document become an animated cursor. A macOS icon's entry kept as it is makes no frame; a
+  // frame is an icon file, which has no place for it.
+  void AppendFramesOf(const std::vector<IconImage>& images);
   // Removes the image at imageIndex from its frame. A frame left without images goes, with its
   // steps and their rates; the frames after it move down a place in the sequence. A cursor
   // left without a step plays each frame once.

@@ -240,6 +240,12 @@ TEST_F(IcnsCliTest, EntriesNotShownAreKeptOnlyInAMacIcon) {
   const test::ProcessResult toXcursor = Cli({"convert", icns.string(), (dir_ / "kept.xcursor").string()});
   EXPECT_EQ(toXcursor.status, 0) << toXcursor.err;
   EXPECT_NE(toXcursor.err.find("its 'info', 'name' (2) entries are left out"), std::string::npos) << toXcursor.err;
+  // An animated cursor's frames are icon files: the entry that cannot be shown makes none.
+  const fs::path ani = dir_ / "kept.ani";
+  const test::ProcessResult toAni = Cli({"convert", icns.string(), ani.string()});
+  EXPECT_EQ(toAni.status, 0) << toAni.err;
+  EXPECT_NE(toAni.err.find("(128x128) cannot be shown (damaged PNG): left out"), std::string::npos) << toAni.err;
+  EXPECT_NE(Cli({"info", ani.string()}).out.find("1 image in 1 frame"), std::string::npos);
   const fs::path again = dir_ / "again.icns";
   const test::ProcessResult toIcns = Cli({"convert", icns.string(), again.string()});
   EXPECT_EQ(toIcns.status, 0) << toIcns.err;
