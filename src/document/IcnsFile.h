@@ -90,6 +90,10 @@ Bytes IcnsFileOf(const std::vector<IcnsEntry>& entries);
 // that only an .icns file holds.
 std::vector<IcnsEntry> MacIconOnlyEntries(const std::vector<IconImage>& images, const std::vector<IcnsEntry>& others);
 
+// What BuildIcnsFile left out, for a message: each once, with how many there are when more
+// than one ("24x24 (3 of them), 32x32 (a second image of its size; 2 of them)").
+std::string IcnsLeftOutText(const std::vector<std::string>& leftOut);
+
 // The types of the entries, each once and with how many there are when more than one: "'info',
 // 'name' (3)". The first few types only: a file may hold thousands of entries.
 std::string IcnsEntryTypesText(const std::vector<IcnsEntry>& entries);

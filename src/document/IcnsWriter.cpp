@@ -16,6 +16,18 @@ namespace {
 
 bool g_runLengthEntries = false;
 
+// Each value once, in the order it first comes, with how many times it comes.
+template <typename T>
+std::vector<std::pair<T, std::size_t>> CountedInOrder(const std::vector<T>& values) {
+  std::vector<std::pair<T, std::size_t>> counted;
+  for (const T& value : values) {
+    const auto found = std::find_if(counted.begin(), counted.end(), [&](const auto& c) { return c.first == value; });
+    if (found != counted.end()) ++found->second;
+    else counted.emplace_back(value, 1);
+  }
+  return counted;
+}
+
 // The PNG of an image: the bytes it was read from while it is unchanged, else made afresh.
 Bytes PngOfImage(const IconImage& image) {
   if (UnchangedSincePngRead(image)) return image.ReadFrom.source->png;
@@ -152,14 +164,23 @@ std::vector<IcnsEntry> MacIconOnlyEntries(const std::vector<IconImage>& images, 
   return entries;
 }
 
+std::string IcnsLeftOutText(const std::vector<std::string>& leftOut) {
+  std::string text;
+  for (auto [named, count] : CountedInOrder(leftOut)) {
+    if (count > 1) {
+      const std::string many = std::to_string(count) + " of them";
+      named = named.back() == ')' ? named.insert(named.size() - 1, "; " + many) : named + " (" + many + ")";
+    }
+    text += (text.empty() ? "" : ", ") + named;
+  }
+  return text;
+}
+
 std::string IcnsEntryTypesText(const std::vector<IcnsEntry>& entries) {
   constexpr std::size_t kTypesNamed = 8;
-  std::vector<std::pair<std::uint32_t, std::size_t>> counts;
-  for (const IcnsEntry& entry : entries) {
-    const auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == entry.type; });
-    if (found != counts.end()) ++found->second;
-    else counts.emplace_back(entry.type, 1);
-  }
+  std::vector<std::uint32_t> types;
+  for (const IcnsEntry& entry : entries) types.push_back(entry.type);
+  const auto counts = CountedInOrder(types);
   std::string text;
   for (std::size_t i = 0; i < counts.size() && i < kTypesNamed; ++i) {
     text += (i ? ", '" : "'") + IcnsTypeName(counts[i].first) + "'";
