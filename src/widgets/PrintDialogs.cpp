@@ -14,9 +14,9 @@ const PrintDialogFunctions* LoadPrintDialogs() {
       QLibrary module(candidate);
       // Kept loaded to the end: its functions are handed out.
       if (!module.load()) continue;
-      if (const auto entry = reinterpret_cast<PrintModuleEntry>(module.resolve(kPrintModuleEntry))) {
-        return entry(kPrintModuleVersion);
-      }
+      // One of another version (left beside the program by an older build) gives way to the next.
+      const auto entry = reinterpret_cast<PrintModuleEntry>(module.resolve(kPrintModuleEntry));
+      if (const PrintDialogFunctions* dialogs = entry ? entry(kPrintModuleVersion) : nullptr) return dialogs;
       module.unload();
     }
     return nullptr;
