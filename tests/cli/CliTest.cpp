@@ -377,13 +377,16 @@ class BlockedBatch {
   BlockedBatch(const BlockedBatch&) = delete;
   BlockedBatch& operator=(const BlockedBatch&) = delete;
 
-  // Lets the pipe end, empty: that file fails and the batch goes on.
-  void Unblock() {
-    if (writer_ >= 0) close(writer_);
-    writer_ = -1;
-  }
-  // How the program ended (waitpid's status).
-  int Wait() {
+  // Sends Ctrl+C while the batch waits at the pipe, then lets the pipe end, empty (that file
+  // fails); how the program ended (waitpid's status).
+  int InterruptAndWait() {
+    // Never kill(-1): without a child there is nothing to interrupt.
+    if (child_ <= 0) {
+      ADD_FAILURE() << "the batch did not start";
+      return -1;
+    }
+    EXPECT_EQ(kill(child_, SIGINT), 0);
+    Unblock();
     int status = 0;
     EXPECT_EQ(waitpid(child_, &status, 0), child_);
     return status;
@@ -399,11 +402,15 @@ class BlockedBatch {
     const Bytes said = ReadWholeFile(said_);
     return std::string(said.begin(), said.end());
   }
-  pid_t Child() const { return child_; }
 
   const Bytes kOld = {'o', 'l', 'd'};
 
  private:
+  void Unblock() {
+    if (writer_ >= 0) close(writer_);
+    writer_ = -1;
+  }
+
   fs::path in_;
   fs::path out_;
   std::string pipe_;
@@ -416,10 +423,7 @@ class BlockedBatch {
 // program ends by the signal, so that a script running it stops too.
 TEST_F(CliTest, AnInterruptedBatchChangesNoFileAndEndsByTheSignal) {
   BlockedBatch batch(dir_.Path(), false);
-  ASSERT_GT(batch.Child(), 0);
-  ASSERT_EQ(kill(batch.Child(), SIGINT), 0);
-  batch.Unblock();
-  const int status = batch.Wait();
+  const int status = batch.InterruptAndWait();
   ASSERT_TRUE(WIFSIGNALED(status)) << "exited with " << WEXITSTATUS(status) << ": " << batch.Said();
   EXPECT_EQ(WTERMSIG(status), SIGINT);
   EXPECT_EQ(batch.Written(), std::vector<std::string>{"n0.ico"});
@@ -430,10 +434,7 @@ TEST_F(CliTest, AnInterruptedBatchChangesNoFileAndEndsByTheSignal) {
 // Started with Ctrl+C ignored (nohup, a script's background job), the batch ignores it too.
 TEST_F(CliTest, ABatchStartedIgnoringInterruptsRunsToTheEnd) {
   BlockedBatch batch(dir_.Path(), true);
-  ASSERT_GT(batch.Child(), 0);
-  ASSERT_EQ(kill(batch.Child(), SIGINT), 0);
-  batch.Unblock();
-  const int status = batch.Wait();
+  const int status = batch.InterruptAndWait();
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1) << "the pipe is no icon";
   EXPECT_EQ(batch.Written().size(), 7u);
