@@ -8,6 +8,7 @@
 #include "ErrorReport.h"
 #include "IcnsFile.h"
 #include "IcoFile.h"
+#include "Prompter.h"
 #include "cAni.h"
 #include "cIco.h"
 
@@ -104,7 +105,11 @@ bool ReadRecordedIcon(const RecoveryRecord& record, cIco& document) {
   try {
     ReadIcnsEntries(record.macIconEntries, kept, nullptr, &others);
   } catch (const BackEndError&) {
-    return true;  // the images are back; the entries that went with them are damaged
+    // The images are back; a save as a macOS icon would go without the rest, so the user is told.
+    ShowMessage(kApplicationTitle, "The unsaved copy of " + (record.path.empty() ? std::string("a new icon") : record.path) +
+                                       " is back, but not what only a macOS icon holds (its information, "
+                                       "version, ...): that part of the copy is damaged.");
+    return true;
   }
   // Entries that could not be shown when the file was read are kept again the same way.
   for (IconImage& image : kept) {

@@ -46,7 +46,7 @@ RecoveryRecord MakeRecoveryRecord(const RecoverySnapshot& snapshot);
 
 // Reads a record's icon document into document as cIco::ReadIconData does, with the entries
 // only a macOS icon holds put back. False, with the reader's reports, when its file does not
-// read; entries that do not read are left out.
+// read; when only those entries do not read, they are left out and a message says so.
 bool ReadRecordedIcon(const RecoveryRecord& record, cIco& document);
 
 // The bytes of a recovery file, and back. DecodeRecovery raises BackEndError ("Invalid

@@ -99,6 +99,18 @@ TEST_F(RecoveryFileTest, AMacIconKeepsWhatOnlyAMacIconHolds) {
   for (const Bytes& expected : {damaged, info}) {
     EXPECT_NE(std::search(written.begin(), written.end(), expected.begin(), expected.end()), written.end());
   }
+  EXPECT_TRUE(backEnd_.prompter.shown.empty());
+
+  // A record whose macOS part is damaged gives the images back and says what it could not.
+  RecoveryRecord record = DecodeRecovery(CopyOf(document, nullptr, 0));
+  record.macIconEntries.resize(record.macIconEntries.size() / 2);
+  cIco partly;
+  ASSERT_TRUE(ReadRecordedIcon(record, partly));
+  EXPECT_EQ(partly.IconCount(), 1);
+  EXPECT_EQ(partly.XYColor(0, 2, 2), kRed);
+  EXPECT_TRUE(partly.IcnsOthers().empty());
+  ASSERT_EQ(backEnd_.prompter.shown.size(), 1u);
+  EXPECT_NE(backEnd_.prompter.shown[0].text.find("The unsaved copy of /icons/app.icns is back, but not"), std::string::npos);
 }
 
 TEST_F(RecoveryFileTest, AnythingButAWholeRecordIsRefused) {
