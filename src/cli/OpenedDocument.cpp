@@ -68,20 +68,24 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
 
 void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
                      std::ostream& err, const std::string& target, bool savedBySaveIcon) {
-  // A macOS icon's entry goes only into a macOS icon again.
-  const bool macEntriesFit = target.empty() || IsIcnsPath(target);
-  const bool saveTellsMacEntries = savedBySaveIcon && !macEntriesFit;
+  // A macOS icon's entry goes only into a macOS icon again, an icon file's only into an icon
+  // file or an animated cursor's frame. What does not go, the save says itself when it is
+  // cIco::SaveIcon's.
+  const bool toMacIcon = IsIcnsPath(target);
+  const bool macEntriesFit = target.empty() || toMacIcon;
   for (std::size_t i = 0; i < document.Images().size(); ++i) {
     const IconImage& image = document.Images()[i];
     if (!image.IsKept()) continue;
     const bool macOnly = IsIcnsKeptEntry(image);
-    if (macOnly && saveTellsMacEntries) continue;
+    const bool fits = target.empty() || macOnly == toMacIcon;
+    if (!fits && savedBySaveIcon) continue;
     const KeptEntry& kept = *image.Kept.entry;
     err << "brixel-cli: " << path << ": image " << i << " (" << kept.width << "x" << kept.height
         << ") cannot be shown (" << kept.reason << "): "
-        << (macOnly && !macEntriesFit ? "left out (only a macOS icon holds it)" : what) << '\n';
+        << (fits ? what : macOnly ? "left out (only a macOS icon holds it)" : "left out (only an icon file holds it)")
+        << '\n';
   }
-  if (macEntriesFit || saveTellsMacEntries) return;
+  if (macEntriesFit || savedBySaveIcon) return;
   const auto* icon = dynamic_cast<const cIco*>(&document);
   if (!icon || icon->IcnsOthers().empty()) return;
   err << "brixel-cli: " << path << ": its " << IcnsEntryTypesText(icon->IcnsOthers())

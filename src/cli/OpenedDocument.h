@@ -28,8 +28,9 @@ std::optional<OpenedDocument> OpenForCli(const std::string& path, std::ostream& 
 // as the file holds them because they cannot be shown, and what becomes of them (what, as in
 // "written back unchanged"). With a target file that is not a macOS icon, a macOS icon's kept
 // entries are said to be left out, which is what becomes of them there, and so are its entries
-// that hold no image (information list, version, ...); not when the target is written by
-// cIco::SaveIcon (savedBySaveIcon), which says so itself.
+// that hold no image (information list, version, ...); with a macOS icon as the target, an icon
+// file's kept entries are. Not when the target is written by cIco::SaveIcon (savedBySaveIcon),
+// which says so itself.
 void NoteKeptEntries(const std::string& path, const ImageDocument& document, const char* what,
                      std::ostream& err, const std::string& target = {}, bool savedBySaveIcon = false);
 

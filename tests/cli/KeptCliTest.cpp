@@ -74,6 +74,12 @@ TEST_F(KeptCliTest, ConvertKeepsTheEntryAndSaysSo) {
   const test::ProcessResult back = Run({"info", ani.string()});
   EXPECT_NE(back.out.find("18 images in 18 frames"), std::string::npos) << back.out;
   EXPECT_NE(back.out.find("kept as it is: damaged PNG"), std::string::npos) << back.out;
+
+  // A macOS icon has no place for it: the save says so, and nothing says it was kept.
+  const test::ProcessResult mac = Run({"convert", icon_.string(), (dir_ / "eighteen.icns").string()});
+  ASSERT_EQ(mac.status, 0) << mac.err;
+  EXPECT_EQ(mac.err.find("written back unchanged"), std::string::npos) << mac.err;
+  EXPECT_NE(mac.err.find("256x256 (an icon file's entry kept as it is)"), std::string::npos) << mac.err;
 }
 
 TEST_F(KeptCliTest, DumpAndThumbnailPassOverTheKeptEntry) {
